@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# build: configure and build the libFuzzer targets with clang.
+# smoke: build them, then run each for FUZZ_SECONDS (default 30) on a copy of
+#        its seed corpus in fuzz/corpus/<target>/; a crash fails the run.
+set -euo pipefail
+mode=${1:-build}
+BUILD=${BUILD:-build}
+JOBS=${JOBS:-$(nproc)}
+dir=$BUILD/fuzz
+CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPELLORY_GUI=OFF -DPELLORY_BENCH=OFF -DPELLORY_FUZZ=ON >/dev/null
+cmake --build "$dir" -j"$JOBS"
+[[ $mode == smoke ]] || exit 0
+
+shopt -s nullglob
+targets=("$dir"/bin/fuzz_*)
+if ((${#targets[@]} == 0)); then
+  echo "fuzz: no targets built yet"
+  exit 0
+fi
+for t in "${targets[@]}"; do
+  name=$(basename "$t")
+  work=$(mktemp -d)
+  [[ -d fuzz/corpus/$name ]] && cp -r fuzz/corpus/"$name"/. "$work"/
+  echo "fuzz: $name for ${FUZZ_SECONDS:-30} s"
+  "$t" -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=1 -artifact_prefix="$work/" \
+    "$work" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || true
+  if compgen -G "$work/crash-*" >/dev/null || compgen -G "$work/leak-*" >/dev/null ||
+     compgen -G "$work/timeout-*" >/dev/null || compgen -G "$work/oom-*" >/dev/null; then
+    echo "fuzz: $name found a fault; inputs kept in $work" >&2
+    exit 1
+  fi
+  rm -rf "$work"
+done

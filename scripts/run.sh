@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Starts the built program; says how to get a display when there is none.
+set -euo pipefail
+build=$1
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+  echo "pellory: no display (DISPLAY is not set); run it under a virtual X server: xvfb-run -a make run" >&2
+  exit 2
+fi
+exec "$build/bin/pellory"

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs the whole suite: the Release build's tests (GUI ones offscreen), then
+# the non-GUI tests again under AddressSanitizer and UBSan, then each fuzz
+# target briefly on its seed corpus. Exits non-zero on any failure.
+set -uo pipefail
+BUILD=${BUILD:-build}
+JOBS=${JOBS:-$(nproc)}
+WERROR=${WERROR:-OFF}
+export QT_QPA_PLATFORM=offscreen
+passed=0 failed=0 status=0
+
+run_ctest() { # dir label
+  local log
+  log=$(mktemp)
+  (cd "$1" && ctest --output-on-failure -j"$JOBS" --timeout 600) 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  local line total nfail
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  if [[ -n "$line" ]]; then
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    nfail=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + total - nfail)); failed=$((failed + nfail))
+  fi
+  rm -f "$log"
+  [[ $rc -eq 0 ]] || { echo "test: $2 tests failed" >&2; status=1; }
+}
+
+echo "== Release build tests"
+run_ctest "$BUILD/release" release
+
+echo "== Sanitizer build (AddressSanitizer + UBSan) of the non-GUI tests"
+asan=$BUILD/asan
+if cmake -S . -B "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORY_GUI=OFF \
+     -DPELLORY_SANITIZE=ON -DPELLORY_BENCH=OFF -DPELLORY_WERROR="$WERROR" >/dev/null &&
+   cmake --build "$asan" -j"$JOBS"; then
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_ctest "$asan" sanitizer
+else
+  echo "test: sanitizer build failed" >&2; status=1
+fi
+
+echo "== Fuzz targets, briefly on their seed corpora"
+if BUILD=$BUILD JOBS=$JOBS bash scripts/fuzz.sh smoke; then
+  :
+else
+  echo "test: a fuzz target found a fault" >&2; status=1
+fi
+
+echo "all suites: $passed passed, $failed failed"
+exit $status
