@@ -7,5 +7,12 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}
   exit 2
 fi
 # A catalogue of the machine's fonts is built on first run.
-if [[ -f scripts/ensure-catalogue.sh ]]; then bash scripts/ensure-catalogue.sh "$build"; fi
+if [[ -f scripts/ensure-catalogue.sh ]]; then
+  bash scripts/ensure-catalogue.sh "$build"
+  # The user's own engine configuration wins; ours is used only without one.
+  user_conf=${XDG_CONFIG_HOME:-$HOME/.config}/pellory/engine.conf
+  if [[ -z "${PELLORY_ENGINE_CONFIG:-}" && ! -f "$user_conf" && ! -f /etc/pellory/engine.conf ]]; then
+    export PELLORY_ENGINE_CONFIG="$(cd "$build/.." && pwd)/data/engine.conf"
+  fi
+fi
 exec "$build/bin/pellory"
