@@ -1,0 +1,98 @@
+// TField: one column of a cursor as the program sees it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "pellory/data/types.h"
+
+namespace pellory::data {
+
+class TDataSet;
+
+class TField {
+ public:
+  TField(std::string fieldName, TFieldType dataType, int size = 0);
+  virtual ~TField();
+  TField(const TField&) = delete;
+  TField& operator=(const TField&) = delete;
+
+  // The object's own name, used in front of the errors it raises.
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+
+  const std::string& FieldName() const { return fieldName_; }
+  void SetFieldName(std::string name) { fieldName_ = std::move(name); }
+  TFieldType DataType() const { return dataType_; }
+  int Size() const { return size_; }
+  void SetSize(int size) { size_ = size; }
+  int FieldNo() const { return fieldNo_; }
+  TFieldKind FieldKind() const { return fieldKind_; }
+  void SetFieldKind(TFieldKind kind) { fieldKind_ = kind; }
+  const std::string& DisplayLabel() const { return displayLabel_; }
+  void SetDisplayLabel(std::string label) { displayLabel_ = std::move(label); }
+  const std::string& DisplayName() const {
+    return displayLabel_.empty() ? fieldName_ : displayLabel_;
+  }
+  int DisplayWidth() const { return displayWidth_; }
+  void SetDisplayWidth(int width) { displayWidth_ = width; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible) { visible_ = visible; }
+  bool Transliterate() const { return transliterate_; }
+  void SetTransliterate(bool value) { transliterate_ = value; }
+  TDataSet* DataSet() const { return dataSet_; }
+  bool IsBlob() const;
+
+  // The current record's value; blank reads as no value.
+  virtual bool IsNull() const;
+  virtual std::string AsString() const;
+
+ protected:
+  // The raw value of the current record, or nothing when blank or empty.
+  std::optional<std::string> CurrentValue() const;
+  void SetDataType(TFieldType type) { dataType_ = type; }
+
+ private:
+  friend class TDataSet;
+  friend class TTable;
+
+  std::string name_;
+  std::string fieldName_;
+  TFieldType dataType_;
+  int size_;
+  int fieldNo_ = 0;
+  TFieldKind fieldKind_ = fkData;
+  std::string displayLabel_;
+  int displayWidth_ = 10;
+  bool visible_ = true;
+  bool transliterate_ = false;
+  TDataSet* dataSet_ = nullptr;
+  bool madeAtOpen_ = false;
+};
+
+class TStringField : public TField {
+ public:
+  explicit TStringField(std::string fieldName, int size = 20);
+  TStringField(std::string fieldName, TFieldType type, int size);
+};
+
+// Numbers, dates, booleans and byte columns: the value as the engine gives it.
+class TNumberField : public TField {
+ public:
+  TNumberField(std::string fieldName, TFieldType type) : TField(std::move(fieldName), type) {}
+};
+class TBooleanField : public TField {
+ public:
+  explicit TBooleanField(std::string fieldName) : TField(std::move(fieldName), ftBoolean) {}
+};
+class TDateTimeField : public TField {
+ public:
+  TDateTimeField(std::string fieldName, TFieldType type) : TField(std::move(fieldName), type) {}
+};
+class TBytesField : public TField {
+ public:
+  TBytesField(std::string fieldName, TFieldType type, int size)
+      : TField(std::move(fieldName), type, size) {}
+};
+
+}  // namespace pellory::data

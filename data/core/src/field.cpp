@@ -1,0 +1,46 @@
+#include "pellory/data/field.h"
+
+#include "pellory/data/dataset.h"
+
+namespace pellory::data {
+
+TField::TField(std::string fieldName, TFieldType dataType, int size)
+    : fieldName_(std::move(fieldName)), dataType_(dataType), size_(size) {}
+
+TField::~TField() = default;
+
+bool TField::IsBlob() const {
+  switch (dataType_) {
+    case ftBlob:
+    case ftMemo:
+    case ftGraphic:
+    case ftFmtMemo:
+    case ftParadoxOle:
+    case ftDBaseOle:
+    case ftTypedBinary:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::optional<std::string> TField::CurrentValue() const {
+  if (dataSet_ == nullptr) return std::nullopt;
+  const RecordBuffer* buffer = dataSet_->ActiveBuffer();
+  if (buffer == nullptr) return std::nullopt;
+  return dataSet_->FieldValue(*this, *buffer);
+}
+
+bool TField::IsNull() const { return !CurrentValue().has_value(); }
+
+std::string TField::AsString() const { return CurrentValue().value_or(std::string()); }
+
+TStringField::TStringField(std::string fieldName, int size)
+    : TStringField(std::move(fieldName), ftString, size) {}
+
+TStringField::TStringField(std::string fieldName, TFieldType type, int size)
+    : TField(std::move(fieldName), type, size) {
+  SetTransliterate(true);
+}
+
+}  // namespace pellory::data

@@ -1,0 +1,106 @@
+// A cursor over records held in memory, standing in for the engine: it keeps
+// an engine-like position (before the first, on a record, after the last) and
+// counts every primitive call so tests can see what a move cost.
+#pragma once
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "pellory/data/dataset.h"
+#include "pellory/data/field.h"
+
+namespace pellory::data::testing {
+
+class MemoryDataSet : public TDataSet {
+ public:
+  explicit MemoryDataSet(int recordCount, std::string name = "Table1") {
+    SetName(std::move(name));
+    for (int i = 1; i <= recordCount; ++i) records.push_back("record " + std::to_string(i));
+  }
+  ~MemoryDataSet() override {
+    if (Active()) SetActive(false);
+  }
+
+  // Which record (1-based) a window buffer holds.
+  int RecordAt(int index) const {
+    const RecordBuffer* buffer = WindowBuffer(index);
+    return buffer == nullptr ? 0 : IndexIn(*buffer) + 1;
+  }
+  int CurrentRecord() const { return IsEmpty() ? 0 : RecordAt(ActiveRecordIndex()); }
+  std::vector<int> WindowRecords() const {
+    std::vector<int> out;
+    for (int i = 0; i < RecordCountInWindow(); ++i) out.push_back(RecordAt(i));
+    return out;
+  }
+  // Puts the engine's position on record (1-based) and re-centres on it.
+  void RecentreOn(int record) {
+    position = record - 1;
+    RecentreOnEngineRecord();
+  }
+
+  std::vector<std::string> records;
+  int position = -1;  // -1 before the first record, records.size() after the last
+  int reads = 0;
+  int standOns = 0;
+  int failReadAfter = -1;  // throw on the read with this number (counting from 0)
+  std::vector<std::string> calls;
+
+ protected:
+  void GoToStart() override {
+    calls.push_back("start");
+    position = -1;
+  }
+  void GoToEnd() override {
+    calls.push_back("end");
+    position = static_cast<int>(records.size());
+  }
+  ReadResult ReadRecord(RecordBuffer& buffer, ReadMode mode) override {
+    if (failReadAfter >= 0 && reads == failReadAfter) {
+      ++reads;
+      throw std::runtime_error("read failed");
+    }
+    ++reads;
+    const int size = static_cast<int>(records.size());
+    int target = position;
+    if (mode == ReadMode::Next) target = position + 1;
+    if (mode == ReadMode::Prior) target = position - 1;
+    if (target >= size) {
+      position = size;
+      return ReadResult::AtEnd;
+    }
+    if (target < 0) {
+      position = -1;
+      return ReadResult::AtBeginning;
+    }
+    position = target;
+    calls.push_back("read " + std::to_string(target + 1));
+    buffer.data.resize(sizeof target);
+    std::memcpy(buffer.data.data(), &target, sizeof target);
+    buffer.position = buffer.data;
+    buffer.recordNumber = target + 1;
+    return ReadResult::Ok;
+  }
+  void StandOn(const RecordBuffer& buffer) override {
+    ++standOns;
+    position = IndexIn(buffer.position);
+  }
+  void OpenCursor() override {
+    calls.push_back("open");
+    position = -1;
+  }
+  void CloseCursor() override { calls.push_back("close"); }
+  std::optional<std::string> FieldValue(const TField&, const RecordBuffer& buffer) const override {
+    return records.at(static_cast<std::size_t>(IndexIn(buffer)));
+  }
+
+  static int IndexIn(const std::vector<std::uint8_t>& bytes) {
+    int index = 0;
+    std::memcpy(&index, bytes.data(), sizeof index);
+    return index;
+  }
+  static int IndexIn(const RecordBuffer& buffer) { return IndexIn(buffer.data); }
+};
+
+}  // namespace pellory::data::testing

@@ -1,0 +1,236 @@
+// How events travel from a cursor through its data sources to the links.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "memory_dataset.h"
+#include "pellory/data/datasource.h"
+#include "pellory/data/errors.h"
+#include "recording_link.h"
+
+namespace pellory::data::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+// The main window's record view: five visual links attached in stored order.
+struct RecordView {
+  RecordView() : table(20) {
+    table.AddField(std::make_unique<TStringField>("Font Name", 45));
+    source.SetDataSet(&table);
+    for (auto* link : {&navigator, &edit1, &image, &memo, &edit2}) link->SetDataSource(&source);
+  }
+  EventLog log;
+  MemoryDataSet table;
+  TDataSource source;
+  LoggingFieldLink navigator{"DBNavigator1", "", log};
+  LoggingFieldLink edit1{"DBEdit1", "Font Name", log};
+  LoggingFieldLink image{"DBImage1", "Font Name", log};
+  LoggingFieldLink memo{"DBMemo1", "Font Name", log};
+  LoggingFieldLink edit2{"DBEdit2", "Font Name", log};
+};
+
+TEST(Notifications, LinksAreToldMostRecentlyAttachedFirst) {
+  RecordView view;
+  view.table.Open();
+  view.log.clear();
+  view.table.Next();
+  EXPECT_THAT(view.log, ElementsAre("DBEdit2 shows record 2", "DBMemo1 shows record 2",
+                                    "DBImage1 shows record 2", "DBEdit1 shows record 2",
+                                    "DBNavigator1 empty"));
+}
+
+TEST(Notifications, LinksWithoutAVisualControlComeFirst) {
+  MemoryDataSet table(5);
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink a("a", log, true), b("b", log, false), c("c", log, true), d("d", log, false);
+  for (auto* link : {&a, &b, &c, &d}) link->SetDataSource(&source);
+  table.Open();
+  EXPECT_THAT(log, ElementsAre("d active", "b active", "c active", "a active"));
+}
+
+TEST(Notifications, OpeningShowsTheFirstRecordAndClosingEmptiesTheControls) {
+  RecordView view;
+  view.table.Open();
+  EXPECT_EQ(view.log.front(), "DBEdit2 shows record 1");
+  EXPECT_TRUE(view.edit1.Active());
+  view.log.clear();
+  view.table.Close();
+  EXPECT_EQ(view.log.front(), "DBEdit2 empty");
+  EXPECT_EQ(view.log.size(), 5U);
+  EXPECT_FALSE(view.edit1.Active());
+}
+
+TEST(Notifications, ALinkAttachedToAnOpenCursorIsActiveAtOnce) {
+  MemoryDataSet table(20);
+  TDataSource source;
+  source.SetDataSet(&table);
+  table.Open();
+  table.MoveBy(6);
+  EventLog log;
+  RecordingLink late("late", log);
+  late.SetDataSource(&source);
+  EXPECT_TRUE(late.Active());
+  EXPECT_THAT(log, ElementsAre("late active"));
+  EXPECT_EQ(late.ActiveRecord(), 0);
+}
+
+TEST(Notifications, AnUnknownFieldNameFailsWithTheControlName) {
+  MemoryDataSet table(2);
+  table.AddField(std::make_unique<TStringField>("Font Name", 45));
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  LoggingFieldLink broken("DBEdit9", "Sample9", log);
+  broken.SetDataSource(&source);
+  try {
+    table.Open();
+    FAIL() << "binding an unknown field must fail";
+  } catch (const EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "DBEdit9: Field 'Sample9' not found");
+  }
+  // The error came from a link: the cursor stays open.
+  EXPECT_TRUE(table.Active());
+}
+
+TEST(Notifications, ScrollEventsOrderedAroundBeforeAndAfterScroll) {
+  MemoryDataSet table(5);
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink link("link", log);
+  link.SetDataSource(&source);
+  table.BeforeScroll = [&](TDataSet&) { log.push_back("BeforeScroll"); };
+  table.AfterScroll = [&](TDataSet&) { log.push_back("AfterScroll"); };
+  source.OnDataChange = [&](TDataSource&, TField* f) {
+    log.push_back(f == nullptr ? "OnDataChange" : "OnDataChange field");
+  };
+  table.Open();
+  EXPECT_THAT(log, ElementsAre("link active", "OnDataChange", "AfterScroll"));
+  log.clear();
+  table.Next();
+  EXPECT_THAT(log, ElementsAre("link check", "BeforeScroll", "link scroll 1", "OnDataChange",
+                               "AfterScroll"));
+  log.clear();
+  table.MoveBy(0);  // nothing moves, so nothing is sent after BeforeScroll
+  EXPECT_THAT(log, ElementsAre("link check", "BeforeScroll"));
+}
+
+TEST(Notifications, SuspendedEventsCollapseIntoOneOnResume) {
+  MemoryDataSet table(20);
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink link("link", log);
+  link.SetDataSource(&source);
+  table.Open();
+  log.clear();
+  table.SuspendNotifications();
+  table.SuspendNotifications();
+  table.Next();
+  table.Last();
+  table.ResumeNotifications();
+  EXPECT_TRUE(log.empty());
+  table.ResumeNotifications();
+  EXPECT_THAT(log, ElementsAre("link data"));
+  EXPECT_FALSE(table.NotificationsSuspended());
+}
+
+TEST(Notifications, ClosingWhileSuspendedSendsOnlyTheStateChange) {
+  MemoryDataSet table(20);
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink link("link", log);
+  link.SetDataSource(&source);
+  table.Open();
+  log.clear();
+  table.SuspendNotifications();
+  table.Close();
+  EXPECT_TRUE(link.Active());
+  table.ResumeNotifications();
+  EXPECT_THAT(log, ElementsAre("link inactive"));
+}
+
+TEST(Notifications, LayoutChangeIsRememberedWhileSuspended) {
+  MemoryDataSet table(20);
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink link("link", log);
+  link.SetDataSource(&source);
+  table.Open();
+  log.clear();
+  table.SuspendNotifications();
+  table.SendEvent(DataEvent::LayoutChanged);
+  table.ResumeNotifications();
+  EXPECT_THAT(log, ElementsAre("link layout"));
+}
+
+TEST(Notifications, ADisabledSourceMakesItsLinksInactiveAndDropsEvents) {
+  MemoryDataSet table(20);
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink link("link", log);
+  link.SetDataSource(&source);
+  int stateChanges = 0;
+  source.OnStateChange = [&](TDataSource&) { ++stateChanges; };
+  table.Open();
+  source.SetEnabled(false);
+  EXPECT_EQ(source.State(), DataSetState::Inactive);
+  EXPECT_FALSE(link.Active());
+  log.clear();
+  table.Next();
+  EXPECT_TRUE(log.empty());
+  source.SetEnabled(true);
+  EXPECT_TRUE(link.Active());
+  EXPECT_EQ(stateChanges, 3);
+}
+
+TEST(Notifications, DestroyingASourceOrCursorUnhooksEverything) {
+  EventLog log;
+  RecordingLink link("link", log);
+  {
+    MemoryDataSet table(3);
+    {
+      TDataSource source;
+      source.SetDataSet(&table);
+      link.SetDataSource(&source);
+      table.Open();
+      EXPECT_EQ(table.DataSources().size(), 1U);
+    }
+    EXPECT_TRUE(table.DataSources().empty());
+    EXPECT_EQ(link.DataSource(), nullptr);
+    EXPECT_FALSE(link.Active());
+  }
+  TDataSource source;
+  {
+    MemoryDataSet table(3);
+    source.SetDataSet(&table);
+    table.Open();
+  }
+  EXPECT_EQ(source.DataSet(), nullptr);
+  EXPECT_EQ(source.State(), DataSetState::Inactive);
+}
+
+TEST(Notifications, SetActiveRecordMovesTheCursorWithoutEvents) {
+  MemoryDataSet table(20);
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink grid("grid", log);
+  grid.SetBufferCount(4);
+  grid.SetDataSource(&source);
+  table.Open();
+  log.clear();
+  grid.SetActiveRecord(3);
+  EXPECT_EQ(table.CurrentRecord(), 4);
+  grid.SetActiveRecord(0);
+  EXPECT_EQ(table.CurrentRecord(), 1);
+  EXPECT_TRUE(log.empty());
+}
+
+}  // namespace
+}  // namespace pellory::data::testing
