@@ -1,0 +1,131 @@
+// Uncompressed pixel rows: indexed (1, 4, 8 bits), bit fields (16, 32 bits)
+// and 24-bit BGR, written as 0xAARRGGBB words.
+#include "bmp_stages.h"
+
+namespace pellory::data::bmp {
+namespace {
+
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+
+// The rows in stored order and where each one goes in the top-down output.
+struct RowWalk {
+  const Shape& shape;
+  std::span<const std::uint8_t> data;
+  std::uint32_t* out;
+
+  // Stored row r; only the last one may lack its padding, and the caller has
+  // made sure the bytes for its pixels are there.
+  const std::uint8_t* Source(int r) const { return data.data() + shape.stride * r; }
+  std::uint32_t* Target(int r) const {
+    const int row = shape.topDown ? r : shape.height - 1 - r;
+    return out + static_cast<std::size_t>(row) * shape.width;
+  }
+};
+
+// Indices beyond the file's colour table make the image invalid; checking
+// only when the table is short keeps the common case a plain lookup.
+template <int Bits>
+void DecodeIndexed(const RowWalk& walk, const IndexColours& colours) {
+  const int width = walk.shape.width;
+  const bool check = colours.valid < (std::size_t{1} << Bits);
+  constexpr int kPerByte = 8 / Bits;
+  constexpr unsigned kMask = (1u << Bits) - 1;
+  for (int r = 0; r < walk.shape.height; ++r) {
+    const std::uint8_t* src = walk.Source(r);
+    std::uint32_t* dst = walk.Target(r);
+    unsigned highest = 0;
+    for (int x = 0; x < width; ++x) {
+      unsigned index;
+      if constexpr (Bits == 8) {
+        index = src[x];
+      } else {
+        const int slot = x % kPerByte;
+        index = (src[x / kPerByte] >> (8 - Bits * (slot + 1))) & kMask;
+      }
+      highest = highest > index ? highest : index;
+      dst[x] = colours.colour[index];
+    }
+    if (check && highest >= colours.valid) Invalid();
+  }
+}
+
+void Decode24(const RowWalk& walk) {
+  for (int r = 0; r < walk.shape.height; ++r) {
+    const std::uint8_t* src = walk.Source(r);
+    std::uint32_t* dst = walk.Target(r);
+    for (int x = 0; x < walk.shape.width; ++x, src += 3) {
+      dst[x] = kOpaque | std::uint32_t{src[2]} << 16 | std::uint32_t{src[1]} << 8 | src[0];
+    }
+  }
+}
+
+// Scales a channel value of `bits` bits to 8 bits, full scale giving 255.
+std::uint32_t Scale(std::uint64_t value, int bits) {
+  const std::uint64_t top = (std::uint64_t{1} << bits) - 1;
+  return static_cast<std::uint32_t>((value * 255 + top / 2) / top);
+}
+
+// Per channel, 8-bit values for every channel value when the channel is
+// narrow enough for a table; wider channels are scaled pixel by pixel.
+class ChannelScaler {
+ public:
+  explicit ChannelScaler(const Channel& c) : c_(c) {
+    if (c.bits <= 16) {
+      table_.resize(std::size_t{1} << c.bits);
+      for (std::size_t v = 0; v < table_.size(); ++v) table_[v] = static_cast<std::uint8_t>(Scale(v, c.bits));
+    }
+  }
+  std::uint32_t operator()(std::uint32_t pixel) const {
+    const std::uint32_t value = (pixel & c_.mask) >> c_.shift;
+    return table_.empty() ? Scale(value, c_.bits) : table_[value];
+  }
+
+ private:
+  Channel c_;
+  std::vector<std::uint8_t> table_;
+};
+
+bool IsPlainRgb32(const Shape& shape) {
+  return shape.bitsPerPixel == 32 && shape.channels[0].mask == 0xFF0000u &&
+         shape.channels[1].mask == 0xFF00u && shape.channels[2].mask == 0xFFu;
+}
+
+void DecodeFields(const RowWalk& walk) {
+  const Shape& shape = walk.shape;
+  const ChannelScaler red(shape.channels[0]), green(shape.channels[1]), blue(shape.channels[2]);
+  const bool wide = shape.bitsPerPixel == 32;
+  for (int r = 0; r < shape.height; ++r) {
+    const std::uint8_t* src = walk.Source(r);
+    std::uint32_t* dst = walk.Target(r);
+    for (int x = 0; x < shape.width; ++x) {
+      const std::uint32_t p = wide ? U32({src + 4 * x, 4}, 0) : U16({src + 2 * x, 2}, 0);
+      dst[x] = kOpaque | red(p) << 16 | green(p) << 8 | blue(p);
+    }
+  }
+}
+
+void DecodePlainRgb32(const RowWalk& walk) {
+  for (int r = 0; r < walk.shape.height; ++r) {
+    const std::uint8_t* src = walk.Source(r);
+    std::uint32_t* dst = walk.Target(r);
+    for (int x = 0; x < walk.shape.width; ++x, src += 4) {
+      dst[x] = kOpaque | std::uint32_t{src[2]} << 16 | std::uint32_t{src[1]} << 8 | src[0];
+    }
+  }
+}
+
+}  // namespace
+
+void DecodeRows(const Shape& shape, const IndexColours& colours,
+                std::span<const std::uint8_t> data, std::uint32_t* out) {
+  const RowWalk walk{shape, data, out};
+  switch (shape.bitsPerPixel) {
+    case 1: return DecodeIndexed<1>(walk, colours);
+    case 4: return DecodeIndexed<4>(walk, colours);
+    case 8: return DecodeIndexed<8>(walk, colours);
+    case 24: return Decode24(walk);
+    default: return IsPlainRgb32(shape) ? DecodePlainRgb32(walk) : DecodeFields(walk);
+  }
+}
+
+}  // namespace pellory::data::bmp
