@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,6 +47,8 @@ class MemoryDataSet : public TDataSet {
   int standOns = 0;
   int failReadAfter = -1;  // throw on the read with this number (counting from 0)
   std::vector<std::string> calls;
+  std::vector<std::unique_ptr<std::string>> filters;
+  std::string* applied = nullptr;
 
  protected:
   void GoToStart() override {
@@ -64,8 +67,9 @@ class MemoryDataSet : public TDataSet {
     ++reads;
     const int size = static_cast<int>(records.size());
     int target = position;
-    if (mode == ReadMode::Next) target = position + 1;
-    if (mode == ReadMode::Prior) target = position - 1;
+    const int step = mode == ReadMode::Prior ? -1 : 1;
+    if (mode != ReadMode::Current) target += step;
+    while (target >= 0 && target < size && !Passes(target)) target += step;
     if (target >= size) {
       position = size;
       return ReadResult::AtEnd;
@@ -89,8 +93,38 @@ class MemoryDataSet : public TDataSet {
   void OpenCursor() override {
     calls.push_back("open");
     position = -1;
+    RegisterStoredFilter();
   }
-  void CloseCursor() override { calls.push_back("close"); }
+  void CloseCursor() override {
+    calls.push_back("close");
+    ForgetFilter();
+    applied = nullptr;
+  }
+
+  // Filters: a text selects the records containing it; "(" does not compile.
+  FilterHandle RegisterFilter(const std::string& text, TFilterOptions) override {
+    if (text.find('(') != std::string::npos) throw std::runtime_error("Unbalanced filter");
+    calls.push_back("register " + text);
+    filters.push_back(std::make_unique<std::string>(text));
+    return filters.back().get();
+  }
+  bool ApplyFilter(FilterHandle handle, bool) override {
+    calls.push_back("apply " + *static_cast<std::string*>(handle));
+    applied = static_cast<std::string*>(handle);
+    return true;
+  }
+  void LiftFilter(FilterHandle handle) override {
+    calls.push_back("lift " + *static_cast<std::string*>(handle));
+    applied = nullptr;
+  }
+  void DropFilter(FilterHandle handle) override {
+    calls.push_back("drop " + *static_cast<std::string*>(handle));
+    if (applied == handle) applied = nullptr;
+  }
+  bool Passes(int index) const {
+    return applied == nullptr ||
+           records[static_cast<std::size_t>(index)].find(*applied) != std::string::npos;
+  }
   std::optional<std::string> FieldValue(const TField&, const RecordBuffer& buffer) const override {
     return records.at(static_cast<std::size_t>(IndexIn(buffer)));
   }

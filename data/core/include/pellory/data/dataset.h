@@ -63,6 +63,15 @@ class TDataSet {
   virtual std::optional<std::string> FieldValue(const TField& field,
                                                 const RecordBuffer& buffer) const;
 
+  // The filter: on a closed cursor the setters only store; opening registers
+  // the stored text and applies it when Filtered. A failure stores nothing.
+  const std::string& Filter() const { return filterText_; }
+  void SetFilter(const std::string& text);
+  bool Filtered() const { return filtered_; }
+  void SetFiltered(bool filtered);
+  TFilterOptions FilterOptions() const { return filterOptions_; }
+  void SetFilterOptions(TFilterOptions options);
+
   // Notifications are held back while suspended; resuming sends what was missed.
   void SuspendNotifications();
   void ResumeNotifications();
@@ -91,6 +100,19 @@ class TDataSet {
   // the state went inactive and the buffers were released.
   virtual void OpenCursor() = 0;
   virtual void CloseCursor() = 0;
+  // The filter's engine side. RegisterFilter compiles and registers (null for
+  // an empty text) and throws on failure; ApplyFilter answers whether the
+  // engine took it, or throws when raiseOnRefusal; LiftFilter throws on
+  // failure; DropFilter is not checked.
+  virtual FilterHandle RegisterFilter(const std::string& text, TFilterOptions options) = 0;
+  virtual bool ApplyFilter(FilterHandle handle, bool raiseOnRefusal) = 0;
+  virtual void LiftFilter(FilterHandle handle) = 0;
+  virtual void DropFilter(FilterHandle handle) = 0;
+  // Opening: registers the stored filter and applies it when Filtered.
+  void RegisterStoredFilter();
+  void ForgetFilter() { filterHandle_ = nullptr; }
+  FilterHandle CurrentFilterHandle() const { return filterHandle_; }
+
   // How many blob slots each record buffer carries.
   virtual int BlobSlotCount() const { return 0; }
 
@@ -126,6 +148,10 @@ class TDataSet {
   int StepForward(int steps, int& scroll);
   int StepBack(int steps, int& scroll);
 
+  void ChangeFilter(const std::string& text, TFilterOptions options);
+  void ApplyOrRecompile();
+  void MoveToStartUnchecked();
+
   void AttachDataSource(TDataSource* source);
   void DetachDataSource(TDataSource* source);
   void SetActiveRecordIndex(int index) { activeRecord_ = index; }
@@ -144,6 +170,11 @@ class TDataSet {
   int suspendCount_ = 0;
   DataSetState suspendedState_ = DataSetState::Inactive;
   DataEvent rememberedEvent_ = DataEvent::DataSetChanged;
+
+  std::string filterText_;
+  TFilterOptions filterOptions_;
+  bool filtered_ = false;
+  FilterHandle filterHandle_ = nullptr;
 
   std::vector<std::unique_ptr<TField>> ownedFields_;
   std::vector<TField*> fieldList_;

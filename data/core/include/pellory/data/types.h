@@ -62,6 +62,27 @@ enum class DataEvent {
 
 class TField;
 
+enum TFilterOption { foCaseInsensitive = 1, foNoPartialCompare = 2 };
+
+// A set of TFilterOption values.
+class TFilterOptions {
+ public:
+  constexpr TFilterOptions() = default;
+  constexpr TFilterOptions(TFilterOption option) : bits_(option) {}  // NOLINT: a set of one
+  constexpr bool Contains(TFilterOption option) const { return (bits_ & option) != 0; }
+  constexpr TFilterOptions operator|(TFilterOption option) const {
+    return TFilterOptions(bits_ | option);
+  }
+  constexpr bool operator==(const TFilterOptions&) const = default;
+
+ private:
+  constexpr explicit TFilterOptions(unsigned bits) : bits_(bits) {}
+  unsigned bits_ = 0;
+};
+
+// The engine's handle of a registered filter; null for none.
+using FilterHandle = void*;
+
 // One record of a cursor's window: the record as the record source stores it,
 // its position token and one cache slot per blob field.
 struct RecordBuffer {
