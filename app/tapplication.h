@@ -1,0 +1,109 @@
+// The application object: title, help file, hints, the main window and the
+// windows it owns, the main loop, the quit request, the error display and
+// the guard that sends every handler's error to it.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/error_presenter.h"
+#include "app/hint_controller.h"
+#include "app/stored_window.h"
+
+class QEventLoop;
+
+namespace pellory::app {
+
+class TApplication : public QObject {
+  Q_OBJECT
+ public:
+  explicit TApplication(QObject* parent = nullptr);
+  ~TApplication() override;
+
+  // The one application object of the process, or null.
+  static TApplication* Instance();
+
+  QString Title() const { return title_; }
+  void SetTitle(const QString& title);
+  QString HelpFile() const { return helpFile_; }
+  void SetHelpFile(const QString& name) { helpFile_ = name; }
+  bool ShowHint() const { return hints_.Enabled(); }
+  void SetShowHint(bool on) { hints_.SetEnabled(on); }
+  int HintPause() const { return HintController::kHintPause; }
+  int HintHidePause() const { return HintController::kHintHidePause; }
+
+  StoredWindow* MainForm() const { return mainForm_; }
+  bool Terminated() const { return terminated_; }
+
+  // Creates and constructs a window owned by this object; the first one
+  // becomes the main window. Construction errors propagate.
+  template <class T>
+  T* CreateForm() {
+    auto window = std::make_unique<T>();
+    window->Construct();
+    T* raw = window.release();
+    Adopt(raw);
+    return raw;
+  }
+  // Create, show modally, release: the pattern of every secondary window.
+  template <class T>
+  int RunModalWindow() {
+    T* window = CreateForm<T>();
+    const int result = window->ShowModal();
+    window->Release();
+    return result;
+  }
+  // The windows this object still owns, in creation order.
+  std::vector<StoredWindow*> OwnedWindows() const;
+
+  // Shows the main window and processes events until the quit request is
+  // taken. Returns at once when there is no main window.
+  void Run();
+  // Posts the quit request; nothing can veto it.
+  void Terminate();
+  // Hides pop-ups, switches hints off and destroys the owned windows.
+  void Shutdown();
+
+  // Error display: shows `error` in a box captioned with the title.
+  void ShowException(const std::exception& error);
+  void HandleException(std::exception_ptr error);
+  // Runs `handler`; an error it raises goes to the error display.
+  void Guard(const std::function<void()>& handler);
+  // `handler` wrapped in the guard, for connecting to signals.
+  std::function<void()> Guarded(std::function<void()> handler);
+
+  void SetErrorPresenter(std::unique_ptr<ErrorPresenter> presenter);
+
+  // Used by StoredWindow: the release message and the modal loops that a
+  // quit request must end.
+  void PostRelease(StoredWindow* window);
+  void EnterLoop(QEventLoop* loop);
+  void LeaveLoop(QEventLoop* loop);
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void Adopt(StoredWindow* window);
+  void TakeQuitRequest();
+
+  QString title_;
+  QString helpFile_;
+  HintController hints_;
+  QPointer<StoredWindow> mainForm_;
+  std::vector<QPointer<StoredWindow>> owned_;
+  std::vector<QEventLoop*> loops_;
+  std::unique_ptr<ErrorPresenter> presenter_;
+  bool terminated_ = false;
+  bool shutDown_ = false;
+};
+
+// Shorthand for the guard of the one application object; without one the
+// handler runs unguarded.
+void RunGuarded(const std::function<void()>& handler);
+
+}  // namespace pellory::app
