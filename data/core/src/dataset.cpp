@@ -80,6 +80,10 @@ RecordBuffer* TDataSet::ActiveBuffer() {
   return IsEmpty() ? nullptr : buffers_[static_cast<std::size_t>(activeRecord_)].get();
 }
 
+const RecordBuffer* TDataSet::ActiveBuffer() const {
+  return IsEmpty() ? nullptr : buffers_[static_cast<std::size_t>(activeRecord_)].get();
+}
+
 const RecordBuffer* TDataSet::WindowBuffer(int index) const {
   if (index < 0 || index >= recordCount_) return nullptr;
   return buffers_[static_cast<std::size_t>(index)].get();
@@ -112,6 +116,17 @@ TField& TDataSet::FieldByName(const std::string& name) const {
 std::optional<std::string> TDataSet::FieldValue(const TField&, const RecordBuffer&) const {
   return std::nullopt;
 }
+
+bool TDataSet::BlobIsNull(const TField& field, const RecordBuffer& buffer) const {
+  return !FieldValue(field, buffer).has_value();
+}
+void TDataSet::OpenBlob(const TField&) {}
+std::uint64_t TDataSet::BlobSize(const TField&) { return 0; }
+TDataSet::BlobReadResult TDataSet::ReadBlob(const TField&, std::uint64_t, std::size_t,
+                                            std::string&) {
+  return BlobReadResult::NothingRead;
+}
+void TDataSet::FreeBlob(const TField&) {}
 
 // --- notifications -------------------------------------------------------
 

@@ -168,6 +168,13 @@ void TDataSet::RecentreOnEngineRecord() {
   SendEvent(DataEvent::DataSetChanged);
 }
 
+void TDataSet::RereadCurrentRecord() {
+  if (IsEmpty()) return;
+  PositionOn(activeRecord_);
+  ReadResult result{};
+  ReadInto(*buffers_[static_cast<std::size_t>(activeRecord_)], ReadMode::Current, result);
+}
+
 // --- moves ---------------------------------------------------------------
 
 void TDataSet::BeginMove() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pellory/data/dataset.h"
+#include "pellory/data/blob_field.h"
 #include "pellory/data/field.h"
 
 namespace pellory::data::testing {
@@ -48,6 +49,11 @@ class MemoryDataSet : public TDataSet {
   int failReadAfter = -1;  // throw on the read with this number (counting from 0)
   std::vector<std::string> calls;
   std::vector<std::unique_ptr<std::string>> filters;
+  std::vector<std::optional<std::string>> blobs;
+  const std::string* openBlob = nullptr;
+  int blobOpens = 0;
+  int blobReads = 0;
+  int blobFrees = 0;
   std::string* applied = nullptr;
 
  protected:
@@ -93,6 +99,10 @@ class MemoryDataSet : public TDataSet {
   void OpenCursor() override {
     calls.push_back("open");
     position = -1;
+    blobs.resize(records.size());
+    ResetBlobSlots();
+    for (TField* field : Fields())
+      if (auto* blob = dynamic_cast<TBlobField*>(field)) blob->SetBlobSlot(AssignBlobSlot());
     RegisterStoredFilter();
   }
   void CloseCursor() override {
@@ -121,6 +131,33 @@ class MemoryDataSet : public TDataSet {
     calls.push_back("drop " + *static_cast<std::string*>(handle));
     if (applied == handle) applied = nullptr;
   }
+  // Blobs: one value (or blank) per record for every blob field.
+  bool BlobIsNull(const TField&, const RecordBuffer& buffer) const override {
+    return !blobs.at(static_cast<std::size_t>(IndexIn(buffer))).has_value();
+  }
+  void OpenBlob(const TField&) override {
+    ++blobOpens;
+    openBlob = &*blobs.at(static_cast<std::size_t>(position));
+  }
+  std::uint64_t BlobSize(const TField&) override { return openBlob->size(); }
+  BlobReadResult ReadBlob(const TField&, std::uint64_t at, std::size_t count,
+                          std::string& bytes) override {
+    ++blobReads;
+    if (at >= openBlob->size()) return BlobReadResult::EndOfBlob;
+    bytes = openBlob->substr(static_cast<std::size_t>(at), count);
+    return at + count >= openBlob->size() ? BlobReadResult::EndOfBlob : BlobReadResult::Ok;
+  }
+  void FreeBlob(const TField&) override {
+    ++blobFrees;
+    openBlob = nullptr;
+  }
+  // The table's character set here: byte E9 is e-acute.
+  std::string TranslateToProgram(const std::string& bytes) const override {
+    std::string out;
+    for (char c : bytes) out += c == '\xE9' ? std::string("\xC3\xA9") : std::string(1, c);
+    return out;
+  }
+
   bool Passes(int index) const {
     return applied == nullptr ||
            records[static_cast<std::size_t>(index)].find(*applied) != std::string::npos;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,6 +53,7 @@ class TDataSet {
   int ActiveRecordIndex() const { return activeRecord_; }
   // The buffer of the current record, or nullptr on an empty cursor.
   RecordBuffer* ActiveBuffer();
+  const RecordBuffer* ActiveBuffer() const;
   const RecordBuffer* WindowBuffer(int index) const;
 
   // Fields: declared ones stay for the cursor's life, made ones only while open.
@@ -113,8 +115,24 @@ class TDataSet {
   void ForgetFilter() { filterHandle_ = nullptr; }
   FilterHandle CurrentFilterHandle() const { return filterHandle_; }
 
-  // How many blob slots each record buffer carries.
-  virtual int BlobSlotCount() const { return 0; }
+  // Blob access for TBlobStream, on the current record. ReadBlob answers
+  // how the engine answered; other failures are thrown.
+  enum class BlobReadResult { Ok, EndOfBlob, NothingRead };
+  virtual bool BlobIsNull(const TField& field, const RecordBuffer& buffer) const;
+  virtual void OpenBlob(const TField& field);
+  virtual std::uint64_t BlobSize(const TField& field);
+  virtual BlobReadResult ReadBlob(const TField& field, std::uint64_t position, std::size_t count,
+                                  std::string& bytes);
+  virtual void FreeBlob(const TField& field);
+  // Converts text from the table's character set to the program's.
+  virtual std::string TranslateToProgram(const std::string& bytes) const { return bytes; }
+  // Reads the current record again into its buffer, emptying its blob slots.
+  void RereadCurrentRecord();
+
+  // Blob slots are handed out in binding order; closing takes them back.
+  int AssignBlobSlot() { return blobSlotCount_++; }
+  void ResetBlobSlots() { blobSlotCount_ = 0; }
+  int BlobSlotCount() const { return blobSlotCount_; }
 
   void CheckActive() const;
   // Re-centres the window on the record the engine stands on, then sends
@@ -127,6 +145,8 @@ class TDataSet {
  private:
   friend class TDataSource;
   friend class TDataLink;
+  friend class TBlobStream;
+  friend class TBlobField;
 
   static constexpr int kNoPosition = -1;
 
@@ -167,6 +187,7 @@ class TDataSet {
   bool bof_ = true;
   bool eof_ = true;
   std::vector<TDataSource*> dataSources_;
+  int blobSlotCount_ = 0;
   int suspendCount_ = 0;
   DataSetState suspendedState_ = DataSetState::Inactive;
   DataEvent rememberedEvent_ = DataEvent::DataSetChanged;
