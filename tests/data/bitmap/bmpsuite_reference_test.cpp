@@ -1,0 +1,90 @@
+// Every good file of the BMP suite decodes to the pixels of the suite's
+// reference rendering (read with Qt, which only this test needs).
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "pellory/data/bitmap.h"
+
+namespace pellory::data {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSuite = fs::path(PELLORY_SHARED_DIR) / "testdata" / "bmpsuite";
+
+struct ReferenceCase {
+  const char* file;
+  const char* reference;
+  int tolerance;  // per channel: the references round 5- and 6-bit channels
+};
+
+void PrintTo(const ReferenceCase& c, std::ostream* os) { *os << c.file; }
+
+class GoodFileReference : public ::testing::TestWithParam<ReferenceCase> {};
+
+TEST_P(GoodFileReference, MatchesThePixels) {
+  if (!fs::is_directory(kSuite)) GTEST_SKIP() << "no BMP suite at " << kSuite;
+  const ReferenceCase& c = GetParam();
+  std::ifstream file(kSuite / "g" / c.file, std::ios::binary);
+  const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(file), {});
+  const BitmapImage image = DecodeBitmap(bytes);
+
+  QImage reference(QString::fromStdString((kSuite / "ref" / c.reference).string()));
+  ASSERT_FALSE(reference.isNull()) << c.reference;
+  reference = reference.convertToFormat(QImage::Format_ARGB32);
+  ASSERT_EQ(image.width, reference.width());
+  ASSERT_EQ(image.height, reference.height());
+
+  int mismatches = 0;
+  for (int y = 0; y < image.height; ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(reference.constScanLine(y));
+    for (int x = 0; x < image.width; ++x) {
+      const QRgb want = row[x];
+      const std::uint32_t got = image.pixels[static_cast<std::size_t>(y) * image.width + x];
+      const bool close = std::abs(qRed(want) - static_cast<int>(got >> 16 & 0xFF)) <= c.tolerance &&
+                         std::abs(qGreen(want) - static_cast<int>(got >> 8 & 0xFF)) <= c.tolerance &&
+                         std::abs(qBlue(want) - static_cast<int>(got & 0xFF)) <= c.tolerance &&
+                         qAlpha(want) == static_cast<int>(got >> 24);
+      if (!close && ++mismatches <= 3) {
+        ADD_FAILURE() << c.file << " at " << x << "," << y << ": got " << std::hex << got
+                      << " want " << want;
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Suite, GoodFileReference,
+    ::testing::Values(
+        ReferenceCase{"pal1.bmp", "pal1.png", 0}, ReferenceCase{"pal1bg.bmp", "pal1bg.png", 0},
+        ReferenceCase{"pal1wb.bmp", "pal1.png", 0}, ReferenceCase{"pal4.bmp", "pal4.png", 0},
+        ReferenceCase{"pal4gs.bmp", "pal4gs.png", 0}, ReferenceCase{"pal4rle.bmp", "pal4.png", 0},
+        ReferenceCase{"pal8-0.bmp", "pal8.png", 0}, ReferenceCase{"pal8.bmp", "pal8.png", 0},
+        ReferenceCase{"pal8gs.bmp", "pal8gs.png", 0},
+        ReferenceCase{"pal8nonsquare.bmp", "pal8nonsquare-e.png", 0},
+        ReferenceCase{"pal8os2.bmp", "pal8.png", 0}, ReferenceCase{"pal8rle.bmp", "pal8.png", 0},
+        ReferenceCase{"pal8topdown.bmp", "pal8.png", 0},
+        ReferenceCase{"pal8v4.bmp", "pal8.png", 0}, ReferenceCase{"pal8v5.bmp", "pal8.png", 0},
+        ReferenceCase{"pal8w124.bmp", "pal8w124.png", 0},
+        ReferenceCase{"pal8w125.bmp", "pal8w125.png", 0},
+        ReferenceCase{"pal8w126.bmp", "pal8w126.png", 0},
+        ReferenceCase{"rgb16-565.bmp", "rgb16-565.png", 1},
+        ReferenceCase{"rgb16-565pal.bmp", "rgb16-565.png", 1},
+        ReferenceCase{"rgb16.bmp", "rgb16.png", 1}, ReferenceCase{"rgb16bfdef.bmp", "rgb16.png", 1},
+        ReferenceCase{"rgb24.bmp", "rgb24.png", 0}, ReferenceCase{"rgb24pal.bmp", "rgb24.png", 0},
+        ReferenceCase{"rgb32.bmp", "rgb24.png", 0}, ReferenceCase{"rgb32bf.bmp", "rgb24.png", 0},
+        ReferenceCase{"rgb32bfdef.bmp", "rgb24.png", 0}),
+    [](const auto& p) {
+      std::string name = fs::path(p.param.file).stem().string();
+      std::erase(name, '-');
+      return name;
+    });
+
+}  // namespace
+}  // namespace pellory::data
