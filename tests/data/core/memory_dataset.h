@@ -48,6 +48,7 @@ class MemoryDataSet : public TDataSet {
   int standOns = 0;
   int failReadAfter = -1;  // throw on the read with this number (counting from 0)
   std::vector<std::string> calls;
+  bool logCalls = true;
   std::vector<std::unique_ptr<std::string>> filters;
   std::vector<std::optional<std::string>> blobs;
   const std::string* openBlob = nullptr;
@@ -85,7 +86,7 @@ class MemoryDataSet : public TDataSet {
       return ReadResult::AtBeginning;
     }
     position = target;
-    calls.push_back("read " + std::to_string(target + 1));
+    if (logCalls) calls.push_back("read " + std::to_string(target + 1));
     buffer.data.resize(sizeof target);
     std::memcpy(buffer.data.data(), &target, sizeof target);
     buffer.position = buffer.data;
@@ -114,7 +115,7 @@ class MemoryDataSet : public TDataSet {
   // Filters: a text selects the records containing it; "(" does not compile.
   FilterHandle RegisterFilter(const std::string& text, TFilterOptions) override {
     if (text.find('(') != std::string::npos) throw std::runtime_error("Unbalanced filter");
-    calls.push_back("register " + text);
+    if (logCalls) calls.push_back("register " + text);
     filters.push_back(std::make_unique<std::string>(text));
     return filters.back().get();
   }
@@ -130,6 +131,7 @@ class MemoryDataSet : public TDataSet {
   void DropFilter(FilterHandle handle) override {
     calls.push_back("drop " + *static_cast<std::string*>(handle));
     if (applied == handle) applied = nullptr;
+    std::erase_if(filters, [handle](const auto& f) { return f.get() == handle; });
   }
   // Blobs: one value (or blank) per record for every blob field.
   bool BlobIsNull(const TField&, const RecordBuffer& buffer) const override {
