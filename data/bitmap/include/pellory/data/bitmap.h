@@ -19,9 +19,9 @@ struct BitmapImage {
   int width = 0;
   int height = 0;
   int bitsPerPixel = 0;
-  std::vector<std::uint32_t> pixels;
-  std::vector<std::uint32_t> colourTable;
-  std::vector<std::uint32_t> palette;
+  std::vector<std::uint32_t> pixels = {};
+  std::vector<std::uint32_t> colourTable = {};
+  std::vector<std::uint32_t> palette = {};
 
   bool IsEmpty() const { return width == 0 || height == 0; }
 };
