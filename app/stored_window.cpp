@@ -162,11 +162,11 @@ void StoredWindow::SetStoredProperty(const QString& path, const StoredValue& val
     OnCreate = FindHandler(HandlerValue(value));
   } else if (path == QLatin1String("Visible")) {
     setVisible(BoolValue(value));
-  } else if (path == QLatin1String("PixelsPerInch") || path == QLatin1String("TextHeight") ||
-             path == QLatin1String("OldCreateOrder")) {
-    // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled;
-    // the creation handler always runs at the end of construction.
+  } else if (path == QLatin1String("PixelsPerInch") || path == QLatin1String("TextHeight")) {
+    // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
     IntValue(value);
+  } else if (path == QLatin1String("OldCreateOrder")) {
+    BoolValue(value);  // The creation handler always runs at the end of construction.
   } else {
     UnknownProperty(path);
   }

@@ -118,6 +118,16 @@ void TApplication::ShowException(const std::exception& error) {
   presenter_->Present(box);
 }
 
+void TApplication::ShowLastChance(const std::exception& error) {
+  const auto* shellError = dynamic_cast<const ShellError*>(&error);
+  ErrorBox box;
+  box.caption = QStringLiteral("Application Error");
+  box.text = LastChanceText(ErrorClassName(error), shellError ? shellError->Address() : nullptr,
+                            QString::fromUtf8(error.what()));
+  box.modality = ErrorBox::Modality::Task;
+  presenter_->Present(box);
+}
+
 void TApplication::HandleException(std::exception_ptr error) {
   try {
     std::rethrow_exception(error);

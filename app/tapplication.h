@@ -71,6 +71,9 @@ class TApplication : public QObject {
   // Error display: shows `error` in a box captioned with the title.
   void ShowException(const std::exception& error);
   void HandleException(std::exception_ptr error);
+  // The last-chance box for an error that escaped start-up: "Application
+  // Error", task-modal, with the error's class, module and address.
+  void ShowLastChance(const std::exception& error);
   // Runs `handler`; an error it raises goes to the error display.
   void Guard(const std::function<void()>& handler);
   // `handler` wrapped in the guard, for connecting to signals.

@@ -1,0 +1,24 @@
+#include "app/startup.h"
+
+#include "app/tapplication.h"
+#include "ui/main/tform2.h"
+
+namespace pellory::app {
+
+int RunProgram(std::unique_ptr<ErrorPresenter> presenter) {
+  TApplication application;
+  if (presenter) application.SetErrorPresenter(std::move(presenter));
+  application.SetTitle(QStringLiteral("Pellory Fonts"));
+  application.SetHelpFile(QStringLiteral("fontl.hlp"));
+  try {
+    application.CreateForm<ui::TForm2>();
+  } catch (const std::exception& error) {
+    application.ShowLastChance(error);
+    return 1;
+  }
+  application.Run();
+  application.Shutdown();
+  return 0;
+}
+
+}  // namespace pellory::app

@@ -1,0 +1,39 @@
+#include "ui/main/tdbedit.h"
+
+#include <QFontMetrics>
+
+#include "ui/common/system_colors.h"
+
+namespace pellory::ui {
+
+TDBEdit::TDBEdit(const app::CreationContext& context)
+    : QLineEdit(context.parentWidget), DescribedControl(this, context, Focus::TabStop) {
+  setReadOnly(true);
+  setPalette(ControlPalette(SystemColor::Window));
+  setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+int TDBEdit::AutoHeight() const { return QFontMetrics(font()).height() + 8; }
+
+void TDBEdit::FontChanged() {
+  DescribedControl::FontChanged();
+  if (autoSize_) resize(width(), AutoHeight());
+}
+
+void TDBEdit::NotifyLoaded() {
+  if (autoSize_) resize(width(), AutoHeight());
+}
+
+void TDBEdit::SetStoredProperty(const QString& path, const app::StoredValue& value) {
+  if (SetBoundProperty(path, value)) return;
+  if (path == QLatin1String("AutoSelect"))
+    autoSelect_ = app::BoolValue(value);
+  else if (path == QLatin1String("AutoSize"))
+    autoSize_ = app::BoolValue(value);
+  else if (path == QLatin1String("ReadOnly"))
+    app::BoolValue(value);  // The box stays read-only: its cursor is.
+  else
+    DescribedControl::SetStoredProperty(path, value);
+}
+
+}  // namespace pellory::ui

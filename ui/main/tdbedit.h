@@ -1,0 +1,36 @@
+// The single-line text box bound to one field. It only displays: it is
+// read-only from its creation, and its height follows its font (AutoSize).
+#pragma once
+
+#include <QLineEdit>
+
+#include "app/described_control.h"
+#include "ui/main/bound_field.h"
+
+namespace pellory::ui {
+
+class TDBEdit : public QLineEdit, public app::DescribedControl, public BoundField {
+  Q_OBJECT
+ public:
+  explicit TDBEdit(const app::CreationContext& context);
+
+  bool AutoSelect() const { return autoSelect_; }
+  bool AutoSize() const { return autoSize_; }
+  // The height AutoSize gives: the font's full character height plus eight
+  // border pixels.
+  int AutoHeight() const;
+
+  // DataSource, DataField, AutoSelect, AutoSize, ReadOnly and the common
+  // control properties.
+  void SetStoredProperty(const QString& path, const app::StoredValue& value) override;
+  void NotifyLoaded() override;
+
+ protected:
+  void FontChanged() override;
+
+ private:
+  bool autoSelect_ = true;
+  bool autoSize_ = true;
+};
+
+}  // namespace pellory::ui

@@ -1,0 +1,80 @@
+#include "ui/main/tdbimage.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/common/system_colors.h"
+
+namespace pellory::ui {
+
+TDBImage::TDBImage(const app::CreationContext& context)
+    : QWidget(context.parentWidget), DescribedControl(this, context, Focus::TabStop) {}
+
+QString TDBImage::PlaceholderText() const {
+  return QStringLiteral("(%1)").arg(objectName());
+}
+
+void TDBImage::SetStoredProperty(const QString& path, const app::StoredValue& value) {
+  if (SetBoundProperty(path, value)) return;
+  if (path == QLatin1String("Center"))
+    center_ = app::BoolValue(value);
+  else if (path == QLatin1String("Stretch"))
+    stretch_ = app::BoolValue(value);
+  else
+    DescribedControl::SetStoredProperty(path, value);
+  update();
+}
+
+void TDBImage::PaintBorder(QPainter& p) const {
+  // Sunken edge: shadow and dark lines outside, highlight and face inside.
+  const QRect outer = rect().adjusted(0, 0, -1, -1);
+  const QRect inner = outer.adjusted(1, 1, -1, -1);
+  const auto box = [&p](QRect r, QColor topLeft, QColor bottomRight) {
+    p.setPen(topLeft);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(bottomRight);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+  };
+  box(outer, ColorOf(SystemColor::BtnShadow), ColorOf(SystemColor::BtnHighlight));
+  box(inner, Qt::black, ColorOf(SystemColor::BtnFace));
+}
+
+void TDBImage::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  PaintBorder(p);
+  const QRect client = ClientArea();
+  p.fillRect(client, ColorOf(SystemColor::Window));
+  if (!pictureLoaded_) {
+    const QString text = PlaceholderText();
+    const QFontMetrics metrics(font());
+    const int left = (client.width() - metrics.horizontalAdvance(text)) / 2;
+    const int top = (client.height() - metrics.height()) / 2;
+    p.setFont(font());
+    p.setPen(ColorOf(SystemColor::WindowText));
+    p.drawText(client.left() + left, client.top() + top + metrics.ascent(), text);
+  }
+  if (hasFocus()) {
+    p.setPen(ColorOf(SystemColor::WindowFrame));
+    p.drawRect(client.adjusted(0, 0, -1, -1));
+  }
+}
+
+void TDBImage::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) setFocus(Qt::MouseFocusReason);
+  QWidget::mousePressEvent(event);
+}
+
+void TDBImage::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void TDBImage::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
+}
+
+}  // namespace pellory::ui

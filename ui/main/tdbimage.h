@@ -1,0 +1,46 @@
+// The picture box bound to a picture field. Until a picture has been
+// loaded it shows its field's label (its own name while it has no field)
+// in parentheses, centred.
+#pragma once
+
+#include <QWidget>
+
+#include "app/described_control.h"
+#include "ui/main/bound_field.h"
+
+namespace pellory::ui {
+
+class TDBImage : public QWidget, public app::DescribedControl, public BoundField {
+  Q_OBJECT
+ public:
+  static constexpr int kBorder = 2;
+
+  explicit TDBImage(const app::CreationContext& context);
+
+  bool PictureLoaded() const { return pictureLoaded_; }
+  bool Center() const { return center_; }
+  bool Stretch() const { return stretch_; }
+  // The area inside the sunken border.
+  QRect ClientArea() const { return rect().adjusted(kBorder, kBorder, -kBorder, -kBorder); }
+  // What the box shows before its first load: "(DBImage1)".
+  QString PlaceholderText() const;
+
+  // DataSource, DataField, Center, Stretch and the common control
+  // properties.
+  void SetStoredProperty(const QString& path, const app::StoredValue& value) override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  void PaintBorder(QPainter& p) const;
+
+  bool pictureLoaded_ = false;
+  bool center_ = true;
+  bool stretch_ = false;
+};
+
+}  // namespace pellory::ui
