@@ -7,7 +7,6 @@
 #include "pellory/data/datasource.h"
 #include "pellory/data/errors.h"
 #include "pellory/data/field.h"
-#include "text.h"
 
 namespace pellory::data {
 
@@ -87,30 +86,6 @@ const RecordBuffer* TDataSet::ActiveBuffer() const {
 const RecordBuffer* TDataSet::WindowBuffer(int index) const {
   if (index < 0 || index >= recordCount_) return nullptr;
   return buffers_[static_cast<std::size_t>(index)].get();
-}
-
-TField& TDataSet::AddField(std::unique_ptr<TField> field) {
-  field->dataSet_ = this;
-  fieldList_.push_back(field.get());
-  ownedFields_.push_back(std::move(field));
-  return *fieldList_.back();
-}
-
-void TDataSet::DestroyMadeFields() {
-  std::erase_if(fieldList_, [](TField* f) { return f->madeAtOpen_; });
-  std::erase_if(ownedFields_, [](const auto& f) { return f->madeAtOpen_; });
-}
-
-TField* TDataSet::FindField(const std::string& name) const {
-  for (TField* field : fieldList_)
-    if (SameTextIgnoringCase(field->FieldName(), name)) return field;
-  return nullptr;
-}
-
-TField& TDataSet::FieldByName(const std::string& name) const {
-  TField* field = FindField(name);
-  if (field == nullptr) DatabaseError(FormatMessage("Field '%s' not found", {name}), name_);
-  return *field;
 }
 
 std::optional<std::string> TDataSet::FieldValue(const TField&, const RecordBuffer&) const {

@@ -17,6 +17,7 @@ namespace pellory::data {
 class TDataSource;
 class TDataLink;
 class TField;
+struct ColumnDef;
 
 class TDataSet {
  public:
@@ -141,6 +142,11 @@ class TDataSet {
   // Forgets which buffer the engine stands on, so the next read re-positions.
   void ForgetEnginePosition() { enginePosition_ = kNoPosition; }
   void DestroyMadeFields();
+  // Opening: make one field per column when none were declared (unknown
+  // types skipped), then bind every field to its column; closing undoes both.
+  void MakeFieldsForColumns(const std::vector<ColumnDef>& columns);
+  void BindFields(const std::vector<ColumnDef>& columns);
+  void UnbindFields();
 
  private:
   friend class TDataSource;
