@@ -1,0 +1,162 @@
+// Modal runs, close and release, and the quit request.
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+
+#include "app/description_registry.h"
+#include "app/shell_error.h"
+#include "gui_helpers.h"
+#include "shell_test_support.h"
+
+namespace {
+
+using namespace pellory::app;
+using shelltest::ProbeWindow;
+
+class ModalRun : public shelltest::ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    DescriptionRegistry::Register(shelltest::PlainWindow(QStringLiteral("TModalProbe")));
+    DescriptionRegistry::Register(shelltest::PlainWindow(QStringLiteral("TProbeWindow")));
+  }
+  ProbeWindow* Make(const char* cls) {
+    auto* w = new ProbeWindow(QLatin1String(cls));
+    w->Construct();
+    return w;
+  }
+  // Runs `w` modally; `during` runs from inside its loop.
+  int RunModal(ProbeWindow* w, std::function<void()> during) {
+    QTimer::singleShot(0, w, [during = std::move(during)] { RunGuarded(during); });
+    return w->ShowModal();
+  }
+};
+
+TEST_F(ModalRun, ResultOfEachWayOfEnding) {
+  struct Case {
+    const char* how;
+    std::function<void(ProbeWindow*)> end;
+    int result;
+  };
+  const Case cases[] = {
+      {"close box", [](ProbeWindow* w) { w->close(); }, 2},
+      {"close command", [](ProbeWindow* w) { w->Close(); }, 2},
+      {"ModalResult 1", [](ProbeWindow* w) { w->SetModalResult(1); }, 1},
+      {"ModalResult 2", [](ProbeWindow* w) { w->SetModalResult(2); }, 2},
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
+    bool wasModal = false;
+    EXPECT_EQ(RunModal(w.get(), [&] { wasModal = w->Modal(); c.end(w.get()); }), c.result) << c.how;
+    EXPECT_TRUE(wasModal) << c.how;
+    EXPECT_FALSE(w->Modal()) << c.how;
+    EXPECT_FALSE(w->isVisible()) << c.how;
+  }
+  EXPECT_TRUE(boxes->empty());
+}
+
+TEST_F(ModalRun, RefusedForVisibleOrDisabledWindow) {
+  for (const bool visible : {true, false}) {
+    std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
+    if (visible) w->show(); else w->setEnabled(false);
+    try {
+      w->ShowModal();
+      FAIL() << "modal run was not refused";
+    } catch (const WindowStateError& e) {
+      EXPECT_STREQ(e.what(), "Cannot make a visible window modal");
+    }
+    EXPECT_FALSE(w->Modal());
+  }
+}
+
+TEST_F(ModalRun, OtherWindowsDisabledDuringTheRunAndEnabledAfter) {
+  ProbeWindow* main = app->CreateForm<ProbeWindow>();
+  main->show();
+  std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
+  bool mainEnabledDuring = true;
+  bool selfEnabledDuring = false;
+  RunModal(w.get(), [&] {
+    mainEnabledDuring = main->isEnabled();
+    selfEnabledDuring = w->isEnabled();
+    w->Close();
+  });
+  EXPECT_FALSE(mainEnabledDuring);
+  EXPECT_TRUE(selfEnabledDuring);
+  EXPECT_TRUE(main->isEnabled());
+}
+
+TEST_F(ModalRun, CloseQueryCanKeepTheWindowOpen) {
+  std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
+  int asked = 0;
+  w->OnCloseQuery = [&](bool& canClose) { canClose = ++asked > 1; };
+  const int result = RunModal(w.get(), [&] {
+    w->Close();  // Refused: the run goes on with ModalResult 0 again.
+    QTimer::singleShot(0, w.get(), [&] {
+      EXPECT_EQ(w->ModalResult(), 0);
+      w->SetModalResult(1);
+    });
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(asked, 2);
+}
+
+TEST_F(ModalRun, QuitRequestEndsTheModalRunWithCancelAndTheMainLoop) {
+  ProbeWindow* main = app->CreateForm<ProbeWindow>();
+  int result = -1;
+  QPointer<ProbeWindow> secondary;
+  QTimer::singleShot(0, main, [&] {
+    RunGuarded([&] {
+      secondary = app->CreateForm<ProbeWindow>();
+      QTimer::singleShot(0, secondary, [&] { app->Terminate(); });
+      result = secondary->ShowModal();
+      secondary->Release();
+    });
+  });
+  app->Run();
+  EXPECT_EQ(result, 2);
+  EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(ModalRun, ReleasedWindowLivesUntilTheLoopTakesTheRelease) {
+  QPointer<ProbeWindow> w = app->CreateForm<ProbeWindow>();
+  QPointer<ProbeWindow> second = app->CreateForm<ProbeWindow>();  // Not the main window.
+  bool aliveAfterRelease = false;
+  second->AddHandler(QStringLiteral("ReleaseSelf"), [&] {
+    second->Release();
+    aliveAfterRelease = !second.isNull();
+  });
+  second->FindHandler(QStringLiteral("ReleaseSelf"))();
+  EXPECT_TRUE(aliveAfterRelease);
+  EXPECT_FALSE(second.isNull());  // The handler has returned; the loop has not run.
+  EXPECT_TRUE(guitest::pumpUntil([&] { return second.isNull(); }));
+  EXPECT_EQ(app->OwnedWindows().size(), 1u);
+  EXPECT_FALSE(w.isNull());
+}
+
+TEST_F(ModalRun, CreateShowModallyReleasePattern) {
+  app->CreateForm<ProbeWindow>();
+  QPointer<ProbeWindow> opened;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* p = dynamic_cast<ProbeWindow*>(top); p && p->Modal()) opened = p;
+    if (opened) opened->Close();
+  });
+  EXPECT_EQ(app->RunModalWindow<ProbeWindow>(), 2);
+  ASSERT_FALSE(opened.isNull());  // Released, not yet destroyed.
+  EXPECT_TRUE(guitest::pumpUntil([&] { return opened.isNull(); }));
+}
+
+TEST_F(ModalRun, ClosingTheMainWindowEndsTheMainLoop) {
+  for (const bool closeBox : {false, true}) {
+    SetUp();  // A fresh application object for each way of closing.
+    QPointer<ProbeWindow> main = app->CreateForm<ProbeWindow>();
+    QTimer::singleShot(0, main, [&] { closeBox ? void(main->close()) : main->Close(); });
+    app->Run();
+    EXPECT_TRUE(app->Terminated()) << closeBox;
+    EXPECT_TRUE(main->isVisible()) << "the main window is not hidden before shutdown";
+    app->Shutdown();
+    EXPECT_TRUE(main.isNull()) << "shutdown destroys the owned windows";
+  }
+}
+
+}  // namespace
