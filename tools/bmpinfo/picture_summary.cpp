@@ -10,9 +10,10 @@
 namespace pellory::tools {
 
 std::string PixelDigest(const data::BitmapImage& image) {
-  std::vector<std::uint8_t> rgba(image.pixels.size() * 4);
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-    const std::uint32_t p = image.pixels[i];
+  const std::vector<std::uint32_t> pixels = data::ArgbPixels(image);
+  std::vector<std::uint8_t> rgba(pixels.size() * 4);
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const std::uint32_t p = pixels[i];
     rgba[4 * i] = static_cast<std::uint8_t>(p >> 16);
     rgba[4 * i + 1] = static_cast<std::uint8_t>(p >> 8);
     rgba[4 * i + 2] = static_cast<std::uint8_t>(p);

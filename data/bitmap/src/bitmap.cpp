@@ -44,20 +44,39 @@ BitmapImage DecodeBitmap(std::span<const std::uint8_t> bytes) {
   const bmp::Shape shape = bmp::CheckShape(layout.header, in.Left());
   const auto data = in.Take(shape.dataBytes);
 
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(shape.width) * shape.height);
-  const bmp::IndexColours colours = bmp::MakeIndexColours(layout.colourTable, shape.bitsPerPixel);
-  if (shape.compression == bmp::Compression::kRle8 || shape.compression == bmp::Compression::kRle4) {
-    bmp::DecodeRle(shape, colours, data, pixels.data());
+  const std::size_t count = static_cast<std::size_t>(shape.width) * shape.height;
+  if (shape.bitsPerPixel <= 8) {
+    std::vector<std::uint8_t> indices(count);
+    const std::size_t valid = bmp::ValidIndices(layout.colourTable, shape.bitsPerPixel);
+    if (shape.compression == bmp::Compression::kNone) {
+      bmp::DecodeIndexRows(shape, valid, data, indices.data());
+    } else {
+      bmp::DecodeRle(shape, valid, data, indices.data());
+    }
+    image.indices = std::move(indices);
   } else {
-    bmp::DecodeRows(shape, colours, data, pixels.data());
+    std::vector<std::uint32_t> pixels(count);
+    bmp::DecodeColourRows(shape, data, pixels.data());
+    image.pixels = std::move(pixels);
   }
   image.width = shape.width;
   image.height = shape.height;
   image.bitsPerPixel = static_cast<int>(shape.bitsPerPixel);
-  image.pixels = std::move(pixels);
   image.palette = OpaquePalette(layout.colourTable);
   image.colourTable = std::move(layout.colourTable);
   return image;
+}
+
+std::uint32_t BitmapImage::PixelAt(int x, int y) const {
+  const std::size_t at = static_cast<std::size_t>(y) * width + x;
+  return IsIndexed() ? palette[indices[at]] : pixels[at];
+}
+
+std::vector<std::uint32_t> ArgbPixels(const BitmapImage& image) {
+  if (!image.IsIndexed()) return image.pixels;
+  std::vector<std::uint32_t> argb(image.indices.size());
+  for (std::size_t i = 0; i < argb.size(); ++i) argb[i] = image.palette[image.indices[i]];
+  return argb;
 }
 
 }  // namespace pellory::data

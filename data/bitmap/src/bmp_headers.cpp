@@ -189,14 +189,8 @@ Shape CheckShape(const InfoHeader& h, std::size_t pixelBytes) {
   return shape;
 }
 
-IndexColours MakeIndexColours(const std::vector<std::uint32_t>& table,
-                              std::uint32_t bitsPerPixel) {
-  IndexColours colours;
-  colours.colour.fill(0xFF000000u);
-  const std::size_t indices = std::size_t{1} << std::min<std::uint32_t>(bitsPerPixel, 8);
-  colours.valid = std::min(table.size(), indices);
-  for (std::size_t i = 0; i < colours.valid; ++i) colours.colour[i] = 0xFF000000u | (table[i] & 0xFFFFFFu);
-  return colours;
+std::size_t ValidIndices(const std::vector<std::uint32_t>& table, std::uint32_t bitsPerPixel) {
+  return std::min(table.size(), std::size_t{1} << std::min<std::uint32_t>(bitsPerPixel, 8));
 }
 
 }  // namespace pellory::data::bmp

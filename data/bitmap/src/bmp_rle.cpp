@@ -2,7 +2,7 @@
 // checked against the bytes left and every write against the image: a run
 // past the end of its row, a move out of the image or a command cut off by
 // the end of the data makes the image invalid. Data that ends between two
-// commands ends the image; pixels never written keep colour 0.
+// commands ends the image; pixels never written keep index 0.
 #include <algorithm>
 
 #include "bmp_stages.h"
@@ -12,13 +12,13 @@ namespace {
 
 class RleDecoder {
  public:
-  RleDecoder(const Shape& shape, const IndexColours& colours, std::span<const std::uint8_t> data,
-             std::uint32_t* out)
-      : shape_(shape), colours_(colours), data_(data), out_(out),
+  RleDecoder(const Shape& shape, std::size_t validIndices, std::span<const std::uint8_t> data,
+             std::uint8_t* out)
+      : shape_(shape), validIndices_(validIndices), data_(data), out_(out),
         fourBits_(shape.compression == Compression::kRle4) {}
 
   void Run() {
-    std::fill_n(out_, static_cast<std::size_t>(shape_.width) * shape_.height, colours_.colour[0]);
+    std::fill_n(out_, static_cast<std::size_t>(shape_.width) * shape_.height, std::uint8_t{0});
     while (pos_ < data_.size()) {
       const auto command = Take(2);
       const std::uint8_t count = command[0], value = command[1];
@@ -45,7 +45,7 @@ class RleDecoder {
   }
 
   // The start of `count` pixels on the current row, once they fit in it.
-  std::uint32_t* Span(std::size_t count) {
+  std::uint8_t* Span(std::size_t count) {
     if (y_ >= static_cast<std::size_t>(shape_.height) ||
         x_ + count > static_cast<std::size_t>(shape_.width)) {
       Invalid();
@@ -54,19 +54,19 @@ class RleDecoder {
     return out_ + row * shape_.width + x_;
   }
 
-  std::uint32_t Colour(unsigned index) const {
-    if (index >= colours_.valid) Invalid();
-    return colours_.colour[index];
+  std::uint8_t Index(unsigned index) const {
+    if (index >= validIndices_) Invalid();
+    return static_cast<std::uint8_t>(index);
   }
 
   // An encoded run: one index, or for 4 bits two alternating indices.
   void Repeat(std::size_t count, std::uint8_t value) {
-    std::uint32_t* dst = Span(count);
+    std::uint8_t* dst = Span(count);
     if (!fourBits_) {
-      std::fill_n(dst, count, Colour(value));
+      std::fill_n(dst, count, Index(value));
     } else {
-      const std::uint32_t first = Colour(value >> 4);
-      const std::uint32_t second = count > 1 ? Colour(value & 0x0F) : first;
+      const std::uint8_t first = Index(value >> 4);
+      const std::uint8_t second = count > 1 ? Index(value & 0x0F) : first;
       for (std::size_t i = 0; i < count; ++i) dst[i] = (i & 1) ? second : first;
     }
     x_ += count;
@@ -77,10 +77,10 @@ class RleDecoder {
     const std::size_t bytes = fourBits_ ? (count + 1) / 2 : count;
     const auto src = Take(bytes);
     pos_ = std::min(data_.size(), pos_ + (bytes & 1));
-    std::uint32_t* dst = Span(count);
+    std::uint8_t* dst = Span(count);
     for (std::size_t i = 0; i < count; ++i) {
       const unsigned index = fourBits_ ? (src[i / 2] >> ((i & 1) ? 0 : 4)) & 0x0F : src[i];
-      dst[i] = Colour(index);
+      dst[i] = Index(index);
     }
     x_ += count;
   }
@@ -101,9 +101,9 @@ class RleDecoder {
   }
 
   const Shape& shape_;
-  const IndexColours& colours_;
+  std::size_t validIndices_;
   std::span<const std::uint8_t> data_;
-  std::uint32_t* out_;
+  std::uint8_t* out_;
   bool fourBits_;
   std::size_t pos_ = 0;
   std::size_t x_ = 0;
@@ -112,9 +112,9 @@ class RleDecoder {
 
 }  // namespace
 
-void DecodeRle(const Shape& shape, const IndexColours& colours, std::span<const std::uint8_t> data,
-               std::uint32_t* out) {
-  RleDecoder(shape, colours, data, out).Run();
+void DecodeRle(const Shape& shape, std::size_t validIndices, std::span<const std::uint8_t> data,
+               std::uint8_t* out) {
+  RleDecoder(shape, validIndices, data, out).Run();
 }
 
 }  // namespace pellory::data::bmp

@@ -1,5 +1,8 @@
-// Uncompressed pixel rows: indexed (1, 4, 8 bits), bit fields (16, 32 bits)
-// and 24-bit BGR, written as 0xAARRGGBB words.
+// Uncompressed pixel rows: indexed (1, 4, 8 bits) into index bytes; bit
+// fields (16, 32 bits) and 24-bit BGR into 0xAARRGGBB words.
+#include <algorithm>
+#include <cstring>
+
 #include "bmp_stages.h"
 
 namespace pellory::data::bmp {
@@ -8,48 +11,44 @@ namespace {
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
 // The rows in stored order and where each one goes in the top-down output.
+// Only the last stored row may lack its padding; the caller has made sure
+// the bytes for its pixels are there.
+template <typename Out>
 struct RowWalk {
   const Shape& shape;
   std::span<const std::uint8_t> data;
-  std::uint32_t* out;
+  Out* out;
 
-  // Stored row r; only the last one may lack its padding, and the caller has
-  // made sure the bytes for its pixels are there.
   const std::uint8_t* Source(int r) const { return data.data() + shape.stride * r; }
-  std::uint32_t* Target(int r) const {
+  Out* Target(int r) const {
     const int row = shape.topDown ? r : shape.height - 1 - r;
     return out + static_cast<std::size_t>(row) * shape.width;
   }
 };
 
-// Indices beyond the file's colour table make the image invalid; checking
-// only when the table is short keeps the common case a plain lookup.
-template <int Bits>
-void DecodeIndexed(const RowWalk& walk, const IndexColours& colours) {
-  const int width = walk.shape.width;
-  const bool check = colours.valid < (std::size_t{1} << Bits);
-  constexpr int kPerByte = 8 / Bits;
-  constexpr unsigned kMask = (1u << Bits) - 1;
-  for (int r = 0; r < walk.shape.height; ++r) {
-    const std::uint8_t* src = walk.Source(r);
-    std::uint32_t* dst = walk.Target(r);
-    unsigned highest = 0;
-    for (int x = 0; x < width; ++x) {
-      unsigned index;
-      if constexpr (Bits == 8) {
-        index = src[x];
-      } else {
-        const int slot = x % kPerByte;
-        index = (src[x / kPerByte] >> (8 - Bits * (slot + 1))) & kMask;
-      }
-      highest = highest > index ? highest : index;
-      dst[x] = colours.colour[index];
+void UnpackRow(const std::uint8_t* src, std::uint8_t* dst, int width, int bits) {
+  if (bits == 8) {
+    std::memcpy(dst, src, static_cast<std::size_t>(width));
+  } else if (bits == 4) {
+    for (int x = 0; x + 1 < width; x += 2, ++src) {
+      dst[x] = *src >> 4;
+      dst[x + 1] = *src & 0x0F;
     }
-    if (check && highest >= colours.valid) Invalid();
+    if (width & 1) dst[width - 1] = *src >> 4;
+  } else {
+    for (int x = 0; x < width; ++x) dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
   }
 }
 
-void Decode24(const RowWalk& walk) {
+// Indices beyond the file's colour table make the image invalid; they can
+// only occur when the table is shorter than the depth allows.
+void CheckIndices(const std::uint8_t* row, int width, std::size_t validIndices) {
+  std::uint8_t highest = 0;
+  for (int x = 0; x < width; ++x) highest = std::max(highest, row[x]);
+  if (highest >= validIndices) Invalid();
+}
+
+void Decode24(const RowWalk<std::uint32_t>& walk) {
   for (int r = 0; r < walk.shape.height; ++r) {
     const std::uint8_t* src = walk.Source(r);
     std::uint32_t* dst = walk.Target(r);
@@ -72,7 +71,9 @@ class ChannelScaler {
   explicit ChannelScaler(const Channel& c) : c_(c) {
     if (c.bits <= 16) {
       table_.resize(std::size_t{1} << c.bits);
-      for (std::size_t v = 0; v < table_.size(); ++v) table_[v] = static_cast<std::uint8_t>(Scale(v, c.bits));
+      for (std::size_t v = 0; v < table_.size(); ++v) {
+        table_[v] = static_cast<std::uint8_t>(Scale(v, c.bits));
+      }
     }
   }
   std::uint32_t operator()(std::uint32_t pixel) const {
@@ -90,7 +91,7 @@ bool IsPlainRgb32(const Shape& shape) {
          shape.channels[1].mask == 0xFF00u && shape.channels[2].mask == 0xFFu;
 }
 
-void DecodeFields(const RowWalk& walk) {
+void DecodeFields(const RowWalk<std::uint32_t>& walk) {
   const Shape& shape = walk.shape;
   const ChannelScaler red(shape.channels[0]), green(shape.channels[1]), blue(shape.channels[2]);
   const bool wide = shape.bitsPerPixel == 32;
@@ -104,7 +105,7 @@ void DecodeFields(const RowWalk& walk) {
   }
 }
 
-void DecodePlainRgb32(const RowWalk& walk) {
+void DecodePlainRgb32(const RowWalk<std::uint32_t>& walk) {
   for (int r = 0; r < walk.shape.height; ++r) {
     const std::uint8_t* src = walk.Source(r);
     std::uint32_t* dst = walk.Target(r);
@@ -116,16 +117,22 @@ void DecodePlainRgb32(const RowWalk& walk) {
 
 }  // namespace
 
-void DecodeRows(const Shape& shape, const IndexColours& colours,
-                std::span<const std::uint8_t> data, std::uint32_t* out) {
-  const RowWalk walk{shape, data, out};
-  switch (shape.bitsPerPixel) {
-    case 1: return DecodeIndexed<1>(walk, colours);
-    case 4: return DecodeIndexed<4>(walk, colours);
-    case 8: return DecodeIndexed<8>(walk, colours);
-    case 24: return Decode24(walk);
-    default: return IsPlainRgb32(shape) ? DecodePlainRgb32(walk) : DecodeFields(walk);
+void DecodeIndexRows(const Shape& shape, std::size_t validIndices,
+                     std::span<const std::uint8_t> data, std::uint8_t* out) {
+  const RowWalk<std::uint8_t> walk{shape, data, out};
+  const int bits = static_cast<int>(shape.bitsPerPixel);
+  const bool check = validIndices < (std::size_t{1} << bits);
+  for (int r = 0; r < shape.height; ++r) {
+    std::uint8_t* row = walk.Target(r);
+    UnpackRow(walk.Source(r), row, shape.width, bits);
+    if (check) CheckIndices(row, shape.width, validIndices);
   }
+}
+
+void DecodeColourRows(const Shape& shape, std::span<const std::uint8_t> data, std::uint32_t* out) {
+  const RowWalk<std::uint32_t> walk{shape, data, out};
+  if (shape.bitsPerPixel == 24) return Decode24(walk);
+  return IsPlainRgb32(shape) ? DecodePlainRgb32(walk) : DecodeFields(walk);
 }
 
 }  // namespace pellory::data::bmp

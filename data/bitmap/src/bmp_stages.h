@@ -92,17 +92,17 @@ struct Shape {
 // could not make such an image or it would be larger than the data justifies.
 Shape CheckShape(const InfoHeader& header, std::size_t pixelBytes);
 
-// Colours for indexed pixels: always 256 entries so that any index is in
-// range; indices at or beyond `valid` are not in the file's colour table.
-struct IndexColours {
-  std::array<std::uint32_t, 256> colour{};
-  std::size_t valid = 0;
-};
-IndexColours MakeIndexColours(const std::vector<std::uint32_t>& table, std::uint32_t bitsPerPixel);
+// How many indices the colour table gives a colour: at most 2^bits.
+std::size_t ValidIndices(const std::vector<std::uint32_t>& table, std::uint32_t bitsPerPixel);
 
-void DecodeRows(const Shape& shape, const IndexColours& colours,
-                std::span<const std::uint8_t> data, std::uint32_t* out);
-void DecodeRle(const Shape& shape, const IndexColours& colours, std::span<const std::uint8_t> data,
-               std::uint32_t* out);
+// Uncompressed rows of 1, 4 or 8 bits into one index byte per pixel; an
+// index at or beyond validIndices makes the image invalid.
+void DecodeIndexRows(const Shape& shape, std::size_t validIndices,
+                     std::span<const std::uint8_t> data, std::uint8_t* out);
+// Uncompressed rows of 16, 24 or 32 bits into 0xAARRGGBB words.
+void DecodeColourRows(const Shape& shape, std::span<const std::uint8_t> data, std::uint32_t* out);
+// Run-length encoded data into index bytes, as DecodeIndexRows.
+void DecodeRle(const Shape& shape, std::size_t validIndices, std::span<const std::uint8_t> data,
+               std::uint8_t* out);
 
 }  // namespace pellory::data::bmp

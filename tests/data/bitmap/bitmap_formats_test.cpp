@@ -32,7 +32,7 @@ TEST_P(BitmapFormats, DecodeToTheirPixels) {
   EXPECT_EQ(image.width, c.width);
   EXPECT_EQ(image.height, c.height);
   EXPECT_EQ(image.bitsPerPixel, c.fields.bitsPerPixel);
-  EXPECT_EQ(image.pixels, c.pixels);
+  EXPECT_EQ(ArgbPixels(image), c.pixels);
 }
 
 const std::uint32_t k565[] = {0xF800, 0x07E0, 0x001F};
@@ -142,6 +142,16 @@ TEST(BitmapColours, CoreTableIsWidenedToAllEntries) {
   EXPECT_EQ(image.palette[200], 0xFFC8C8C8u);
 }
 
+TEST(BitmapColours, IndexedImageKeepsItsIndicesTopRowFirst) {
+  const BitmapImage image = DecodeBitmap(testing::MakeBmp(
+      {.width = 3, .height = 2, .bitsPerPixel = 4, .colours = GreyTable(6),
+       .pixels = {0x01, 0x20, 0, 0, 0x34, 0x50, 0, 0}}));
+  ASSERT_TRUE(image.IsIndexed());
+  EXPECT_TRUE(image.pixels.empty());
+  EXPECT_EQ(image.indices, (std::vector<std::uint8_t>{3, 4, 5, 0, 1, 2}));
+  EXPECT_EQ(image.PixelAt(2, 0), Grey(5));
+}
+
 TEST(BitmapColours, NoTableNoPalette) {
   const BitmapImage image =
       DecodeBitmap(testing::MakeBmp({.bitsPerPixel = 24, .pixels = {0, 0, 0, 0}}));
@@ -154,7 +164,7 @@ TEST(BitmapColours, TableLargerThanTheIndicesIsKept) {
       {.bitsPerPixel = 1, .coloursUsed = 3, .colours = {0x0000FF, 0x00FF00, 0xFF0000},
        .pixels = {0x80, 0, 0, 0}}));
   EXPECT_EQ(image.colourTable.size(), 3u);
-  EXPECT_EQ(image.pixels, (Pixels{0xFF00FF00}));
+  EXPECT_EQ(ArgbPixels(image), (Pixels{0xFF00FF00}));
 }
 
 }  // namespace

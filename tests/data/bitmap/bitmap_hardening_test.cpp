@@ -203,7 +203,7 @@ TEST_P(UnusedFields, DoNotChangeThePicture) {
   const BitmapImage expected = DecodeBitmap(good);
   const BitmapImage image = DecodeBitmap(With32(good, GetParam().at, GetParam().value));
   EXPECT_EQ(image.width, expected.width);
-  EXPECT_EQ(image.pixels, expected.pixels);
+  EXPECT_EQ(ArgbPixels(image), ArgbPixels(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -220,15 +220,15 @@ TEST(UnusedHeaderParts, ProfileOffsetOfVersion5HeaderIsNotFollowed) {
                                  .pixels = {1, 2, 3, 4, 5, 6, 0, 0}});
   Set32(file, 14 + 112, 0xFFFFFFF0);
   Set32(file, 14 + 116, 0xFFFFFFF0);
-  EXPECT_EQ(DecodeBitmap(file).pixels, (std::vector<std::uint32_t>{0xFF030201, 0xFF060504}));
+  EXPECT_EQ(ArgbPixels(DecodeBitmap(file)), (std::vector<std::uint32_t>{0xFF030201, 0xFF060504}));
 }
 
 TEST(RunLengthData, StatedSizeLimitsTheDataRead) {
   // With the stated size cut to the first run, the second run is not read.
   const Bytes file = With32(Rle(8, 2, 2, {2, 3, 0, 0, 2, 4, 0, 1}), kImageSize, 2);
   const BitmapImage image = DecodeBitmap(file);
-  EXPECT_EQ(image.pixels[0], 0xFF000000u);
-  EXPECT_EQ(image.pixels[2], 0xFF030303u);
+  EXPECT_EQ(image.PixelAt(0, 0), 0xFF000000u);
+  EXPECT_EQ(image.PixelAt(0, 1), 0xFF030303u);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_P(GoodFileReference, MatchesThePixels) {
     const auto* row = reinterpret_cast<const QRgb*>(reference.constScanLine(y));
     for (int x = 0; x < image.width; ++x) {
       const QRgb want = row[x];
-      const std::uint32_t got = image.pixels[static_cast<std::size_t>(y) * image.width + x];
+      const std::uint32_t got = image.PixelAt(x, y);
       const bool close = std::abs(qRed(want) - static_cast<int>(got >> 16 & 0xFF)) <= c.tolerance &&
                          std::abs(qGreen(want) - static_cast<int>(got >> 8 & 0xFF)) <= c.tolerance &&
                          std::abs(qBlue(want) - static_cast<int>(got & 0xFF)) <= c.tolerance &&

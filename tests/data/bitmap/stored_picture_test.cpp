@@ -28,6 +28,7 @@ TEST(StoredPicture, EmptyValueGivesEmptyImage) {
   EXPECT_TRUE(image.IsEmpty());
   EXPECT_EQ(image.width, 0);
   EXPECT_TRUE(image.pixels.empty());
+  EXPECT_TRUE(image.indices.empty());
 }
 
 TEST(StoredPicture, GraphicHeaderAloneGivesEmptyImage) {
@@ -37,13 +38,13 @@ TEST(StoredPicture, GraphicHeaderAloneGivesEmptyImage) {
 TEST(StoredPicture, PrefixedValuesDecodeLikeTheBareFile) {
   const Bytes file = TwoPixels();
   const BitmapImage bare = DecodeBitmap(file);
-  ASSERT_EQ(bare.pixels, (std::vector<std::uint32_t>{0xFFFF0000u, 0xFF0000FFu}));
+  ASSERT_EQ(ArgbPixels(bare), (std::vector<std::uint32_t>{0xFFFF0000u, 0xFF0000FFu}));
   for (const Bytes& value : {file, testing::WithGraphicHeader(file),
                              testing::WithParadoxPrefix(file)}) {
     const BitmapImage image = DecodeStoredPicture(value);
     EXPECT_EQ(image.width, 2);
     EXPECT_EQ(image.height, 1);
-    EXPECT_EQ(image.pixels, bare.pixels);
+    EXPECT_EQ(ArgbPixels(image), ArgbPixels(bare));
   }
 }
 

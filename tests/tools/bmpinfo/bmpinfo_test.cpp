@@ -36,9 +36,9 @@ Bytes Column(std::initializer_list<std::array<std::uint8_t, 3>> bgrRows) {
 }
 
 TEST(PixelDigest, HashesRgbaBytesTopRowFirst) {
-  data::BitmapImage red{.width = 1, .height = 1, .pixels = {0xFFFF0000}};
+  data::BitmapImage red{.width = 1, .height = 1, .bitsPerPixel = 24, .pixels = {0xFFFF0000}};
   EXPECT_EQ(PixelDigest(red), kRedPixel);
-  data::BitmapImage column{.width = 1, .height = 2, .pixels = {0xFFFF0000, 0xFF0000FF}};
+  data::BitmapImage column{.width = 1, .height = 2, .bitsPerPixel = 24, .pixels = {0xFFFF0000, 0xFF0000FF}};
   EXPECT_EQ(PixelDigest(column), kRedOverBlue);
 }
 

@@ -10,21 +10,31 @@
 
 namespace pellory::data {
 
-// A decoded bitmap. Pixels are 0xAARRGGBB words, width * height of them, rows
-// from top to bottom; alpha is always 255 because stored alpha is not drawn.
-// The colour table keeps the file's entries as 0xXXRRGGBB words (XX is the
-// stored reserved byte, 0 for widened 3-byte entries); the palette holds the
-// same colours as opaque 0xFFRRGGBB words and is empty without a colour table.
+// A decoded bitmap, rows from top to bottom. Like the device-independent
+// bitmap it comes from, an image of 1, 4 or 8 bits per pixel keeps one colour
+// index per pixel (`indices`, width * height bytes, each one below the colour
+// table's size); deeper images keep 0xAARRGGBB words (`pixels`), alpha always
+// 255 because stored alpha is not drawn. The colour table keeps the file's
+// entries as 0xXXRRGGBB words (XX is the stored reserved byte, 0 for widened
+// 3-byte entries); the palette holds the same colours as opaque 0xFFRRGGBB
+// words and is empty without a colour table.
 struct BitmapImage {
   int width = 0;
   int height = 0;
   int bitsPerPixel = 0;
+  std::vector<std::uint8_t> indices = {};
   std::vector<std::uint32_t> pixels = {};
   std::vector<std::uint32_t> colourTable = {};
   std::vector<std::uint32_t> palette = {};
 
   bool IsEmpty() const { return width == 0 || height == 0; }
+  bool IsIndexed() const { return bitsPerPixel <= 8; }
+  // The colour of one pixel as 0xAARRGGBB, whichever form the image keeps.
+  std::uint32_t PixelAt(int x, int y) const;
 };
+
+// Every pixel as 0xAARRGGBB, rows from top to bottom.
+std::vector<std::uint32_t> ArgbPixels(const BitmapImage& image);
 
 // Base of the decoder's failures; what() is the text the user sees.
 class BitmapError : public std::runtime_error {
