@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 
+#include "ui/common/stored_font.h"
+
 namespace pellory::ui {
 
 CaptionLabel::CaptionLabel(const app::CreationContext& context)
@@ -34,7 +36,7 @@ void CaptionLabel::FontChanged() {
 void CaptionLabel::FitToText() {
   if (!autoSize_) return;
   const QFontMetrics metrics(font());
-  resize(metrics.horizontalAdvance(text()), metrics.height());
+  resize(metrics.horizontalAdvance(text()), TextHeight(font()));
 }
 
 void CaptionLabel::SetStoredProperty(const QString& path, const app::StoredValue& value) {

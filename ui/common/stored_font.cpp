@@ -31,6 +31,13 @@ QString InstalledFamilyFor(const QString& storedName) {
   return QLatin1String(kFaces[0].installed);
 }
 
+int TextHeight(const QFont& font) {
+  // Rounding ascent and descent separately, as QFontMetrics does, loses a
+  // pixel against the stored layouts for DejaVu Sans.
+  const QFontMetricsF metrics(font);
+  return int(std::ceil(metrics.ascent() + metrics.descent() - 0.01));
+}
+
 QFont StoredFont::ToQFont() const {
   QFont font(InstalledFamilyFor(name));
   // Without this, fontconfig may pick a different face on a machine that

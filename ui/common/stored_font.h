@@ -25,6 +25,10 @@ struct StoredFont {
   bool operator==(const StoredFont&) const = default;
 };
 
+// The full character height of `font` (ascent plus descent, rounded up as
+// a whole), the height that labels and text boxes size themselves by.
+int TextHeight(const QFont& font);
+
 // The installed family used for a stored face name; unknown names map to
 // the family used for "System".
 QString InstalledFamilyFor(const QString& storedName);

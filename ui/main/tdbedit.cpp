@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 
+#include "ui/common/stored_font.h"
 #include "ui/common/system_colors.h"
 
 namespace pellory::ui {
@@ -13,7 +14,7 @@ TDBEdit::TDBEdit(const app::CreationContext& context)
   setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-int TDBEdit::AutoHeight() const { return QFontMetrics(font()).height() + 8; }
+int TDBEdit::AutoHeight() const { return TextHeight(font()) + 8; }
 
 void TDBEdit::FontChanged() {
   DescribedControl::FontChanged();

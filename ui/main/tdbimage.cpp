@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/common/stored_font.h"
 #include "ui/common/system_colors.h"
 
 namespace pellory::ui {
@@ -51,7 +52,7 @@ void TDBImage::paintEvent(QPaintEvent*) {
     const QString text = PlaceholderText();
     const QFontMetrics metrics(font());
     const int left = (client.width() - metrics.horizontalAdvance(text)) / 2;
-    const int top = (client.height() - metrics.height()) / 2;
+    const int top = (client.height() - TextHeight(font())) / 2;
     p.setFont(font());
     p.setPen(ColorOf(SystemColor::WindowText));
     p.drawText(client.left() + left, client.top() + top + metrics.ascent(), text);
