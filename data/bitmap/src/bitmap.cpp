@@ -26,8 +26,7 @@ std::vector<std::uint32_t> OpaquePalette(const std::vector<std::uint32_t>& table
 std::size_t StoredPictureOffset(std::span<const std::uint8_t> head, std::uint64_t valueSize) {
   if (valueSize < kPrefixSize || head.size() < kPrefixSize) return 0;
   if (bmp::U32(head, 4) != valueSize - kPrefixSize) return 0;
-  const bool graphicHeader =
-      bmp::U16(head, 0) == kHeaderCount && bmp::U16(head, 2) == kHeaderType;
+  const bool graphicHeader = bmp::U16(head, 0) == kHeaderCount && bmp::U16(head, 2) == kHeaderType;
   const bool paradoxPrefix = bmp::U32(head, 0) == kParadoxFormat;
   return graphicHeader || paradoxPrefix ? kPrefixSize : 0;
 }

@@ -67,10 +67,14 @@ void ReadMasks(ByteReader& in, InfoHeader& h) {
 std::uint64_t ColourCount(const InfoHeader& h) {
   if (h.coloursUsed != 0) return h.coloursUsed;
   switch (h.bitsPerPixel) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
+    default:
+      return 0;
   }
 }
 
@@ -82,9 +86,10 @@ std::vector<std::uint32_t> ReadColourTable(ByteReader& in, const InfoHeader& h) 
   std::vector<std::uint32_t> table(static_cast<std::size_t>(count));
   for (std::size_t i = 0; i < table.size(); ++i) {
     const std::size_t at = i * entrySize;
-    table[i] = entrySize == 4 ? U32(bytes, at)
-                              : static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 |
-                                                           bytes[at + 2] << 16);
+    table[i] =
+        entrySize == 4
+            ? U32(bytes, at)
+            : static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16);
   }
   return table;
 }
@@ -95,11 +100,19 @@ bool IsSupportedDepth(std::uint32_t bits) {
 
 Compression CheckCompression(const InfoHeader& h) {
   switch (h.compression) {
-    case 0: return Compression::kNone;
-    case 1: if (h.bitsPerPixel == 8) return Compression::kRle8; break;
-    case 2: if (h.bitsPerPixel == 4) return Compression::kRle4; break;
-    case 3: if (h.bitsPerPixel == 16 || h.bitsPerPixel == 32) return Compression::kBitFields; break;
-    default: break;
+    case 0:
+      return Compression::kNone;
+    case 1:
+      if (h.bitsPerPixel == 8) return Compression::kRle8;
+      break;
+    case 2:
+      if (h.bitsPerPixel == 4) return Compression::kRle4;
+      break;
+    case 3:
+      if (h.bitsPerPixel == 16 || h.bitsPerPixel == 32) return Compression::kBitFields;
+      break;
+    default:
+      break;
   }
   Invalid();
 }
@@ -151,7 +164,8 @@ std::uint64_t PixelDataBytes(const InfoHeader& h, const Shape& shape, std::size_
     if (pixels > kRleFreePixels + kRlePixelsPerByte * static_cast<std::int64_t>(bytes)) Invalid();
     return bytes;
   }
-  const std::uint64_t lastRow = (static_cast<std::uint64_t>(shape.width) * shape.bitsPerPixel + 7) / 8;
+  const std::uint64_t lastRow =
+      (static_cast<std::uint64_t>(shape.width) * shape.bitsPerPixel + 7) / 8;
   const std::uint64_t needed = shape.stride * (rows - 1) + lastRow;
   if (left < needed) ShortRead();
   return std::min<std::uint64_t>(shape.stride * rows, left);

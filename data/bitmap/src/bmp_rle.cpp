@@ -14,7 +14,10 @@ class RleDecoder {
  public:
   RleDecoder(const Shape& shape, std::size_t validIndices, std::span<const std::uint8_t> data,
              std::uint8_t* out)
-      : shape_(shape), validIndices_(validIndices), data_(data), out_(out),
+      : shape_(shape),
+        validIndices_(validIndices),
+        data_(data),
+        out_(out),
         fourBits_(shape.compression == Compression::kRle4) {}
 
   void Run() {

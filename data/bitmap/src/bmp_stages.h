@@ -13,8 +13,12 @@
 
 namespace pellory::data::bmp {
 
-[[noreturn]] inline void Invalid() { throw EInvalidGraphic(); }
-[[noreturn]] inline void ShortRead() { throw StreamReadError(); }
+[[noreturn]] inline void Invalid() {
+  throw EInvalidGraphic();
+}
+[[noreturn]] inline void ShortRead() {
+  throw StreamReadError();
+}
 
 // Reads forward through the bitmap bytes; running out is a stream read error.
 class ByteReader {

@@ -19,29 +19,47 @@ constexpr char kShort[] = "Stream read error";
 
 // Offsets from "BM" of the fields the cases change.
 enum Field : std::size_t {
-  kFileSize = 0x02, kDataOffset = 0x0A, kHeaderSize = 0x0E, kWidth = 0x12, kHeight = 0x16,
-  kPlanes = 0x1A, kBits = 0x1C, kCompression = 0x1E, kImageSize = 0x22, kResolution = 0x26,
-  kColoursUsed = 0x2E, kAfterHeader = 0x36,
+  kFileSize = 0x02,
+  kDataOffset = 0x0A,
+  kHeaderSize = 0x0E,
+  kWidth = 0x12,
+  kHeight = 0x16,
+  kPlanes = 0x1A,
+  kBits = 0x1C,
+  kCompression = 0x1E,
+  kImageSize = 0x22,
+  kResolution = 0x26,
+  kColoursUsed = 0x2E,
+  kAfterHeader = 0x36,
 };
 
 Bytes Indexed(int width, int height, std::uint16_t bits, std::size_t colours, std::uint8_t fill) {
   const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-  return testing::MakeBmp({.width = width, .height = height, .bitsPerPixel = bits,
+  return testing::MakeBmp({.width = width,
+                           .height = height,
+                           .bitsPerPixel = bits,
                            .colours = GreyTable(colours),
                            .pixels = Bytes(stride * height, fill)});
 }
-Bytes Pal8() { return Indexed(4, 4, 8, 256, 7); }
+Bytes Pal8() {
+  return Indexed(4, 4, 8, 256, 7);
+}
 Bytes Rgb24() {
   return testing::MakeBmp({.width = 4, .height = 4, .pixels = Bytes(48, 0x5A)});
 }
 Bytes Rle(std::uint16_t bits, int width, int height, Bytes stream) {
-  return testing::MakeBmp({.width = width, .height = height, .bitsPerPixel = bits,
+  return testing::MakeBmp({.width = width,
+                           .height = height,
+                           .bitsPerPixel = bits,
                            .compression = bits == 8 ? 1u : 2u,
                            .imageSize = static_cast<std::uint32_t>(stream.size()),
-                           .colours = GreyTable(bits == 8 ? 256 : 16), .pixels = stream});
+                           .colours = GreyTable(bits == 8 ? 256 : 16),
+                           .pixels = stream});
 }
 Bytes Rgb16(std::uint32_t red, std::uint32_t green, std::uint32_t blue, std::uint16_t bits = 16) {
-  return testing::MakeBmp({.bitsPerPixel = bits, .compression = 3, .masks = {red, green, blue},
+  return testing::MakeBmp({.bitsPerPixel = bits,
+                           .compression = 3,
+                           .masks = {red, green, blue},
                            .pixels = Bytes(4, 0xFF)});
 }
 
@@ -77,7 +95,9 @@ struct RejectCase {
   const char* message;
 };
 
-void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RejectCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RejectedBitmaps : public ::testing::TestWithParam<RejectCase> {};
 
@@ -95,8 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RejectCase{"HugeInTinyFile", With32(With32(Rgb24(), kWidth, 50000), kHeight, 50000),
                    kInvalid},
-        RejectCase{"AllowedSizeWithoutTheData", With32(With32(Rgb24(), kWidth, 8000), kHeight, 8000),
-                   kShort},
+        RejectCase{"AllowedSizeWithoutTheData",
+                   With32(With32(Rgb24(), kWidth, 8000), kHeight, 8000), kShort},
         RejectCase{"RleCanvasTooLargeForItsData", Rle(8, 30000, 2000, {0, 1}), kInvalid},
         RejectCase{"StrideWrapsIn32Bits", With32(With32(Rgb24(), kWidth, 0x55555556), kHeight, 1),
                    kInvalid},
@@ -109,8 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"WidthNegative", With32(Pal8(), kWidth, static_cast<std::uint32_t>(-127)),
                    kInvalid},
         RejectCase{"CoreWidthZero",
-                   testing::MakeBmp({.headerSize = 12, .width = 0, .bitsPerPixel = 24,
-                                     .pixels = Bytes(4, 0)}),
+                   testing::MakeBmp(
+                       {.headerSize = 12, .width = 0, .bitsPerPixel = 24, .pixels = Bytes(4, 0)}),
                    kInvalid}),
     [](const auto& p) { return std::string(p.param.name); });
 
@@ -162,16 +182,25 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"DeltaCutOff", Rle(8, 8, 2, {0, 2, 1}), kInvalid},
         RejectCase{"CommandCutOff", Rle(8, 8, 2, {3}), kInvalid},
         RejectCase{"RunIndexBeyondTable",
-                   testing::MakeBmp({.width = 4, .bitsPerPixel = 8, .compression = 1,
-                                     .colours = GreyTable(16), .pixels = {2, 200, 0, 1}}),
+                   testing::MakeBmp({.width = 4,
+                                     .bitsPerPixel = 8,
+                                     .compression = 1,
+                                     .colours = GreyTable(16),
+                                     .pixels = {2, 200, 0, 1}}),
                    kInvalid},
         RejectCase{"FourBitSecondIndexBeyondTable",
-                   testing::MakeBmp({.width = 4, .bitsPerPixel = 4, .compression = 2,
-                                     .colours = GreyTable(4), .pixels = {2, 0x19, 0, 1}}),
+                   testing::MakeBmp({.width = 4,
+                                     .bitsPerPixel = 4,
+                                     .compression = 2,
+                                     .colours = GreyTable(4),
+                                     .pixels = {2, 0x19, 0, 1}}),
                    kInvalid},
         RejectCase{"LiteralIndexBeyondTable",
-                   testing::MakeBmp({.width = 4, .bitsPerPixel = 8, .compression = 1,
-                                     .imageSize = 8, .colours = GreyTable(4),
+                   testing::MakeBmp({.width = 4,
+                                     .bitsPerPixel = 8,
+                                     .compression = 1,
+                                     .imageSize = 8,
+                                     .colours = GreyTable(4),
                                      .pixels = {0, 3, 1, 2, 9, 0, 0, 1}}),
                    kInvalid}),
     [](const auto& p) { return std::string(p.param.name); });
@@ -194,7 +223,9 @@ struct UnusedFieldCase {
   std::uint32_t value;
 };
 
-void PrintTo(const UnusedFieldCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const UnusedFieldCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class UnusedFields : public ::testing::TestWithParam<UnusedFieldCase> {};
 
@@ -216,8 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(UnusedHeaderParts, ProfileOffsetOfVersion5HeaderIsNotFollowed) {
-  Bytes file = testing::MakeBmp({.headerSize = 124, .width = 2, .bitsPerPixel = 24,
-                                 .pixels = {1, 2, 3, 4, 5, 6, 0, 0}});
+  Bytes file = testing::MakeBmp(
+      {.headerSize = 124, .width = 2, .bitsPerPixel = 24, .pixels = {1, 2, 3, 4, 5, 6, 0, 0}});
   Set32(file, 14 + 112, 0xFFFFFFF0);
   Set32(file, 14 + 116, 0xFFFFFFF0);
   EXPECT_EQ(ArgbPixels(DecodeBitmap(file)), (std::vector<std::uint32_t>{0xFF030201, 0xFF060504}));

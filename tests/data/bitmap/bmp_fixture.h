@@ -17,7 +17,7 @@ struct BmpFields {
   std::uint16_t bitsPerPixel = 24;
   std::uint32_t compression = 0;
   std::uint32_t imageSize = 0;
-  std::uint32_t coloursUsed = 0;      // 0: the number of colours given
+  std::uint32_t coloursUsed = 0;            // 0: the number of colours given
   std::vector<std::uint32_t> masks = {};    // after a 40-byte header, inside a larger one
   std::vector<std::uint32_t> colours = {};  // 0x00RRGGBB; 3-byte entries with the core form
   Bytes pixels = {};

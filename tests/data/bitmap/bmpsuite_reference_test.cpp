@@ -23,7 +23,9 @@ struct ReferenceCase {
   int tolerance;  // per channel: the references round 5- and 6-bit channels
 };
 
-void PrintTo(const ReferenceCase& c, std::ostream* os) { *os << c.file; }
+void PrintTo(const ReferenceCase& c, std::ostream* os) {
+  *os << c.file;
+}
 
 class GoodFileReference : public ::testing::TestWithParam<ReferenceCase> {};
 
@@ -46,10 +48,11 @@ TEST_P(GoodFileReference, MatchesThePixels) {
     for (int x = 0; x < image.width; ++x) {
       const QRgb want = row[x];
       const std::uint32_t got = image.PixelAt(x, y);
-      const bool close = std::abs(qRed(want) - static_cast<int>(got >> 16 & 0xFF)) <= c.tolerance &&
-                         std::abs(qGreen(want) - static_cast<int>(got >> 8 & 0xFF)) <= c.tolerance &&
-                         std::abs(qBlue(want) - static_cast<int>(got & 0xFF)) <= c.tolerance &&
-                         qAlpha(want) == static_cast<int>(got >> 24);
+      const bool close =
+          std::abs(qRed(want) - static_cast<int>(got >> 16 & 0xFF)) <= c.tolerance &&
+          std::abs(qGreen(want) - static_cast<int>(got >> 8 & 0xFF)) <= c.tolerance &&
+          std::abs(qBlue(want) - static_cast<int>(got & 0xFF)) <= c.tolerance &&
+          qAlpha(want) == static_cast<int>(got >> 24);
       if (!close && ++mismatches <= 3) {
         ADD_FAILURE() << c.file << " at " << x << "," << y << ": got " << std::hex << got
                       << " want " << want;
@@ -69,8 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReferenceCase{"pal8gs.bmp", "pal8gs.png", 0},
         ReferenceCase{"pal8nonsquare.bmp", "pal8nonsquare-e.png", 0},
         ReferenceCase{"pal8os2.bmp", "pal8.png", 0}, ReferenceCase{"pal8rle.bmp", "pal8.png", 0},
-        ReferenceCase{"pal8topdown.bmp", "pal8.png", 0},
-        ReferenceCase{"pal8v4.bmp", "pal8.png", 0}, ReferenceCase{"pal8v5.bmp", "pal8.png", 0},
+        ReferenceCase{"pal8topdown.bmp", "pal8.png", 0}, ReferenceCase{"pal8v4.bmp", "pal8.png", 0},
+        ReferenceCase{"pal8v5.bmp", "pal8.png", 0},
         ReferenceCase{"pal8w124.bmp", "pal8w124.png", 0},
         ReferenceCase{"pal8w125.bmp", "pal8w125.png", 0},
         ReferenceCase{"pal8w126.bmp", "pal8w126.png", 0},

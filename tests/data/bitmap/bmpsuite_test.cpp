@@ -22,7 +22,7 @@ Bytes ReadFile(const fs::path& path) {
   return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-#define SKIP_WITHOUT_SUITE()                                                  \
+#define SKIP_WITHOUT_SUITE() \
   if (!fs::is_directory(kSuite)) GTEST_SKIP() << "no BMP suite at " << kSuite
 
 // What the decoder makes of a file: its message, or "decoded".
@@ -43,7 +43,9 @@ struct SuiteCase {
   const char* outcome;
 };
 
-void PrintTo(const SuiteCase& c, std::ostream* os) { *os << c.file; }
+void PrintTo(const SuiteCase& c, std::ostream* os) {
+  *os << c.file;
+}
 
 class BadFiles : public ::testing::TestWithParam<SuiteCase> {};
 
@@ -61,15 +63,12 @@ INSTANTIATE_TEST_SUITE_P(
     Suite, BadFiles,
     ::testing::Values(SuiteCase{"badbitcount.bmp", kInvalid},
                       SuiteCase{"badheadersize.bmp", kInvalid},
-                      SuiteCase{"badpalettesize.bmp", kShort},
-                      SuiteCase{"badplanes.bmp", kInvalid}, SuiteCase{"badrle.bmp", kInvalid},
-                      SuiteCase{"badrle4.bmp", kInvalid}, SuiteCase{"badrle4bis.bmp", kInvalid},
-                      SuiteCase{"badrle4ter.bmp", kInvalid},
-                      SuiteCase{"badrlebis.bmp", kInvalid},
-                      SuiteCase{"badrleter.bmp", kInvalid}, SuiteCase{"badwidth.bmp", kInvalid},
-                      SuiteCase{"pal8badindex.bmp", kInvalid},
-                      SuiteCase{"reallybig.bmp", kInvalid},
-                      SuiteCase{"rgb16-880.bmp", kInvalid},
+                      SuiteCase{"badpalettesize.bmp", kShort}, SuiteCase{"badplanes.bmp", kInvalid},
+                      SuiteCase{"badrle.bmp", kInvalid}, SuiteCase{"badrle4.bmp", kInvalid},
+                      SuiteCase{"badrle4bis.bmp", kInvalid}, SuiteCase{"badrle4ter.bmp", kInvalid},
+                      SuiteCase{"badrlebis.bmp", kInvalid}, SuiteCase{"badrleter.bmp", kInvalid},
+                      SuiteCase{"badwidth.bmp", kInvalid}, SuiteCase{"pal8badindex.bmp", kInvalid},
+                      SuiteCase{"reallybig.bmp", kInvalid}, SuiteCase{"rgb16-880.bmp", kInvalid},
                       SuiteCase{"rletopdown.bmp", kInvalid}, SuiteCase{"shortfile.bmp", kShort}),
     [](const auto& p) {
       std::string name = fs::path(p.param.file).stem().string();

@@ -39,8 +39,8 @@ TEST(StoredPicture, PrefixedValuesDecodeLikeTheBareFile) {
   const Bytes file = TwoPixels();
   const BitmapImage bare = DecodeBitmap(file);
   ASSERT_EQ(ArgbPixels(bare), (std::vector<std::uint32_t>{0xFFFF0000u, 0xFF0000FFu}));
-  for (const Bytes& value : {file, testing::WithGraphicHeader(file),
-                             testing::WithParadoxPrefix(file)}) {
+  for (const Bytes& value :
+       {file, testing::WithGraphicHeader(file), testing::WithParadoxPrefix(file)}) {
     const BitmapImage image = DecodeStoredPicture(value);
     EXPECT_EQ(image.width, 2);
     EXPECT_EQ(image.height, 1);
@@ -54,7 +54,9 @@ struct ErrorCase {
   const char* message;
 };
 
-void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class StoredPictureErrors : public ::testing::TestWithParam<ErrorCase> {};
 
@@ -76,8 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
     Values, StoredPictureErrors,
     ::testing::Values(
         ErrorCase{"FiveBytes", {'B', 'M', 0, 0, 0}, "Stream read error"},
-        ErrorCase{"ThirteenBytes", Cut(TwoPixels(), 13),
-                  "Stream read error"},
+        ErrorCase{"ThirteenBytes", Cut(TwoPixels(), 13), "Stream read error"},
         ErrorCase{"FourteenBytesNotBM", Bytes(14, 'x'), "Bitmap image is not valid"},
         ErrorCase{"LongValueNotBM", Changed(TwoPixels(), 0, 'b'), "Bitmap image is not valid"},
         // A header whose size does not match is read from offset 0: its
@@ -101,7 +102,9 @@ struct OffsetCase {
   std::size_t offset;
 };
 
-void PrintTo(const OffsetCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OffsetCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PictureOffset : public ::testing::TestWithParam<OffsetCase> {};
 

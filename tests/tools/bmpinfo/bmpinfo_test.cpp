@@ -1,12 +1,12 @@
 // bmpinfo: the digest of decoded pixels, the line per file and the exit code.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 
 #include "picture_summary.h"
 
@@ -24,8 +24,9 @@ constexpr char kRedOverBlue[] = "e0b8f3a91e53b2aee7be9493043f0d54efa0b1d7bfa018e
 Bytes Column(std::initializer_list<std::array<std::uint8_t, 3>> bgrRows) {
   Bytes file(54 + 4 * bgrRows.size(), 0);
   const std::pair<std::size_t, std::uint8_t> fields[] = {
-      {0, 'B'}, {1, 'M'}, {10, 54}, {14, 40}, {18, 1}, {22, static_cast<std::uint8_t>(bgrRows.size())},
-      {26, 1}, {28, 24}};
+      {0, 'B'}, {1, 'M'}, {10, 54},
+      {14, 40}, {18, 1},  {22, static_cast<std::uint8_t>(bgrRows.size())},
+      {26, 1},  {28, 24}};
   for (const auto& [at, value] : fields) file[at] = value;
   std::size_t at = 54;
   for (const auto& bgr : bgrRows) {
@@ -38,7 +39,8 @@ Bytes Column(std::initializer_list<std::array<std::uint8_t, 3>> bgrRows) {
 TEST(PixelDigest, HashesRgbaBytesTopRowFirst) {
   data::BitmapImage red{.width = 1, .height = 1, .bitsPerPixel = 24, .pixels = {0xFFFF0000}};
   EXPECT_EQ(PixelDigest(red), kRedPixel);
-  data::BitmapImage column{.width = 1, .height = 2, .bitsPerPixel = 24, .pixels = {0xFFFF0000, 0xFF0000FF}};
+  data::BitmapImage column{
+      .width = 1, .height = 2, .bitsPerPixel = 24, .pixels = {0xFFFF0000, 0xFF0000FF}};
   EXPECT_EQ(PixelDigest(column), kRedOverBlue);
 }
 
@@ -49,7 +51,9 @@ struct SummaryCase {
   std::string text;
 };
 
-void PrintTo(const SummaryCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SummaryCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Summary : public ::testing::TestWithParam<SummaryCase> {};
 
@@ -73,7 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
                     std::string("1 2 ") + kRedOverBlue},
         SummaryCase{"BehindGraphicHeader", WithGraphicHeader(Column({{0, 0, 255}})), true,
                     std::string("1 1 ") + kRedPixel},
-        SummaryCase{"Empty", {}, true,
+        SummaryCase{"Empty",
+                    {},
+                    true,
                     "0 0 e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
         SummaryCase{"NotABitmap", Bytes(20, 'x'), false, "Bitmap image is not valid"},
         SummaryCase{"TooShort", Bytes{'B', 'M', 0}, false, "Stream read error"}),
@@ -101,7 +107,8 @@ class Program : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
   void Write(const std::string& name, const Bytes& bytes) {
     std::ofstream(dir_ / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -117,8 +124,8 @@ TEST_F(Program, PrintsOneLinePerFileAndSucceedsWhenAllDecode) {
 TEST_F(Program, FailsWhenAnyFileFails) {
   const auto [code, output] = RunBmpinfo(Path("bad.bmp") + " " + Path("red.bmp"));
   EXPECT_EQ(code, 1);
-  EXPECT_EQ(output, Path("bad.bmp") + ": Bitmap image is not valid\n" + Path("red.bmp") +
-                        ": 1 1 " + kRedPixel + "\n");
+  EXPECT_EQ(output, Path("bad.bmp") + ": Bitmap image is not valid\n" + Path("red.bmp") + ": 1 1 " +
+                        kRedPixel + "\n");
 }
 
 TEST_F(Program, ReportsAFileItCannotRead) {
