@@ -21,6 +21,7 @@ StoredWindow::StoredWindow(QWidget* parent)
   // Controls keep their place when the window is resized; the scroll area
   // shows scroll bars once the window is smaller than what they cover.
   scroll_->setObjectName(QStringLiteral("clientScroll"));
+  scroll_->setFocusPolicy(Qt::NoFocus);
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->setWidgetResizable(false);
   scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -77,6 +78,7 @@ void StoredWindow::ArrangeTabOrder() {
     auto* widget = static_cast<QWidget*>(control->Object());
     if (widget->focusPolicy() == Qt::NoFocus) continue;
     if (previous) setTabOrder(previous, widget);
+    if (!previous) firstTabStop_ = widget;
     previous = widget;
   }
 }
@@ -198,6 +200,10 @@ void StoredWindow::showEvent(QShowEvent* event) {
   if (!shownOnce_) {
     shownOnce_ = true;
     FitOuterSize();  // The platform may only now report the frame.
+    // The first tab stop gets the focus as if reached by Tab, which selects
+    // a text box's whole text.
+    if (!focusWidget() && firstTabStop_ && firstTabStop_->isEnabled())
+      firstTabStop_->setFocus(Qt::TabFocusReason);
   }
 }
 

@@ -85,6 +85,7 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
 
   QScrollArea* scroll_ = nullptr;
   QWidget* client_ = nullptr;
+  QPointer<QWidget> firstTabStop_;
   ui::StoredFont font_;
   QSize outerSize_{320, 240};
   QString menuName_;

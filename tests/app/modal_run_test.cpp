@@ -1,5 +1,6 @@
 // Modal runs, close and release, and the quit request.
 #include <QApplication>
+#include <QCursor>
 #include <QPointer>
 #include <QTimer>
 
@@ -83,6 +84,44 @@ TEST_F(ModalRun, OtherWindowsDisabledDuringTheRunAndEnabledAfter) {
   EXPECT_FALSE(mainEnabledDuring);
   EXPECT_TRUE(selfEnabledDuring);
   EXPECT_TRUE(main->isEnabled());
+}
+
+TEST_F(ModalRun, ScreenCursorArrowDuringTheRunAndPutBackAfter) {
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
+  Qt::CursorShape during = Qt::BlankCursor;
+  RunModal(w.get(), [&] {
+    during = QGuiApplication::overrideCursor()->shape();
+    w->Close();
+  });
+  EXPECT_EQ(during, Qt::ArrowCursor);
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  QGuiApplication::restoreOverrideCursor();
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+  // Changed during the run: the default arrow afterwards.
+  std::unique_ptr<ProbeWindow> v(Make("TModalProbe"));
+  RunModal(v.get(), [&] {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    v->Close();
+  });
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ModalRun, ActiveWindowPutBackAfterTheRun) {
+  ProbeWindow* main = app->CreateForm<ProbeWindow>();
+  main->show();
+  main->activateWindow();
+  ASSERT_TRUE(guitest::pumpUntil([&] { return QApplication::activeWindow() == main; }));
+  std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
+  bool modalWasActive = false;
+  RunModal(w.get(), [&] {
+    modalWasActive = guitest::pumpUntil([&] { return QApplication::activeWindow() == w.get(); });
+    w->Close();
+  });
+  EXPECT_TRUE(modalWasActive);
+  EXPECT_TRUE(guitest::pumpUntil([&] { return QApplication::activeWindow() == main; }));
 }
 
 TEST_F(ModalRun, CloseQueryCanKeepTheWindowOpen) {

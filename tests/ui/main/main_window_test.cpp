@@ -1,5 +1,6 @@
 // The main window as constructed: layout, fonts, menu, tab order, resizing
 // and what its controls show before the catalogue is opened.
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -283,6 +284,32 @@ TEST_F(MainWindow, ResizingMovesNothingAndShowsScrollBars) {
     EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), smaller) << size.width();
     EXPECT_EQ(form->Button(10)->geometry(), button10) << size.width();
     EXPECT_EQ(form->Client()->size(), QSize(657, 424));
+  }
+}
+
+TEST_F(MainWindow, FirstShowFocusesTheFirstTabStop) {
+  form->activateWindow();
+  ASSERT_TRUE(guitest::pumpUntil([&] { return QApplication::activeWindow() == form; }));
+  EXPECT_EQ(QApplication::focusWidget(), form->DBEdit1());
+}
+
+TEST_F(MainWindow, FunctionKeysReachTheirMenuCommandsFromAnyControl) {
+  form->activateWindow();
+  ASSERT_TRUE(guitest::pumpUntil([&] { return QApplication::activeWindow() == form; }));
+  const struct {
+    const char* item;
+    Qt::Key key;
+  } keys[] = {{"Allfonts1", Qt::Key_F6}, {"Grid1", Qt::Key_F7}, {"Contents1", Qt::Key_F1}};
+  for (QWidget* focus : std::initializer_list<QWidget*>{form->DBEdit1(), form->DBMemo1()}) {
+    focus->setFocus();
+    for (const auto& k : keys) {
+      int triggered = 0;
+      QObject::connect(form->MenuItem(QLatin1String(k.item))->Action(), &QAction::triggered, form,
+                       [&] { ++triggered; });
+      guitest::key(focus, k.key);
+      EXPECT_EQ(triggered, 1) << k.item << " from " << focus->objectName().toStdString();
+      form->MenuItem(QLatin1String(k.item))->Action()->disconnect(form);
+    }
   }
 }
 
