@@ -171,8 +171,13 @@ void TDataSet::RecentreOnEngineRecord() {
 void TDataSet::RereadCurrentRecord() {
   if (IsEmpty()) return;
   PositionOn(activeRecord_);
+  RecordBuffer& buffer = *buffers_[static_cast<std::size_t>(activeRecord_)];
+  // The same record again: the values other blob fields cached stay valid,
+  // so a picture read on every load does not make the memo read again too.
+  std::vector<std::optional<std::string>> slots = std::move(buffer.blobSlots);
   ReadResult result{};
-  ReadInto(*buffers_[static_cast<std::size_t>(activeRecord_)], ReadMode::Current, result);
+  ReadInto(buffer, ReadMode::Current, result);
+  if (result == ReadResult::Ok) buffer.blobSlots = std::move(slots);
 }
 
 // --- moves ---------------------------------------------------------------

@@ -147,6 +147,32 @@ TEST(MemoText, IsConvertedAndComesFromTheSlotTheSecondTime) {
   EXPECT_FALSE(t.picture->IsNull());
 }
 
+TEST(MemoText, StaysCachedWhileAHeaderlessPictureIsReadAgain) {
+  struct TwoBlobs : MemoryDataSet {
+    using MemoryDataSet::MemoryDataSet;
+    // The picture column holds a bare bitmap, the memo column text.
+    void OpenBlob(const TField& field) override {
+      MemoryDataSet::OpenBlob(field);
+      if (field.DataType() == ftGraphic) openBlob = &picture;
+    }
+    std::string picture = TwoPixelBitmap();
+  };
+  TwoBlobs table(1);
+  auto& picture = static_cast<TGraphicField&>(table.AddField(std::make_unique<TGraphicField>("Sample3")));
+  auto& memo = table.AddField(std::make_unique<TMemoField>("Description"));
+  table.blobs = {std::string("a description")};
+  table.Open();
+  EXPECT_EQ(memo.AsString(), "a description");
+  const int memoReads = table.blobReads;
+  for (int load = 0; load < 3; ++load) {
+    EXPECT_EQ(picture.LoadBitmap().width, 2);
+    const int before = table.blobReads;
+    EXPECT_EQ(memo.AsString(), "a description");
+    EXPECT_EQ(table.blobReads, before);
+  }
+  EXPECT_GT(table.blobReads, memoReads);
+}
+
 TEST(MemoText, ABlobThatEndsEarlyIsAStreamReadError) {
   struct ShortBlobs : MemoryDataSet {
     using MemoryDataSet::MemoryDataSet;
