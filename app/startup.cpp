@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/shell_error.h"
 #include "app/tapplication.h"
 #include "ui/main/tform2.h"
 
@@ -14,6 +15,9 @@ int RunProgram(std::unique_ptr<ErrorPresenter> presenter) {
     application.CreateForm<ui::TForm2>();
   } catch (const std::exception& error) {
     application.ShowLastChance(error);
+    return 1;
+  } catch (...) {
+    application.ShowLastChance(ShellError(QStringLiteral("Unknown error")));
     return 1;
   }
   application.Run();

@@ -169,19 +169,28 @@ TEST_F(WindowConstruction, VisibilityRequestedWhileCreatingWaitsForTheEnd) {
 }
 
 TEST_F(WindowConstruction, CentredOnFirstShowWhateverItsStoredPosition) {
-  for (const QPoint stored : {QPoint(0, 0), QPoint(83, 82), QPoint(5000, -300)}) {
-    const QString name = QStringLiteral("TCentred%1").arg(stored.x());
-    DescriptionRegistry::Register(shelltest::PlainWindow(name, stored.x(), stored.y(), 300, 200));
+  const struct {
+    QPoint stored;
+    QSize size;
+  } cases[] = {{{0, 0}, {300, 200}},
+               {{83, 82}, {300, 200}},
+               {{5000, -300}, {300, 200}},
+               {{40, 40}, {5000, 4000}}};  // Larger than the screen: top left at 0,0.
+  int n = 0;
+  for (const auto& c : cases) {
+    const QString name = QStringLiteral("TCentred%1").arg(++n);
+    DescriptionRegistry::Register(shelltest::PlainWindow(name, c.stored.x(), c.stored.y(),
+                                                         c.size.width(), c.size.height()));
     ProbeWindow w(name);
     w.Construct();
     w.show();
     const QRect screen = w.screen()->geometry();
     const QSize outer = w.frameGeometry().size();
-    EXPECT_EQ(outer, QSize(300, 200));
+    EXPECT_EQ(outer, c.size);
     EXPECT_EQ(w.frameGeometry().topLeft(),
               QPoint(std::max(0, (screen.width() - outer.width()) / 2),
                      std::max(0, (screen.height() - outer.height()) / 2)))
-        << "stored " << stored.x() << "," << stored.y();
+        << "stored " << c.stored.x() << "," << c.stored.y();
     // Placed once: a later show keeps where the window was moved to.
     w.hide();
     w.move(10, 20);
