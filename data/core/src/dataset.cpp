@@ -39,6 +39,7 @@ void TDataSet::DoOpen() {
     windowSize_ = 0;
     ClearWindow();
     CloseCursor();
+    if (AfterClose) AfterClose(*this);
     throw;
   }
   // A link failing to show the first record leaves the cursor open.

@@ -173,12 +173,16 @@ TEST_P(TableOpenFailures, LeaveTheCursorClosedAndTheViewEmpty) {
   EventLog log;
   LoggingFieldLink edit("DBEdit1", "Font Name", log);
   edit.SetDataSource(&source);
+  EventLog events;
+  table->AfterOpen = [&](TDataSet&) { events.push_back("AfterOpen"); };
+  table->AfterClose = [&](TDataSet&) { events.push_back("AfterClose"); };
   try {
     table->Open();
     FAIL() << "the open must fail";
   } catch (const EDatabaseError& e) {
     EXPECT_STREQ(e.what(), GetParam().message);
   }
+  EXPECT_THAT(events, ElementsAre("AfterClose"));
   EXPECT_FALSE(table->Active());
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(c.engine->openCursors, 0);
