@@ -64,7 +64,8 @@ void DecodeOurs(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
 
-// Our cost to reach 32-bit pixels, for comparison with DecodeQtTo32Bits.
+// Our cost to reach 32-bit pixels from an 8-bit picture, for comparison with
+// DecodeQtTo32Bits (24-bit pictures decode to 32-bit pixels already).
 void DecodeOursTo32Bits(benchmark::State& state) {
   const Bytes bytes = SamplePicture(static_cast<int>(state.range(0)));
   for (auto _ : state) {
@@ -96,7 +97,7 @@ void DecodeQtTo32Bits(benchmark::State& state) {
 }
 
 BENCHMARK(DecodeOurs)->Arg(8)->Arg(24);
-BENCHMARK(DecodeOursTo32Bits)->Arg(8)->Arg(24);
+BENCHMARK(DecodeOursTo32Bits)->Arg(8);
 BENCHMARK(DecodeQt)->Arg(8)->Arg(24);
 BENCHMARK(DecodeQtTo32Bits)->Arg(8)->Arg(24);
 
