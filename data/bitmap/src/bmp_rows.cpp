@@ -1,6 +1,7 @@
 // Uncompressed pixel rows: indexed (1, 4, 8 bits) into index bytes; bit
 // fields (16, 32 bits) and 24-bit BGR into 0xAARRGGBB words.
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "bmp_stages.h"
@@ -48,13 +49,24 @@ void CheckIndices(const std::uint8_t* row, int width, std::size_t validIndices) 
   if (highest >= validIndices) Invalid();
 }
 
+// Stored BGR bytes read as a little-endian word are already 0x??RRGGBB.
+static_assert(std::endian::native == std::endian::little, "pixel words are loaded directly");
+std::uint32_t LoadWord(const std::uint8_t* src) {
+  std::uint32_t word;
+  std::memcpy(&word, src, sizeof word);
+  return word;
+}
+
 void Decode24(const RowWalk<std::uint32_t>& walk) {
+  const int width = walk.shape.width;
   for (int r = 0; r < walk.shape.height; ++r) {
     const std::uint8_t* src = walk.Source(r);
     std::uint32_t* dst = walk.Target(r);
-    for (int x = 0; x < walk.shape.width; ++x, src += 3) {
-      dst[x] = kOpaque | std::uint32_t{src[2]} << 16 | std::uint32_t{src[1]} << 8 | src[0];
-    }
+    // A word load reads one byte past the pixel, so the row's last pixel,
+    // which may end the data, is read byte by byte.
+    for (int x = 0; x < width - 1; ++x) dst[x] = kOpaque | (LoadWord(src + 3 * x) & 0xFFFFFFu);
+    const std::uint8_t* last = src + 3 * (width - 1);
+    dst[width - 1] = kOpaque | std::uint32_t{last[2]} << 16 | std::uint32_t{last[1]} << 8 | last[0];
   }
 }
 
@@ -109,9 +121,7 @@ void DecodePlainRgb32(const RowWalk<std::uint32_t>& walk) {
   for (int r = 0; r < walk.shape.height; ++r) {
     const std::uint8_t* src = walk.Source(r);
     std::uint32_t* dst = walk.Target(r);
-    for (int x = 0; x < walk.shape.width; ++x, src += 4) {
-      dst[x] = kOpaque | std::uint32_t{src[2]} << 16 | std::uint32_t{src[1]} << 8 | src[0];
-    }
+    for (int x = 0; x < walk.shape.width; ++x) dst[x] = kOpaque | LoadWord(src + 4 * x);
   }
 }
 

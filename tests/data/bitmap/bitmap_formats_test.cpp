@@ -86,6 +86,12 @@ INSTANTIATE_TEST_SUITE_P(
                    2,
                    1,
                    {0xFF030201, 0xFF060504}},
+        // Rows of 12 bytes need no padding: the last pixel ends the data.
+        FormatCase{"TwentyFourBitEndingTheData",
+                   {.width = 4, .pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+                   4,
+                   1,
+                   {0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A}},
         FormatCase{"ThirtyTwoBitIgnoresAlpha",
                    {.bitsPerPixel = 32, .pixels = {0x10, 0x20, 0x30, 0x99}},
                    1,

@@ -72,9 +72,8 @@ Bytes With16(Bytes file, std::size_t at, std::uint16_t value) {
   file[at + 1] = static_cast<std::uint8_t>(value >> 8);
   return file;
 }
-Bytes Cut(Bytes file, std::size_t size) {
-  file.resize(size);
-  return file;
+Bytes Cut(const Bytes& file, std::size_t size) {
+  return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
 }
 Bytes Repeated(const Bytes& part, int times) {
   Bytes all;

@@ -19,7 +19,8 @@ const fs::path kSuite = fs::path(PELLORY_SHARED_DIR) / "testdata" / "bmpsuite";
 
 Bytes ReadFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  const Bytes read(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>{});
+  return Bytes(read.begin(), read.end());  // exactly sized, so over-reads are caught
 }
 
 #define SKIP_WITHOUT_SUITE() \
