@@ -1,6 +1,7 @@
 // TTable: opening and closing on the engine, and the record source.
 #include "pellory/data/table.h"
 
+#include <cstring>
 #include <filesystem>
 
 #include "pellory/data/database.h"
@@ -125,12 +126,12 @@ TDataSet::ReadResult TTable::ReadRecord(RecordBuffer& buffer, ReadMode mode) {
   const RecordRead which = mode == ReadMode::Next    ? RecordRead::Next
                            : mode == ReadMode::Prior ? RecordRead::Prior
                                                      : RecordRead::Current;
-  std::vector<std::uint8_t> record;
+  std::vector<std::uint8_t> record(static_cast<std::size_t>(properties_.recordSize));
   const EngineResult result = engine.ReadRecord(handle_, which, record);
   if (result == engine_code::kAtBeginning) return ReadResult::AtBeginning;
   if (result == engine_code::kAtEnd) return ReadResult::AtEnd;
   session_.Check(result);
-  std::vector<std::uint8_t> bookmark;
+  std::vector<std::uint8_t> bookmark(static_cast<std::size_t>(properties_.bookmarkSize));
   session_.Check(engine.GetBookmark(handle_, bookmark));
   long number = -1;
   if (properties_.numbering != RecordNumbering::None &&
@@ -155,6 +156,8 @@ std::optional<std::string> TTable::FieldValue(const TField& field,
   bool blank = true;
   session_.Check(session_.Engine().GetField(handle_, field.FieldNo(), buffer.data, value, blank));
   if (blank) return std::nullopt;
+  // Character values come zero-padded; the text ends at the first zero.
+  if (BaseType(field.DataType()) == ftString) value.resize(std::strlen(value.c_str()));
   return field.Transliterate() ? TranslateToProgram(value) : value;
 }
 
