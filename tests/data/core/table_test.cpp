@@ -1,6 +1,7 @@
 // Session, database objects and TTable over an engine in memory: the opening
 // steps, their answers and failures, record numbers, blobs through the engine.
 #include <gmock/gmock.h>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "fake_engine.h"
@@ -344,6 +345,36 @@ TEST(Table, AStoredFilterIsCompiledAtOpenButNotApplied) {
   EXPECT_THAT(c.engine->log, Contains("activate category = 'Captial Sans Serif'"));
   EXPECT_FALSE(table->IsSequenced());
   TTable::SetFilterCompiler(nullptr);
+}
+
+template <typename T>
+std::string Raw(T value) {
+  std::string out(sizeof value, '\0');
+  std::memcpy(out.data(), &value, sizeof value);
+  return out;
+}
+
+TEST(Table, ColumnsOfOtherTypesReadInTheEnginesValueFormat) {
+  Catalogue c(1);
+  c.engine->columns = {{1, "Short", 5, 0, 0, 2},      {2, "Long", 6, 0, 0, 4},
+                       {3, "Number", 7, 0, 0, 8},     {4, "Flag", 4, 0, 0, 1},
+                       {5, "Day", 2, 0, 0, 4},        {6, "At", 10, 0, 0, 4},
+                       {7, "Stamp", 11, 0, 0, 8},     {8, "Raw", 9, 0, 3, 3},
+                       {9, "Blank", 6, 0, 0, 4}};
+  c.engine->rows = {{Raw<std::int16_t>(-7), Raw<std::int32_t>(123456), Raw(2.5),
+                     Raw<std::int16_t>(1), Raw<std::int32_t>(719163), Raw<std::int32_t>(3723000),
+                     Raw(739000.0 * 86400000 + 45296000), std::string("\x01\xAB\xff", 3),
+                     std::nullopt}};
+  TwwTable table(c.session);
+  table.SetName("wwTable1");
+  table.SetDatabaseName("pellory");
+  table.SetTableName("any.DB");
+  table.Open();
+  std::vector<std::string> shown;
+  for (TField* field : table.Fields()) shown.push_back(field->AsString());
+  EXPECT_THAT(shown, ElementsAre("-7", "123456", "2.5", "True", "1970-01-01", "01:02:03",
+                                 "2024-04-24 12:34:56", "01ABFF", ""));
+  EXPECT_EQ(static_cast<TNumberField*>(table.Fields()[2])->AsInteger(), 2);
 }
 
 }  // namespace

@@ -76,23 +76,38 @@ class TStringField : public TField {
   TStringField(std::string fieldName, TFieldType type, int size);
 };
 
-// Numbers, dates, booleans and byte columns: the value as the engine gives it.
+
+// Numbers: the engine's value decoded by the column's type.
 class TNumberField : public TField {
  public:
   TNumberField(std::string fieldName, TFieldType type) : TField(std::move(fieldName), type) {}
+  // 0 when blank.
+  double AsFloat() const;
+  long long AsInteger() const;
+  std::string AsString() const override;
 };
+
 class TBooleanField : public TField {
  public:
   explicit TBooleanField(std::string fieldName) : TField(std::move(fieldName), ftBoolean) {}
+  bool AsBoolean() const;
+  // "True" or "False"; empty when blank.
+  std::string AsString() const override;
 };
+
+// Dates as "YYYY-MM-DD", times as "HH:MM:SS", both for a date-time.
 class TDateTimeField : public TField {
  public:
   TDateTimeField(std::string fieldName, TFieldType type) : TField(std::move(fieldName), type) {}
+  std::string AsString() const override;
 };
+
+// Bytes as upper-case hexadecimal pairs.
 class TBytesField : public TField {
  public:
   TBytesField(std::string fieldName, TFieldType type, int size)
       : TField(std::move(fieldName), type, size) {}
+  std::string AsString() const override;
 };
 
 }  // namespace pellory::data
