@@ -1,0 +1,40 @@
+// The engine's configuration file: sections holding `name = value` lines.
+//
+//   # comment lines start with # or ;
+//   [engine]
+//   library_dir = /dir/holding/libpellory_engine.so
+//   [alias pellory]
+//   path = /dir/holding/the/tables
+//
+// Relative paths are taken relative to the file's own directory. Shared by
+// the engine (aliases) and the program's loader (library_dir).
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace pellory::engine {
+
+struct AliasConfig {
+  std::string file;        // the file read; empty when none was found
+  std::string libraryDir;  // empty when not given
+  std::map<std::string, std::string> aliasPaths;  // alias name (lower case) to path
+};
+
+// Where the configuration is looked for: $PELLORY_ENGINE_CONFIG when set;
+// else $XDG_CONFIG_HOME/pellory/engine.conf (~/.config when unset); else
+// /etc/pellory/engine.conf. Answers the first that names an existing file,
+// or nothing.
+std::optional<std::string> FindConfigFile();
+
+// Parses the text of a configuration file found at `file`. A malformed line
+// sets *error (when given) to "line N: ..." and the line is skipped.
+AliasConfig ParseConfig(const std::string& text, const std::string& file,
+                        std::string* error = nullptr);
+
+// FindConfigFile, then ParseConfig; an empty configuration when none exists.
+// A file that exists but cannot be read sets *error.
+AliasConfig LoadConfig(std::string* error = nullptr);
+
+}  // namespace pellory::engine

@@ -1,0 +1,14 @@
+// Built when the filter library is absent: filters cannot be checked, so
+// none is accepted.
+#include "engine_error.h"
+#include "filter_bridge.h"
+#include "pellory/engine.h"
+
+namespace pellory::engine {
+
+std::unique_ptr<CheckedFilter> CheckFilter(std::span<const std::uint8_t>, std::uint16_t,
+                                           std::string*) {
+  throw EngineError(PEL_NOT_SUPPORTED, {}, "this engine was built without filter evaluation");
+}
+
+}  // namespace pellory::engine

@@ -1,0 +1,72 @@
+#include "table_cipher.h"
+
+#include <algorithm>
+#include <array>
+
+#include "cipher_tables.h"
+
+namespace pellory::engine {
+namespace {
+
+std::uint8_t U8(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
+
+}  // namespace
+
+void DecryptUnit(std::uint8_t* unit, CipherKey key) {
+  std::array<std::uint8_t, 256> in;
+  std::copy(unit, unit + 256, in.begin());
+  for (int x = 0; x < 256; ++x) {
+    const std::uint8_t y = U8(kCipherC[x] - key.d);
+    unit[x] = in[y] ^ kCipherA[U8(x + key.a)] ^ kCipherB[U8(y + key.b)] ^ kCipherC[U8(y + key.c)];
+  }
+}
+
+void EncryptUnit(std::uint8_t* unit, CipherKey key) {
+  std::array<std::uint8_t, 256> in;
+  std::copy(unit, unit + 256, in.begin());
+  for (int x = 0; x < 256; ++x) {
+    const std::uint8_t y = U8(kCipherC[x] - key.d);
+    unit[y] = in[x] ^ kCipherA[U8(x + key.a)] ^ kCipherB[U8(y + key.b)] ^ kCipherC[U8(y + key.c)];
+  }
+}
+
+void DecryptDataBlock(std::span<std::uint8_t> block, std::uint32_t encryption,
+                      std::uint32_t blockNumber) {
+  const auto k0 = U8(static_cast<int>(encryption));
+  const auto k1 = U8(static_cast<int>(encryption >> 8));
+  for (std::size_t u = 0; u + 256 <= block.size(); u += 256)
+    DecryptUnit(block.data() + u, {k0, k1, U8(static_cast<int>(u / 256)),
+                                   U8(static_cast<int>(blockNumber))});
+}
+
+void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption) {
+  const auto k0 = U8(static_cast<int>(encryption));
+  const auto k1 = U8(static_cast<int>(encryption >> 8));
+  for (std::size_t u = 0; u + 256 <= units.size(); u += 256)
+    DecryptUnit(units.data() + u, {k0, k1, U8(k0 + 1), U8(k1 + 1)});
+}
+
+std::uint32_t PasswordChecksum(std::string_view password) {
+  if (password.empty()) return 0;
+  // Longer passwords are cut: the method works on at most 255 bytes.
+  const std::size_t len = std::min<std::size_t>(password.size(), 255);
+  std::array<std::uint8_t, 256> buf;
+  for (std::size_t i = 0; i < 256; ++i) buf[i] = static_cast<std::uint8_t>(password[i % len]);
+  EncryptUnit(buf.data(), {buf[0], buf[1], buf[2], buf[3]});
+  const std::uint32_t low = buf[0] + 256u * buf[1];
+
+  for (std::size_t i = 0; i < len; ++i) buf[i] = static_cast<std::uint8_t>(password[i]);
+  for (std::size_t i = len; i < 256; ++i)
+    buf[i] = kCipherA[buf[i - len]] ^ static_cast<std::uint8_t>(i);
+  EncryptUnit(buf.data(), {buf[0], buf[20], buf[40], buf[255]});
+  std::uint8_t even = 0, odd = 0;
+  for (std::size_t i = 0; i < 256; i += 2) {
+    even ^= buf[i];
+    odd ^= buf[i + 1];
+  }
+  std::uint32_t high = even + 256u * odd;
+  if (high == 0) high = 1;
+  return (high << 16) | low;
+}
+
+}  // namespace pellory::engine

@@ -1,0 +1,54 @@
+// One opened .DB file: its header and the chain of data blocks in which the
+// records lie in the table's default order.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "read_only_file.h"
+#include "table_header.h"
+
+namespace pellory::engine {
+
+class TableFile {
+ public:
+  // Opens and parses the header. The block chain is read by LoadChain, after
+  // the caller has checked the password.
+  explicit TableFile(const std::string& path);
+
+  const TableHeader& header() const { return header_; }
+  const std::string& path() const { return file_.path(); }
+  bool Writable() const { return file_.Writable(); }
+
+  // Walks the chain from the first block; throws PEL_BLOCK_DAMAGED for block
+  // numbers out of range, loops, wrong record counts.
+  void LoadChain();
+
+  std::uint32_t RecordCount() const { return recordCount_; }
+  // Copies record `index` (0-based, chain order) into out (recordSize bytes).
+  void ReadRecord(std::uint32_t index, std::uint8_t* out);
+
+ private:
+  struct ChainBlock {
+    std::uint16_t number;
+    std::uint16_t records;
+    std::uint32_t firstIndex;
+  };
+
+  std::uint64_t BlockOffset(std::uint16_t number) const;
+  std::uint16_t RecordsInBlock(const std::uint8_t* blockHeader, std::uint16_t number) const;
+  void LoadBlock(std::uint16_t number);
+  std::size_t ChainPosition(std::uint32_t index) const;
+
+  ReadOnlyFile file_;
+  TableHeader header_;
+  std::uint32_t physicalBlocks_ = 0;
+  std::vector<ChainBlock> chain_;
+  std::uint32_t recordCount_ = 0;
+  std::uint16_t cachedNumber_ = 0;  // 0: nothing cached
+  std::vector<std::uint8_t> cached_;
+};
+
+}  // namespace pellory::engine
