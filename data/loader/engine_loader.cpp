@@ -71,7 +71,8 @@ pel_result Open(LoaderState& state) {
   if (!handle) {
     // By bare name the system reports a missing file only through its text.
     const char* why = dlerror();
-    const bool missing = path.empty() && why && std::string(why).find("No such file") != std::string::npos;
+    const bool missing =
+        path.empty() && why && std::string(why).find("No such file") != std::string::npos;
     return missing ? PEL_LIBRARY_NOT_FOUND : PEL_LIBRARY_NOT_LOADABLE;
   }
   if (!dlsym(handle, "pel_engine_init")) {

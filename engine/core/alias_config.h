@@ -17,8 +17,8 @@
 namespace pellory::engine {
 
 struct AliasConfig {
-  std::string file;        // the file read; empty when none was found
-  std::string libraryDir;  // empty when not given
+  std::string file;                               // the file read; empty when none was found
+  std::string libraryDir;                         // empty when not given
   std::map<std::string, std::string> aliasPaths;  // alias name (lower case) to path
 };
 

@@ -16,7 +16,9 @@ using pellory::engine::TableFilter;
 
 namespace {
 
-std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+std::string Text(const char* text) {
+  return text ? std::string(text) : std::string();
+}
 
 bool IsParadoxDriver(const std::string& name) {
   std::string lower = name;
@@ -33,7 +35,9 @@ void CheckPassword(const pellory::engine::TableFile& table) {
   throw EngineError(PEL_PASSWORD_NEEDED, table.path());
 }
 
-TableCursor& Table(pel_cursor* cursor) { return *CheckCursor(cursor)->table; }
+TableCursor& Table(pel_cursor* cursor) {
+  return *CheckCursor(cursor)->table;
+}
 
 const std::uint8_t* Bytes(const void* record) {
   if (!record) throw EngineError(PEL_INVALID_ARGUMENT, {}, "no record buffer");
@@ -98,8 +102,7 @@ pel_result pel_cursor_properties(pel_cursor* cursor, pel_cursor_info* info) {
   });
 }
 
-pel_result pel_cursor_fields(pel_cursor* cursor, pel_field_descriptor* fields,
-                             uint16_t capacity) {
+pel_result pel_cursor_fields(pel_cursor* cursor, pel_field_descriptor* fields, uint16_t capacity) {
   return Guarded(true, [&] {
     const auto& all = Table(cursor).Fields();
     if (!fields && capacity > 0) throw EngineError(PEL_INVALID_ARGUMENT, {});
@@ -251,8 +254,7 @@ pel_result pel_blob_open(pel_cursor* cursor, uint16_t field, const void* record)
   });
 }
 
-pel_result pel_blob_size(pel_cursor* cursor, uint16_t field, const void* record,
-                         uint32_t* size) {
+pel_result pel_blob_size(pel_cursor* cursor, uint16_t field, const void* record, uint32_t* size) {
   return Guarded(true, [&] {
     const std::uint32_t found = Table(cursor).BlobSize(field, Bytes(record));
     if (!size) throw EngineError(PEL_INVALID_ARGUMENT, {});

@@ -15,7 +15,9 @@ using pellory::engine::State;
 
 namespace {
 
-std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+std::string Text(const char* text) {
+  return text ? std::string(text) : std::string();
+}
 
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),
@@ -33,9 +35,9 @@ std::string AliasPath(const std::string& alias) {
   if (!problem.empty()) throw EngineError(PEL_CONFIG_DAMAGED, config.file, problem);
   const auto it = config.aliasPaths.find(Lower(alias));
   if (it == config.aliasPaths.end())
-    throw EngineError(PEL_UNKNOWN_ALIAS, alias,
-                      config.file.empty() ? "no engine configuration file found"
-                                          : "not named in " + config.file);
+    throw EngineError(
+        PEL_UNKNOWN_ALIAS, alias,
+        config.file.empty() ? "no engine configuration file found" : "not named in " + config.file);
   return it->second;
 }
 
@@ -58,8 +60,7 @@ pel_result pel_engine_init(const pel_init_options* options) {
 pel_result pel_engine_exit(void) {
   return Guarded(true, [] {
     auto& state = State();
-    while (!state.databases.empty())
-      pellory::engine::CloseDatabase(state.databases.begin()->get());
+    while (!state.databases.empty()) pellory::engine::CloseDatabase(state.databases.begin()->get());
     state.session = pel_session{};
     state.initialised = false;
     return pel_result{PEL_OK};

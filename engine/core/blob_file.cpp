@@ -41,15 +41,15 @@ std::uint64_t BlobFile::Locate(const BlobRef& ref) {
   ReadPlain(block, 1, &type);
   if ((ref.pointer & 0xFF) == 0xFF) {
     if (type != 2)
-      throw EngineError(PEL_BLOB_DAMAGED, path(), "block at " + std::to_string(block) +
-                                                       " has type " + std::to_string(type) +
-                                                       ", not a single-blob block");
+      throw EngineError(PEL_BLOB_DAMAGED, path(),
+                        "block at " + std::to_string(block) + " has type " + std::to_string(type) +
+                            ", not a single-blob block");
     return LocateSingle(ref, block);
   }
   if (type != 3)
-    throw EngineError(PEL_BLOB_DAMAGED, path(), "block at " + std::to_string(block) +
-                                                     " has type " + std::to_string(type) +
-                                                     ", not a suballocated block");
+    throw EngineError(PEL_BLOB_DAMAGED, path(),
+                      "block at " + std::to_string(block) + " has type " + std::to_string(type) +
+                          ", not a suballocated block");
   return LocateSuballocated(ref, block);
 }
 
@@ -60,11 +60,11 @@ std::uint64_t BlobFile::LocateSingle(const BlobRef& ref, std::uint64_t block) {
   const std::uint64_t units = ReadU16Le(h, 1);
   const std::uint32_t length = ReadU32Le(h, 3);
   if (length != ref.length)
-    throw EngineError(PEL_BLOB_DAMAGED, path(), "blob at " + std::to_string(block) + " holds " +
-                                                     std::to_string(length) +
-                                                     " bytes, its record says " +
-                                                     std::to_string(ref.length));
-  if (units == 0 || block + units * kUnit > file_.size() || 9 + std::uint64_t{length} > units * kUnit)
+    throw EngineError(PEL_BLOB_DAMAGED, path(),
+                      "blob at " + std::to_string(block) + " holds " + std::to_string(length) +
+                          " bytes, its record says " + std::to_string(ref.length));
+  if (units == 0 || block + units * kUnit > file_.size() ||
+      9 + std::uint64_t{length} > units * kUnit)
     throw EngineError(PEL_BLOB_DAMAGED, path(),
                       "blob at " + std::to_string(block) + " runs past its block");
   return block + 9;
@@ -73,23 +73,23 @@ std::uint64_t BlobFile::LocateSingle(const BlobRef& ref, std::uint64_t block) {
 std::uint64_t BlobFile::LocateSuballocated(const BlobRef& ref, std::uint64_t block) {
   const std::uint32_t index = ref.pointer & 0xFF;
   if (index >= 64)
-    throw EngineError(PEL_BLOB_DAMAGED, path(), "slot " + std::to_string(index) + " at " +
-                                                     std::to_string(block));
+    throw EngineError(PEL_BLOB_DAMAGED, path(),
+                      "slot " + std::to_string(index) + " at " + std::to_string(block));
   std::uint8_t entry[5];
   ReadPlain(block + 12 + 5 * index, sizeof entry, entry);
   const std::uint64_t dataOffset = std::uint64_t{entry[0]} * 16;
   const std::uint32_t units = entry[1];
   const std::uint32_t lastBytes = entry[4];
   if (entry[0] == 0 || units == 0 || lastBytes == 0 || lastBytes > 16)
-    throw EngineError(PEL_BLOB_DAMAGED, path(), "slot " + std::to_string(index) + " at " +
-                                                     std::to_string(block) + " is unused");
+    throw EngineError(
+        PEL_BLOB_DAMAGED, path(),
+        "slot " + std::to_string(index) + " at " + std::to_string(block) + " is unused");
   const std::uint32_t length = (units - 1) * 16 + lastBytes;
   if (length != ref.length || dataOffset + length > kUnit)
-    throw EngineError(PEL_BLOB_DAMAGED, path(), "slot " + std::to_string(index) + " at " +
-                                                     std::to_string(block) + " holds " +
-                                                     std::to_string(length) +
-                                                     " bytes, its record says " +
-                                                     std::to_string(ref.length));
+    throw EngineError(PEL_BLOB_DAMAGED, path(),
+                      "slot " + std::to_string(index) + " at " + std::to_string(block) + " holds " +
+                          std::to_string(length) + " bytes, its record says " +
+                          std::to_string(ref.length));
   return block + dataOffset;
 }
 

@@ -7,13 +7,20 @@ namespace {
 
 const std::uint16_t* TableFor(std::uint16_t number) {
   switch (number) {
-    case 437: return kCodePage437;
-    case 850: return kCodePage850;
-    case 852: return kCodePage852;
-    case 866: return kCodePage866;
-    case 1250: return kCodePage1250;
-    case 1251: return kCodePage1251;
-    default: return kCodePage1252;
+    case 437:
+      return kCodePage437;
+    case 850:
+      return kCodePage850;
+    case 852:
+      return kCodePage852;
+    case 866:
+      return kCodePage866;
+    case 1250:
+      return kCodePage1250;
+    case 1251:
+      return kCodePage1251;
+    default:
+      return kCodePage1252;
   }
 }
 
@@ -35,7 +42,10 @@ std::uint32_t NextCodePoint(std::string_view text, std::size_t& i) {
   const auto lead = static_cast<unsigned char>(text[i++]);
   int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
   if (lead >= 0x80 && extra == 0) return 0xFFFD;
-  std::uint32_t cp = extra == 3 ? (lead & 0x07u) : extra == 2 ? (lead & 0x0Fu) : extra == 1 ? (lead & 0x1Fu) : lead;
+  std::uint32_t cp = extra == 3   ? (lead & 0x07u)
+                     : extra == 2 ? (lead & 0x0Fu)
+                     : extra == 1 ? (lead & 0x1Fu)
+                                  : lead;
   for (; extra > 0; --extra) {
     if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0xFFFD;
     cp = (cp << 6) | (static_cast<unsigned char>(text[i++]) & 0x3Fu);

@@ -15,35 +15,62 @@ struct TypeInfo {
 
 TypeInfo LogicalTypeOf(std::uint8_t type) {
   switch (type) {
-    case PEL_PX_ALPHA: return {PEL_TYPE_CHARACTER, PEL_SUB_NONE};
-    case PEL_PX_DATE: return {PEL_TYPE_DATE, PEL_SUB_NONE};
-    case PEL_PX_SHORT: return {PEL_TYPE_SHORT, PEL_SUB_NONE};
-    case PEL_PX_LONG: return {PEL_TYPE_INTEGER, PEL_SUB_NONE};
-    case PEL_PX_MONEY: return {PEL_TYPE_FLOAT, PEL_SUB_MONEY};
-    case PEL_PX_NUMBER: return {PEL_TYPE_FLOAT, PEL_SUB_NONE};
-    case PEL_PX_LOGICAL: return {PEL_TYPE_BOOLEAN, PEL_SUB_NONE};
-    case PEL_PX_MEMO: return {PEL_TYPE_BLOB, PEL_SUB_MEMO};
-    case PEL_PX_BINARY: return {PEL_TYPE_BLOB, PEL_SUB_BINARY};
-    case PEL_PX_FMTMEMO: return {PEL_TYPE_BLOB, PEL_SUB_FORMATTED_MEMO};
-    case PEL_PX_OLE: return {PEL_TYPE_BLOB, PEL_SUB_OLE};
-    case PEL_PX_GRAPHIC: return {PEL_TYPE_BLOB, PEL_SUB_GRAPHIC};
-    case PEL_PX_TIME: return {PEL_TYPE_TIME, PEL_SUB_NONE};
-    case PEL_PX_TIMESTAMP: return {PEL_TYPE_TIMESTAMP, PEL_SUB_NONE};
-    case PEL_PX_AUTOINC: return {PEL_TYPE_INTEGER, PEL_SUB_AUTOINC};
-    case PEL_PX_BCD: return {PEL_TYPE_BCD, PEL_SUB_NONE};
-    case PEL_PX_BYTES: return {PEL_TYPE_BYTES, PEL_SUB_NONE};
-    default: return {PEL_TYPE_UNKNOWN, PEL_SUB_NONE};
+    case PEL_PX_ALPHA:
+      return {PEL_TYPE_CHARACTER, PEL_SUB_NONE};
+    case PEL_PX_DATE:
+      return {PEL_TYPE_DATE, PEL_SUB_NONE};
+    case PEL_PX_SHORT:
+      return {PEL_TYPE_SHORT, PEL_SUB_NONE};
+    case PEL_PX_LONG:
+      return {PEL_TYPE_INTEGER, PEL_SUB_NONE};
+    case PEL_PX_MONEY:
+      return {PEL_TYPE_FLOAT, PEL_SUB_MONEY};
+    case PEL_PX_NUMBER:
+      return {PEL_TYPE_FLOAT, PEL_SUB_NONE};
+    case PEL_PX_LOGICAL:
+      return {PEL_TYPE_BOOLEAN, PEL_SUB_NONE};
+    case PEL_PX_MEMO:
+      return {PEL_TYPE_BLOB, PEL_SUB_MEMO};
+    case PEL_PX_BINARY:
+      return {PEL_TYPE_BLOB, PEL_SUB_BINARY};
+    case PEL_PX_FMTMEMO:
+      return {PEL_TYPE_BLOB, PEL_SUB_FORMATTED_MEMO};
+    case PEL_PX_OLE:
+      return {PEL_TYPE_BLOB, PEL_SUB_OLE};
+    case PEL_PX_GRAPHIC:
+      return {PEL_TYPE_BLOB, PEL_SUB_GRAPHIC};
+    case PEL_PX_TIME:
+      return {PEL_TYPE_TIME, PEL_SUB_NONE};
+    case PEL_PX_TIMESTAMP:
+      return {PEL_TYPE_TIMESTAMP, PEL_SUB_NONE};
+    case PEL_PX_AUTOINC:
+      return {PEL_TYPE_INTEGER, PEL_SUB_AUTOINC};
+    case PEL_PX_BCD:
+      return {PEL_TYPE_BCD, PEL_SUB_NONE};
+    case PEL_PX_BYTES:
+      return {PEL_TYPE_BYTES, PEL_SUB_NONE};
+    default:
+      return {PEL_TYPE_UNKNOWN, PEL_SUB_NONE};
   }
 }
 
 std::uint16_t ValueSize(std::uint16_t logical, std::uint8_t size) {
   switch (logical) {
-    case PEL_TYPE_CHARACTER: return static_cast<std::uint16_t>(size + 1);
-    case PEL_TYPE_BYTES: return size;
-    case PEL_TYPE_BOOLEAN: case PEL_TYPE_SHORT: case PEL_TYPE_WORD: return 2;
-    case PEL_TYPE_FLOAT: case PEL_TYPE_TIMESTAMP: return 8;
-    case PEL_TYPE_BCD: return 18;
-    default: return 4;
+    case PEL_TYPE_CHARACTER:
+      return static_cast<std::uint16_t>(size + 1);
+    case PEL_TYPE_BYTES:
+      return size;
+    case PEL_TYPE_BOOLEAN:
+    case PEL_TYPE_SHORT:
+    case PEL_TYPE_WORD:
+      return 2;
+    case PEL_TYPE_FLOAT:
+    case PEL_TYPE_TIMESTAMP:
+      return 8;
+    case PEL_TYPE_BCD:
+      return 18;
+    default:
+      return 4;
   }
 }
 
@@ -98,7 +125,9 @@ bool DecodeScalar(const ColumnLayout& column, const std::uint8_t* raw, std::uint
       if (!DecodeInteger(raw, 2, integer)) return false;
       Store(out, static_cast<std::int16_t>(integer));
       return true;
-    case PEL_PX_LONG: case PEL_PX_AUTOINC: case PEL_PX_TIME:
+    case PEL_PX_LONG:
+    case PEL_PX_AUTOINC:
+    case PEL_PX_TIME:
       if (!DecodeInteger(raw, 4, integer)) return false;
       Store(out, static_cast<std::int32_t>(integer));
       return true;
@@ -107,7 +136,8 @@ bool DecodeScalar(const ColumnLayout& column, const std::uint8_t* raw, std::uint
       if (!DecodeInteger(raw, 4, integer) || integer <= 0) return false;
       Store(out, static_cast<std::int32_t>(integer));
       return true;
-    case PEL_PX_MONEY: case PEL_PX_NUMBER:
+    case PEL_PX_MONEY:
+    case PEL_PX_NUMBER:
       if (!DecodeDouble(raw, real)) return false;
       Store(out, real);
       return true;
@@ -136,7 +166,9 @@ pel_field_descriptor DescribeColumn(const ColumnLayout& column, std::uint16_t nu
   d.length = column.width;
   d.value_size = ValueSize(info.logical, column.size);
   switch (info.logical) {
-    case PEL_TYPE_CHARACTER: case PEL_TYPE_BYTES: case PEL_TYPE_BLOB:
+    case PEL_TYPE_CHARACTER:
+    case PEL_TYPE_BYTES:
+    case PEL_TYPE_BLOB:
       d.units1 = column.size;
       break;
     case PEL_TYPE_BCD:

@@ -48,6 +48,8 @@ void ReadOnlyFile::ReadAt(std::uint64_t offset, void* out, std::size_t count,
   }
 }
 
-bool ReadOnlyFile::Writable() const { return ::access(path_.c_str(), W_OK) == 0; }
+bool ReadOnlyFile::Writable() const {
+  return ::access(path_.c_str(), W_OK) == 0;
+}
 
 }  // namespace pellory::engine

@@ -8,7 +8,9 @@
 namespace pellory::engine {
 namespace {
 
-std::uint8_t U8(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
+std::uint8_t U8(int value) {
+  return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 }  // namespace
 
@@ -35,8 +37,8 @@ void DecryptDataBlock(std::span<std::uint8_t> block, std::uint32_t encryption,
   const auto k0 = U8(static_cast<int>(encryption));
   const auto k1 = U8(static_cast<int>(encryption >> 8));
   for (std::size_t u = 0; u + 256 <= block.size(); u += 256)
-    DecryptUnit(block.data() + u, {k0, k1, U8(static_cast<int>(u / 256)),
-                                   U8(static_cast<int>(blockNumber))});
+    DecryptUnit(block.data() + u,
+                {k0, k1, U8(static_cast<int>(u / 256)), U8(static_cast<int>(blockNumber))});
 }
 
 void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption) {

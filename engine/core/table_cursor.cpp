@@ -180,13 +180,16 @@ std::uint16_t TableCursor::BlobRead(std::uint16_t field, const std::uint8_t* rec
   return n < count ? PEL_END_OF_BLOB : PEL_OK;
 }
 
-void TableCursor::BlobFree(std::uint16_t field) { openBlobs_.erase(field); }
+void TableCursor::BlobFree(std::uint16_t field) {
+  openBlobs_.erase(field);
+}
 
 TableFilter* TableCursor::AddFilter(std::span<const std::uint8_t> expression) {
   auto filter = std::make_unique<TableFilter>();
   filter->expression.assign(expression.begin(), expression.end());
   std::string error;
-  filter->check = CheckFilter(filter->expression, static_cast<std::uint16_t>(fields_.size()), &error);
+  filter->check =
+      CheckFilter(filter->expression, static_cast<std::uint16_t>(fields_.size()), &error);
   if (!filter->check) throw EngineError(PEL_FILTER_INVALID, path(), error);
   filters_.push_back(std::move(filter));
   return filters_.back().get();

@@ -25,8 +25,7 @@ std::vector<std::uint8_t> ReadHeaderBytes(const ReadOnlyFile& file) {
 }  // namespace
 
 TableFile::TableFile(const std::string& path)
-    : file_(path, PEL_TABLE_NOT_FOUND),
-      header_(ParseTableHeader(ReadHeaderBytes(file_), path)) {
+    : file_(path, PEL_TABLE_NOT_FOUND), header_(ParseTableHeader(ReadHeaderBytes(file_), path)) {
   physicalBlocks_ = static_cast<std::uint32_t>(
       std::min<std::uint64_t>((file_.size() - header_.headerSize) / header_.blockSize, 0xFFFF));
 }
@@ -37,8 +36,7 @@ std::uint64_t TableFile::BlockOffset(std::uint16_t number) const {
 
 std::uint16_t TableFile::RecordsInBlock(const std::uint8_t* blockHeader,
                                         std::uint16_t number) const {
-  const auto addDataSize =
-      static_cast<std::int16_t>(blockHeader[4] | (blockHeader[5] << 8));
+  const auto addDataSize = static_cast<std::int16_t>(blockHeader[4] | (blockHeader[5] << 8));
   const int recordSize = header_.recordSize;
   const int capacity = static_cast<int>((header_.blockSize - 6) / header_.recordSize);
   if (addDataSize == -recordSize) return 0;
@@ -95,8 +93,8 @@ void TableFile::ReadRecord(std::uint32_t index, std::uint8_t* out) {
   while (chain_[at].records == 0 && at + 1 < chain_.size()) ++at;
   const ChainBlock& block = chain_[at];
   LoadBlock(block.number);
-  const std::size_t offset = 6 + static_cast<std::size_t>(index - block.firstIndex) *
-                                     header_.recordSize;
+  const std::size_t offset =
+      6 + static_cast<std::size_t>(index - block.firstIndex) * header_.recordSize;
   std::copy_n(cached_.data() + offset, header_.recordSize, out);
 }
 

@@ -29,13 +29,12 @@ void ParseFixedPart(std::span<const std::uint8_t> b, TableHeader& h, const std::
   h.writeProtected = b[0x38] != 0;
   h.version = b[0x39];
   if (h.fileType != 0 && h.fileType != 2)
-    throw EngineError(PEL_UNSUPPORTED_TABLE, path, "not a data table (file type " +
-                                                       std::to_string(h.fileType) + ")");
+    throw EngineError(PEL_UNSUPPORTED_TABLE, path,
+                      "not a data table (file type " + std::to_string(h.fileType) + ")");
   if (maxTableSize < 1 || maxTableSize > 32)
     Damaged(path, "block size of " + std::to_string(maxTableSize) + " KiB");
   h.blockSize = maxTableSize * 0x400u;
-  if (h.version < 3 || h.version > 15)
-    Damaged(path, "file version " + std::to_string(h.version));
+  if (h.version < 3 || h.version > 15) Damaged(path, "file version " + std::to_string(h.version));
   if (h.recordSize == 0) Damaged(path, "record size 0");
   if (h.recordSize > h.blockSize - 6)
     Damaged(path, "record size " + std::to_string(h.recordSize) + " larger than a block");
@@ -78,17 +77,27 @@ void ParseNames(std::span<const std::uint8_t> b, TableHeader& h, std::size_t at,
 
 std::uint16_t ColumnWidth(std::uint8_t type, std::uint8_t size) {
   switch (type) {
-    case 0x01: case 0x18:                      // alpha, bytes
+    case 0x01:
+    case 0x18:  // alpha, bytes
       return size;
-    case 0x02: case 0x04: case 0x14: case 0x16:  // date, long, time, autoinc
+    case 0x02:
+    case 0x04:
+    case 0x14:
+    case 0x16:  // date, long, time, autoinc
       return size == 4 ? 4 : 0;
     case 0x03:
       return size == 2 ? 2 : 0;
-    case 0x05: case 0x06: case 0x15:           // money, number, timestamp
+    case 0x05:
+    case 0x06:
+    case 0x15:  // money, number, timestamp
       return size == 8 ? 8 : 0;
     case 0x09:
       return size == 1 ? 1 : 0;
-    case 0x0C: case 0x0D: case 0x0E: case 0x0F: case 0x10:  // blobs
+    case 0x0C:
+    case 0x0D:
+    case 0x0E:
+    case 0x0F:
+    case 0x10:  // blobs
       return size >= 10 ? size : 0;
     case 0x17:
       return size <= 32 ? 17 : 0;

@@ -10,11 +10,11 @@
 namespace pellory::engine {
 
 struct ColumnLayout {
-  std::uint8_t type = 0;      // Paradox type code
-  std::uint8_t size = 0;      // descriptor size byte
-  std::uint16_t width = 0;    // bytes in the record
-  std::uint32_t offset = 0;   // offset in the record
-  std::string rawName;        // in the table's code page
+  std::uint8_t type = 0;     // Paradox type code
+  std::uint8_t size = 0;     // descriptor size byte
+  std::uint16_t width = 0;   // bytes in the record
+  std::uint32_t offset = 0;  // offset in the record
+  std::string rawName;       // in the table's code page
 };
 
 struct TableHeader {
