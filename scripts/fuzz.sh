@@ -9,7 +9,7 @@ JOBS=${JOBS:-$(nproc)}
 dir=$BUILD/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPELLORY_GUI=OFF -DPELLORY_BENCH=OFF -DPELLORY_FUZZ=ON >/dev/null
-cmake --build "$dir" -j"$JOBS"
+cmake --build "$dir" --target fuzz_targets -j"$JOBS"
 [[ $mode == smoke ]] || exit 0
 
 shopt -s nullglob
