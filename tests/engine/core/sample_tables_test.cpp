@@ -20,9 +20,12 @@ std::vector<std::vector<std::string>> ReadCsv(const fs::path& file) {
     std::string cell;
     bool quoted = false;
     for (char c : line) {
-      if (c == '"') quoted = !quoted;
-      else if (c == ',' && !quoted) cells.push_back(std::exchange(cell, {}));
-      else cell += c;
+      if (c == '"')
+        quoted = !quoted;
+      else if (c == ',' && !quoted)
+        cells.push_back(std::exchange(cell, {}));
+      else
+        cell += c;
     }
     cells.push_back(cell);
     rows.push_back(cells);
@@ -49,7 +52,8 @@ T As(const std::vector<std::uint8_t>& value) {
 
 double BcdValue(const std::vector<std::uint8_t>& v) {
   double magnitude = 0;
-  for (int i = 0; i < 32; ++i) magnitude = magnitude * 10 + ((i % 2 == 0) ? v[2 + i / 2] >> 4 : v[2 + i / 2] & 15);
+  for (int i = 0; i < 32; ++i)
+    magnitude = magnitude * 10 + ((i % 2 == 0) ? v[2 + i / 2] >> 4 : v[2 + i / 2] & 15);
   magnitude /= std::pow(10.0, v[1] & 0x3F);
   return (v[1] & 0x80) ? -magnitude : magnitude;
 }
@@ -69,13 +73,27 @@ void CheckCell(const OpenTable& t, const std::vector<std::uint8_t>& record,
   if (blank) return;
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
   switch (f.logical_type) {
-    case PEL_TYPE_CHARACTER: EXPECT_EQ(t.Text(record, f.number), expected); break;
-    case PEL_TYPE_FLOAT: EXPECT_NEAR(As<double>(value), std::stod(expected), 1e-9); break;
-    case PEL_TYPE_SHORT: EXPECT_EQ(As<std::int16_t>(value), std::stoi(expected)); break;
-    case PEL_TYPE_INTEGER: EXPECT_EQ(As<std::int32_t>(value), std::stoi(expected)); break;
-    case PEL_TYPE_BCD: EXPECT_NEAR(BcdValue(value), std::stod(expected), 1e-6); break;
-    case PEL_TYPE_BOOLEAN: EXPECT_EQ(As<std::int16_t>(value), expected == "TRUE" ? 1 : 0); break;
-    case PEL_TYPE_TIME: EXPECT_EQ(As<std::int32_t>(value), std::stoi(expected) * 1000); break;
+    case PEL_TYPE_CHARACTER:
+      EXPECT_EQ(t.Text(record, f.number), expected);
+      break;
+    case PEL_TYPE_FLOAT:
+      EXPECT_NEAR(As<double>(value), std::stod(expected), 1e-9);
+      break;
+    case PEL_TYPE_SHORT:
+      EXPECT_EQ(As<std::int16_t>(value), std::stoi(expected));
+      break;
+    case PEL_TYPE_INTEGER:
+      EXPECT_EQ(As<std::int32_t>(value), std::stoi(expected));
+      break;
+    case PEL_TYPE_BCD:
+      EXPECT_NEAR(BcdValue(value), std::stod(expected), 1e-6);
+      break;
+    case PEL_TYPE_BOOLEAN:
+      EXPECT_EQ(As<std::int16_t>(value), expected == "TRUE" ? 1 : 0);
+      break;
+    case PEL_TYPE_TIME:
+      EXPECT_EQ(As<std::int32_t>(value), std::stoi(expected) * 1000);
+      break;
     case PEL_TYPE_DATE:
       ASSERT_EQ(std::sscanf(expected.c_str(), "%d-%d-%d", &y, &mo, &d), 3);
       EXPECT_EQ(As<std::int32_t>(value), DayNumber(y, mo, d));
@@ -95,7 +113,8 @@ void CheckCell(const OpenTable& t, const std::vector<std::uint8_t>& record,
       EXPECT_EQ(std::string(out, length), expected);
       break;
     }
-    default: FAIL() << "unexpected type " << f.logical_type;
+    default:
+      FAIL() << "unexpected type " << f.logical_type;
   }
 }
 
@@ -121,11 +140,14 @@ TEST_F(SampleTables, TypSammlungMatchesTheIndependentReading) {
 TEST_F(SampleTables, DescriptorsGiveTypesSubtypesAndSizes) {
   OpenTable t(SampleDir(), "TypSammlung");
   ASSERT_EQ(t.result(), PEL_OK);
-  struct Want { const char* name; int type, subtype, units1, length; };
-  const Want want[] = {{"Alpha", 1, 0, 30, 30},  {"Währung", 7, 21, 0, 8},
+  struct Want {
+    const char* name;
+    int type, subtype, units1, length;
+  };
+  const Want want[] = {{"Alpha", 1, 0, 30, 30},      {"Währung", 7, 21, 0, 8},
                        {"Integer kurz", 5, 0, 0, 2}, {"BCD", 8, 0, 32, 17},
-                       {"Memo", 3, 22, 11, 11}, {"Zähler", 6, 29, 0, 4},
-                       {"Binär", 3, 23, 10, 10}, {"Bytes", 9, 0, 255, 255}};
+                       {"Memo", 3, 22, 11, 11},      {"Zähler", 6, 29, 0, 4},
+                       {"Binär", 3, 23, 10, 10},     {"Bytes", 9, 0, 255, 255}};
   for (const auto& w : want) {
     const auto it = std::find_if(t.fields().begin(), t.fields().end(),
                                  [&](const auto& f) { return std::string(f.name) == w.name; });

@@ -35,7 +35,8 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& file) {
 
 void WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 EngineSession::EngineSession() {
@@ -43,13 +44,15 @@ EngineSession::EngineSession() {
   EXPECT_EQ(pel_engine_init(&options), PEL_OK);
 }
 
-EngineSession::~EngineSession() { pel_engine_exit(); }
+EngineSession::~EngineSession() {
+  pel_engine_exit();
+}
 
 OpenTable::OpenTable(const fs::path& directory, const std::string& table, std::uint16_t mode) {
   // A trailing '/' makes the name a directory even without other slashes.
   const std::string name = directory.string() + "/";
-  result_ = pel_database_open(name.c_str(), nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED,
-                              nullptr, &database_);
+  result_ = pel_database_open(name.c_str(), nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED, nullptr,
+                              &database_);
   if (result_ != PEL_OK) return;
   pel_table_request request{};
   request.table_name = table.c_str();
@@ -108,7 +111,8 @@ std::vector<std::uint8_t> OpenTable::Blob(const std::vector<std::uint8_t>& recor
     bytes.resize(size);
     result = pel_blob_read(cursor_, field, record.data(), 0, size, bytes.data(), &got);
     bytes.resize(got);
-    pel_blob_free(cursor_, field, record.data());
+    // A failed read keeps its error stack for the caller: no further call.
+    if (result == PEL_OK || result == PEL_END_OF_BLOB) pel_blob_free(cursor_, field, record.data());
   }
   if (code) *code = result;
   return bytes;

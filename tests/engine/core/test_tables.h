@@ -15,12 +15,14 @@ namespace pellory::engine::test {
 
 namespace fs = std::filesystem;
 
-inline fs::path SampleDir() { return fs::path(PELLORY_SHARED_DIR) / "testdata" / "paradox"; }
+inline fs::path SampleDir() {
+  return fs::path(PELLORY_SHARED_DIR) / "testdata" / "paradox";
+}
 
-#define PELLORY_NEED_SAMPLES()                                                        \
-  do {                                                                                \
+#define PELLORY_NEED_SAMPLES()                                                          \
+  do {                                                                                  \
     if (!std::filesystem::exists(::pellory::engine::test::SampleDir() / "MANIFEST.md")) \
-      GTEST_SKIP() << "sample tables not found under " << PELLORY_SHARED_DIR;          \
+      GTEST_SKIP() << "sample tables not found under " << PELLORY_SHARED_DIR;           \
   } while (0)
 
 // A fresh directory, removed again with everything in it.
