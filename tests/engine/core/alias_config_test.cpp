@@ -1,1 +1,130 @@
+// The configuration file: its format, where it is looked for, and aliases
+// reaching table directories through it.
+#include "alias_config.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "test_tables.h"
+
+namespace pellory::engine::test {
+namespace {
+
+// Sets an environment variable for one test and restores it after.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_)
+      ::setenv(name_, old_->c_str(), 1);
+    else
+      ::unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(AliasConfig, ParsesSectionsCommentsAndRelativePaths) {
+  const std::string text =
+      "# comment\n"
+      "; another\n"
+      "\n"
+      "[engine]\n"
+      "  library_dir = lib  \n"
+      "[alias Pellory]\n"
+      "path = /srv/tables\n"
+      "[alias other]\n"
+      "path = ../data\n"
+      "[alias]\n"
+      "path = /nowhere\n"
+      "[unknown]\n"
+      "path = /ignored\n";
+  std::string error;
+  const AliasConfig config = ParseConfig(text, "/etc/pellory/engine.conf", &error);
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(config.libraryDir, "/etc/pellory/lib");
+  ASSERT_EQ(config.aliasPaths.size(), 2u);
+  EXPECT_EQ(config.aliasPaths.at("pellory"), "/srv/tables");
+  EXPECT_EQ(config.aliasPaths.at("other"), "/etc/data");
+}
+
+TEST(AliasConfig, MalformedLinesAreNamed) {
+  const struct {
+    const char* text;
+    const char* error;
+  } cases[] = {{"[engine\nlibrary_dir = x\n", "line 1: section without ']'"},
+               {"[engine]\nlibrary_dir\n", "line 2: no '=' in line"}};
+  for (const auto& c : cases) {
+    std::string error;
+    ParseConfig(c.text, "/x/engine.conf", &error);
+    EXPECT_EQ(error, c.error) << c.text;
+  }
+}
+
+TEST(AliasConfig, LookupOrder) {
+  ScratchDir dir;
+  const fs::path named = dir.path() / "named.conf";
+  const fs::path user = dir.path() / "xdg" / "pellory" / "engine.conf";
+  fs::create_directories(user.parent_path());
+  std::ofstream(named) << "[alias a]\npath = /a\n";
+  std::ofstream(user) << "[alias b]\npath = /b\n";
+  {
+    ScopedEnv env("PELLORY_ENGINE_CONFIG", named.string());
+    ScopedEnv xdg("XDG_CONFIG_HOME", (dir.path() / "xdg").string());
+    EXPECT_EQ(FindConfigFile(), named.string());
+  }
+  {
+    ScopedEnv env("PELLORY_ENGINE_CONFIG", "");
+    ScopedEnv xdg("XDG_CONFIG_HOME", (dir.path() / "xdg").string());
+    EXPECT_EQ(FindConfigFile(), user.string());
+  }
+  {
+    ScopedEnv env("PELLORY_ENGINE_CONFIG", (dir.path() / "absent.conf").string());
+    EXPECT_EQ(FindConfigFile(), std::nullopt);
+  }
+}
+
+TEST(AliasConfig, AliasesOpenTheirDirectory) {
+  PELLORY_NEED_SAMPLES();
+  ScratchDir dir;
+  const fs::path conf = dir.path() / "engine.conf";
+  std::ofstream(conf) << "[alias samples]\npath = " << SampleDir().string() << "\n";
+  ScopedEnv env("PELLORY_ENGINE_CONFIG", conf.string());
+  EngineSession session;
+
+  pel_alias_info info{};
+  ASSERT_EQ(pel_alias_describe("SAMPLES", &info), PEL_OK);
+  EXPECT_STREQ(info.driver_type, "STANDARD");
+  EXPECT_EQ(std::string(info.path), SampleDir().string());
+  char params[2048];
+  size_t needed = 0;
+  ASSERT_EQ(pel_alias_parameters("samples", params, sizeof params, &needed), PEL_OK);
+  EXPECT_EQ(std::string(params), "PATH=" + SampleDir().string() + "\n");
+  EXPECT_EQ(pel_alias_parameters("samples", params, 3, &needed), PEL_BUFFER_TOO_SMALL);
+  EXPECT_EQ(needed, std::string(params).size() + 1);
+  EXPECT_EQ(pel_alias_describe("unknown", &info), PEL_UNKNOWN_ALIAS);
+
+  pel_database* database = nullptr;
+  ASSERT_EQ(pel_database_open("samples", nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED, nullptr,
+                              &database),
+            PEL_OK);
+  pel_table_request request{};
+  request.table_name = "memo.db";
+  pel_cursor* cursor = nullptr;
+  EXPECT_EQ(pel_table_open(database, &request, &cursor), PEL_OK);
+  EXPECT_EQ(pel_database_close(database), PEL_OK);  // closes the cursor too
+  EXPECT_EQ(pel_cursor_close(cursor), PEL_INVALID_HANDLE);
+  EXPECT_EQ(pel_database_open("unknown", nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED, nullptr,
+                              &database),
+            PEL_UNKNOWN_ALIAS);
+}
+
+}  // namespace
+}  // namespace pellory::engine::test
