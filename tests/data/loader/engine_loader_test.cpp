@@ -1,0 +1,79 @@
+// Loading the engine library: where it is found and what each failure answers.
+#include "pellory/loader/engine_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace pellory::loader {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EngineLoaderTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    UnloadEngine();
+    SetEngineLibraryPath("");
+  }
+};
+
+TEST_F(EngineLoaderTest, FailuresAnswerTheirCodes) {
+  const fs::path notALibrary = fs::temp_directory_path() / "pellory-not-a-library.so";
+  std::ofstream(notALibrary) << "plain text\n";
+  const struct {
+    std::string path;
+    pel_result code;
+  } cases[] = {
+      {"/nonexistent/dir/libpellory_engine.so", PEL_LIBRARY_NOT_FOUND},
+      {notALibrary.string(), PEL_LIBRARY_NOT_LOADABLE},
+      {PELLORY_TEST_ENGINE_WITHOUT_INIT, PEL_NO_INIT_ENTRY},
+  };
+  for (const auto& c : cases) {
+    SetEngineLibraryPath(c.path);
+    const EngineEntries* entries = nullptr;
+    EXPECT_EQ(LoadEngine(&entries), c.code) << c.path;
+    EXPECT_EQ(entries, nullptr);
+    EXPECT_EQ(LoadedEnginePath(), "");
+  }
+  fs::remove(notALibrary);
+}
+
+TEST_F(EngineLoaderTest, MissingEntriesAnswerWhenCalled) {
+  SetEngineLibraryPath(PELLORY_TEST_ENGINE_INIT_ONLY);
+  const EngineEntries* entries = nullptr;
+  ASSERT_EQ(LoadEngine(&entries), PEL_OK);
+  ASSERT_NE(entries, nullptr);
+  EXPECT_EQ(entries->engine_init(nullptr), PEL_OK);
+  EXPECT_EQ(entries->cursor_next(nullptr, nullptr), PEL_ENTRY_MISSING);
+  EXPECT_EQ(entries->password_add("x"), PEL_ENTRY_MISSING);
+}
+
+TEST_F(EngineLoaderTest, FindsTheEngineBesideTheProgram) {
+  const EngineEntries* entries = nullptr;
+  ASSERT_EQ(LoadEngine(&entries), PEL_OK);
+  const fs::path self = fs::read_symlink("/proc/self/exe");
+  EXPECT_EQ(LoadedEnginePath(), (self.parent_path() / kEngineLibraryName).string());
+  pel_init_options options{PEL_INTERFACE_VERSION, "0009"};
+  EXPECT_EQ(entries->engine_init(&options), PEL_OK);
+  EXPECT_EQ(entries->engine_init(&options), PEL_ALREADY_INITIALISED);
+  char text[128];
+  ASSERT_EQ(entries->error_text(PEL_PASSWORD_NEEDED, text, sizeof text), PEL_OK);
+  EXPECT_NE(std::string(text), "");
+  EXPECT_EQ(entries->engine_exit(), PEL_OK);
+}
+
+TEST_F(EngineLoaderTest, FailedLoadIsTriedAgain) {
+  SetEngineLibraryPath("/nonexistent/libpellory_engine.so");
+  EXPECT_EQ(LoadEngine(nullptr), PEL_LIBRARY_NOT_FOUND);
+  SetEngineLibraryPath("");
+  EXPECT_EQ(LoadEngine(nullptr), PEL_OK);
+  // Once loaded, later calls answer at once with the same library.
+  const std::string first = LoadedEnginePath();
+  EXPECT_EQ(LoadEngine(nullptr), PEL_OK);
+  EXPECT_EQ(LoadedEnginePath(), first);
+}
+
+}  // namespace
+}  // namespace pellory::loader
