@@ -87,8 +87,8 @@ void Record(std::uint8_t* r, const CatalogueRow& row) {
 }  // namespace
 
 std::vector<CatalogueRow> MakeCatalogueRows(std::uint32_t count, std::uint32_t wingTail) {
-  static const char* kCategories[] = {"Capitals Serif", "Capitals Sans Serif", "Handwriting",
-                                      "Italic Sans Serif", "Italic Serif", "Normal Serif",
+  static const char* kCategories[] = {"Capitals Serif",    "Capitals Sans Serif", "Handwriting",
+                                      "Italic Sans Serif", "Italic Serif",        "Normal Serif",
                                       "Normal Sans Serif"};
   std::vector<CatalogueRow> rows;
   rows.reserve(count);

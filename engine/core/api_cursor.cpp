@@ -234,13 +234,14 @@ pel_result pel_field_get(pel_cursor* cursor, uint16_t field, const void* record,
   return Guarded(true, [&] {
     TableCursor& table = Table(cursor);
     const pel_field_descriptor& d = table.Field(field);
-    std::vector<std::uint8_t> scratch(d.value_size);
-    const bool isBlank = table.FieldValue(field, Bytes(record), scratch.data());
+    // No value is longer than an alpha column of 255 characters and its zero.
+    std::uint8_t scratch[256];
+    const bool isBlank = table.FieldValue(field, Bytes(record), scratch);
     if (value) {
       if (capacity < d.value_size)
         throw EngineError(PEL_BUFFER_TOO_SMALL, table.path(),
                           std::to_string(d.value_size) + " bytes needed");
-      std::memcpy(value, scratch.data(), scratch.size());
+      std::memcpy(value, scratch, d.value_size);
     }
     if (blank) *blank = isBlank ? 1 : 0;
     return pel_result{PEL_OK};

@@ -44,13 +44,13 @@ EngineState& State() {
   return state;
 }
 
-pel_result RunGuarded(bool needsInit, const std::function<pel_result()>& body) {
-  EngineState& state = State();
-  std::lock_guard guard(state.lock);
-  state.errors.clear();
+void RecordFailure(EngineState& state, const EngineError& error) {
+  Record(state, error);
+}
+
+pel_result AnswerFailure(EngineState& state) {
   try {
-    if (needsInit && !state.initialised) throw EngineError(PEL_NOT_INITIALISED, {});
-    return body();
+    throw;
   } catch (const EngineError& error) {
     Record(state, error);
     return error.code();
@@ -59,6 +59,9 @@ pel_result RunGuarded(bool needsInit, const std::function<pel_result()>& body) {
     return PEL_NO_MEMORY;
   } catch (const std::exception& error) {
     Record(state, EngineError(PEL_INVALID_ARGUMENT, {}, error.what()));
+    return PEL_INVALID_ARGUMENT;
+  } catch (...) {
+    Record(state, EngineError(PEL_INVALID_ARGUMENT, {}));
     return PEL_INVALID_ARGUMENT;
   }
 }

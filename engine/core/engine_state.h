@@ -4,13 +4,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine_error.h"
 #include "pellory/engine.h"
 #include "table_cursor.h"
 
@@ -48,17 +48,25 @@ struct EngineState {
 
 EngineState& State();
 
+// Records a failure as the error stack of the current call.
+void RecordFailure(EngineState& state, const EngineError& error);
+// Turns the exception in flight into a result code and error stack entries.
+pel_result AnswerFailure(EngineState& state);
+
 // Runs body under the lock with a fresh error stack; turns EngineError and
 // allocation failures into result codes and error stack entries.
 // needsInit: answer PEL_NOT_INITIALISED before init and after exit.
 template <typename Body>
-pel_result Guarded(bool needsInit, Body&& body);
-
-pel_result RunGuarded(bool needsInit, const std::function<pel_result()>& body);
-
-template <typename Body>
 pel_result Guarded(bool needsInit, Body&& body) {
-  return RunGuarded(needsInit, std::function<pel_result()>(std::forward<Body>(body)));
+  EngineState& state = State();
+  std::lock_guard guard(state.lock);
+  state.errors.clear();
+  try {
+    if (needsInit && !state.initialised) throw EngineError(PEL_NOT_INITIALISED, {});
+    return body();
+  } catch (...) {
+    return AnswerFailure(state);
+  }
 }
 
 // Handle checks; throw PEL_INVALID_HANDLE.

@@ -51,6 +51,8 @@ std::uint32_t TableCursor::Sequence() const {
 }
 
 bool TableCursor::Passes(const std::uint8_t* record) const {
+  if (std::none_of(filters_.begin(), filters_.end(), [](const auto& f) { return f->active; }))
+    return true;
   FieldValueReader reader = [&](std::uint16_t number, std::vector<std::uint8_t>& value,
                                 bool& blank) {
     if (number == 0 || number > fields_.size()) return false;
@@ -65,10 +67,8 @@ bool TableCursor::Passes(const std::uint8_t* record) const {
 
 std::uint32_t TableCursor::CountPassing() {
   std::uint32_t passing = 0;
-  for (std::uint32_t i = 0; i < Count(); ++i) {
-    table_->ReadRecord(i, scratch_.data());
-    if (Passes(scratch_.data())) ++passing;
-  }
+  for (std::uint32_t i = 0; i < Count(); ++i)
+    if (Passes(table_->RecordAt(i))) ++passing;
   return passing;
 }
 
@@ -76,11 +76,11 @@ std::uint16_t TableCursor::Next(std::uint8_t* record) {
   if (position_ == Position::AfterLast) return PEL_AT_END;
   std::uint32_t i = position_ == Position::BeforeFirst ? 0 : index_ + 1;
   for (; i < Count(); ++i) {
-    table_->ReadRecord(i, scratch_.data());
-    if (!Passes(scratch_.data())) continue;
+    const std::uint8_t* found = table_->RecordAt(i);
+    if (!Passes(found)) continue;
     position_ = Position::On;
     index_ = i;
-    if (record) std::copy(scratch_.begin(), scratch_.end(), record);
+    if (record) std::copy_n(found, scratch_.size(), record);
     return PEL_OK;
   }
   position_ = Position::AfterLast;
@@ -92,11 +92,11 @@ std::uint16_t TableCursor::Prior(std::uint8_t* record) {
   std::uint32_t i = position_ == Position::AfterLast ? Count() : index_;
   while (i > 0) {
     --i;
-    table_->ReadRecord(i, scratch_.data());
-    if (!Passes(scratch_.data())) continue;
+    const std::uint8_t* found = table_->RecordAt(i);
+    if (!Passes(found)) continue;
     position_ = Position::On;
     index_ = i;
-    if (record) std::copy(scratch_.begin(), scratch_.end(), record);
+    if (record) std::copy_n(found, scratch_.size(), record);
     return PEL_OK;
   }
   position_ = Position::BeforeFirst;

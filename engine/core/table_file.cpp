@@ -64,38 +64,57 @@ void TableFile::LoadChain() {
     if (header_.encryption != 0) DecryptDataBlock(unit, header_.encryption, number);
     const std::uint16_t records = RecordsInBlock(unit, number);
     chain_.push_back({number, records, recordCount_});
+    if (std::uint64_t{recordCount_} + records > 0xFFFFFFFFu)
+      ChainDamaged(path(), "more records than a table can hold");
     recordCount_ += records;
     number = static_cast<std::uint16_t>(unit[0] | (unit[1] << 8));
   }
+  blocks_.assign(chain_.size(), {});
+  cachedBytes_ = 0;
+  lastPosition_ = 0;
 }
 
-std::size_t TableFile::ChainPosition(std::uint32_t index) const {
+std::size_t TableFile::ChainPosition(std::uint32_t index) {
+  // Scans read in order: the last block or the next one usually holds it.
+  for (std::size_t at = lastPosition_; at < chain_.size() && at < lastPosition_ + 2; ++at)
+    if (chain_[at].records > 0 && index >= chain_[at].firstIndex &&
+        index - chain_[at].firstIndex < chain_[at].records)
+      return lastPosition_ = at;
   auto it = std::upper_bound(chain_.begin(), chain_.end(), index,
                              [](std::uint32_t i, const ChainBlock& b) { return i < b.firstIndex; });
-  return static_cast<std::size_t>(it - chain_.begin()) - 1;
+  // Blocks with no records share their firstIndex with the next block; the
+  // last block starting at or before index is the one holding it.
+  return lastPosition_ = static_cast<std::size_t>(it - chain_.begin()) - 1;
 }
 
-void TableFile::LoadBlock(std::uint16_t number) {
-  if (cachedNumber_ == number) return;
-  cachedNumber_ = 0;
-  cached_.resize(header_.blockSize);
-  file_.ReadAt(BlockOffset(number), cached_.data(), cached_.size(), PEL_BLOCK_DAMAGED);
-  if (header_.encryption != 0) DecryptDataBlock(cached_, header_.encryption, number);
-  cachedNumber_ = number;
+const std::vector<std::uint8_t>& TableFile::Block(std::size_t position) {
+  constexpr std::size_t kCacheBudget = 64u << 20;
+  auto& block = blocks_[position];
+  if (!block.empty()) return block;
+  if (cachedBytes_ + header_.blockSize > kCacheBudget) {
+    for (auto& b : blocks_) std::vector<std::uint8_t>().swap(b);
+    cachedBytes_ = 0;
+  }
+  const std::uint16_t number = chain_[position].number;
+  std::vector<std::uint8_t> bytes(header_.blockSize);
+  file_.ReadAt(BlockOffset(number), bytes.data(), bytes.size(), PEL_BLOCK_DAMAGED);
+  if (header_.encryption != 0) DecryptDataBlock(bytes, header_.encryption, number);
+  block = std::move(bytes);
+  cachedBytes_ += header_.blockSize;
+  return block;
+}
+
+const std::uint8_t* TableFile::RecordAt(std::uint32_t index) {
+  if (index >= recordCount_)
+    throw EngineError(PEL_NO_SUCH_RECORD, path(), "record " + std::to_string(index + 1));
+  const std::size_t position = ChainPosition(index);
+  const std::size_t offset =
+      6 + static_cast<std::size_t>(index - chain_[position].firstIndex) * header_.recordSize;
+  return Block(position).data() + offset;
 }
 
 void TableFile::ReadRecord(std::uint32_t index, std::uint8_t* out) {
-  if (index >= recordCount_)
-    throw EngineError(PEL_NO_SUCH_RECORD, path(), "record " + std::to_string(index + 1));
-  // Blocks with no records share their firstIndex with the next block, so
-  // step past them.
-  std::size_t at = ChainPosition(index);
-  while (chain_[at].records == 0 && at + 1 < chain_.size()) ++at;
-  const ChainBlock& block = chain_[at];
-  LoadBlock(block.number);
-  const std::size_t offset =
-      6 + static_cast<std::size_t>(index - block.firstIndex) * header_.recordSize;
-  std::copy_n(cached_.data() + offset, header_.recordSize, out);
+  std::copy_n(RecordAt(index), header_.recordSize, out);
 }
 
 }  // namespace pellory::engine

@@ -29,6 +29,8 @@ class TableFile {
   std::uint32_t RecordCount() const { return recordCount_; }
   // Copies record `index` (0-based, chain order) into out (recordSize bytes).
   void ReadRecord(std::uint32_t index, std::uint8_t* out);
+  // The bytes of record `index`, valid until the next call on this file.
+  const std::uint8_t* RecordAt(std::uint32_t index);
 
  private:
   struct ChainBlock {
@@ -39,16 +41,19 @@ class TableFile {
 
   std::uint64_t BlockOffset(std::uint16_t number) const;
   std::uint16_t RecordsInBlock(const std::uint8_t* blockHeader, std::uint16_t number) const;
-  void LoadBlock(std::uint16_t number);
-  std::size_t ChainPosition(std::uint32_t index) const;
+  const std::vector<std::uint8_t>& Block(std::size_t position);
+  std::size_t ChainPosition(std::uint32_t index);
 
   ReadOnlyFile file_;
   TableHeader header_;
   std::uint32_t physicalBlocks_ = 0;
   std::vector<ChainBlock> chain_;
   std::uint32_t recordCount_ = 0;
-  std::uint16_t cachedNumber_ = 0;  // 0: nothing cached
-  std::vector<std::uint8_t> cached_;
+  // Decrypted blocks by chain position, kept while they fit the budget: the
+  // files never change under a read-only engine, and scans come again.
+  std::vector<std::vector<std::uint8_t>> blocks_;
+  std::size_t cachedBytes_ = 0;
+  std::size_t lastPosition_ = 0;
 };
 
 }  // namespace pellory::engine
