@@ -1,6 +1,7 @@
 #include "pellory/data/session.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
 
 #include "pellory/data/database.h"
@@ -68,6 +69,13 @@ void TSession::Start() {
     const EngineResult result = Engine().Initialise("0009");
     if (result != engine_code::kOk && result != engine_code::kAlreadyInitialised)
       RaiseEngineError(result);
+  }
+  // The engine library keeps state that the process tears down at exit; the
+  // process-wide session must stop before that, so its stop is registered
+  // after the engine's state exists (exit handlers run in reverse order).
+  if (stopAtExit_ && !stopRegistered_) {
+    std::atexit(&TSession::StopDefaultSessionAtExit);
+    stopRegistered_ = true;
   }
   EngineHandle handle = nullptr;
   Check(Engine().CurrentSession(handle));
@@ -185,10 +193,20 @@ void TSession::CloseDatabase(TDatabase& database) {
     std::erase_if(databases_, [&database](const auto& d) { return d.get() == &database; });
 }
 
+void PrepareDefaultEngine();
+
 TSession& DefaultSession() {
+  static const bool engineReady = [] {
+    PrepareDefaultEngine();
+    return true;
+  }();
+  (void)engineReady;
   static TSession session("Default", true);
+  session.stopAtExit_ = true;
   return session;
 }
+
+void TSession::StopDefaultSessionAtExit() { DefaultSession().StopQuietly(); }
 
 TSession& Session = DefaultSession();
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "pellory/data/blob_field.h"
+#include "pellory/data/database.h"
 #include "pellory/data/datasource.h"
 #include "pellory/data/errors.h"
 #include "pellory/data/session.h"
@@ -130,6 +131,22 @@ TEST_F(EngineTable, AMissingTableIsWordedFromTheEnginesTexts) {
     EXPECT_THAT(e.what(), ::testing::HasSubstr("nosuchtable"));
     EXPECT_THAT(e.what(), ::testing::Not(::testing::HasSubstr("initialize")));
   }
+}
+
+TEST_F(EngineTable, TheProcessWideSessionOpensAndStopsAtExit) {
+  // Left running on purpose: the session stops the engine when the process
+  // ends, after which nothing of the loader may be gone yet.
+  Session.AddPassword("mirabo");
+  Session.SetPrivateDir("c:\\");
+  TTable table;
+  table.SetName("Table1");
+  table.SetDatabaseName(kParadoxDir);
+  table.SetTableName("memo.db");
+  table.Open();
+  EXPECT_TRUE(Session.Active());
+  EXPECT_EQ(Session.PrivateDir(), "c:\\");
+  EXPECT_EQ(table.RecordCount(), 2);
+  EXPECT_EQ(Session.FindDatabase(kParadoxDir)->RefCount(), 1);
 }
 
 }  // namespace

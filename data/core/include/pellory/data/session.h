@@ -84,8 +84,11 @@ class TSession {
   };
 
  private:
+  friend TSession& DefaultSession();
+
   void HandOverDirectories();
   void StopQuietly();
+  static void StopDefaultSessionAtExit();
 
   std::string sessionName_;
   bool isDefault_;
@@ -96,6 +99,8 @@ class TSession {
   std::string privateDir_;
   std::string netFileDir_;
   int lockCount_ = 0;
+  bool stopAtExit_ = false;
+  bool stopRegistered_ = false;
   std::shared_ptr<EngineCalls> engine_;
   std::vector<std::unique_ptr<TDatabase>> databases_;
 };
