@@ -5,6 +5,7 @@
 #include "pellory/data/dataset.h"
 #include "pellory/data/datasource.h"
 #include "pellory/data/errors.h"
+#include "pellory/data/field.h"
 
 namespace pellory::data {
 
@@ -149,6 +150,12 @@ void TFieldDataLink::SetFieldName(std::string name) {
   fieldName_ = std::move(name);
   LookUpField();
   HandleRecordChange(field_);
+}
+
+bool TFieldDataLink::Edit() {
+  if (ReadOnly() || field_ == nullptr || !field_->CanModify()) return false;
+  DataSet()->Edit();
+  return Editing();
 }
 
 void TFieldDataLink::LookUpField() {

@@ -76,6 +76,15 @@ void TDataSet::CheckActive() const {
   if (!opened_) DatabaseError("Cannot perform this operation on a closed dataset", name_);
 }
 
+void TDataSet::Edit() {
+  CheckActive();
+  DatabaseError("Cannot modify a read-only dataset", name_);
+}
+
+void TDataSet::Insert() { Edit(); }
+
+void TDataSet::Delete() { Edit(); }
+
 RecordBuffer* TDataSet::ActiveBuffer() {
   return IsEmpty() ? nullptr : buffers_[static_cast<std::size_t>(activeRecord_)].get();
 }

@@ -9,6 +9,10 @@ TField::TField(std::string fieldName, TFieldType dataType, int size)
 
 TField::~TField() = default;
 
+bool TField::CanModify() const {
+  return fieldNo_ > 0 && !readOnly_ && dataSet_ != nullptr && dataSet_->CanModify();
+}
+
 bool TField::IsBlob() const {
   switch (dataType_) {
     case ftBlob:

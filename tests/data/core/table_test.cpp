@@ -283,6 +283,28 @@ TEST(Table, SettingActiveTwiceOpensOnce) {
   EXPECT_EQ(c.engine->openCursors, 1);
 }
 
+TEST(Table, ModificationsAreRefusedWithTheCursorName) {
+  Catalogue c;
+  auto table = c.MainTable();
+  table->SetName("wwTable1");
+  TDataSource source;
+  source.SetDataSet(table.get());
+  EventLog log;
+  LoggingFieldLink edit("DBEdit1", "Font Name", log);
+  edit.SetDataSource(&source);
+  table->Open();
+  EXPECT_FALSE(table->FieldByName("Font Name").CanModify());
+  EXPECT_FALSE(edit.Edit());  // a read-only cursor refuses without a message
+  for (auto change : {&TDataSet::Edit, &TDataSet::Insert, &TDataSet::Delete}) {
+    try {
+      (table.get()->*change)();
+      FAIL() << "a change must be refused";
+    } catch (const EDatabaseError& e) {
+      EXPECT_STREQ(e.what(), "wwTable1: Cannot modify a read-only dataset");
+    }
+  }
+}
+
 TEST(Table, RecordCountFallsBackAndThenGivesUp) {
   Catalogue c;
   auto table = c.MainTable();

@@ -86,6 +86,9 @@ class TFieldDataLink : public TDataLink {
   const std::string& FieldName() const { return fieldName_; }
   void SetFieldName(std::string name);
   TField* Field() const { return field_; }
+  // A control's request to begin editing: refused unless the link and its
+  // field can be modified; answers whether editing began.
+  bool Edit();
 
   // Has the control read its field again (the field is nullptr while inactive).
   std::function<void(TField*)> RereadField;

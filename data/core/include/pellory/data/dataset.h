@@ -48,6 +48,13 @@ class TDataSet {
   bool Eof() const { return eof_; }
   bool IsEmpty() const { return activeRecord_ >= recordCount_; }
 
+  // Whether the cursor could be changed. This program writes nothing, so
+  // Edit, Insert and Delete always refuse, with the read-only text.
+  virtual bool CanModify() const { return false; }
+  void Edit();
+  void Insert();
+  void Delete();
+
   // The record window.
   int WindowSize() const { return windowSize_; }
   int RecordCountInWindow() const { return recordCount_; }

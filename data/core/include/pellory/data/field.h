@@ -40,6 +40,10 @@ class TField {
   void SetVisible(bool visible) { visible_ = visible; }
   bool Transliterate() const { return transliterate_; }
   void SetTransliterate(bool value) { transliterate_ = value; }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  // Bound to a column, not read-only itself, and its cursor can be modified.
+  bool CanModify() const;
   TDataSet* DataSet() const { return dataSet_; }
   bool IsBlob() const;
 
@@ -65,6 +69,7 @@ class TField {
   std::string displayLabel_;
   int displayWidth_ = 10;
   bool visible_ = true;
+  bool readOnly_ = false;
   bool transliterate_ = false;
   TDataSet* dataSet_ = nullptr;
   bool madeAtOpen_ = false;

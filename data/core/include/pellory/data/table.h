@@ -40,7 +40,7 @@ class TTable : public TDataSet {
   TDatabase* Database() const { return database_; }
   EngineHandle Handle() const { return handle_; }
   const std::vector<ColumnDef>& FieldDefs() const { return columns_; }
-  bool CanModify() const { return !readOnly_ && properties_.writable; }
+  bool CanModify() const override { return !readOnly_ && properties_.writable; }
 
   // Record numbers, for the grid's scroll bar.
   virtual bool IsSequenced() const;
