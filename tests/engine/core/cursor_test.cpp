@@ -184,6 +184,26 @@ TEST_F(OpenRules, TableNamesAndDrivers) {
   EXPECT_EQ(pel_database_close(database), PEL_OK);
 }
 
+TEST_F(OpenRules, EmptyTableHasNoRecords) {
+  ScratchDir dir;
+  const fs::path db = dir.CopySample("memo.db");
+  auto bytes = ReadBytes(db);
+  const std::size_t headerSize = bytes[2] | (bytes[3] << 8);
+  for (std::size_t at : {0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10, 0x11})
+    bytes[at] = 0;  // no records, no blocks
+  bytes.resize(headerSize);
+  WriteBytes(db, bytes);
+  OpenTable t(dir.path(), "memo.db");
+  ASSERT_EQ(t.result(), PEL_OK);
+  std::uint32_t count = 99;
+  ASSERT_EQ(pel_cursor_count(t.cursor(), &count), PEL_OK);
+  EXPECT_EQ(count, 0u);
+  std::vector<std::uint8_t> record(t.info().record_size);
+  EXPECT_EQ(pel_cursor_next(t.cursor(), record.data()), PEL_AT_END);
+  EXPECT_EQ(pel_cursor_prior(t.cursor(), record.data()), PEL_AT_BEGINNING);
+  EXPECT_EQ(pel_cursor_to_sequence(t.cursor(), 1), PEL_NO_SUCH_RECORD);
+}
+
 TEST_F(OpenRules, WriteProtectedTableOpensOnlyForReading) {
   ScratchDir dir;
   const fs::path db = dir.CopySample("memo.db");
