@@ -23,8 +23,7 @@ struct CatalogueFile {
   CatalogueFile() {
     dir = fs::temp_directory_path() / ("pellory-data-bench-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    bench::WriteCatalogueTable(dir.string(), "pelloryfont",
-                               bench::MakeCatalogueRows(kRecords, 50));
+    bench::WriteCatalogueTable(dir.string(), "pelloryfont", bench::MakeCatalogueRows(kRecords, 50));
   }
   ~CatalogueFile() {
     std::error_code ignored;

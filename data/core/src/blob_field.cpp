@@ -44,7 +44,8 @@ BitmapImage TGraphicField::LoadBitmap() const {
   if (size >= 8) {
     const std::string head = stream.Read(8);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(head.data());
-    if (StoredPictureOffset({bytes, head.size()}, size) == 0) stream.Seek(0, TBlobStream::Origin::Beginning);
+    if (StoredPictureOffset({bytes, head.size()}, size) == 0)
+      stream.Seek(0, TBlobStream::Origin::Beginning);
   }
   std::string rest;
   while (stream.Position() < size) {

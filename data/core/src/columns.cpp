@@ -48,26 +48,45 @@ TFieldType ColumnDataType(const ColumnDescriptor& c) {
     case 1:
       if (c.size == 0) return ftUnknown;
       return c.subtype == 31 ? ftFixedChar : ftString;
-    case 2: return ftDate;
-    case 3: return BlobTypeFor(c.subtype);
-    case 4: return ftBoolean;
-    case 5: return c.length == 2 ? ftSmallint : ftUnknown;
-    case 6: return c.subtype == 29 ? ftAutoInc : ftInteger;
-    case 7: return c.subtype == 21 ? ftCurrency : ftFloat;
-    case 8: return ftBCD;
-    case 9: return ftBytes;
-    case 10: return ftTime;
-    case 11: return ftDateTime;
-    case 12: return c.length == 2 ? ftWord : ftUnknown;
-    case 13: return ftInteger;
-    case 15: return ftVarBytes;
+    case 2:
+      return ftDate;
+    case 3:
+      return BlobTypeFor(c.subtype);
+    case 4:
+      return ftBoolean;
+    case 5:
+      return c.length == 2 ? ftSmallint : ftUnknown;
+    case 6:
+      return c.subtype == 29 ? ftAutoInc : ftInteger;
+    case 7:
+      return c.subtype == 21 ? ftCurrency : ftFloat;
+    case 8:
+      return ftBCD;
+    case 9:
+      return ftBytes;
+    case 10:
+      return ftTime;
+    case 11:
+      return ftDateTime;
+    case 12:
+      return c.length == 2 ? ftWord : ftUnknown;
+    case 13:
+      return ftInteger;
+    case 15:
+      return ftVarBytes;
     case 18:
-    case 19: return ftLargeint;
-    case 20: return ftADT;
-    case 21: return ftArray;
-    case 22: return ftReference;
-    case 23: return ftDataSet;
-    default: return ftUnknown;
+    case 19:
+      return ftLargeint;
+    case 20:
+      return ftADT;
+    case 21:
+      return ftArray;
+    case 22:
+      return ftReference;
+    case 23:
+      return ftDataSet;
+    default:
+      return ftUnknown;
   }
 }
 
@@ -95,19 +114,25 @@ std::vector<ColumnDef> BuildColumnDefs(const std::vector<ColumnDescriptor>& colu
 
 TFieldType BaseType(TFieldType type) {
   switch (type) {
-    case ftFixedChar: return ftString;
+    case ftFixedChar:
+      return ftString;
     case ftBlob:
     case ftMemo:
     case ftGraphic:
     case ftFmtMemo:
     case ftParadoxOle:
     case ftDBaseOle:
-    case ftTypedBinary: return ftBlob;
-    case ftCurrency: return ftFloat;
-    case ftAutoInc: return ftInteger;
+    case ftTypedBinary:
+      return ftBlob;
+    case ftCurrency:
+      return ftFloat;
+    case ftAutoInc:
+      return ftInteger;
     case ftCursor:
-    case ftWideString: return ftUnknown;
-    default: return type;
+    case ftWideString:
+      return ftUnknown;
+    default:
+      return type;
   }
 }
 
@@ -129,7 +154,8 @@ std::string DriverNameFor(const std::string& tableName,
 
 std::unique_ptr<TField> MakeFieldFor(const ColumnDef& c) {
   switch (BaseType(c.dataType)) {
-    case ftString: return std::make_unique<TStringField>(c.name, c.dataType, c.size);
+    case ftString:
+      return std::make_unique<TStringField>(c.name, c.dataType, c.size);
     case ftBlob:
       if (c.dataType == ftMemo) return std::make_unique<TMemoField>(c.name, c.size);
       if (c.dataType == ftGraphic) return std::make_unique<TGraphicField>(c.name, c.size);
@@ -139,15 +165,21 @@ std::unique_ptr<TField> MakeFieldFor(const ColumnDef& c) {
     case ftWord:
     case ftFloat:
     case ftBCD:
-    case ftLargeint: return std::make_unique<TNumberField>(c.name, c.dataType);
-    case ftBoolean: return std::make_unique<TBooleanField>(c.name);
+    case ftLargeint:
+      return std::make_unique<TNumberField>(c.name, c.dataType);
+    case ftBoolean:
+      return std::make_unique<TBooleanField>(c.name);
     case ftDate:
     case ftTime:
-    case ftDateTime: return std::make_unique<TDateTimeField>(c.name, c.dataType);
+    case ftDateTime:
+      return std::make_unique<TDateTimeField>(c.name, c.dataType);
     case ftBytes:
-    case ftVarBytes: return std::make_unique<TBytesField>(c.name, c.dataType, c.size);
-    case ftUnknown: return nullptr;
-    default: return std::make_unique<TField>(c.name, c.dataType, c.size);
+    case ftVarBytes:
+      return std::make_unique<TBytesField>(c.name, c.dataType, c.size);
+    case ftUnknown:
+      return nullptr;
+    default:
+      return std::make_unique<TField>(c.name, c.dataType, c.size);
   }
 }
 

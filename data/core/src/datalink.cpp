@@ -57,8 +57,7 @@ int TDataLink::ActiveRecord() const {
 
 int TDataLink::RecordCount() const {
   const TDataSet* dataSet = DataSet();
-  return active_ && dataSet != nullptr ? std::min(bufferCount_, dataSet->RecordCountInWindow())
-                                       : 0;
+  return active_ && dataSet != nullptr ? std::min(bufferCount_, dataSet->RecordCountInWindow()) : 0;
 }
 
 void TDataLink::SetActiveRecord(int row) {
@@ -77,11 +76,9 @@ void TDataLink::ClampFirstRecord() {
 }
 
 void TDataLink::UpdateActiveAndEditing() {
-  const DataSetState state =
-      dataSource_ != nullptr ? dataSource_->State() : DataSetState::Inactive;
+  const DataSetState state = dataSource_ != nullptr ? dataSource_->State() : DataSetState::Inactive;
   const bool active = state != DataSetState::Inactive;
-  const bool editing =
-      (state == DataSetState::Edit || state == DataSetState::Insert) && !readOnly_;
+  const bool editing = (state == DataSetState::Edit || state == DataSetState::Insert) && !readOnly_;
   if (active != active_) {
     if (active)
       ClampFirstRecord();
@@ -143,7 +140,9 @@ void TDataLink::ReceiveEvent(DataEvent event, int distance, TField* field) {
 
 // --- TFieldDataLink --------------------------------------------------------
 
-TFieldDataLink::TFieldDataLink() { SetVisualControl(true); }
+TFieldDataLink::TFieldDataLink() {
+  SetVisualControl(true);
+}
 
 void TFieldDataLink::SetFieldName(std::string name) {
   if (name == fieldName_) return;

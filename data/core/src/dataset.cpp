@@ -81,9 +81,13 @@ void TDataSet::Edit() {
   DatabaseError("Cannot modify a read-only dataset", name_);
 }
 
-void TDataSet::Insert() { Edit(); }
+void TDataSet::Insert() {
+  Edit();
+}
 
-void TDataSet::Delete() { Edit(); }
+void TDataSet::Delete() {
+  Edit();
+}
 
 RecordBuffer* TDataSet::ActiveBuffer() {
   return IsEmpty() ? nullptr : buffers_[static_cast<std::size_t>(activeRecord_)].get();
@@ -106,7 +110,9 @@ bool TDataSet::BlobIsNull(const TField& field, const RecordBuffer& buffer) const
   return !FieldValue(field, buffer).has_value();
 }
 void TDataSet::OpenBlob(const TField&) {}
-std::uint64_t TDataSet::BlobSize(const TField&) { return 0; }
+std::uint64_t TDataSet::BlobSize(const TField&) {
+  return 0;
+}
 TDataSet::BlobReadResult TDataSet::ReadBlob(const TField&, std::uint64_t, std::size_t,
                                             std::string&) {
   return BlobReadResult::NothingRead;

@@ -41,9 +41,13 @@ void TDataSet::SetFiltered(bool filtered) {
   First();
 }
 
-void TDataSet::SetFilter(const std::string& text) { ChangeFilter(text, filterOptions_); }
+void TDataSet::SetFilter(const std::string& text) {
+  ChangeFilter(text, filterOptions_);
+}
 
-void TDataSet::SetFilterOptions(TFilterOptions options) { ChangeFilter(filterText_, options); }
+void TDataSet::SetFilterOptions(TFilterOptions options) {
+  ChangeFilter(filterText_, options);
+}
 
 void TDataSet::ChangeFilter(const std::string& text, TFilterOptions options) {
   if (!opened_) {

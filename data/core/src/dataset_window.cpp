@@ -4,8 +4,8 @@
 #include <exception>
 
 #include "pellory/data/datalink.h"
-#include "pellory/data/datasource.h"
 #include "pellory/data/dataset.h"
+#include "pellory/data/datasource.h"
 
 namespace pellory::data {
 
@@ -43,15 +43,17 @@ void TDataSet::DropFrontBuffers(int count) {
   recordCount_ -= count;
   activeRecord_ -= count;
   enginePosition_ = enginePosition_ >= count ? enginePosition_ - count : kNoPosition;
-  ForEachActiveLink(dataSources_,
-                    [count](TDataLink& link) { link.firstRecord_ = std::max(0, link.firstRecord_ - count); });
+  ForEachActiveLink(dataSources_, [count](TDataLink& link) {
+    link.firstRecord_ = std::max(0, link.firstRecord_ - count);
+  });
 }
 
 void TDataSet::ResizeWindow(int size) {
   if (size < windowSize_ && recordCount_ > 0) {
     int keepFrom = activeRecord_;
-    ForEachActiveLink(dataSources_,
-                      [&keepFrom](TDataLink& link) { keepFrom = std::min(keepFrom, link.firstRecord_); });
+    ForEachActiveLink(dataSources_, [&keepFrom](TDataLink& link) {
+      keepFrom = std::min(keepFrom, link.firstRecord_);
+    });
     // The current record must stay inside the smaller window.
     keepFrom = std::max(keepFrom, activeRecord_ - size + 1);
     DropFrontBuffers(keepFrom);
@@ -80,7 +82,9 @@ void TDataSet::PositionOn(int index) {
   enginePosition_ = index;
 }
 
-RecordBuffer& TDataSet::ScratchBuffer() { return *buffers_[static_cast<std::size_t>(recordCount_)]; }
+RecordBuffer& TDataSet::ScratchBuffer() {
+  return *buffers_[static_cast<std::size_t>(recordCount_)];
+}
 
 void TDataSet::ReadInto(RecordBuffer& buffer, ReadMode mode, ReadResult& result) {
   // A record read into a buffer never keeps the blob values of the one before.

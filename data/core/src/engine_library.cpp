@@ -47,7 +47,9 @@ class LoadedEngine final : public EngineCalls {
   EngineResult SetCurrentSession(EngineHandle session) override {
     return Call(&Entries::session_set_current, static_cast<pel_session*>(session));
   }
-  EngineResult AddPassword(const std::string& p) override { return Call(&Entries::password_add, p.c_str()); }
+  EngineResult AddPassword(const std::string& p) override {
+    return Call(&Entries::password_add, p.c_str());
+  }
   EngineResult RemovePassword(const std::string& p) override {
     return Call(&Entries::password_remove, p.c_str());
   }
@@ -75,14 +77,14 @@ class LoadedEngine final : public EngineCalls {
                             EngineHandle& database) override {
     pel_database* db = nullptr;
     const EngineResult r = Call(&Entries::database_open, name.c_str(), nullptr, PEL_OPEN_READ_WRITE,
-                                             PEL_SHARE_SHARED, password.c_str(), &db);
+                                PEL_SHARE_SHARED, password.c_str(), &db);
     database = db;
     return r;
   }
   EngineResult DriverType(EngineHandle database, std::string& type) override {
     char buffer[64] = {};
-    const EngineResult r =
-        Call(&Entries::database_driver_type, static_cast<pel_database*>(database), buffer, sizeof buffer);
+    const EngineResult r = Call(&Entries::database_driver_type,
+                                static_cast<pel_database*>(database), buffer, sizeof buffer);
     type = FromArray(buffer);
     return r;
   }
@@ -133,8 +135,8 @@ class LoadedEngine final : public EngineCalls {
     std::vector<std::size_t> sizes(fields.size() + 1, 0);
     columns.clear();
     for (const pel_field_descriptor& f : fields) {
-      columns.push_back({f.number, FromArray(f.name), f.logical_type, f.subtype, f.units1,
-                         f.length});
+      columns.push_back(
+          {f.number, FromArray(f.name), f.logical_type, f.subtype, f.units1, f.length});
       if (f.number < sizes.size()) sizes[f.number] = f.value_size;
     }
     std::lock_guard<std::mutex> guard(lock_);
@@ -146,21 +148,28 @@ class LoadedEngine final : public EngineCalls {
     // A code page character becomes at most 4 UTF-8 bytes.
     std::string out(text.size() * 4 + 1, '\0');
     std::size_t length = 0;
-    const EngineResult r = Call(&Entries::text_to_utf8, Cursor(cursor), text.data(), text.size(), out.data(),
-                                            out.size(), &length);
+    const EngineResult r = Call(&Entries::text_to_utf8, Cursor(cursor), text.data(), text.size(),
+                                out.data(), out.size(), &length);
     out.resize(r == PEL_OK ? std::min(length, out.size()) : 0);
     converted = std::move(out);
     return r;
   }
-  EngineResult GoToStart(EngineHandle cursor) override { return Call(&Entries::cursor_to_start, Cursor(cursor)); }
-  EngineResult GoToEnd(EngineHandle cursor) override { return Call(&Entries::cursor_to_end, Cursor(cursor)); }
+  EngineResult GoToStart(EngineHandle cursor) override {
+    return Call(&Entries::cursor_to_start, Cursor(cursor));
+  }
+  EngineResult GoToEnd(EngineHandle cursor) override {
+    return Call(&Entries::cursor_to_end, Cursor(cursor));
+  }
   EngineResult ReadRecord(EngineHandle cursor, RecordRead which,
                           std::vector<std::uint8_t>& record) override {
     void* data = record.empty() ? nullptr : record.data();
     switch (which) {
-      case RecordRead::Next: return Call(&Entries::cursor_next, Cursor(cursor), data);
-      case RecordRead::Prior: return Call(&Entries::cursor_prior, Cursor(cursor), data);
-      case RecordRead::Current: break;
+      case RecordRead::Next:
+        return Call(&Entries::cursor_next, Cursor(cursor), data);
+      case RecordRead::Prior:
+        return Call(&Entries::cursor_prior, Cursor(cursor), data);
+      case RecordRead::Current:
+        break;
     }
     return Call(&Entries::cursor_current, Cursor(cursor), data);
   }
@@ -197,21 +206,23 @@ class LoadedEngine final : public EngineCalls {
                         std::string& value, bool& blank) override {
     std::string bytes(ValueSize(cursor, fieldNo), '\0');
     int isBlank = 1;
-    const EngineResult r = Call(&Entries::field_get, Cursor(cursor), static_cast<std::uint16_t>(fieldNo),
-                                         record.data(), bytes.data(), bytes.size(), &isBlank);
+    const EngineResult r =
+        Call(&Entries::field_get, Cursor(cursor), static_cast<std::uint16_t>(fieldNo),
+             record.data(), bytes.data(), bytes.size(), &isBlank);
     blank = isBlank != 0;
     value = std::move(bytes);
     return r;
   }
   EngineResult OpenBlob(EngineHandle cursor, int fieldNo,
                         std::vector<std::uint8_t>& record) override {
-    return Call(&Entries::blob_open, Cursor(cursor), static_cast<std::uint16_t>(fieldNo), record.data());
+    return Call(&Entries::blob_open, Cursor(cursor), static_cast<std::uint16_t>(fieldNo),
+                record.data());
   }
   EngineResult BlobSize(EngineHandle cursor, int fieldNo, const std::vector<std::uint8_t>& record,
                         std::uint64_t& size) override {
     std::uint32_t n = 0;
-    const EngineResult r =
-        Call(&Entries::blob_size, Cursor(cursor), static_cast<std::uint16_t>(fieldNo), record.data(), &n);
+    const EngineResult r = Call(&Entries::blob_size, Cursor(cursor),
+                                static_cast<std::uint16_t>(fieldNo), record.data(), &n);
     size = n;
     return r;
   }
@@ -222,14 +233,15 @@ class LoadedEngine final : public EngineCalls {
     bytes.assign(want, '\0');
     std::uint32_t got = 0;
     const EngineResult r =
-        Call(&Entries::blob_read, Cursor(cursor), static_cast<std::uint16_t>(fieldNo), record.data(),
-                      static_cast<std::uint32_t>(position), want, bytes.data(), &got);
+        Call(&Entries::blob_read, Cursor(cursor), static_cast<std::uint16_t>(fieldNo),
+             record.data(), static_cast<std::uint32_t>(position), want, bytes.data(), &got);
     bytes.resize(std::min(got, want));
     return r;
   }
   EngineResult FreeBlob(EngineHandle cursor, int fieldNo,
                         std::vector<std::uint8_t>& record) override {
-    return Call(&Entries::blob_free, Cursor(cursor), static_cast<std::uint16_t>(fieldNo), record.data());
+    return Call(&Entries::blob_free, Cursor(cursor), static_cast<std::uint16_t>(fieldNo),
+                record.data());
   }
   EngineResult AddFilter(EngineHandle cursor, const std::vector<std::uint8_t>& expression,
                          EngineHandle& filter) override {
@@ -250,7 +262,8 @@ class LoadedEngine final : public EngineCalls {
   }
   std::string ErrorText(EngineResult code) override {
     char buffer[512] = {};
-    if (Call(&Entries::error_text, static_cast<pel_result>(code), buffer, sizeof buffer) != PEL_OK) return {};
+    if (Call(&Entries::error_text, static_cast<pel_result>(code), buffer, sizeof buffer) != PEL_OK)
+      return {};
     return FromArray(buffer);
   }
   std::vector<EngineErrorEntry> ErrorStack() override {
@@ -284,6 +297,8 @@ class LoadedEngine final : public EngineCalls {
 
 }  // namespace
 
-std::shared_ptr<EngineCalls> MakeLoadedEngine() { return std::make_shared<LoadedEngine>(); }
+std::shared_ptr<EngineCalls> MakeLoadedEngine() {
+  return std::make_shared<LoadedEngine>();
+}
 
 }  // namespace pellory::data

@@ -64,11 +64,11 @@ std::string InitialisationErrorText(unsigned code) {
 
 std::string FieldTypeName(TFieldType type) {
   static const char* const kNames[] = {
-      "Unknown",  "String",      "SmallInt",   "Integer", "Word",       "Boolean",
-      "Float",    "Currency",    "BCD",        "Date",    "Time",       "DateTime",
-      "Bytes",    "VarBytes",    "AutoInc",    "Blob",    "Memo",       "Graphic",
-      "FmtMemo",  "ParadoxOle",  "dBaseOle",   "TypedBinary", "Cursor", "FixedChar",
-      "WideString", "LargeInt",  "ADT",        "Array",   "Reference",  "DataSet"};
+      "Unknown",    "String",     "SmallInt", "Integer",     "Word",      "Boolean",
+      "Float",      "Currency",   "BCD",      "Date",        "Time",      "DateTime",
+      "Bytes",      "VarBytes",   "AutoInc",  "Blob",        "Memo",      "Graphic",
+      "FmtMemo",    "ParadoxOle", "dBaseOle", "TypedBinary", "Cursor",    "FixedChar",
+      "WideString", "LargeInt",   "ADT",      "Array",       "Reference", "DataSet"};
   const auto index = static_cast<std::size_t>(type);
   return index < std::size(kNames) ? kNames[index] : "Unknown";
 }

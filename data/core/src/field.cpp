@@ -35,9 +35,13 @@ std::optional<std::string> TField::CurrentValue() const {
   return dataSet_->FieldValue(*this, *buffer);
 }
 
-bool TField::IsNull() const { return !CurrentValue().has_value(); }
+bool TField::IsNull() const {
+  return !CurrentValue().has_value();
+}
 
-std::string TField::AsString() const { return CurrentValue().value_or(std::string()); }
+std::string TField::AsString() const {
+  return CurrentValue().value_or(std::string());
+}
 
 TStringField::TStringField(std::string fieldName, int size)
     : TStringField(std::move(fieldName), ftString, size) {}

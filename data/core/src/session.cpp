@@ -34,7 +34,9 @@ std::string CutToCharacters(const std::string& utf8, std::size_t count) {
 TSession::TSession(std::string sessionName, bool isDefault)
     : sessionName_(std::move(sessionName)), isDefault_(isDefault) {}
 
-TSession::~TSession() { StopQuietly(); }
+TSession::~TSession() {
+  StopQuietly();
+}
 
 EngineCalls& TSession::Engine() {
   if (!engine_) engine_ = MakeDefaultEngine();
@@ -56,8 +58,8 @@ void TSession::RaiseEngineError(EngineResult code) {
   if (!hasHandle_ && code != kKeepsOwnTextCode)
     throw EDBEngineError(code, {}, InitialisationErrorText(code));
   std::vector<EngineErrorEntry> stack = Engine().ErrorStack();
-  std::string text = ComposeEngineErrorText(
-      code, stack, [this](unsigned c) { return Engine().ErrorText(c); });
+  std::string text =
+      ComposeEngineErrorText(code, stack, [this](unsigned c) { return Engine().ErrorText(c); });
   throw EDBEngineError(code, std::move(stack), text);
 }
 
@@ -206,7 +208,9 @@ TSession& DefaultSession() {
   return session;
 }
 
-void TSession::StopDefaultSessionAtExit() { DefaultSession().StopQuietly(); }
+void TSession::StopDefaultSessionAtExit() {
+  DefaultSession().StopQuietly();
+}
 
 TSession& Session = DefaultSession();
 

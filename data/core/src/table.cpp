@@ -21,11 +21,16 @@ bool FileExists(const std::string& name) {
 
 std::string DriverForType(TTableType type, const std::string& tableName) {
   switch (type) {
-    case ttParadox: return "PARADOX";
-    case ttDBase: return "DBASE";
-    case ttFoxPro: return "FOXPRO";
-    case ttASCII: return "ASCIIDRV";
-    case ttDefault: break;
+    case ttParadox:
+      return "PARADOX";
+    case ttDBase:
+      return "DBASE";
+    case ttFoxPro:
+      return "FOXPRO";
+    case ttASCII:
+      return "ASCIIDRV";
+    case ttDefault:
+      break;
   }
   return DriverNameFor(tableName, FileExists);
 }
@@ -48,7 +53,8 @@ TableOpenRequest TTable::MakeOpenRequest() const {
   TableOpenRequest request;
   request.database = database_->Handle();
   request.tableName = tableName_;
-  request.driverName = database_->IsSQLBased() ? std::string() : DriverForType(tableType_, tableName_);
+  request.driverName =
+      database_->IsSQLBased() ? std::string() : DriverForType(tableType_, tableName_);
   request.readOnly = readOnly_;
   request.exclusive = exclusive_;
   request.indexId = defaultIndex_ ? 0 : kNoIndex;

@@ -16,7 +16,9 @@ TTable::FilterCompiler& Compiler() {
 
 }  // namespace
 
-void TTable::SetFilterCompiler(FilterCompiler compiler) { Compiler() = std::move(compiler); }
+void TTable::SetFilterCompiler(FilterCompiler compiler) {
+  Compiler() = std::move(compiler);
+}
 
 RecordBuffer& TTable::CurrentBufferOrThrow() {
   RecordBuffer* buffer = ActiveBuffer();

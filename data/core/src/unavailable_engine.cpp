@@ -78,6 +78,8 @@ class UnavailableEngine final : public EngineCalls {
 
 }  // namespace
 
-std::shared_ptr<EngineCalls> MakeUnavailableEngine() { return std::make_shared<UnavailableEngine>(); }
+std::shared_ptr<EngineCalls> MakeUnavailableEngine() {
+  return std::make_shared<UnavailableEngine>();
+}
 
 }  // namespace pellory::data

@@ -42,7 +42,8 @@ std::string WithGraphicHeader(const std::string& bitmap, std::uint32_t size) {
 struct PictureTable {
   explicit PictureTable(std::vector<std::optional<std::string>> values)
       : table(static_cast<int>(values.size())) {
-    picture = static_cast<TGraphicField*>(&table.AddField(std::make_unique<TGraphicField>("Sample3")));
+    picture =
+        static_cast<TGraphicField*>(&table.AddField(std::make_unique<TGraphicField>("Sample3")));
     memo = static_cast<TMemoField*>(&table.AddField(std::make_unique<TMemoField>("Description")));
     table.blobs = std::move(values);
     table.Open();
@@ -54,7 +55,8 @@ struct PictureTable {
 
 TEST(BlobSlots, APictureWithTheHeaderIsReadOncePerVisit) {
   const std::string bmp = TwoPixelBitmap();
-  PictureTable t({WithGraphicHeader(bmp, static_cast<std::uint32_t>(bmp.size())), std::string("x")});
+  PictureTable t(
+      {WithGraphicHeader(bmp, static_cast<std::uint32_t>(bmp.size())), std::string("x")});
   const BitmapImage first = t.picture->LoadBitmap();
   EXPECT_EQ(first.width, 2);
   const int reads = t.table.blobReads;
@@ -113,13 +115,12 @@ TEST_P(PictureFailures, FailWithTheDecodersText) {
 
 INSTANTIATE_TEST_SUITE_P(
     BlobSlots, PictureFailures,
-    ::testing::Values(
-        BadPicture{"FiveBytes", "BMxyz", "Stream read error"},
-        BadPicture{"NotABitmap", std::string(20, 'Q'), "Bitmap image is not valid"},
-        // Looks like a header but its size is wrong: read from 0, so the
-        // first bytes are not "BM".
-        BadPicture{"HeaderWithWrongSize", WithGraphicHeader(TwoPixelBitmap(), 3),
-                   "Bitmap image is not valid"}),
+    ::testing::Values(BadPicture{"FiveBytes", "BMxyz", "Stream read error"},
+                      BadPicture{"NotABitmap", std::string(20, 'Q'), "Bitmap image is not valid"},
+                      // Looks like a header but its size is wrong: read from 0, so the
+                      // first bytes are not "BM".
+                      BadPicture{"HeaderWithWrongSize", WithGraphicHeader(TwoPixelBitmap(), 3),
+                                 "Bitmap image is not valid"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(BlobSlots, BlankAndEmptyCursorGiveAnEmptyPicture) {
@@ -158,7 +159,8 @@ TEST(MemoText, StaysCachedWhileAHeaderlessPictureIsReadAgain) {
     std::string picture = TwoPixelBitmap();
   };
   TwoBlobs table(1);
-  auto& picture = static_cast<TGraphicField&>(table.AddField(std::make_unique<TGraphicField>("Sample3")));
+  auto& picture =
+      static_cast<TGraphicField&>(table.AddField(std::make_unique<TGraphicField>("Sample3")));
   auto& memo = table.AddField(std::make_unique<TMemoField>("Description"));
   table.blobs = {std::string("a description")};
   table.Open();
@@ -187,7 +189,10 @@ TEST(MemoText, ABlobThatEndsEarlyIsAStreamReadError) {
 
 TEST(BlobStreams, SeekAndReadPiecesFromTheSlot) {
   PictureTable t({std::string("0123456789")});
-  { TBlobStream fill(*t.memo); fill.Read(10); }
+  {
+    TBlobStream fill(*t.memo);
+    fill.Read(10);
+  }
   TBlobStream stream(*t.memo);
   EXPECT_TRUE(stream.Cached());
   EXPECT_EQ(stream.Size(), 10U);

@@ -1,9 +1,10 @@
 // Column definitions from the engine's descriptors, field objects made per
 // column, and binding declared fields with their exact failure texts.
+#include "pellory/data/columns.h"
+
 #include <gtest/gtest.h>
 
 #include "memory_dataset.h"
-#include "pellory/data/columns.h"
 #include "pellory/data/errors.h"
 
 namespace pellory::data {
@@ -30,10 +31,11 @@ TEST_P(ColumnTypes, FollowTheLogicalTypeAndSubtype) {
 
 INSTANTIATE_TEST_SUITE_P(
     Columns, ColumnTypes,
-    ::testing::Values(TypeCase{1, 0, 45, 45, ftString, 45}, TypeCase{1, 31, 45, 45, ftFixedChar, 45},
-                      TypeCase{1, 0, 0, 0, ftUnknown, 0}, TypeCase{3, 22, 0, 10, ftMemo, 10},
-                      TypeCase{3, 33, 0, 11, ftMemo, 11}, TypeCase{3, 23, 0, 10, ftBlob, 10},
-                      TypeCase{3, 24, 0, 10, ftFmtMemo, 10}, TypeCase{3, 25, 0, 10, ftParadoxOle, 10},
+    ::testing::Values(TypeCase{1, 0, 45, 45, ftString, 45},
+                      TypeCase{1, 31, 45, 45, ftFixedChar, 45}, TypeCase{1, 0, 0, 0, ftUnknown, 0},
+                      TypeCase{3, 22, 0, 10, ftMemo, 10}, TypeCase{3, 33, 0, 11, ftMemo, 11},
+                      TypeCase{3, 23, 0, 10, ftBlob, 10}, TypeCase{3, 24, 0, 10, ftFmtMemo, 10},
+                      TypeCase{3, 25, 0, 10, ftParadoxOle, 10},
                       TypeCase{3, 26, 0, 17, ftGraphic, 17}, TypeCase{3, 27, 0, 10, ftDBaseOle, 10},
                       TypeCase{3, 28, 0, 10, ftTypedBinary, 10}, TypeCase{3, 30, 0, 10, ftBlob, 10},
                       TypeCase{2, 0, 0, 4, ftDate, 0}, TypeCase{4, 0, 0, 1, ftBoolean, 0},
@@ -150,15 +152,18 @@ INSTANTIATE_TEST_SUITE_P(
     Columns, Binding,
     ::testing::Values(
         BindCase{"Catalogue", {5, "Sample3", 3, 26, 0, 30}, nullptr},
-        BindCase{"FontNameOf40", {1, "Font Name", 1, 0, 40, 40},
+        BindCase{"FontNameOf40",
+                 {1, "Font Name", 1, 0, 40, 40},
                  "Table1: Size mismatch for field 'Font Name', expecting: 45 actual: 40"},
         BindCase{"NoSample3", {0, "", 0, 0, 0, 0}, "Table1: Field 'Sample3' not found"},
         BindCase{"FixedCharFontName", {1, "FONT NAME", 1, 31, 45, 45}, nullptr},
         BindCase{"DescriptionFormattedMemo", {4, "Description", 3, 24, 0, 40}, nullptr},
         BindCase{"DescriptionBinary", {4, "description", 3, 23, 0, 40}, nullptr},
-        BindCase{"CategoryAsInteger", {3, "Category", 6, 0, 0, 4},
+        BindCase{"CategoryAsInteger",
+                 {3, "Category", 6, 0, 0, 4},
                  "Table1: Type mismatch for field 'Category', expecting: String actual: Integer"},
-        BindCase{"SampleAsText", {5, "Sample3", 1, 0, 10, 10},
+        BindCase{"SampleAsText",
+                 {5, "Sample3", 1, 0, 10, 10},
                  "Table1: Type mismatch for field 'Sample3', expecting: Graphic actual: String"}),
     [](const auto& param) { return std::string(param.param.name); });
 

@@ -55,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                        0x2EC4,
                        {{0x2A04, 0, "first"}, {0x2902, 0, "second"}},
                        "first\r\nsecond"},
-        EngineTextCase{"GeneralSqlErrorWithoutContexts", 0x2EC4, {{0x2A04, 0, ""}},
-                       "Engine error $2EC4"}),
+        EngineTextCase{
+            "GeneralSqlErrorWithoutContexts", 0x2EC4, {{0x2A04, 0, ""}}, "Engine error $2EC4"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(Errors, InitialisationTextShowsTheCodeInUpperCaseHex) {

@@ -3,8 +3,8 @@
 // the calls that matter to the tests.
 #pragma once
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <list>
 #include <map>
 #include <optional>
@@ -23,7 +23,7 @@ class FakeEngine : public EngineCalls {
   EngineResult initialiseAnswer = 0;
   std::vector<ColumnDescriptor> columns;
   std::vector<Row> rows;
-  std::string tablePassword;      // empty: none needed
+  std::string tablePassword;  // empty: none needed
   bool fileReadOnly = false;
   std::map<EngineResult, std::string> texts;
   std::vector<EngineErrorEntry> stack;
@@ -150,7 +150,7 @@ class FakeEngine : public EngineCalls {
   EngineResult ReadRecord(EngineHandle, RecordRead which,
                           std::vector<std::uint8_t>& record) override {
     const int size = static_cast<int>(rows.size());
-    int target = which == RecordRead::Next ? position + 1
+    int target = which == RecordRead::Next    ? position + 1
                  : which == RecordRead::Prior ? position - 1
                                               : position;
     if (target >= size) {
@@ -192,8 +192,8 @@ class FakeEngine : public EngineCalls {
   }
   EngineResult GetField(EngineHandle, int fieldNo, const std::vector<std::uint8_t>& record,
                         std::string& value, bool& blank) override {
-    const auto& cell = rows.at(static_cast<std::size_t>(Index(record)))
-                           .at(static_cast<std::size_t>(fieldNo - 1));
+    const auto& cell =
+        rows.at(static_cast<std::size_t>(Index(record))).at(static_cast<std::size_t>(fieldNo - 1));
     blank = !cell.has_value();
     value = cell.value_or("");
     return 0;

@@ -144,8 +144,8 @@ TEST(FilterState, AStoredTextIsRegisteredButNotAppliedWhenUnfiltered) {
   MemoryDataSet table(20);
   table.SetFilter("category = 'Captial Sans Serif'");
   table.Open();
-  EXPECT_THAT(table.calls, ElementsAre("open", "register category = 'Captial Sans Serif'",
-                                       "read 1"));
+  EXPECT_THAT(table.calls,
+              ElementsAre("open", "register category = 'Captial Sans Serif'", "read 1"));
   EXPECT_EQ(table.CurrentRecord(), 1);
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "pellory/data/dataset.h"
 #include "pellory/data/blob_field.h"
+#include "pellory/data/dataset.h"
 #include "pellory/data/field.h"
 
 namespace pellory::data::testing {

@@ -143,8 +143,9 @@ TEST_P(LinkGrowth, GrowingFromOneToFiveKeepsTheCurrentRecord) {
 
 INSTANTIATE_TEST_SUITE_P(
     RecordWindow, LinkGrowth,
-    ::testing::Values(GrowCase{10, {10, 11, 12, 13, 14}, 0, {"read 11", "read 12", "read 13", "read 14"}},
-                      GrowCase{18, {16, 17, 18, 19, 20}, 2, {"read 19", "read 20", "read 17", "read 16"}}));
+    ::testing::Values(
+        GrowCase{10, {10, 11, 12, 13, 14}, 0, {"read 11", "read 12", "read 13", "read 14"}},
+        GrowCase{18, {16, 17, 18, 19, 20}, 2, {"read 19", "read 20", "read 17", "read 16"}}));
 
 TEST(RecordWindow, ShrinkingKeepsTheCurrentRecordAndTheLinkRows) {
   Window w(20, 5);

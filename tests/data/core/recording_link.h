@@ -22,7 +22,9 @@ class RecordingLink : public TDataLink {
   }
 
  protected:
-  void HandleActiveState() override { log_.push_back(name_ + (Active() ? " active" : " inactive")); }
+  void HandleActiveState() override {
+    log_.push_back(name_ + (Active() ? " active" : " inactive"));
+  }
   void HandleDataChange() override { log_.push_back(name_ + " data"); }
   void HandleScroll(int distance) override {
     log_.push_back(name_ + " scroll " + std::to_string(distance));

@@ -1,8 +1,11 @@
 // Session, database objects and TTable over an engine in memory: the opening
 // steps, their answers and failures, record numbers, blobs through the engine.
+#include "pellory/data/table.h"
+
 #include <gmock/gmock.h>
-#include <cstring>
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "fake_engine.h"
 #include "pellory/data/blob_field.h"
@@ -10,7 +13,6 @@
 #include "pellory/data/datasource.h"
 #include "pellory/data/errors.h"
 #include "pellory/data/session.h"
-#include "pellory/data/table.h"
 #include "recording_link.h"
 
 namespace pellory::data::testing {
@@ -195,7 +197,8 @@ TEST_P(TableOpenFailures, LeaveTheCursorClosedAndTheViewEmpty) {
 INSTANTIATE_TEST_SUITE_P(
     Table, TableOpenFailures,
     ::testing::Values(
-        OpenFailure{"FontNameOf40", {1, "Font Name", 1, 0, 40, 40},
+        OpenFailure{"FontNameOf40",
+                    {1, "Font Name", 1, 0, 40, 40},
                     "Table1: Size mismatch for field 'Font Name', expecting: 45 actual: 40"},
         OpenFailure{"NoSample3", {0, "", 0, 0, 0, 0}, "Table1: Field 'Sample3' not found"}),
     [](const auto& param) { return std::string(param.param.name); });
@@ -378,11 +381,10 @@ std::string Raw(T value) {
 
 TEST(Table, ColumnsOfOtherTypesReadInTheEnginesValueFormat) {
   Catalogue c(1);
-  c.engine->columns = {{1, "Short", 5, 0, 0, 2},      {2, "Long", 6, 0, 0, 4},
-                       {3, "Number", 7, 0, 0, 8},     {4, "Flag", 4, 0, 0, 1},
-                       {5, "Day", 2, 0, 0, 4},        {6, "At", 10, 0, 0, 4},
-                       {7, "Stamp", 11, 0, 0, 8},     {8, "Raw", 9, 0, 3, 3},
-                       {9, "Blank", 6, 0, 0, 4}};
+  c.engine->columns = {
+      {1, "Short", 5, 0, 0, 2},  {2, "Long", 6, 0, 0, 4}, {3, "Number", 7, 0, 0, 8},
+      {4, "Flag", 4, 0, 0, 1},   {5, "Day", 2, 0, 0, 4},  {6, "At", 10, 0, 0, 4},
+      {7, "Stamp", 11, 0, 0, 8}, {8, "Raw", 9, 0, 3, 3},  {9, "Blank", 6, 0, 0, 4}};
   c.engine->rows = {{Raw<std::int16_t>(-7), Raw<std::int32_t>(123456), Raw(2.5),
                      Raw<std::int16_t>(1), Raw<std::int32_t>(719163), Raw<std::int32_t>(3723000),
                      Raw(739000.0 * 86400000 + 45296000), std::string("\x01\xAB\xff", 3),

@@ -3,8 +3,8 @@
 // below, which TTable maps onto the engine.
 #pragma once
 
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>

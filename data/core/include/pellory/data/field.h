@@ -81,7 +81,6 @@ class TStringField : public TField {
   TStringField(std::string fieldName, TFieldType type, int size);
 };
 
-
 // Numbers: the engine's value decoded by the column's type.
 class TNumberField : public TField {
  public:
