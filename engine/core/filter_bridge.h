@@ -4,27 +4,34 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "pellory/engine.h"
+
 namespace pellory::engine {
 
-// Reads field `number` (from 1) of the record under test in the engine's
-// value format; answers false when there is no such field.
-using FieldValueReader =
-    std::function<bool(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank)>;
+// The record under test: reads field `number` (from 1) in the engine's value
+// format; false when there is no such field.
+class RecordValues {
+ public:
+  virtual ~RecordValues() = default;
+  virtual bool Read(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank) const = 0;
+};
 
 class CheckedFilter {
  public:
   virtual ~CheckedFilter() = default;
-  virtual bool Passes(const FieldValueReader& fields) const = 0;
+  virtual bool Passes(const RecordValues& record) const = 0;
 };
 
-// Checks the buffer completely; nullptr with *error set when it is refused.
+// Checks the buffer completely against the table's columns; nullptr with
+// *error set when it is refused. Throws PEL_NOT_SUPPORTED when the engine
+// was built without filter evaluation.
 std::unique_ptr<CheckedFilter> CheckFilter(std::span<const std::uint8_t> expression,
-                                           std::uint16_t fieldCount, std::string* error);
+                                           std::span<const pel_field_descriptor> columns,
+                                           std::string* error);
 
 }  // namespace pellory::engine

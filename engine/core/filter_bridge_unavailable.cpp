@@ -6,8 +6,8 @@
 
 namespace pellory::engine {
 
-std::unique_ptr<CheckedFilter> CheckFilter(std::span<const std::uint8_t>, std::uint16_t,
-                                           std::string*) {
+std::unique_ptr<CheckedFilter> CheckFilter(std::span<const std::uint8_t>,
+                                           std::span<const pel_field_descriptor>, std::string*) {
   throw EngineError(PEL_NOT_SUPPORTED, {}, "this engine was built without filter evaluation");
 }
 

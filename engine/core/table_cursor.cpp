@@ -50,18 +50,34 @@ std::uint32_t TableCursor::Sequence() const {
   return index_ + 1;
 }
 
+namespace {
+
+// One record of a cursor, as a filter reads it.
+class CursorRecord final : public RecordValues {
+ public:
+  CursorRecord(const TableCursor& cursor, const std::uint8_t* record)
+      : cursor_(cursor), record_(record) {}
+  bool Read(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank) const override {
+    const auto& fields = cursor_.Fields();
+    if (number == 0 || number > fields.size()) return false;
+    value.resize(fields[number - 1].value_size);
+    blank = cursor_.FieldValue(number, record_, value.data());
+    return true;
+  }
+
+ private:
+  const TableCursor& cursor_;
+  const std::uint8_t* record_;
+};
+
+}  // namespace
+
 bool TableCursor::Passes(const std::uint8_t* record) const {
   if (std::none_of(filters_.begin(), filters_.end(), [](const auto& f) { return f->active; }))
     return true;
-  FieldValueReader reader = [&](std::uint16_t number, std::vector<std::uint8_t>& value,
-                                bool& blank) {
-    if (number == 0 || number > fields_.size()) return false;
-    value.resize(fields_[number - 1].value_size);
-    blank = FieldValue(number, record, value.data());
-    return true;
-  };
+  const CursorRecord values(*this, record);
   for (const auto& filter : filters_)
-    if (filter->active && !filter->check->Passes(reader)) return false;
+    if (filter->active && !filter->check->Passes(values)) return false;
   return true;
 }
 
@@ -74,14 +90,19 @@ std::uint32_t TableCursor::CountPassing() {
 
 std::uint16_t TableCursor::Next(std::uint8_t* record) {
   if (position_ == Position::AfterLast) return PEL_AT_END;
+  const std::size_t size = scratch_.size();
   std::uint32_t i = position_ == Position::BeforeFirst ? 0 : index_ + 1;
-  for (; i < Count(); ++i) {
-    const std::uint8_t* found = table_->RecordAt(i);
-    if (!Passes(found)) continue;
-    position_ = Position::On;
-    index_ = i;
-    if (record) std::copy_n(found, scratch_.size(), record);
-    return PEL_OK;
+  while (i < Count()) {
+    // Records of one block lie side by side: test them without a lookup each.
+    std::uint32_t following = 0;
+    const std::uint8_t* found = table_->RecordAt(i, &following);
+    for (std::uint32_t k = 0; k <= following; ++k, ++i, found += size) {
+      if (!Passes(found)) continue;
+      position_ = Position::On;
+      index_ = i;
+      if (record) std::copy_n(found, size, record);
+      return PEL_OK;
+    }
   }
   position_ = Position::AfterLast;
   return PEL_AT_END;
@@ -188,8 +209,7 @@ TableFilter* TableCursor::AddFilter(std::span<const std::uint8_t> expression) {
   auto filter = std::make_unique<TableFilter>();
   filter->expression.assign(expression.begin(), expression.end());
   std::string error;
-  filter->check =
-      CheckFilter(filter->expression, static_cast<std::uint16_t>(fields_.size()), &error);
+  filter->check = CheckFilter(filter->expression, fields_, &error);
   if (!filter->check) throw EngineError(PEL_FILTER_INVALID, path(), error);
   filters_.push_back(std::move(filter));
   return filters_.back().get();

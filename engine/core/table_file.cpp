@@ -105,12 +105,17 @@ const std::vector<std::uint8_t>& TableFile::Block(std::size_t position) {
 }
 
 const std::uint8_t* TableFile::RecordAt(std::uint32_t index) {
+  std::uint32_t following = 0;
+  return RecordAt(index, &following);
+}
+
+const std::uint8_t* TableFile::RecordAt(std::uint32_t index, std::uint32_t* following) {
   if (index >= recordCount_)
     throw EngineError(PEL_NO_SUCH_RECORD, path(), "record " + std::to_string(index + 1));
   const std::size_t position = ChainPosition(index);
-  const std::size_t offset =
-      6 + static_cast<std::size_t>(index - chain_[position].firstIndex) * header_.recordSize;
-  return Block(position).data() + offset;
+  const std::uint32_t slot = index - chain_[position].firstIndex;
+  *following = chain_[position].records - slot - 1u;
+  return Block(position).data() + 6 + static_cast<std::size_t>(slot) * header_.recordSize;
 }
 
 void TableFile::ReadRecord(std::uint32_t index, std::uint8_t* out) {

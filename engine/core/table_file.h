@@ -31,6 +31,9 @@ class TableFile {
   void ReadRecord(std::uint32_t index, std::uint8_t* out);
   // The bytes of record `index`, valid until the next call on this file.
   const std::uint8_t* RecordAt(std::uint32_t index);
+  // Like RecordAt; *following gets how many records after it lie in the same
+  // block, recordSize bytes apart.
+  const std::uint8_t* RecordAt(std::uint32_t index, std::uint32_t* following);
 
  private:
   struct ChainBlock {
