@@ -1,0 +1,172 @@
+// Filters on a cursor: the engine keeps its own copy, skips failing records
+// in every direction while a filter is active, and refuses damaged buffers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "test_tables.h"
+
+namespace pellory::engine::test {
+namespace {
+
+// Buffers in the binary filter format, version 2.
+class FilterBuffer {
+ public:
+  // field = 'text' over a whole value, or over the first `partial` bytes
+  // (a compare node) when partial > 0 or ignoreCase is set.
+  static std::vector<std::uint8_t> Equal(std::uint16_t field, const std::string& name,
+                                         const std::string& text, std::uint16_t partial = 0,
+                                         bool ignoreCase = false) {
+    FilterBuffer b;
+    const bool compare = partial > 0 || ignoreCase;
+    const std::uint16_t top = compare ? 16 : 12;  // size of the first node
+    if (compare) {
+      b.U32(3), b.U32(3), b.U16(ignoreCase ? 1 : 0), b.U16(partial);
+    } else {
+      b.U32(2), b.U32(3);
+    }
+    b.U16(top), b.U16(top + 12);
+    b.U32(4), b.U32(13), b.U16(field), b.U16(0);
+    b.U32(5), b.U32(14), b.U16(1), b.U16(static_cast<std::uint16_t>(text.size() + 1));
+    b.U16(static_cast<std::uint16_t>(name.size() + 1));
+    return b.Finish(name + '\0' + text + '\0');
+  }
+
+ private:
+  void U16(unsigned v) {
+    nodes_.push_back(static_cast<std::uint8_t>(v));
+    nodes_.push_back(static_cast<std::uint8_t>(v >> 8));
+  }
+  void U32(unsigned v) { U16(v & 0xFFFF), U16(v >> 16); }
+  std::vector<std::uint8_t> Finish(const std::string& literals) {
+    const auto total = static_cast<std::uint16_t>(10 + nodes_.size() + literals.size());
+    std::vector<std::uint8_t> out;
+    auto put = [&](unsigned v) {
+      out.push_back(static_cast<std::uint8_t>(v));
+      out.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    put(2), put(total), put(0xFFFF), put(10), put(10 + static_cast<unsigned>(nodes_.size()));
+    out.insert(out.end(), nodes_.begin(), nodes_.end());
+    out.insert(out.end(), literals.begin(), literals.end());
+    return out;
+  }
+  std::vector<std::uint8_t> nodes_;
+};
+
+class CursorFilter : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    PELLORY_NEED_SAMPLES();
+    table_ = std::make_unique<OpenTable>(SampleDir(), "TypSammlung.DB");
+    ASSERT_EQ(table_->result(), PEL_OK);
+    cursor_ = table_->cursor();
+  }
+  // Adds and activates; skips the test when the engine has no evaluator.
+  pel_filter* Apply(const std::vector<std::uint8_t>& buffer) {
+    pel_filter* filter = nullptr;
+    const pel_result r = pel_filter_add(cursor_, buffer.data(), buffer.size(), &filter);
+    if (r == PEL_NOT_SUPPORTED) return nullptr;
+    EXPECT_EQ(r, PEL_OK);
+    EXPECT_EQ(pel_filter_activate(cursor_, filter), PEL_OK);
+    return filter;
+  }
+  std::vector<std::string> Names(bool backwards = false) {
+    std::vector<std::string> names;
+    std::vector<std::uint8_t> record(table_->info().record_size);
+    backwards ? pel_cursor_to_end(cursor_) : pel_cursor_to_start(cursor_);
+    while ((backwards ? pel_cursor_prior : pel_cursor_next)(cursor_, record.data()) == PEL_OK)
+      names.push_back(table_->Text(record, 1));
+    return names;
+  }
+
+  EngineSession session_;
+  std::unique_ptr<OpenTable> table_;
+  pel_cursor* cursor_ = nullptr;
+};
+
+using NameList = std::vector<std::string>;
+
+TEST_F(CursorFilter, SkipsFailingRecordsBothWays) {
+  pel_filter* filter = Apply(FilterBuffer::Equal(1, "Alpha", "Z", 1));
+  if (!filter) GTEST_SKIP() << "engine built without filter evaluation";
+  EXPECT_EQ(Names(), NameList({"Zweite Zeile"}));
+  EXPECT_EQ(Names(true), NameList({"Zweite Zeile"}));
+  std::uint32_t count = 0;
+  ASSERT_EQ(pel_cursor_count_exact(cursor_, &count), PEL_OK);
+  EXPECT_EQ(count, 1u);
+  ASSERT_EQ(pel_cursor_count(cursor_, &count), PEL_OK);
+  EXPECT_EQ(count, 5u);  // the table's own count ignores filters
+  ASSERT_EQ(pel_filter_deactivate(cursor_, filter), PEL_OK);
+  EXPECT_EQ(Names().size(), 5u);
+  ASSERT_EQ(pel_filter_activate(cursor_, filter), PEL_OK);
+  EXPECT_EQ(Names().size(), 1u);
+  ASSERT_EQ(pel_filter_drop(cursor_, filter), PEL_OK);
+  EXPECT_EQ(Names().size(), 5u);
+  EXPECT_EQ(pel_filter_activate(cursor_, filter), PEL_INVALID_HANDLE);
+}
+
+TEST_F(CursorFilter, ExactPrefixAndCase) {
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> buffer;
+    NameList expected;
+  } cases[] = {
+      {"exact", FilterBuffer::Equal(1, "Alpha", "Erste Zeile"), {"Erste Zeile"}},
+      {"exact is whole value", FilterBuffer::Equal(1, "Alpha", "Erste"), {}},
+      {"prefix", FilterBuffer::Equal(1, "Alpha", "Erste", 5), {"Erste Zeile"}},
+      {"case respected", FilterBuffer::Equal(1, "Alpha", "erste", 5), {}},
+      {"case ignored", FilterBuffer::Equal(1, "Alpha", "erste", 5, true), {"Erste Zeile"}},
+      {"longer prefix than value", FilterBuffer::Equal(1, "Alpha", "Null-Werte and more", 19), {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pel_filter* filter = Apply(c.buffer);
+    if (!filter) GTEST_SKIP() << "engine built without filter evaluation";
+    EXPECT_EQ(Names(), c.expected);
+    ASSERT_EQ(pel_filter_drop(cursor_, filter), PEL_OK);
+  }
+}
+
+TEST_F(CursorFilter, KeepsItsOwnCopyOfTheBuffer) {
+  auto buffer = FilterBuffer::Equal(1, "Alpha", "Zweite Zeile");
+  pel_filter* filter = Apply(buffer);
+  if (!filter) GTEST_SKIP() << "engine built without filter evaluation";
+  std::fill(buffer.begin(), buffer.end(), 0xEE);
+  EXPECT_EQ(Names(), NameList({"Zweite Zeile"}));
+}
+
+TEST_F(CursorFilter, RefusesDamagedBuffers) {
+  const auto good = FilterBuffer::Equal(1, "Alpha", "Z", 1);
+  pel_filter* probe = nullptr;
+  if (pel_filter_add(cursor_, good.data(), good.size(), &probe) == PEL_NOT_SUPPORTED)
+    GTEST_SKIP() << "engine built without filter evaluation";
+  const struct {
+    const char* name;
+    std::size_t at;
+    std::uint8_t byte;
+  } damage[] = {
+      {"version", 0, 3},
+      {"total size", 2, 0xFF},
+      {"node start", 6, 200},
+      {"literal start", 8, 0xF0},
+      {"node class", 10, 9},
+      {"operator", 14, 99},
+      {"field node offset", 22, 0xF0},
+      {"field number", 34, 77},
+      {"constant size", 46, 0xFF},
+  };
+  for (const auto& d : damage) {
+    auto bad = good;
+    ASSERT_LT(d.at, bad.size());
+    bad[d.at] = d.byte;
+    pel_filter* filter = nullptr;
+    EXPECT_EQ(pel_filter_add(cursor_, bad.data(), bad.size(), &filter), PEL_FILTER_INVALID)
+        << d.name;
+  }
+  pel_filter* filter = nullptr;
+  EXPECT_EQ(pel_filter_add(cursor_, good.data(), good.size() - 3, &filter), PEL_FILTER_INVALID);
+  EXPECT_EQ(pel_filter_add(cursor_, nullptr, 10, &filter), PEL_INVALID_ARGUMENT);
+}
+
+}  // namespace
+}  // namespace pellory::engine::test
