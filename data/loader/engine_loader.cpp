@@ -51,12 +51,11 @@ bool IsFile(const fs::path& path) {
 std::optional<std::string> FindLibraryFile() {
   std::error_code ec;
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec && IsFile(self.parent_path() / kEngineLibraryName))
-    return (self.parent_path() / kEngineLibraryName).string();
-  const engine::AliasConfig config = engine::LoadConfig();
-  if (!config.libraryDir.empty() && IsFile(fs::path(config.libraryDir) / kEngineLibraryName))
-    return (fs::path(config.libraryDir) / kEngineLibraryName).string();
-  return std::nullopt;
+  const std::string programDir = ec ? std::string() : self.parent_path().string();
+  std::string found = FindEngineLibrary(programDir, {});
+  if (found.empty()) found = FindEngineLibrary({}, engine::LoadConfig().libraryDir);
+  if (found.empty()) return std::nullopt;
+  return found;
 }
 
 pel_result Open(LoaderState& state) {
@@ -118,6 +117,13 @@ void UnloadEngine() {
   state.handle = nullptr;
   state.loadedPath.clear();
   state.entries = EngineEntries{};
+}
+
+std::string FindEngineLibrary(const std::string& programDir, const std::string& configuredDir) {
+  for (const std::string& dir : {programDir, configuredDir})
+    if (!dir.empty() && IsFile(fs::path(dir) / kEngineLibraryName))
+      return (fs::path(dir) / kEngineLibraryName).string();
+  return {};
 }
 
 std::string LoadedEnginePath() {

@@ -75,5 +75,29 @@ TEST_F(EngineLoaderTest, FailedLoadIsTriedAgain) {
   EXPECT_EQ(LoadedEnginePath(), first);
 }
 
+TEST(EngineLibrarySearch, ProgramDirectoryFirstThenConfiguredOne) {
+  const fs::path root = fs::temp_directory_path() / "pellory-loader-search";
+  fs::remove_all(root);
+  const fs::path program = root / "program", configured = root / "configured",
+                 empty = root / "empty";
+  for (const auto& d : {program, configured, empty}) fs::create_directories(d);
+  std::ofstream(program / kEngineLibraryName) << "x";
+  std::ofstream(configured / kEngineLibraryName) << "x";
+  const struct {
+    fs::path programDir, configuredDir, expected;
+  } cases[] = {
+      {program, configured, program / kEngineLibraryName},
+      {empty, configured, configured / kEngineLibraryName},
+      {"", configured, configured / kEngineLibraryName},
+      {empty, empty, ""},
+      {empty, "", ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FindEngineLibrary(c.programDir.string(), c.configuredDir.string()),
+              c.expected.string())
+        << c.programDir << " " << c.configuredDir;
+  fs::remove_all(root);
+}
+
 }  // namespace
 }  // namespace pellory::loader

@@ -15,7 +15,8 @@ namespace pellory::loader {
 
 #define PELLORY_ENGINE_ENTRIES(X)                                                                 \
   X(engine_init)                                                                                  \
-  X(engine_exit) X(session_current) X(session_set_current) X(password_add) X(password_remove)     \
+  X(engine_exit)                                                                                  \
+  X(session_current) X(session_set_current) X(password_add) X(password_remove)                    \
       X(password_remove_all) X(private_dir_set) X(net_dir_set) X(config_mode_set)                 \
           X(config_mode_get) X(alias_describe) X(alias_parameters) X(database_open)               \
               X(database_driver_type) X(database_close) X(table_open) X(cursor_close)             \
@@ -53,5 +54,10 @@ void UnloadEngine();
 
 // The file the library was loaded from; empty while none is loaded.
 std::string LoadedEnginePath();
+
+// The search itself: the first existing library file in programDir, then in
+// configuredDir (either may be empty); empty when neither holds one, which
+// leaves the system's search.
+std::string FindEngineLibrary(const std::string& programDir, const std::string& configuredDir);
 
 }  // namespace pellory::loader
