@@ -8,7 +8,9 @@
 //    the evaluator does not know which code page the bytes are in.
 //  - A compare node with partial length p matches when the value has at least
 //    p bytes and its first p bytes equal the constant's first p bytes.
-//  - LIKE treats '%' as any run of characters and '_' as any one character.
+//  - LIKE treats '%' as any run of characters and '_' as any one character;
+//    LIKE over a blob field matches the blob's bytes (RecordFields::ReadBlob).
+//    Blobs and bytes fields compare otherwise only by is-blank/is-not-blank.
 //  - A blank value passes only is-blank: every comparison with a blank value,
 //    not-equal included, is false (NOT still inverts that result).
 //  - Numbers of different kinds compare by value; BCD values exactly.
@@ -32,6 +34,13 @@ class RecordFields {
   // when the field cannot be read, which makes the comparison fail.
   virtual bool Read(std::uint16_t number, std::vector<std::uint8_t>& value,
                     bool& blank) const = 0;
+  // The bytes of blob field `number` (a memo's text, in the table's code
+  // page), for LIKE over a memo. An engine that does not read blobs while
+  // filtering keeps this default, and such comparisons fail.
+  virtual bool ReadBlob(std::uint16_t /*number*/, std::vector<std::uint8_t>& /*bytes*/,
+                        bool& /*blank*/) const {
+    return false;
+  }
 };
 
 // Deepest node nesting a buffer may have; the filter compiler keeps to it.
