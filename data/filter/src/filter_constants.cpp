@@ -37,9 +37,8 @@ std::optional<T> Whole(std::string_view text) {
 }
 
 std::vector<std::uint8_t> Integer(const Expr& c, std::int64_t low, std::int64_t high) {
-  std::optional<std::int64_t> value;
-  if (c.kind == ExprKind::TruthConstant) value = c.truth ? 1 : 0;
-  if (c.kind != ExprKind::TruthConstant) value = Whole<std::int64_t>(c.text);
+  const auto value =
+      c.kind == ExprKind::TruthConstant ? std::nullopt : Whole<std::int64_t>(c.text);
   if (!value) WrongType(c.type);
   if (*value < low || *value > high) OutOfRange();
   if (c.type == FilterDataKind::Integer) return Bytes(static_cast<std::int32_t>(*value));
