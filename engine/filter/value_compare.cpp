@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 
 #include "pellory/engine.h"
@@ -54,12 +55,20 @@ int CompareBcd(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
   return x.negative ? -magnitude : magnitude;
 }
 
+// Through decimal text, so that the double is the nearest to the BCD value
+// (12.34 in BCD equals the double 12.34).
 double BcdToDouble(std::span<const std::uint8_t> bytes) {
   const GridDecimal grid = ToGrid(bytes);
+  char text[70];
+  std::size_t n = 0;
+  if (grid.negative) text[n++] = '-';
+  for (std::size_t i = 0; i < grid.digits.size(); ++i) {
+    if (i == 32) text[n++] = '.';
+    text[n++] = static_cast<char>('0' + grid.digits[i]);
+  }
   double value = 0;
-  for (std::uint8_t digit : grid.digits) value = value * 10 + digit;
-  value /= 1e32;
-  return grid.negative ? -value : value;
+  std::from_chars(text, text + n, value);
+  return value;
 }
 
 double NumberOf(const TypedValue& v) {
