@@ -32,6 +32,11 @@ TApplication::TApplication(QObject* parent)
     : QObject(parent), hints_(), presenter_(std::make_unique<MessageBoxPresenter>()) {
   instance = this;
   HintController::InstallTimings();
+  // Only closing the main window ends the program: an error box dismissed
+  // before the main window is shown must not.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+  // A quit from outside (the session ending) ends the loops like ours.
+  if (qApp) qApp->installEventFilter(this);
 }
 
 TApplication::~TApplication() {
@@ -61,10 +66,8 @@ void TApplication::Adopt(StoredWindow* window) {
 void TApplication::Run() {
   if (!mainForm_ || terminated_) return;
   mainForm_->show();
-  QEventLoop loop;
-  EnterLoop(&loop);
-  if (!terminated_) loop.exec();
-  LeaveLoop(&loop);
+  // The application's own loop, so that a quit from outside reaches it.
+  if (!terminated_) QCoreApplication::exec();
 }
 
 void TApplication::Terminate() { QCoreApplication::postEvent(this, new QEvent(kQuitRequest)); }
@@ -72,6 +75,7 @@ void TApplication::Terminate() { QCoreApplication::postEvent(this, new QEvent(kQ
 void TApplication::TakeQuitRequest() {
   terminated_ = true;
   for (QEventLoop* loop : loops_) loop->quit();
+  QCoreApplication::exit(0);
 }
 
 void TApplication::EnterLoop(QEventLoop* loop) { loops_.push_back(loop); }
@@ -80,6 +84,11 @@ void TApplication::LeaveLoop(QEventLoop* loop) { std::erase(loops_, loop); }
 
 void TApplication::PostRelease(StoredWindow* window) {
   QCoreApplication::postEvent(this, new ReleaseEvent(window));
+}
+
+bool TApplication::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == qApp && event->type() == QEvent::Quit) TakeQuitRequest();
+  return QObject::eventFilter(watched, event);
 }
 
 bool TApplication::event(QEvent* event) {

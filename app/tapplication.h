@@ -89,6 +89,7 @@ class TApplication : public QObject {
 
  protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Adopt(StoredWindow* window);

@@ -156,6 +156,29 @@ TEST_F(ModalRun, QuitRequestEndsTheModalRunWithCancelAndTheMainLoop) {
   EXPECT_TRUE(app->Terminated());
 }
 
+TEST_F(ModalRun, QuitFromOutsideEndsTheModalRunAndTheMainLoop) {
+  ProbeWindow* main = app->CreateForm<ProbeWindow>();
+  int result = -1;
+  QTimer::singleShot(0, main, [&] {
+    RunGuarded([&] {
+      std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
+      QTimer::singleShot(0, w.get(), [] { QCoreApplication::quit(); });
+      result = w->ShowModal();
+    });
+  });
+  app->Run();
+  EXPECT_EQ(result, 2);
+  EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(ModalRun, DismissingTheLastVisibleWindowDoesNotEndTheProgram) {
+  QWidget only;
+  only.show();
+  only.close();
+  guitest::pump();
+  EXPECT_FALSE(app->Terminated());
+}
+
 TEST_F(ModalRun, ReleasedWindowLivesUntilTheLoopTakesTheRelease) {
   QPointer<ProbeWindow> w = app->CreateForm<ProbeWindow>();
   QPointer<ProbeWindow> second = app->CreateForm<ProbeWindow>();  // Not the main window.
