@@ -1,0 +1,85 @@
+#include "font_sources.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <memory>
+#include <stdexcept>
+
+namespace pellory::mkcatalogue {
+namespace {
+
+struct PatternCloser {
+  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+struct ObjectSetCloser {
+  void operator()(FcObjectSet* s) const { FcObjectSetDestroy(s); }
+};
+struct FontSetCloser {
+  void operator()(FcFontSet* s) const { FcFontSetDestroy(s); }
+};
+
+bool FontExtension(const std::filesystem::path& file) {
+  static constexpr std::array kExtensions = {".ttf", ".otf", ".ttc", ".otc", ".pfb", ".pfa",
+                                             ".t1",  ".pcf", ".bdf", ".woff", ".woff2"};
+  std::string ext = file.extension().string();
+  if (ext == ".gz") ext = file.stem().extension().string();  // foo.pcf.gz
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return std::find(kExtensions.begin(), kExtensions.end(), ext) != kExtensions.end();
+}
+
+}  // namespace
+
+std::vector<FaceRef> FontconfigFaces() {
+  if (!FcInit()) throw std::runtime_error("fontconfig cannot start");
+  std::unique_ptr<FcPattern, PatternCloser> pattern(FcPatternCreate());
+  std::unique_ptr<FcObjectSet, ObjectSetCloser> objects(FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
+  std::unique_ptr<FcFontSet, FontSetCloser> set(FcFontList(nullptr, pattern.get(), objects.get()));
+  if (!set) throw std::runtime_error("fontconfig lists no fonts");
+  std::vector<FaceRef> faces;
+  for (int i = 0; i < set->nfont; ++i) {
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
+    FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+    if (index < 0 || (index >> 16) != 0) continue;  // a named instance
+    faces.push_back({reinterpret_cast<const char*>(file), index});
+  }
+  std::sort(faces.begin(), faces.end());
+  faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
+  return faces;
+}
+
+std::vector<FaceRef> DirectoryFaces(FT_Library library, const std::filesystem::path& directory) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(
+           directory, std::filesystem::directory_options::skip_permission_denied))
+    if (entry.is_regular_file() && FontExtension(entry.path())) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  std::vector<FaceRef> faces;
+  for (const auto& file : files) {
+    FT_Face face = nullptr;
+    // Face index -1 only counts the faces of the file.
+    const long count = FT_New_Face(library, file.c_str(), -1, &face) == 0 ? face->num_faces : 1;
+    if (face) FT_Done_Face(face);
+    for (long i = 0; i < std::max(1L, count); ++i) faces.push_back({file, static_cast<int>(i)});
+  }
+  return faces;
+}
+
+std::filesystem::path PlainFaceFile() {
+  if (!FcInit()) return {};
+  std::unique_ptr<FcPattern, PatternCloser> pattern(
+      FcNameParse(reinterpret_cast<const FcChar8*>("DejaVu Sans:style=Book")));
+  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  std::unique_ptr<FcPattern, PatternCloser> match(FcFontMatch(nullptr, pattern.get(), &result));
+  FcChar8* file = nullptr;
+  if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) return {};
+  return reinterpret_cast<const char*>(file);
+}
+
+}  // namespace pellory::mkcatalogue

@@ -1,0 +1,29 @@
+// Owning handles for FreeType's library and faces.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace pellory::mkcatalogue {
+
+struct LibraryCloser {
+  void operator()(FT_Library library) const { FT_Done_FreeType(library); }
+};
+struct FaceCloser {
+  void operator()(FT_Face face) const { FT_Done_Face(face); }
+};
+using FreeTypeLibrary = std::unique_ptr<FT_LibraryRec_, LibraryCloser>;
+using FontFace = std::unique_ptr<FT_FaceRec_, FaceCloser>;
+
+// Throws std::runtime_error when FreeType cannot start.
+FreeTypeLibrary OpenFreeType();
+
+// The face, or null with the reason in *error.
+FontFace OpenFace(FT_Library library, const std::filesystem::path& file, int index,
+                  std::string* error);
+
+}  // namespace pellory::mkcatalogue

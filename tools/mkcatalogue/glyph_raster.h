@@ -1,0 +1,35 @@
+// Glyphs rendered by FreeType into 8-bit coverage, placed on a line.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "freetype_handle.h"
+
+namespace pellory::mkcatalogue {
+
+// Coverage 0 (none) to 255 (full), rows top down.
+struct Coverage {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> pixels;
+  std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// Sets the face to about `pixels` high: scalable faces exactly, bitmap-only
+// faces to their nearest strike. False when neither works.
+bool SetPixelSize(FT_Face face, int pixels);
+
+// A run of glyphs drawn from `text` (UTF-8) on one baseline, cropped to its
+// ink and to maxWidth. Characters the face lacks are left out.
+Coverage RenderLine(FT_Face face, std::u32string_view text, int maxWidth);
+
+// Glyphs by index, in a row at their advances, cropped as RenderLine.
+Coverage RenderGlyphs(FT_Face face, const std::vector<FT_UInt>& glyphs, int maxWidth);
+
+// One glyph, cropped to its ink.
+Coverage RenderGlyph(FT_Face face, FT_UInt glyph);
+
+std::u32string DecodeUtf8(std::string_view text);
+
+}  // namespace pellory::mkcatalogue

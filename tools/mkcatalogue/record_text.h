@@ -1,0 +1,28 @@
+// The text columns of a catalogue record, built in UTF-8 and stored in the
+// table's code page.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "font_facts.h"
+
+namespace pellory::mkcatalogue {
+
+inline constexpr std::size_t kFontNameChars = 45;
+inline constexpr std::uint16_t kTableCodePage = 1252;
+
+// Family and style, cut after whole characters to 45 and trimmed.
+std::string FontNameFor(std::string_view family, std::string_view style);
+
+// At most `chars` UTF-8 characters of text, never half of one.
+std::string CutCharacters(std::string_view text, std::size_t chars);
+
+// One fact a line, lines joined with CR LF.
+std::string DescriptionFor(const FontFacts& facts);
+
+// UTF-8 to the table's code page; characters it lacks become "?".
+std::string ToTableText(std::string_view utf8);
+
+}  // namespace pellory::mkcatalogue
