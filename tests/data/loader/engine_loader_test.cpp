@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <vector>
 
 namespace pellory::loader {
 namespace {
@@ -73,6 +75,19 @@ TEST_F(EngineLoaderTest, FailedLoadIsTriedAgain) {
   const std::string first = LoadedEnginePath();
   EXPECT_EQ(LoadEngine(nullptr), PEL_OK);
   EXPECT_EQ(LoadedEnginePath(), first);
+}
+
+TEST_F(EngineLoaderTest, ConcurrentFirstCallsLoadOnce) {
+  std::vector<std::thread> threads;
+  std::vector<const EngineEntries*> seen(8, nullptr);
+  std::vector<pel_result> results(8, PEL_LIBRARY_NOT_FOUND);
+  for (std::size_t i = 0; i < seen.size(); ++i)
+    threads.emplace_back([&, i] { results[i] = LoadEngine(&seen[i]); });
+  for (auto& t : threads) t.join();
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    EXPECT_EQ(results[i], PEL_OK);
+    EXPECT_EQ(seen[i], seen[0]);
+  }
 }
 
 TEST(EngineLibrarySearch, ProgramDirectoryFirstThenConfiguredOne) {
