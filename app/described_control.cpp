@@ -34,7 +34,9 @@ DescribedControl::DescribedControl(QWidget* self, const CreationContext& context
   self_->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::NoFocus);
 }
 
-void DescribedControl::FontChanged() { self_->setFont(font_.ToQFont()); }
+void DescribedControl::FontChanged() {
+  self_->setFont(font_.ToQFont());
+}
 
 bool DescribedControl::SetFontProperty(const QString& path, const StoredValue& value) {
   if (path == QLatin1String("Font.Name")) {

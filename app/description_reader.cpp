@@ -24,9 +24,9 @@ void DescriptionReader::ReadProperties(DescribedComponent& component, const QStr
     } catch (const DescriptionReadError&) {
       throw;  // Already names the component and property that failed.
     } catch (const std::exception& e) {
-      throw DescriptionReadError(QStringLiteral("Error reading %1%2%3: %4")
-                                     .arg(name, QStringLiteral("."), property.path,
-                                          QString::fromUtf8(e.what())));
+      throw DescriptionReadError(
+          QStringLiteral("Error reading %1%2%3: %4")
+              .arg(name, QStringLiteral("."), property.path, QString::fromUtf8(e.what())));
     }
   }
 }
@@ -38,7 +38,8 @@ void DescriptionReader::ReadComponent(const ComponentDescription& description,
   component->SetName(description.name);
   component->Object()->setObjectName(description.name);
   try {
-    ReadProperties(*component, description.name.isEmpty() ? description.className : description.name,
+    ReadProperties(*component,
+                   description.name.isEmpty() ? description.className : description.name,
                    description.properties);
     for (const auto& child : description.children) ReadComponent(child, component);
   } catch (...) {

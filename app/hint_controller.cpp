@@ -30,9 +30,13 @@ HintController::HintController(QObject* parent) : QObject(parent) {
   if (qApp) qApp->installEventFilter(this);
 }
 
-void HintController::SetShowHint(QWidget* w, bool on) { w->setProperty(kShowHintProperty, on); }
+void HintController::SetShowHint(QWidget* w, bool on) {
+  w->setProperty(kShowHintProperty, on);
+}
 
-void HintController::ClearShowHint(QWidget* w) { w->setProperty(kShowHintProperty, QVariant()); }
+void HintController::ClearShowHint(QWidget* w) {
+  w->setProperty(kShowHintProperty, QVariant());
+}
 
 bool HintController::ShowsHints(const QWidget* w) {
   for (; w; w = w->parentWidget()) {

@@ -156,8 +156,8 @@ void StoredWindow::SetStoredProperty(const QString& path, const StoredValue& val
     const QString position = StringValue(value);
     if (position != QLatin1String("poScreenCenter") && position != QLatin1String("poDesigned"))
       throw ShellError(QStringLiteral("Invalid property value"));
-    placement_ = position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter
-                                                             : Placement::Designed;
+    placement_ =
+        position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter : Placement::Designed;
   } else if (path == QLatin1String("HelpContext")) {
     helpContext_ = IntValue(value);
   } else if (path == QLatin1String("OnCreate")) {

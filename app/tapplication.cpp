@@ -44,9 +44,13 @@ TApplication::~TApplication() {
   if (instance == this) instance = nullptr;
 }
 
-TApplication* TApplication::Instance() { return instance; }
+TApplication* TApplication::Instance() {
+  return instance;
+}
 
-void TApplication::SetTitle(const QString& title) { title_ = title.left(kMaxTitleLength); }
+void TApplication::SetTitle(const QString& title) {
+  title_ = title.left(kMaxTitleLength);
+}
 
 std::vector<StoredWindow*> TApplication::OwnedWindows() const {
   std::vector<StoredWindow*> windows;
@@ -70,7 +74,9 @@ void TApplication::Run() {
   if (!terminated_) QCoreApplication::exec();
 }
 
-void TApplication::Terminate() { QCoreApplication::postEvent(this, new QEvent(kQuitRequest)); }
+void TApplication::Terminate() {
+  QCoreApplication::postEvent(this, new QEvent(kQuitRequest));
+}
 
 void TApplication::TakeQuitRequest() {
   terminated_ = true;
@@ -78,9 +84,13 @@ void TApplication::TakeQuitRequest() {
   QCoreApplication::exit(0);
 }
 
-void TApplication::EnterLoop(QEventLoop* loop) { loops_.push_back(loop); }
+void TApplication::EnterLoop(QEventLoop* loop) {
+  loops_.push_back(loop);
+}
 
-void TApplication::LeaveLoop(QEventLoop* loop) { std::erase(loops_, loop); }
+void TApplication::LeaveLoop(QEventLoop* loop) {
+  std::erase(loops_, loop);
+}
 
 void TApplication::PostRelease(StoredWindow* window) {
   QCoreApplication::postEvent(this, new ReleaseEvent(window));

@@ -14,10 +14,20 @@ const T& Get(const StoredValue& v) {
 
 }  // namespace
 
-int IntValue(const StoredValue& v) { return Get<int>(v); }
-bool BoolValue(const StoredValue& v) { return Get<bool>(v); }
-QString StringValue(const StoredValue& v) { return Get<QString>(v); }
-QStringList StringListValue(const StoredValue& v) { return Get<QStringList>(v); }
-QString HandlerValue(const StoredValue& v) { return Get<HandlerRef>(v).name; }
+int IntValue(const StoredValue& v) {
+  return Get<int>(v);
+}
+bool BoolValue(const StoredValue& v) {
+  return Get<bool>(v);
+}
+QString StringValue(const StoredValue& v) {
+  return Get<QString>(v);
+}
+QStringList StringListValue(const StoredValue& v) {
+  return Get<QStringList>(v);
+}
+QString HandlerValue(const StoredValue& v) {
+  return Get<HandlerRef>(v).name;
+}
 
 }  // namespace pellory::app

@@ -24,7 +24,8 @@ TEST_F(Application, TitleReadsBackAtMost255Characters) {
 
 TEST_F(Application, GuardShowsTheErrorAndCarriesOn) {
   bool after = false;
-  app->Guard([] { throw ShellError(QStringLiteral("There is no default printer currently selected")); });
+  app->Guard(
+      [] { throw ShellError(QStringLiteral("There is no default printer currently selected")); });
   app->Guard([] { throw std::runtime_error("plain (std)"); });
   app->Guard([] { throw SilentAbort(); });
   app->Guard([] { throw 42; });

@@ -1,12 +1,12 @@
 // The real error box and the hint tool-tips, driven offscreen.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolTip>
-
-#include <gtest/gtest.h>
 
 #include "app/hint_controller.h"
 #include "app/shell_error.h"

@@ -1,10 +1,11 @@
 // The wording rules of the error display and the last-chance handler.
+#include "app/error_texts.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "app/error_texts.h"
 #include "app/shell_error.h"
 
 namespace {
@@ -59,8 +60,8 @@ TEST(ErrorTexts, LastChanceTextAddsPeriodOnlyWhenMissing) {
 
 TEST(ErrorTexts, LastChanceNamesTheModuleOfTheRaisingCode) {
   const pellory::app::ShellError error(QStringLiteral("boom"));
-  const QString text = LastChanceText(QStringLiteral("ShellError"), error.Address(),
-                                      QStringLiteral("boom"));
+  const QString text =
+      LastChanceText(QStringLiteral("ShellError"), error.Address(), QStringLiteral("boom"));
   // Raised in this test program, so its own file name is the module.
   const QString module = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
   EXPECT_TRUE(text.contains(QStringLiteral(" in module %1 at ").arg(module))) << text.toStdString();
@@ -70,8 +71,7 @@ TEST(ErrorTexts, LastChanceNamesTheModuleOfTheRaisingCode) {
 TEST(ErrorTexts, ClassNameWithoutNamespace) {
   EXPECT_EQ(pellory::app::ErrorClassName(pellory::app::WindowStateError(QStringLiteral("x"))),
             QStringLiteral("WindowStateError"));
-  EXPECT_EQ(pellory::app::ErrorClassName(std::runtime_error("x")),
-            QStringLiteral("runtime_error"));
+  EXPECT_EQ(pellory::app::ErrorClassName(std::runtime_error("x")), QStringLiteral("runtime_error"));
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // Events delivered by the program's own QApplication: an error raised by
 // any event handler reaches the error display and the loop goes on.
+#include <gtest/gtest.h>
+
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
-
-#include <gtest/gtest.h>
 
 #include "app/guarded_qapplication.h"
 #include "app/shell_error.h"

@@ -48,7 +48,13 @@ TEST_F(ModalRun, ResultOfEachWayOfEnding) {
   for (const Case& c : cases) {
     std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
     bool wasModal = false;
-    EXPECT_EQ(RunModal(w.get(), [&] { wasModal = w->Modal(); c.end(w.get()); }), c.result) << c.how;
+    EXPECT_EQ(RunModal(w.get(),
+                       [&] {
+                         wasModal = w->Modal();
+                         c.end(w.get());
+                       }),
+              c.result)
+        << c.how;
     EXPECT_TRUE(wasModal) << c.how;
     EXPECT_FALSE(w->Modal()) << c.how;
     EXPECT_FALSE(w->isVisible()) << c.how;
@@ -59,7 +65,10 @@ TEST_F(ModalRun, ResultOfEachWayOfEnding) {
 TEST_F(ModalRun, RefusedForVisibleOrDisabledWindow) {
   for (const bool visible : {true, false}) {
     std::unique_ptr<ProbeWindow> w(Make("TModalProbe"));
-    if (visible) w->show(); else w->setEnabled(false);
+    if (visible)
+      w->show();
+    else
+      w->setEnabled(false);
     try {
       w->ShowModal();
       FAIL() << "modal run was not refused";

@@ -9,8 +9,8 @@ void ShellTest::TearDown() {
   guitest::pump();
 }
 
-pellory::app::WindowDescription PlainWindow(const QString& className, int left, int top,
-                                            int width, int height) {
+pellory::app::WindowDescription PlainWindow(const QString& className, int left, int top, int width,
+                                            int height) {
   return {className,
           className.mid(1),
           {{"Left", left},

@@ -60,7 +60,7 @@ class ProbeWindow : public pellory::app::StoredWindow {
 };
 
 // A description with nothing but the window's own properties.
-pellory::app::WindowDescription PlainWindow(const QString& className, int left = 83,
-                                            int top = 82, int width = 300, int height = 200);
+pellory::app::WindowDescription PlainWindow(const QString& className, int left = 83, int top = 82,
+                                            int width = 300, int height = 200);
 
 }  // namespace shelltest

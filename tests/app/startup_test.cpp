@@ -1,10 +1,11 @@
 // The whole program from start to exit, offscreen.
+#include "app/startup.h"
+
 #include <QApplication>
 #include <QMenuBar>
 #include <QTimer>
 
 #include "app/description_registry.h"
-#include "app/startup.h"
 #include "gui_helpers.h"
 #include "shell_test_support.h"
 #include "ui/common/menu_command.h"
@@ -33,16 +34,19 @@ int RunProgramAnd(std::function<void(pellory::ui::TForm2*)> act,
 
 TEST(Program, EveryWayOfEndingExitsWithZero) {
   const std::pair<const char*, std::function<void(pellory::ui::TForm2*)>> ways[] = {
-      {"File, Exit", [](pellory::ui::TForm2* w) { w->MenuItem(QStringLiteral("Exit1"))->Action()->trigger(); }},
+      {"File, Exit",
+       [](pellory::ui::TForm2* w) { w->MenuItem(QStringLiteral("Exit1"))->Action()->trigger(); }},
       {"close box", [](pellory::ui::TForm2* w) { w->close(); }},
   };
   for (const auto& [how, act] : ways) {
     auto boxes = std::make_shared<std::vector<app::ErrorBox>>();
     QString caption;
-    EXPECT_EQ(RunProgramAnd([&, act = act](pellory::ui::TForm2* w) {
-                caption = w->windowTitle();
-                act(w);
-              }, boxes),
+    EXPECT_EQ(RunProgramAnd(
+                  [&, act = act](pellory::ui::TForm2* w) {
+                    caption = w->windowTitle();
+                    act(w);
+                  },
+                  boxes),
               0)
         << how;
     EXPECT_EQ(caption, QStringLiteral("Font search")) << how;
@@ -63,7 +67,8 @@ TEST(Program, ErrorEscapingStartUpShowsTheLastChanceBoxAndExitsWithOne) {
   EXPECT_EQ(code, 1);
   ASSERT_EQ(boxes->size(), 1u);
   EXPECT_EQ(boxes->front().caption, QStringLiteral("Application Error"));
-  EXPECT_TRUE(boxes->front().text.startsWith(QStringLiteral("Exception DescriptionReadError in module ")))
+  EXPECT_TRUE(
+      boxes->front().text.startsWith(QStringLiteral("Exception DescriptionReadError in module ")))
       << boxes->front().text.toStdString();
   EXPECT_TRUE(boxes->front().text.endsWith(
       QStringLiteral("\nError reading Bevel1.Shape: Invalid property value.")))

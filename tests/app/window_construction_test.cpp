@@ -36,7 +36,10 @@ class ProbeComponent : public QObject, public DescribedComponent {
     bool all = true;
     for (const char* name : {"Probe1", "Probe2", "Probe3"})
       all = all && window_->FindComponent(QLatin1String(name));
-    Log(QStringLiteral("loaded %1 creating=%2 all=%3").arg(Name()).arg(window_->Creating()).arg(all));
+    Log(QStringLiteral("loaded %1 creating=%2 all=%3")
+            .arg(Name())
+            .arg(window_->Creating())
+            .arg(all));
   }
   QObject* Object() override { return this; }
 
@@ -82,13 +85,17 @@ TEST_F(WindowConstruction, StoredOrderThenLoadedNotificationsThenOnCreate) {
   DescriptionRegistry::Register(d);
   auto w = MakeWindow(QStringLiteral("TOrderWindow"));
   w->Construct();
-  const std::vector<QString> expected = {
-      "create", "set Probe1.A=1", "set Probe1.B=2", "create", "set Probe2.A=3", "create",
-      "loaded window creating=1",
-      "loaded Probe1 creating=1 all=1",
-      "loaded Probe2 creating=1 all=1",
-      "loaded Probe3 creating=1 all=1",
-      "OnCreate creating=0"};
+  const std::vector<QString> expected = {"create",
+                                         "set Probe1.A=1",
+                                         "set Probe1.B=2",
+                                         "create",
+                                         "set Probe2.A=3",
+                                         "create",
+                                         "loaded window creating=1",
+                                         "loaded Probe1 creating=1 all=1",
+                                         "loaded Probe2 creating=1 all=1",
+                                         "loaded Probe3 creating=1 all=1",
+                                         "OnCreate creating=0"};
   EXPECT_EQ(log, expected);
 }
 
@@ -115,8 +122,9 @@ TEST_F(WindowConstruction, FailingPropertyNamesComponentAndPathAndDestroysIt) {
   }
   EXPECT_EQ(liveProbes, 1);  // Probe1 only; Probe2 destroyed, Probe3 never made.
   EXPECT_EQ(w->FindComponent(QStringLiteral("Probe2")), nullptr);
-  EXPECT_TRUE(std::none_of(log.begin(), log.end(),
-                           [](const QString& l) { return l.startsWith(QStringLiteral("loaded")); }));
+  EXPECT_TRUE(std::none_of(log.begin(), log.end(), [](const QString& l) {
+    return l.startsWith(QStringLiteral("loaded"));
+  }));
 }
 
 TEST_F(WindowConstruction, FailingWindowPropertyUsesTheWindowName) {
@@ -179,8 +187,8 @@ TEST_F(WindowConstruction, CentredOnFirstShowWhateverItsStoredPosition) {
   int n = 0;
   for (const auto& c : cases) {
     const QString name = QStringLiteral("TCentred%1").arg(++n);
-    DescriptionRegistry::Register(shelltest::PlainWindow(name, c.stored.x(), c.stored.y(),
-                                                         c.size.width(), c.size.height()));
+    DescriptionRegistry::Register(
+        shelltest::PlainWindow(name, c.stored.x(), c.stored.y(), c.size.width(), c.size.height()));
     ProbeWindow w(name);
     w.Construct();
     w.show();

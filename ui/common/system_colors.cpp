@@ -4,12 +4,18 @@ namespace pellory::ui {
 
 QColor ColorOf(SystemColor c) {
   switch (c) {
-    case SystemColor::BtnFace: return QColor(192, 192, 192);
-    case SystemColor::BtnShadow: return QColor(128, 128, 128);
-    case SystemColor::BtnHighlight: return QColor(255, 255, 255);
-    case SystemColor::Window: return QColor(255, 255, 255);
-    case SystemColor::WindowText: return QColor(0, 0, 0);
-    case SystemColor::WindowFrame: return QColor(0, 0, 0);
+    case SystemColor::BtnFace:
+      return QColor(192, 192, 192);
+    case SystemColor::BtnShadow:
+      return QColor(128, 128, 128);
+    case SystemColor::BtnHighlight:
+      return QColor(255, 255, 255);
+    case SystemColor::Window:
+      return QColor(255, 255, 255);
+    case SystemColor::WindowText:
+      return QColor(0, 0, 0);
+    case SystemColor::WindowFrame:
+      return QColor(0, 0, 0);
   }
   return {};
 }

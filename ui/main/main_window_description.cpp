@@ -26,9 +26,9 @@ Props Place(int left, int top, int width, int height, Props more = {}) {
 }
 
 Props OwnFont(const char* name, int height, int style = 0) {
-  return {{"Font.Charset", 1},          {"Font.Color", QStringLiteral("clBlack")},
-          {"Font.Height", height},      {"Font.Name", QString::fromLatin1(name)},
-          {"Font.Style", style},        {"ParentFont", false}};
+  return {{"Font.Charset", 1},     {"Font.Color", QStringLiteral("clBlack")},
+          {"Font.Height", height}, {"Font.Name", QString::fromLatin1(name)},
+          {"Font.Style", style},   {"ParentFont", false}};
 }
 
 ComponentDescription Label(const char* name, int left, int top, int width, int height,
@@ -40,7 +40,8 @@ ComponentDescription Label(const char* name, int left, int top, int width, int h
 
 ComponentDescription Bound(const char* cls, const char* name, int left, int top, int width,
                            int height, const char* field, int tabOrder) {
-  return {cls, name,
+  return {cls,
+          name,
           Place(left, top, width, height,
                 {{"DataField", QString::fromLatin1(field)},
                  {"DataSource", QStringLiteral("DataSource1")},
@@ -50,10 +51,9 @@ ComponentDescription Bound(const char* cls, const char* name, int left, int top,
 
 ComponentDescription CategoryButton(int number, int top, int height, const char* caption,
                                     int tabOrder, int help, Props font = {}) {
-  Props props = Place(496, top, 161, height,
-                      {{"Caption", QString::fromLatin1(caption)},
-                       {"HelpContext", help},
-                       {"TabOrder", tabOrder}});
+  Props props = Place(
+      496, top, 161, height,
+      {{"Caption", QString::fromLatin1(caption)}, {"HelpContext", help}, {"TabOrder", tabOrder}});
   props.insert(props.end(), font.begin(), font.end());
   return {"TButton", QStringLiteral("Button%1").arg(number), props, {}};
 }
@@ -69,7 +69,8 @@ ComponentDescription MainMenu() {
   return {"TMainMenu",
           "MainMenu1",
           {{"Left", 304}, {"Top", 16}},
-          {Item("File1", "&File", {}, {Item("Exit1", "E&xit", {{"OnClick", HandlerRef{"Exit1Click"}}})}),
+          {Item("File1", "&File", {},
+                {Item("Exit1", "E&xit", {{"OnClick", HandlerRef{"Exit1Click"}}})}),
            Item("Views1", "&Views", {},
                 {Item("Allfonts1", "&All fonts",
                       {{"HelpContext", 1400},
@@ -89,8 +90,11 @@ std::vector<ComponentDescription> Controls() {
   const Props times = OwnFont("Times New Roman", -12);
   const Props arial = OwnFont("Arial", -12);
   return {
-      {"TBevel", "Bevel1", Place(8, 8, 473, 393, {{"Shape", QStringLiteral("bsBox")},
-                                                  {"Style", QStringLiteral("bsLowered")}}), {}},
+      {"TBevel",
+       "Bevel1",
+       Place(8, 8, 473, 393,
+             {{"Shape", QStringLiteral("bsBox")}, {"Style", QStringLiteral("bsLowered")}}),
+       {}},
       Label("Label1", 16, 64, 72, 16, QStringLiteral("Font name:")),
       Label("Label2", 16, 304, 78, 16, QStringLiteral("Description:")),
       Label("Label3", 16, 160, 53, 16, QStringLiteral("Sample:")),
@@ -98,7 +102,8 @@ std::vector<ComponentDescription> Controls() {
       Label("Label5", 136, 408, 35, 15, QStringLiteral("Label5"), OwnFont("Times New Roman", -13)),
       Label("Label6", 16, 104, 68, 16, QStringLiteral("File name:")),
       Label("Label7", 496, 8, 106, 16, QStringLiteral("Select Category:")),
-      {"TDBNavigator", "DBNavigator1",
+      {"TDBNavigator",
+       "DBNavigator1",
        Place(16, 16, 224, 33,
              {{"DataSource", QStringLiteral("DataSource1")},
               {"VisibleButtons", QStringList{"nbFirst", "nbPrior", "nbNext", "nbLast"}},

@@ -14,7 +14,9 @@ TDBEdit::TDBEdit(const app::CreationContext& context)
   setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-int TDBEdit::AutoHeight() const { return TextHeight(font()) + 8; }
+int TDBEdit::AutoHeight() const {
+  return TextHeight(font()) + 8;
+}
 
 void TDBEdit::FontChanged() {
   DescribedControl::FontChanged();

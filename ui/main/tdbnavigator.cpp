@@ -9,14 +9,14 @@ namespace pellory::ui {
 
 namespace {
 
-constexpr const char* kKindNames[kNavigateBtnCount] = {
-    "nbFirst", "nbPrior", "nbNext", "nbLast", "nbInsert",
-    "nbDelete", "nbEdit", "nbPost", "nbCancel", "nbRefresh"};
+constexpr const char* kKindNames[kNavigateBtnCount] = {"nbFirst",  "nbPrior",  "nbNext", "nbLast",
+                                                       "nbInsert", "nbDelete", "nbEdit", "nbPost",
+                                                       "nbCancel", "nbRefresh"};
 
 // The control's own texts, replaced by the non-empty entries of Hints.
 constexpr const char* kDefaultHints[kNavigateBtnCount] = {
-    "First record", "Prior record", "Next record", "Last record", "Insert record",
-    "Delete record", "Edit record", "Post edit", "Cancel edit", "Refresh data"};
+    "First record",  "Prior record", "Next record", "Last record", "Insert record",
+    "Delete record", "Edit record",  "Post edit",   "Cancel edit", "Refresh data"};
 
 TNavigateBtn KindNamed(const QString& name) {
   for (int i = 0; i < kNavigateBtnCount; ++i)

@@ -22,11 +22,17 @@ TForm2::TForm2() {
   RegisterHandler(QStringLiteral("About1Click"), [this] { About1Click(); });
 }
 
-void TForm2::FormCreate() { OpenCatalogue(); }
+void TForm2::FormCreate() {
+  OpenCatalogue();
+}
 
-void TForm2::Exit1Click() { Close(); }
+void TForm2::Exit1Click() {
+  Close();
+}
 
-TBevel* TForm2::Bevel1() const { return Component<TBevel>(QStringLiteral("Bevel1")); }
+TBevel* TForm2::Bevel1() const {
+  return Component<TBevel>(QStringLiteral("Bevel1"));
+}
 
 CaptionLabel* TForm2::Label(int number) const {
   return Component<CaptionLabel>(QStringLiteral("Label%1").arg(number));
@@ -36,15 +42,25 @@ TDBNavigator* TForm2::DBNavigator1() const {
   return Component<TDBNavigator>(QStringLiteral("DBNavigator1"));
 }
 
-TDBEdit* TForm2::DBEdit1() const { return Component<TDBEdit>(QStringLiteral("DBEdit1")); }
-TDBEdit* TForm2::DBEdit2() const { return Component<TDBEdit>(QStringLiteral("DBEdit2")); }
-TDBImage* TForm2::DBImage1() const { return Component<TDBImage>(QStringLiteral("DBImage1")); }
-TDBMemo* TForm2::DBMemo1() const { return Component<TDBMemo>(QStringLiteral("DBMemo1")); }
+TDBEdit* TForm2::DBEdit1() const {
+  return Component<TDBEdit>(QStringLiteral("DBEdit1"));
+}
+TDBEdit* TForm2::DBEdit2() const {
+  return Component<TDBEdit>(QStringLiteral("DBEdit2"));
+}
+TDBImage* TForm2::DBImage1() const {
+  return Component<TDBImage>(QStringLiteral("DBImage1"));
+}
+TDBMemo* TForm2::DBMemo1() const {
+  return Component<TDBMemo>(QStringLiteral("DBMemo1"));
+}
 
 TButton* TForm2::Button(int number) const {
   return Component<TButton>(QStringLiteral("Button%1").arg(number));
 }
 
-MenuCommand* TForm2::MenuItem(const QString& name) const { return Component<MenuCommand>(name); }
+MenuCommand* TForm2::MenuItem(const QString& name) const {
+  return Component<MenuCommand>(name);
+}
 
 }  // namespace pellory::ui

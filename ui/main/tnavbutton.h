@@ -7,7 +7,16 @@
 namespace pellory::ui {
 
 enum class TNavigateBtn {
-  nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh
+  nbFirst,
+  nbPrior,
+  nbNext,
+  nbLast,
+  nbInsert,
+  nbDelete,
+  nbEdit,
+  nbPost,
+  nbCancel,
+  nbRefresh
 };
 inline constexpr int kNavigateBtnCount = 10;
 

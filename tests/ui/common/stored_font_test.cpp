@@ -1,11 +1,12 @@
 // The mapping of stored font names to installed fonts, and stored shortcuts.
-#include <QFontInfo>
-#include <QFontMetricsF>
+#include "ui/common/stored_font.h"
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QFontMetricsF>
+
 #include "ui/common/menu_command.h"
-#include "ui/common/stored_font.h"
 
 namespace {
 
@@ -85,8 +86,13 @@ TEST(StoredShortCut, VirtualKeysWithModifiers) {
   const struct {
     int stored;
     const char* keys;
-  } cases[] = {{0, ""},         {112, "F1"},          {117, "F6"},         {118, "F7"},
-               {0x4000 | 'C', "Ctrl+C"}, {0x2000 | 113, "Shift+F2"}, {0x8000 | 'X', "Alt+X"}};
+  } cases[] = {{0, ""},
+               {112, "F1"},
+               {117, "F6"},
+               {118, "F7"},
+               {0x4000 | 'C', "Ctrl+C"},
+               {0x2000 | 113, "Shift+F2"},
+               {0x8000 | 'X', "Alt+X"}};
   for (const auto& c : cases)
     EXPECT_EQ(pellory::ui::ShortCutKeys(c.stored).toString(), QLatin1String(c.keys)) << c.stored;
   EXPECT_THROW(pellory::ui::ShortCutKeys(0x07), std::exception);

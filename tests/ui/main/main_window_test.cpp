@@ -48,13 +48,13 @@ struct Place {
 
 TEST_F(MainWindow, ControlsAtTheirStoredPlaces) {
   const Place places[] = {
-      {"Bevel1", 8, 8, 473, 393},        {"DBNavigator1", 16, 16, 224, 33},
-      {"DBEdit1", 104, 64, 233, 24},     {"DBImage1", 104, 160, 360, 128},
-      {"DBMemo1", 104, 304, 361, 89},    {"DBEdit2", 104, 104, 161, 24},
-      {"Button1", 496, 32, 161, 33},     {"Button2", 496, 72, 161, 33},
-      {"Button3", 496, 112, 161, 33},    {"Button5", 496, 152, 161, 33},
-      {"Button4", 496, 192, 161, 33},    {"Button6", 496, 232, 161, 33},
-      {"Button7", 496, 272, 161, 33},    {"Button9", 496, 312, 161, 33},
+      {"Bevel1", 8, 8, 473, 393},      {"DBNavigator1", 16, 16, 224, 33},
+      {"DBEdit1", 104, 64, 233, 24},   {"DBImage1", 104, 160, 360, 128},
+      {"DBMemo1", 104, 304, 361, 89},  {"DBEdit2", 104, 104, 161, 24},
+      {"Button1", 496, 32, 161, 33},   {"Button2", 496, 72, 161, 33},
+      {"Button3", 496, 112, 161, 33},  {"Button5", 496, 152, 161, 33},
+      {"Button4", 496, 192, 161, 33},  {"Button6", 496, 232, 161, 33},
+      {"Button7", 496, 272, 161, 33},  {"Button9", 496, 312, 161, 33},
       {"Button10", 496, 360, 161, 41},
   };
   for (const Place& p : places) {
@@ -92,8 +92,9 @@ TEST_F(MainWindow, LabelsAtTheirPlacesSizedToTheirText) {
   // AutoSize keeps the left edge when the text changes.
   form->Label(5)->SetCaption(QStringLiteral("Capital Sans Serif"));
   EXPECT_EQ(form->Label(5)->x(), 136);
-  EXPECT_EQ(form->Label(5)->width(),
-            QFontMetrics(form->Label(5)->font()).horizontalAdvance(QStringLiteral("Capital Sans Serif")));
+  EXPECT_EQ(
+      form->Label(5)->width(),
+      QFontMetrics(form->Label(5)->font()).horizontalAdvance(QStringLiteral("Capital Sans Serif")));
   EXPECT_GT(form->Label(5)->width(), 35);
 }
 
@@ -139,15 +140,15 @@ TEST_F(MainWindow, CategoryButtonFontsAndHelpIds) {
 }
 
 TEST_F(MainWindow, TabOrderSkipsTheNavigator) {
-  const QStringList expected = {"DBEdit1", "DBImage1", "DBMemo1", "Button1",  "Button2",
-                                "Button3", "Button4",  "Button5", "Button6",  "Button7",
+  const QStringList expected = {"DBEdit1", "DBImage1", "DBMemo1", "Button1", "Button2",
+                                "Button3", "Button4",  "Button5", "Button6", "Button7",
                                 "Button9", "Button10", "DBEdit2", "DBEdit1"};
   QStringList chain{QStringLiteral("DBEdit1")};
   QWidget* w = form->DBEdit1();
   while (chain.size() < expected.size()) {
     w = w->nextInFocusChain();
-    if (w == form->DBEdit1() || (form->FindComponent(w->objectName()) &&
-                                 (w->focusPolicy() & Qt::TabFocus)))
+    if (w == form->DBEdit1() ||
+        (form->FindComponent(w->objectName()) && (w->focusPolicy() & Qt::TabFocus)))
       chain << w->objectName();
   }
   EXPECT_EQ(chain, expected);
@@ -252,10 +253,8 @@ TEST_F(MainWindow, MenuCaptionsShortcutsAndHelpIds) {
     const char* keys;
     int stored, help;
   } items[] = {
-      {"Exit1", 0, 0, "E&xit", "", 0, 0},
-      {"Allfonts1", 1, 0, "&All fonts", "F6", 117, 1400},
-      {"Grid1", 1, 1, "&Grid", "F7", 118, 1500},
-      {"Contents1", 2, 0, "&Contents", "F1", 112, 0},
+      {"Exit1", 0, 0, "E&xit", "", 0, 0},        {"Allfonts1", 1, 0, "&All fonts", "F6", 117, 1400},
+      {"Grid1", 1, 1, "&Grid", "F7", 118, 1500}, {"Contents1", 2, 0, "&Contents", "F1", 112, 0},
       {"About1", 2, 1, "&About", "", 0, 0},
   };
   for (const auto& i : items) {
