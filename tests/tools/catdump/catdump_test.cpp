@@ -54,6 +54,19 @@ TEST_F(CatdumpTest, WritesRecordsAsCsv) {
                 "\n");
 }
 
+TEST_F(CatdumpTest, GraphicsAsLengthsWithTheirHeader) {
+  const Result r = RunWith({dir_, "graphic.db"});
+  ASSERT_EQ(r.code, kExitOk) << r.err;
+  std::istringstream lines(r.out);
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(lines, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0], "Id,Graphic,Type");
+  // Image sizes 20,078, 9,618 and 2,074,678 bytes, each with its 8-byte header.
+  const char* starts[] = {"1,20086:", "2,9626:", "3,2074686:"};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(rows[i + 1].rfind(starts[i], 0), 0u) << rows[i + 1];
+}
+
 TEST_F(CatdumpTest, TypSammlungRowsAndBlanks) {
   const Result r = RunWith({dir_, "TypSammlung.DB"});
   ASSERT_EQ(r.code, kExitOk) << r.err;
@@ -105,6 +118,12 @@ TEST_F(CatdumpTest, FailuresPrintTheEngineTextAndExitNonZero) {
       {{dir_, "TypSammlung_encrypted"},
        "catdump: The table is encrypted and no password given matches.\n",
        (SampleDir() / "TypSammlung_encrypted.DB").string()},
+      {{dir_, "encrypted35.db"},
+       "catdump: The table is encrypted and no password given matches.\n",
+       "encrypted35.db"},
+      {{"--password", "rparadox", dir_, "encryptedmemo.db"},
+       "catdump: The table is encrypted and no password given matches.\n",
+       "encryptedmemo.db"},
       {{dir_, "missing"}, "catdump: Table does not exist.\n", "missing.DB"},
       {{"/no/such/dir", "t"}, "catdump: Directory does not exist.\n", "/no/such/dir"},
   };
