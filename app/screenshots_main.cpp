@@ -1,6 +1,8 @@
 // pellory-screenshots OUTDIR: renders every window of the program to PNG
 // files so that anyone can look at what it shows.
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTextStream>
 
 #include "app/guarded_qapplication.h"
@@ -37,7 +39,16 @@ int main(int argc, char** argv) {
   application.SetTitle(QStringLiteral("Pellory Fonts"));
   // The main window in its construction state: no catalogue is opened.
   auto* main = application.CreateForm<pellory::ui::TForm2>();
-  const bool ok = Save(main, dir, QStringLiteral("main-window.png"));
+  bool ok = Save(main, dir, QStringLiteral("main-window.png"));
+  // Each drop-down menu of the main window, to show captions and shortcuts.
+  for (QAction* entry : main->menuBar()->actions()) {
+    QMenu* menu = entry->menu();
+    if (!menu) continue;
+    menu->popup(main->mapToGlobal(main->menuBar()->actionGeometry(entry).bottomLeft()));
+    const QString name = entry->text().remove(QLatin1Char('&')).toLower();
+    ok = Save(menu, dir, QStringLiteral("main-window-menu-%1.png").arg(name)) && ok;
+    menu->hide();
+  }
   application.Shutdown();
   return ok ? 0 : 1;
 }
