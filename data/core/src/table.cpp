@@ -175,4 +175,12 @@ std::string TTable::TranslateToProgram(const std::string& bytes) const {
   return converted;
 }
 
+std::string TTable::TranslateToTable(const std::string& text) const {
+  if (text.empty() || handle_ == nullptr) return text;
+  TSession::Lock lock(session_);
+  std::string converted;
+  session_.Check(session_.Engine().FromProgramText(handle_, text, converted));
+  return converted;
+}
+
 }  // namespace pellory::data

@@ -9,8 +9,14 @@
 namespace pellory::data {
 namespace {
 
+}  // namespace
+
+TTable::FilterCompiler MakeDefaultFilterCompiler();
+
+namespace {
+
 TTable::FilterCompiler& Compiler() {
-  static TTable::FilterCompiler compiler;
+  static TTable::FilterCompiler compiler = MakeDefaultFilterCompiler();
   return compiler;
 }
 
@@ -19,6 +25,8 @@ TTable::FilterCompiler& Compiler() {
 void TTable::SetFilterCompiler(FilterCompiler compiler) {
   Compiler() = std::move(compiler);
 }
+
+TTable::FilterCompiler TTable::FilterCompilerInUse() { return Compiler(); }
 
 RecordBuffer& TTable::CurrentBufferOrThrow() {
   RecordBuffer* buffer = ActiveBuffer();

@@ -35,6 +35,9 @@ class UnavailableEngine final : public EngineCalls {
   EngineResult ToProgramText(EngineHandle, const std::string&, std::string&) override {
     return kNotFound;
   }
+  EngineResult FromProgramText(EngineHandle, const std::string&, std::string&) override {
+    return kNotFound;
+  }
   EngineResult GoToStart(EngineHandle) override { return kNotFound; }
   EngineResult GoToEnd(EngineHandle) override { return kNotFound; }
   EngineResult ReadRecord(EngineHandle, RecordRead, std::vector<std::uint8_t>&) override {

@@ -133,6 +133,26 @@ TEST_F(EngineTable, AMissingTableIsWordedFromTheEnginesTexts) {
   }
 }
 
+TEST_F(EngineTable, FiltersNarrowTheRecordsAndLiftAgain) {
+  auto table = OpenTable("TypSammlung.DB");
+  table->Open();
+  TField& alpha = table->FieldByName("Alpha");
+  auto names = [&] {
+    std::vector<std::string> out;
+    for (table->First(); !table->Eof(); table->Next()) out.push_back(alpha.AsString());
+    return out;
+  };
+  table->SetFilter("Alpha = 'Zweite Zeile'");
+  table->SetFiltered(true);
+  EXPECT_THAT(names(), ::testing::ElementsAre("Zweite Zeile"));
+  table->SetFilter("Alpha = 'Erste*'");
+  EXPECT_THAT(names(), ::testing::ElementsAre("Erste Zeile"));
+  EXPECT_EQ(alpha.AsString(), "Erste Zeile");
+  table->SetFiltered(false);
+  EXPECT_EQ(names().size(), 5U);
+  EXPECT_EQ(table->Filter(), "Alpha = 'Erste*'");
+}
+
 TEST_F(EngineTable, TheProcessWideSessionOpensAndStopsAtExit) {
   // Left running on purpose: the session stops the engine when the process
   // ends, after which nothing of the loader may be gone yet.

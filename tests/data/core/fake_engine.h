@@ -38,6 +38,7 @@ class FakeEngine : public EngineCalls {
   int openCursors = 0;
   int openDatabases = 0;
   TableOpenRequest lastOpen;
+  std::vector<std::vector<std::uint8_t>> expressions;
 
   static int Index(const std::vector<std::uint8_t>& bytes) {
     int index = 0;
@@ -139,6 +140,10 @@ class FakeEngine : public EngineCalls {
     for (char c : text) out += c == '\xE9' ? std::string("\xC3\xA9") : std::string(1, c);
     return 0;
   }
+  EngineResult FromProgramText(EngineHandle, const std::string& text, std::string& out) override {
+    out = text;
+    return 0;
+  }
   EngineResult GoToStart(EngineHandle) override {
     position = -1;
     return 0;
@@ -221,6 +226,7 @@ class FakeEngine : public EngineCalls {
   }
   EngineResult AddFilter(EngineHandle, const std::vector<std::uint8_t>& expression,
                          EngineHandle& filter) override {
+    expressions.push_back(expression);
     filters.push_back(std::string(expression.begin(), expression.end()));
     filter = &filters.back();
     log.push_back("add filter " + filters.back());

@@ -358,6 +358,8 @@ TEST(Table, AHeaderedPictureIsReadFromTheEngineOncePerVisit) {
 
 TEST(Table, AStoredFilterIsCompiledAtOpenButNotApplied) {
   Catalogue c;
+  // Stands in for the compiler so that the engine's log shows the text.
+  const auto compiler = TTable::FilterCompilerInUse();
   TTable::SetFilterCompiler([](const TDataSet&, const std::string& text, TFilterOptions) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
   });
@@ -369,7 +371,7 @@ TEST(Table, AStoredFilterIsCompiledAtOpenButNotApplied) {
   table->SetFiltered(true);
   EXPECT_THAT(c.engine->log, Contains("activate category = 'Captial Sans Serif'"));
   EXPECT_FALSE(table->IsSequenced());
-  TTable::SetFilterCompiler(nullptr);
+  TTable::SetFilterCompiler(compiler);
 }
 
 template <typename T>
@@ -399,6 +401,44 @@ TEST(Table, ColumnsOfOtherTypesReadInTheEnginesValueFormat) {
   EXPECT_THAT(shown, ElementsAre("-7", "123456", "2.5", "True", "1970-01-01", "01:02:03",
                                  "2024-04-24 12:34:56", "01ABFF", ""));
   EXPECT_EQ(static_cast<TNumberField*>(table.Fields()[2])->AsInteger(), 2);
+}
+
+TEST(Table, CategoryFiltersCompileAgainstTheCursorsFields) {
+  Catalogue c;
+  auto table = c.MainTable();
+  table->Open();
+  table->SetFilter("Category ='Capitals San*'");
+  table->SetFilter("Category ='Handwriting'");
+  ASSERT_EQ(c.engine->expressions.size(), 2U);
+  EXPECT_EQ(c.engine->expressions[0].size(), 74U);
+  EXPECT_EQ(c.engine->expressions[1].size(), 69U);
+  // The field node carries Category's column number, 3.
+  EXPECT_EQ(c.engine->expressions[0][26 + 8], 3);
+}
+
+TEST(Table, AFilterThatDoesNotCompileStoresNothing) {
+  Catalogue c;
+  auto table = c.MainTable();
+  table->Open();
+  table->SetFilter("Category ='Wing*'");
+  table->SetFiltered(true);
+  struct Case {
+    const char* text;
+    const char* message;
+  };
+  for (const Case& bad : {Case{"Categry ='Wing*'", "Table1: Field 'Categry' not found"},
+                          Case{"Sample3 = 'x'", "Type mismatch in expression"},
+                          Case{"Category = 'Wing*' AND", "Expression expected but nothing found"}}) {
+    try {
+      table->SetFilter(bad.text);
+      FAIL() << bad.text;
+    } catch (const EDatabaseError& e) {
+      EXPECT_STREQ(e.what(), bad.message);
+    }
+    EXPECT_EQ(table->Filter(), "Category ='Wing*'");
+    EXPECT_TRUE(table->Filtered());
+  }
+  EXPECT_EQ(c.engine->expressions.size(), 1U);
 }
 
 }  // namespace

@@ -81,6 +81,9 @@ class EngineCalls {
   // Converts text of the cursor's table to the program's UTF-8.
   virtual EngineResult ToProgramText(EngineHandle cursor, const std::string& text,
                                      std::string& converted) = 0;
+  // Converts the program's UTF-8 to text of the cursor's table.
+  virtual EngineResult FromProgramText(EngineHandle cursor, const std::string& text,
+                                       std::string& converted) = 0;
   virtual EngineResult GoToStart(EngineHandle cursor) = 0;
   virtual EngineResult GoToEnd(EngineHandle cursor) = 0;
   virtual EngineResult ReadRecord(EngineHandle cursor, RecordRead which,

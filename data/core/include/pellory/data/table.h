@@ -56,6 +56,9 @@ class TTable : public TDataSet {
   using FilterCompiler =
       std::function<std::vector<std::uint8_t>(const TDataSet&, const std::string&, TFilterOptions)>;
   static void SetFilterCompiler(FilterCompiler compiler);
+  static FilterCompiler FilterCompilerInUse();
+  // Converts the program's text to the table's character set.
+  std::string TranslateToTable(const std::string& text) const;
 
  protected:
   void GoToStart() override;

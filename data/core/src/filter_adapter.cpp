@@ -1,0 +1,84 @@
+// Hands a cursor's filter text to the program's filter compiler, described by
+// the cursor's field objects, and turns its failures into database errors.
+#include "pellory/data/errors.h"
+#include "pellory/data/field.h"
+#include "pellory/data/table.h"
+
+#if PELLORY_DATA_WITH_FILTER_COMPILER
+#include "pellory/data/filter_compiler.h"
+#endif
+
+namespace pellory::data {
+
+#if PELLORY_DATA_WITH_FILTER_COMPILER
+namespace {
+
+filter::FilterDataKind KindOf(TFieldType type) {
+  using filter::FilterDataKind;
+  switch (type) {
+    case ftString:
+    case ftFixedChar: return FilterDataKind::String;
+    case ftDate: return FilterDataKind::Date;
+    case ftBoolean: return FilterDataKind::Boolean;
+    case ftSmallint: return FilterDataKind::SmallInt;
+    case ftInteger:
+    case ftAutoInc: return FilterDataKind::Integer;
+    case ftFloat:
+    case ftCurrency: return FilterDataKind::Float;
+    case ftBCD: return FilterDataKind::BCD;
+    case ftBytes:
+    case ftVarBytes: return FilterDataKind::Bytes;
+    case ftTime: return FilterDataKind::Time;
+    case ftDateTime: return FilterDataKind::DateTime;
+    case ftWord: return FilterDataKind::Word;
+    case ftBlob:
+    case ftMemo:
+    case ftGraphic:
+    case ftFmtMemo:
+    case ftParadoxOle:
+    case ftDBaseOle:
+    case ftTypedBinary: return FilterDataKind::Blob;
+    default: return FilterDataKind::Unknown;
+  }
+}
+
+filter::FilterContext ContextOf(const TDataSet& dataSet) {
+  filter::FilterContext context;
+  context.cursorName = dataSet.Name();
+  for (const TField* field : dataSet.Fields()) {
+    filter::FilterField f;
+    f.name = field->FieldName();
+    f.number = static_cast<std::uint16_t>(field->FieldNo());
+    f.kind = KindOf(field->DataType());
+    f.size = field->Size();
+    f.isDataField = field->FieldKind() == fkData;
+    context.fields.push_back(std::move(f));
+  }
+  if (const auto* table = dynamic_cast<const TTable*>(&dataSet))
+    context.toTableCharset = [table](std::string_view text) {
+      return table->TranslateToTable(std::string(text));
+    };
+  return context;
+}
+
+}  // namespace
+
+TTable::FilterCompiler MakeDefaultFilterCompiler() {
+  return [](const TDataSet& dataSet, const std::string& text, TFilterOptions options) {
+    filter::FilterCompileOptions compileOptions;
+    compileOptions.caseInsensitive = options.Contains(foCaseInsensitive);
+    compileOptions.noPartialCompare = options.Contains(foNoPartialCompare);
+    try {
+      return filter::CompileFilter(text, compileOptions, ContextOf(dataSet));
+    } catch (const filter::FilterCompileError& e) {
+      // The compiler's messages are complete; "Field not found" already
+      // carries the cursor's name.
+      throw EDatabaseError(e.what());
+    }
+  };
+}
+#else
+TTable::FilterCompiler MakeDefaultFilterCompiler() { return {}; }
+#endif
+
+}  // namespace pellory::data
