@@ -92,10 +92,11 @@ class Encoder {
     literals_.insert(literals_.end(), bytes.begin(), bytes.end());
     return at;
   }
-  std::vector<std::uint8_t> InTableCharset(std::string_view utf8, bool zero = true) const {
+  std::vector<std::uint8_t> InTableCharset(std::string_view utf8) const {
     const std::string text = context_.toTableCharset ? context_.toTableCharset(utf8) : std::string(utf8);
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    if (zero) bytes.push_back(0);
+    // A converted text ends at its first zero byte, as the engine reads it.
+    std::vector<std::uint8_t> bytes(text.begin(), std::find(text.begin(), text.end(), '\0'));
+    bytes.push_back(0);
     return bytes;
   }
 

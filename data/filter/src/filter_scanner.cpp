@@ -8,8 +8,16 @@ namespace {
 
 constexpr std::size_t kKeptStringCharacters = 256;
 
+// Control characters and bytes that are not UTF-8 text by themselves are
+// shown as "\xNN", so that the message stays readable text.
 [[noreturn]] void InvalidCharacter(char c) {
-  throw FilterCompileError("Invalid filter expression character: '" + std::string(1, c) + "'");
+  const auto u = static_cast<unsigned char>(c);
+  std::string shown(1, c);
+  if (u < 32 || u >= 127) {
+    static const char kHex[] = "0123456789ABCDEF";
+    shown = std::string("\\x") + kHex[u >> 4] + kHex[u & 15];
+  }
+  throw FilterCompileError("Invalid filter expression character: '" + shown + "'");
 }
 
 bool IsBlank(char c) {
@@ -107,6 +115,8 @@ Token FilterScanner::StringLiteral() {
       if (At(pos_ + 1) != '\'') break;
       ++pos_;
     }
+    // The engine's texts end at a zero byte, so one cannot stand inside.
+    if (text_[pos_] == '\0') InvalidCharacter('\0');
     token.value += text_[pos_++];
   }
   ++pos_;

@@ -39,7 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"Category = \"a\"", "Invalid filter expression character: '\"'"},
         ErrorCase{"/* open * / Category = 'a'", "Invalid filter expression character: ' '"},
         ErrorCase{"/* never closed", "Invalid filter expression character: '/'"},
-        ErrorCase{std::string("Category = 'a'\x7F"), "Invalid filter expression character: '\x7F'"}));
+        ErrorCase{"Category = 'a'\x7F", "Invalid filter expression character: '\\x7F'"},
+        ErrorCase{"Category = \x80", "Invalid filter expression character: '\\x80'"},
+        ErrorCase{std::string("Category = 'a\0b'", 16), "Invalid filter expression character: '\\x00'"},
+        ErrorCase{std::string("Category = 'a'\0", 15), "Invalid filter expression character: '\\x00'"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Parser, CompileErrors,
