@@ -32,20 +32,51 @@ void EncryptUnit(std::uint8_t* unit, CipherKey key) {
   }
 }
 
+namespace {
+
+// The parts of the decrypt transform that stay the same for many units: the
+// byte permutation (from d) and the table lookups that depend on a, b, d.
+struct UnitPlan {
+  std::array<std::uint8_t, 256> source;  // y for each x
+  std::array<std::uint8_t, 256> mask;    // A[x + a] ^ B[y + b]
+};
+
+UnitPlan PlanFor(std::uint8_t a, std::uint8_t b, std::uint8_t d) {
+  UnitPlan plan;
+  for (int x = 0; x < 256; ++x) {
+    const std::uint8_t y = U8(kCipherC[x] - d);
+    plan.source[x] = y;
+    plan.mask[x] = kCipherA[U8(x + a)] ^ kCipherB[U8(y + b)];
+  }
+  return plan;
+}
+
+void Apply(const UnitPlan& plan, std::uint8_t c, std::uint8_t* unit) {
+  std::array<std::uint8_t, 256> in;
+  std::copy(unit, unit + 256, in.begin());
+  for (int x = 0; x < 256; ++x) {
+    const std::uint8_t y = plan.source[x];
+    unit[x] = in[y] ^ plan.mask[x] ^ kCipherC[U8(y + c)];
+  }
+}
+
+}  // namespace
+
 void DecryptDataBlock(std::span<std::uint8_t> block, std::uint32_t encryption,
                       std::uint32_t blockNumber) {
   const auto k0 = U8(static_cast<int>(encryption));
   const auto k1 = U8(static_cast<int>(encryption >> 8));
+  const UnitPlan plan = PlanFor(k0, k1, U8(static_cast<int>(blockNumber)));
   for (std::size_t u = 0; u + 256 <= block.size(); u += 256)
-    DecryptUnit(block.data() + u,
-                {k0, k1, U8(static_cast<int>(u / 256)), U8(static_cast<int>(blockNumber))});
+    Apply(plan, U8(static_cast<int>(u / 256)), block.data() + u);
 }
 
 void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption) {
   const auto k0 = U8(static_cast<int>(encryption));
   const auto k1 = U8(static_cast<int>(encryption >> 8));
+  const UnitPlan plan = PlanFor(k0, k1, U8(k1 + 1));
   for (std::size_t u = 0; u + 256 <= units.size(); u += 256)
-    DecryptUnit(units.data() + u, {k0, k1, U8(k0 + 1), U8(k1 + 1)});
+    Apply(plan, U8(k0 + 1), units.data() + u);
 }
 
 std::uint32_t PasswordChecksum(std::string_view password) {
