@@ -1,0 +1,69 @@
+// Command lines of pellory-mkcatalogue, and the program's exit codes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+#include "build_options.h"
+
+namespace pellory::mkcatalogue {
+namespace {
+
+TEST(OptionsTest, DefaultsAndEachOption) {
+  BuildOptions o = ParseOptions({"out"});
+  EXPECT_EQ(o.output, "out");
+  EXPECT_EQ(o.password, "mirabo");
+  EXPECT_FALSE(o.fontsDir || o.synthetic || o.quiet);
+  o = ParseOptions({"--fonts-dir", "/f", "--password", "pw", "--quiet", "out"});
+  EXPECT_EQ(*o.fontsDir, "/f");
+  EXPECT_EQ(o.password, "pw");
+  EXPECT_TRUE(o.quiet);
+  o = ParseOptions({"--plain", "--synthetic", "200000", "--category-mix", "Wingdings=2,Handwriting", "out"});
+  EXPECT_TRUE(o.password.empty());
+  EXPECT_EQ(*o.synthetic, 200000u);
+  ASSERT_EQ(o.mix.size(), 2u);
+  EXPECT_EQ(o.mix[0], std::make_pair(Category::Wingdings, 2u));
+  EXPECT_EQ(o.mix[1], std::make_pair(Category::Handwriting, 1u));
+  EXPECT_TRUE(ParseOptions({"--help"}).help);
+}
+
+TEST(OptionsTest, RefusedCommandLines) {
+  const std::vector<std::vector<std::string>> refused = {
+      {},
+      {"a", "b"},
+      {"--fonts-dir"},
+      {"--bogus", "out"},
+      {"--password", "", "out"},
+      {"--password", "x", "--plain", "out"},
+      {"--synthetic", "0", "out"},
+      {"--synthetic", "-5", "out"},
+      {"--synthetic", "12x", "out"},
+      {"--synthetic", "1000001", "out"},
+      {"--category-mix", "Wingdings=1", "out"},
+      {"--synthetic", "5", "--category-mix", "Wingding=1", "out"},
+      {"--synthetic", "5", "--category-mix", "Wingdings=0", "out"},
+      {"--synthetic", "5", "--category-mix", "Wingdings=x", "out"},
+      {"--synthetic", "5", "--fonts-dir", "/f", "out"},
+  };
+  for (const auto& args : refused) {
+    std::string line;
+    for (const auto& a : args) line += a + " ";
+    EXPECT_THROW(ParseOptions(args), std::invalid_argument) << line;
+  }
+}
+
+int RunProgram(const std::string& arguments) {
+  const int status = std::system((std::string(PELLORY_MKCATALOGUE) + " " + arguments + " >/dev/null 2>&1").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(ProgramTest, ExitCodes) {
+  EXPECT_EQ(RunProgram("--help"), kExitOk);
+  EXPECT_EQ(RunProgram(""), kExitUsage);
+  EXPECT_EQ(RunProgram("--synthetic nine /tmp/x"), kExitUsage);
+  EXPECT_EQ(RunProgram("--fonts-dir /nonexistent-font-dir /tmp/pellory-never-made"), kExitFailed);
+  EXPECT_EQ(RunProgram("--synthetic 3 --quiet /proc/pellory-cannot-write"), kExitFailed);
+}
+
+}  // namespace
+}  // namespace pellory::mkcatalogue

@@ -1,0 +1,81 @@
+// Names, descriptions and file names of catalogue records.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "file_names.h"
+#include "record_text.h"
+
+namespace pellory::mkcatalogue {
+namespace {
+
+TEST(FontNameTest, FamilyAndStyleCutAfterWholeCharacters) {
+  EXPECT_EQ(FontNameFor("DejaVu Serif", "Book"), "DejaVu Serif Book");
+  EXPECT_EQ(FontNameFor("Solo", ""), "Solo");
+  const std::string family(40, 'x');
+  // 45 characters, the blank at the cut trimmed.
+  EXPECT_EQ(FontNameFor(family, "Bold Italic"), family + " Bold");
+  // Two-byte characters are never split: 44 "é" and the blank fill 45.
+  std::string accented;
+  for (int i = 0; i < 44; ++i) accented += "\xC3\xA9";
+  EXPECT_EQ(FontNameFor(accented, "Regular"), accented);
+  EXPECT_EQ(ToTableText(FontNameFor(accented + "\xC3\xA9", "Bold")).size(), 45u);
+}
+
+TEST(CutCharactersTest, CountsCharactersNotBytes) {
+  EXPECT_EQ(CutCharacters("ab\xE2\x82\xAC" "cd", 3), "ab\xE2\x82\xAC");
+  EXPECT_EQ(CutCharacters("ab", 5), "ab");
+  EXPECT_EQ(CutCharacters("\xF0\x9F\x98\x80z", 1), "\xF0\x9F\x98\x80");
+}
+
+TEST(TableTextTest, CodePageHasCharactersOthersBecomeQuestionMarks) {
+  EXPECT_EQ(ToTableText("Caf\xC3\xA9 \xE2\x82\xAC"), "Caf\xE9 \x80");
+  EXPECT_EQ(ToTableText("\xE6\x97\xA5\xE6\x9C\xAC"), "??");
+}
+
+TEST(DescriptionTest, OneFactALineJoinedWithCrLf) {
+  FontFacts f;
+  f.family = "DejaVu Sans";
+  f.style = "Book";
+  f.foundry = "PfEd";
+  f.version = "Version 2.37";
+  f.format = "TrueType";
+  f.glyphs = 6253;
+  f.path = "/usr/share/fonts/DejaVuSans.ttf";
+  EXPECT_EQ(DescriptionFor(f),
+            "Family: DejaVu Sans\r\nStyle: Book\r\nFoundry: PfEd\r\nVersion: Version 2.37\r\n"
+            "Format: TrueType\r\nGlyphs: 6253\r\nFile: /usr/share/fonts/DejaVuSans.ttf");
+  f.licence = "Free to use";
+  f.foundry.clear();
+  f.faceIndex = 2;
+  const std::string text = DescriptionFor(f);
+  EXPECT_EQ(text.find("Foundry"), std::string::npos);
+  EXPECT_NE(text.find("\r\nFile: /usr/share/fonts/DejaVuSans.ttf (face 2)\r\nLicence: Free to use"),
+            std::string::npos);
+}
+
+TEST(FileNameTest, FitsThirteenCharactersAndStaysUnique) {
+  FileNameAllocator names;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Vera.ttf", "Vera.ttf"},
+      {"VERA.TTF", "VERA~1.TTF"},                   // same name but for case
+      {"DejaVuSans.ttf", "DEJAVU~1.TTF"},           // 14 characters
+      {"DejaVuSans-Bold.ttf", "DEJAVU~2.TTF"},
+      {"C059-BdIta.pfb", "C059-B~1.PFB"},
+      {"exactly13.ttf", "exactly13.ttf"},
+      {"exactly13.ttf", "EXACTL~1.TTF"},             // second face of one file
+      {"n\xC3\xA4me.otf", "NME~1.OTF"},              // not plain ASCII
+      {"++++++++++++.otf", "FONT~1.OTF"},           // nothing usable in the stem
+      {"noextension-at-all", "NOEXTE~1"},
+  };
+  for (const auto& [file, expected] : cases) EXPECT_EQ(names.Assign(file), expected) << file;
+  std::set<std::string> seen;
+  for (int i = 0; i < 150; ++i) {
+    const std::string name = names.Assign("LiberationSansNarrow-Bold.ttf");
+    EXPECT_LE(name.size(), kFileNameChars) << name;
+    EXPECT_TRUE(seen.insert(name).second) << name;
+  }
+}
+
+}  // namespace
+}  // namespace pellory::mkcatalogue
