@@ -159,8 +159,8 @@ class LoadedEngine final : public EngineCalls {
     // A UTF-8 character never becomes more bytes in a single-byte code page.
     std::string out(text.size() + 1, '\0');
     std::size_t length = 0;
-    const EngineResult r = Call(&Entries::text_from_utf8, Cursor(cursor), text.data(),
-                                text.size(), out.data(), out.size(), &length);
+    const EngineResult r = Call(&Entries::text_from_utf8, Cursor(cursor), text.data(), text.size(),
+                                out.data(), out.size(), &length);
     out.resize(r == PEL_OK ? std::min(length, out.size()) : 0);
     converted = std::move(out);
     return r;

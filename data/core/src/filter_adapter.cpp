@@ -17,28 +17,41 @@ filter::FilterDataKind KindOf(TFieldType type) {
   using filter::FilterDataKind;
   switch (type) {
     case ftString:
-    case ftFixedChar: return FilterDataKind::String;
-    case ftDate: return FilterDataKind::Date;
-    case ftBoolean: return FilterDataKind::Boolean;
-    case ftSmallint: return FilterDataKind::SmallInt;
+    case ftFixedChar:
+      return FilterDataKind::String;
+    case ftDate:
+      return FilterDataKind::Date;
+    case ftBoolean:
+      return FilterDataKind::Boolean;
+    case ftSmallint:
+      return FilterDataKind::SmallInt;
     case ftInteger:
-    case ftAutoInc: return FilterDataKind::Integer;
+    case ftAutoInc:
+      return FilterDataKind::Integer;
     case ftFloat:
-    case ftCurrency: return FilterDataKind::Float;
-    case ftBCD: return FilterDataKind::BCD;
+    case ftCurrency:
+      return FilterDataKind::Float;
+    case ftBCD:
+      return FilterDataKind::BCD;
     case ftBytes:
-    case ftVarBytes: return FilterDataKind::Bytes;
-    case ftTime: return FilterDataKind::Time;
-    case ftDateTime: return FilterDataKind::DateTime;
-    case ftWord: return FilterDataKind::Word;
+    case ftVarBytes:
+      return FilterDataKind::Bytes;
+    case ftTime:
+      return FilterDataKind::Time;
+    case ftDateTime:
+      return FilterDataKind::DateTime;
+    case ftWord:
+      return FilterDataKind::Word;
     case ftBlob:
     case ftMemo:
     case ftGraphic:
     case ftFmtMemo:
     case ftParadoxOle:
     case ftDBaseOle:
-    case ftTypedBinary: return FilterDataKind::Blob;
-    default: return FilterDataKind::Unknown;
+    case ftTypedBinary:
+      return FilterDataKind::Blob;
+    default:
+      return FilterDataKind::Unknown;
   }
 }
 
@@ -78,7 +91,9 @@ TTable::FilterCompiler MakeDefaultFilterCompiler() {
   };
 }
 #else
-TTable::FilterCompiler MakeDefaultFilterCompiler() { return {}; }
+TTable::FilterCompiler MakeDefaultFilterCompiler() {
+  return {};
+}
 #endif
 
 }  // namespace pellory::data

@@ -7,9 +7,7 @@
 #include "pellory/data/table.h"
 
 namespace pellory::data {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 TTable::FilterCompiler MakeDefaultFilterCompiler();
 
@@ -26,7 +24,9 @@ void TTable::SetFilterCompiler(FilterCompiler compiler) {
   Compiler() = std::move(compiler);
 }
 
-TTable::FilterCompiler TTable::FilterCompilerInUse() { return Compiler(); }
+TTable::FilterCompiler TTable::FilterCompilerInUse() {
+  return Compiler();
+}
 
 RecordBuffer& TTable::CurrentBufferOrThrow() {
   RecordBuffer* buffer = ActiveBuffer();

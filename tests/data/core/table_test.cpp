@@ -426,9 +426,10 @@ TEST(Table, AFilterThatDoesNotCompileStoresNothing) {
     const char* text;
     const char* message;
   };
-  for (const Case& bad : {Case{"Categry ='Wing*'", "Table1: Field 'Categry' not found"},
-                          Case{"Sample3 = 'x'", "Type mismatch in expression"},
-                          Case{"Category = 'Wing*' AND", "Expression expected but nothing found"}}) {
+  for (const Case& bad :
+       {Case{"Categry ='Wing*'", "Table1: Field 'Categry' not found"},
+        Case{"Sample3 = 'x'", "Type mismatch in expression"},
+        Case{"Category = 'Wing*' AND", "Expression expected but nothing found"}}) {
     try {
       table->SetFilter(bad.text);
       FAIL() << bad.text;
