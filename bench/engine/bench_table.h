@@ -1,8 +1,6 @@
-// A catalogue-shaped Paradox table for the benchmarks, written with the
-// least code that makes one: columns Font Name A45, Description memo,
-// Filename A13, Category A55, Sample3 graphic; encrypted. Descriptions fit
-// in the memo's leader and pictures are blank, so the .MB holds only its
-// header block.
+// A catalogue-shaped Paradox table for the benchmarks, made by the table
+// writer: columns Font Name A45, Description memo (its text in the .MB),
+// Filename A13, Category A55, Sample3 graphic (blank); encrypted.
 #pragma once
 
 #include <cstdint>
