@@ -18,7 +18,9 @@ struct Refusal {
   std::string text;
 };
 
-[[noreturn]] void Refuse(std::string text) { throw Refusal{std::move(text)}; }
+[[noreturn]] void Refuse(std::string text) {
+  throw Refusal{std::move(text)};
+}
 
 class Decoder {
  public:
@@ -61,13 +63,18 @@ class Decoder {
 
   static std::size_t NodeSize(std::uint32_t nodeClass) {
     switch (nodeClass) {
-      case kUnaryNode: return 10;
+      case kUnaryNode:
+        return 10;
       case kBinaryNode:
       case kFieldNode:
-      case kListElementNode: return 12;
-      case kCompareNode: return 16;
-      case kConstantNode: return 14;
-      default: return 0;
+      case kListElementNode:
+        return 12;
+      case kCompareNode:
+        return 16;
+      case kConstantNode:
+        return 14;
+      default:
+        return 0;
     }
   }
 
@@ -95,12 +102,23 @@ class Decoder {
     const int index = static_cast<int>(nodes_.size());
     nodes_.push_back(node);
     switch (node.nodeClass) {
-      case kUnaryNode: Unary(index, at, depth); break;
-      case kBinaryNode: Binary(index, at, depth); break;
-      case kCompareNode: Compare(index, at, depth); break;
-      case kFieldNode: Field(index, at); break;
-      case kConstantNode: Constant(index, at); break;
-      default: Refuse("a list element stands outside an IN list");
+      case kUnaryNode:
+        Unary(index, at, depth);
+        break;
+      case kBinaryNode:
+        Binary(index, at, depth);
+        break;
+      case kCompareNode:
+        Compare(index, at, depth);
+        break;
+      case kFieldNode:
+        Field(index, at);
+        break;
+      case kConstantNode:
+        Constant(index, at);
+        break;
+      default:
+        Refuse("a list element stands outside an IN list");
     }
     return index;
   }
@@ -131,13 +149,15 @@ class Decoder {
     if (!comparison && op != kAnd && op != kOr && op != kIn)
       Refuse("unknown binary operator " + std::to_string(op));
     const int left = Node(U16(at + 8), depth + 1);
-    const int right = op == kIn ? List(left, U16(at + 10), depth + 1) : Node(U16(at + 10), depth + 1);
+    const int right =
+        op == kIn ? List(left, U16(at + 10), depth + 1) : Node(U16(at + 10), depth + 1);
     if (op == kAnd || op == kOr) {
       if (!IsCondition(left) || !IsCondition(right)) Refuse("AND or OR over a value");
     } else if (op != kIn) {
       if (!IsValue(left) || !IsValue(right)) Refuse("a comparison of a condition");
       if (op == kLike) {
-        if (!IsText(left, true) || !IsText(right, false)) Refuse("LIKE over a value that is not text");
+        if (!IsText(left, true) || !IsText(right, false))
+          Refuse("LIKE over a value that is not text");
       } else {
         RequireComparable(left, right);
       }
@@ -156,8 +176,8 @@ class Decoder {
   void RequireComparable(int a, int b) const {
     const int family = ComparisonFamily(TypeOf(a));
     if (family == 0 || family != ComparisonFamily(TypeOf(b)))
-      Refuse("values of types " + std::to_string(TypeOf(a)) + " and " +
-             std::to_string(TypeOf(b)) + " cannot be compared");
+      Refuse("values of types " + std::to_string(TypeOf(a)) + " and " + std::to_string(TypeOf(b)) +
+             " cannot be compared");
   }
 
   // The chain of list elements of an IN node, followed in a loop so that a
@@ -198,7 +218,8 @@ class Decoder {
         nodes_[static_cast<std::size_t>(constant)].nodeClass != kConstantNode)
       Refuse("a compare node needs a field and a constant");
     const bool blobLike = again.op == kLike && TypeOf(field) == PEL_TYPE_BLOB;
-    if ((TypeOf(field) != PEL_TYPE_CHARACTER && !blobLike) || TypeOf(constant) != PEL_TYPE_CHARACTER)
+    if ((TypeOf(field) != PEL_TYPE_CHARACTER && !blobLike) ||
+        TypeOf(constant) != PEL_TYPE_CHARACTER)
       Refuse("a compare node over values that are not text");
     const DecodedNode& c = nodes_[static_cast<std::size_t>(constant)];
     const auto text = TextOf({buffer_.data() + c.literal, c.size});

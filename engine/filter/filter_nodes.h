@@ -46,12 +46,12 @@ struct DecodedNode {
   // element.
   int first = -1;
   int second = -1;
-  bool ignoreCase = false;  // compare nodes
-  std::uint16_t partial = 0;  // compare nodes
-  std::uint16_t valueType = 0;  // field and constant nodes: a PEL_TYPE_ code
+  bool ignoreCase = false;        // compare nodes
+  std::uint16_t partial = 0;      // compare nodes
+  std::uint16_t valueType = 0;    // field and constant nodes: a PEL_TYPE_ code
   std::uint16_t fieldNumber = 0;  // field nodes
-  std::uint32_t literal = 0;  // constant nodes: position of the value in the buffer
-  std::uint16_t size = 0;  // constant nodes: bytes of the value
+  std::uint32_t literal = 0;      // constant nodes: position of the value in the buffer
+  std::uint16_t size = 0;         // constant nodes: bytes of the value
 };
 
 struct FilterProgram::Checked {

@@ -25,9 +25,12 @@ class Evaluation {
   bool Condition(int index) {
     const DecodedNode& node = At(index);
     switch (node.nodeClass) {
-      case kUnaryNode: return Unary(node);
-      case kCompareNode: return Compare(node);
-      default: return Binary(node);
+      case kUnaryNode:
+        return Unary(node);
+      case kCompareNode:
+        return Compare(node);
+      default:
+        return Binary(node);
     }
   }
 
@@ -68,10 +71,14 @@ class Evaluation {
 
   bool Binary(const DecodedNode& node) {
     switch (node.op) {
-      case kAnd: return Condition(node.first) && Condition(node.second);
-      case kOr: return Condition(node.first) || Condition(node.second);
-      case kIn: return In(node);
-      default: break;
+      case kAnd:
+        return Condition(node.first) && Condition(node.second);
+      case kOr:
+        return Condition(node.first) || Condition(node.second);
+      case kIn:
+        return In(node);
+      default:
+        break;
     }
     const LoadedValue a = Load(node.first, left_);
     const LoadedValue b = Load(node.second, right_);
@@ -83,12 +90,18 @@ class Evaluation {
 
   static bool Holds(std::uint32_t op, int order) {
     switch (op) {
-      case kEqual: return order == 0;
-      case kNotEqual: return order != 0;
-      case kGreater: return order > 0;
-      case kLess: return order < 0;
-      case kGreaterOrEqual: return order >= 0;
-      default: return order <= 0;
+      case kEqual:
+        return order == 0;
+      case kNotEqual:
+        return order != 0;
+      case kGreater:
+        return order > 0;
+      case kLess:
+        return order < 0;
+      case kGreaterOrEqual:
+        return order >= 0;
+      default:
+        return order <= 0;
     }
   }
 

@@ -32,8 +32,7 @@ class RecordFields {
   virtual ~RecordFields() = default;
   // Field `number` (from 1) in the engine's value format (engine.h); false
   // when the field cannot be read, which makes the comparison fail.
-  virtual bool Read(std::uint16_t number, std::vector<std::uint8_t>& value,
-                    bool& blank) const = 0;
+  virtual bool Read(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank) const = 0;
   // The bytes of blob field `number` (a memo's text, in the table's code
   // page), for LIKE over a memo. An engine that does not read blobs while
   // filtering keeps this default, and such comparisons fail.

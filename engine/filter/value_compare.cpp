@@ -73,19 +73,23 @@ double BcdToDouble(std::span<const std::uint8_t> bytes) {
 
 double NumberOf(const TypedValue& v) {
   switch (v.type) {
-    case PEL_TYPE_SHORT: return Load<std::int16_t>(v.bytes);
-    case PEL_TYPE_INTEGER: return Load<std::int32_t>(v.bytes);
-    case PEL_TYPE_WORD: return Load<std::uint16_t>(v.bytes);
-    case PEL_TYPE_FLOAT: return Load<double>(v.bytes);
-    default: return BcdToDouble(v.bytes);
+    case PEL_TYPE_SHORT:
+      return Load<std::int16_t>(v.bytes);
+    case PEL_TYPE_INTEGER:
+      return Load<std::int32_t>(v.bytes);
+    case PEL_TYPE_WORD:
+      return Load<std::uint16_t>(v.bytes);
+    case PEL_TYPE_FLOAT:
+      return Load<double>(v.bytes);
+    default:
+      return BcdToDouble(v.bytes);
   }
 }
 
 int CompareText(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
   const auto x = TextOf(a);
   const auto y = TextOf(b);
-  const auto order =
-      std::lexicographical_compare_three_way(x.begin(), x.end(), y.begin(), y.end());
+  const auto order = std::lexicographical_compare_three_way(x.begin(), x.end(), y.begin(), y.end());
   return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
@@ -97,33 +101,46 @@ std::uint8_t Fold(std::uint8_t c, bool ignoreCase) {
 
 int ComparisonFamily(std::uint16_t type) {
   switch (type) {
-    case PEL_TYPE_CHARACTER: return kText;
+    case PEL_TYPE_CHARACTER:
+      return kText;
     case PEL_TYPE_SHORT:
     case PEL_TYPE_INTEGER:
     case PEL_TYPE_FLOAT:
     case PEL_TYPE_BCD:
-    case PEL_TYPE_WORD: return kNumber;
-    case PEL_TYPE_DATE: return kDate;
-    case PEL_TYPE_TIME: return kTime;
-    case PEL_TYPE_TIMESTAMP: return kTimestamp;
-    case PEL_TYPE_BOOLEAN: return kTruth;
-    default: return kNotComparable;
+    case PEL_TYPE_WORD:
+      return kNumber;
+    case PEL_TYPE_DATE:
+      return kDate;
+    case PEL_TYPE_TIME:
+      return kTime;
+    case PEL_TYPE_TIMESTAMP:
+      return kTimestamp;
+    case PEL_TYPE_BOOLEAN:
+      return kTruth;
+    default:
+      return kNotComparable;
   }
 }
 
 std::size_t ValueSize(std::uint16_t type) {
   switch (type) {
-    case PEL_TYPE_CHARACTER: return 1;
+    case PEL_TYPE_CHARACTER:
+      return 1;
     case PEL_TYPE_BOOLEAN:
     case PEL_TYPE_SHORT:
-    case PEL_TYPE_WORD: return 2;
+    case PEL_TYPE_WORD:
+      return 2;
     case PEL_TYPE_DATE:
     case PEL_TYPE_INTEGER:
-    case PEL_TYPE_TIME: return 4;
+    case PEL_TYPE_TIME:
+      return 4;
     case PEL_TYPE_FLOAT:
-    case PEL_TYPE_TIMESTAMP: return 8;
-    case PEL_TYPE_BCD: return 18;
-    default: return 0;
+    case PEL_TYPE_TIMESTAMP:
+      return 8;
+    case PEL_TYPE_BCD:
+      return 18;
+    default:
+      return 0;
   }
 }
 
@@ -135,14 +152,17 @@ std::span<const std::uint8_t> TextOf(std::span<const std::uint8_t> bytes) {
 std::optional<int> CompareValues(const TypedValue& a, const TypedValue& b) {
   const int family = ComparisonFamily(a.type);
   if (family == kNotComparable || family != ComparisonFamily(b.type)) return std::nullopt;
-  if (a.bytes.size() < ValueSize(a.type) || b.bytes.size() < ValueSize(b.type))
-    return std::nullopt;
+  if (a.bytes.size() < ValueSize(a.type) || b.bytes.size() < ValueSize(b.type)) return std::nullopt;
   switch (family) {
-    case kText: return CompareText(a.bytes, b.bytes);
+    case kText:
+      return CompareText(a.bytes, b.bytes);
     case kDate:
-    case kTime: return Order(Load<std::int32_t>(a.bytes), Load<std::int32_t>(b.bytes));
-    case kTimestamp: return Order(Load<double>(a.bytes), Load<double>(b.bytes));
-    case kTruth: return Order(Load<std::int16_t>(a.bytes) != 0, Load<std::int16_t>(b.bytes) != 0);
+    case kTime:
+      return Order(Load<std::int32_t>(a.bytes), Load<std::int32_t>(b.bytes));
+    case kTimestamp:
+      return Order(Load<double>(a.bytes), Load<double>(b.bytes));
+    case kTruth:
+      return Order(Load<std::int16_t>(a.bytes) != 0, Load<std::int16_t>(b.bytes) != 0);
     default:
       if (a.type == PEL_TYPE_BCD && b.type == PEL_TYPE_BCD) return CompareBcd(a.bytes, b.bytes);
       return Order(NumberOf(a), NumberOf(b));
@@ -155,8 +175,7 @@ bool PrefixEquals(std::span<const std::uint8_t> text, std::span<const std::uint8
   return TextEquals(text.first(length), constant.first(length), ignoreCase);
 }
 
-bool TextEquals(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
-                bool ignoreCase) {
+bool TextEquals(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, bool ignoreCase) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](std::uint8_t x, std::uint8_t y) {
     return Fold(x, ignoreCase) == Fold(y, ignoreCase);
   });

@@ -30,8 +30,7 @@ std::span<const std::uint8_t> TextOf(std::span<const std::uint8_t> bytes);
 // shorter than length never matches.
 bool PrefixEquals(std::span<const std::uint8_t> text, std::span<const std::uint8_t> constant,
                   std::size_t length, bool ignoreCase);
-bool TextEquals(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
-                bool ignoreCase);
+bool TextEquals(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, bool ignoreCase);
 // SQL-style pattern: '%' any run of characters, '_' any one character.
 bool TextLike(std::span<const std::uint8_t> text, std::span<const std::uint8_t> pattern,
               bool ignoreCase);

@@ -17,7 +17,8 @@ pellory::data::filter::FilterContext Context() {
     context.fields.push_back({c.name, ++number,
                               static_cast<pellory::data::filter::FilterDataKind>(c.type), 0,
                               c.decimals, true});
-  context.fields.push_back({"Calc", 99, pellory::data::filter::FilterDataKind::Integer, 0, 0, false});
+  context.fields.push_back(
+      {"Calc", 99, pellory::data::filter::FilterDataKind::Integer, 0, 0, false});
   return context;
 }
 

@@ -17,13 +17,20 @@ struct FuzzColumn {
 };
 
 inline const FuzzColumn kFuzzColumns[] = {
-    {"Font Name", PEL_TYPE_CHARACTER, 0, 46}, {"Filename", PEL_TYPE_CHARACTER, 0, 14},
-    {"Category", PEL_TYPE_CHARACTER, 0, 56},  {"Description", PEL_TYPE_BLOB, 0, 4},
-    {"Sample3", PEL_TYPE_BLOB, 0, 4},         {"Count", PEL_TYPE_SHORT, 0, 2},
-    {"Total", PEL_TYPE_INTEGER, 0, 4},        {"Price", PEL_TYPE_FLOAT, 0, 8},
-    {"Amount", PEL_TYPE_BCD, 2, 18},          {"Born", PEL_TYPE_DATE, 0, 4},
-    {"At", PEL_TYPE_TIME, 0, 4},              {"Stamp", PEL_TYPE_TIMESTAMP, 0, 8},
-    {"Flag", PEL_TYPE_BOOLEAN, 0, 2},         {"Code", PEL_TYPE_WORD, 0, 2},
+    {"Font Name", PEL_TYPE_CHARACTER, 0, 46},
+    {"Filename", PEL_TYPE_CHARACTER, 0, 14},
+    {"Category", PEL_TYPE_CHARACTER, 0, 56},
+    {"Description", PEL_TYPE_BLOB, 0, 4},
+    {"Sample3", PEL_TYPE_BLOB, 0, 4},
+    {"Count", PEL_TYPE_SHORT, 0, 2},
+    {"Total", PEL_TYPE_INTEGER, 0, 4},
+    {"Price", PEL_TYPE_FLOAT, 0, 8},
+    {"Amount", PEL_TYPE_BCD, 2, 18},
+    {"Born", PEL_TYPE_DATE, 0, 4},
+    {"At", PEL_TYPE_TIME, 0, 4},
+    {"Stamp", PEL_TYPE_TIMESTAMP, 0, 8},
+    {"Flag", PEL_TYPE_BOOLEAN, 0, 2},
+    {"Code", PEL_TYPE_WORD, 0, 2},
     {"Raw", PEL_TYPE_BYTES, 0, 4},
 };
 

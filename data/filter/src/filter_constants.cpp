@@ -17,7 +17,9 @@ constexpr std::int64_t kMillisecondsPerDay = 86400000;
 [[noreturn]] void WrongType(FilterDataKind kind) {
   throw FilterCompileError(std::string("Constant is not correct type ") + KindName(kind));
 }
-[[noreturn]] void OutOfRange() { throw FilterCompileError("Constant out of range"); }
+[[noreturn]] void OutOfRange() {
+  throw FilterCompileError("Constant out of range");
+}
 
 template <typename T>
 std::vector<std::uint8_t> Bytes(T value) {
@@ -37,8 +39,7 @@ std::optional<T> Whole(std::string_view text) {
 }
 
 std::vector<std::uint8_t> Integer(const Expr& c, std::int64_t low, std::int64_t high) {
-  const auto value =
-      c.kind == ExprKind::TruthConstant ? std::nullopt : Whole<std::int64_t>(c.text);
+  const auto value = c.kind == ExprKind::TruthConstant ? std::nullopt : Whole<std::int64_t>(c.text);
   if (!value) WrongType(c.type);
   if (*value < low || *value > high) OutOfRange();
   if (c.type == FilterDataKind::Integer) return Bytes(static_cast<std::int32_t>(*value));
@@ -146,7 +147,8 @@ std::vector<std::uint8_t> Temporal(const Expr& c) {
   }
   const std::size_t blank = text.find(' ');
   const auto day = ParseDate(text.substr(0, blank));
-  if (!day || (c.type == FilterDataKind::Date && blank != std::string_view::npos)) WrongType(c.type);
+  if (!day || (c.type == FilterDataKind::Date && blank != std::string_view::npos))
+    WrongType(c.type);
   if (c.type == FilterDataKind::Date) return Bytes(*day);
   std::int32_t ms = 0;
   if (blank != std::string_view::npos) {
@@ -161,34 +163,55 @@ std::vector<std::uint8_t> Temporal(const Expr& c) {
 
 const char* KindName(FilterDataKind kind) {
   switch (kind) {
-    case FilterDataKind::String: return "String";
-    case FilterDataKind::Date: return "Date";
-    case FilterDataKind::Blob: return "Blob";
-    case FilterDataKind::Boolean: return "Boolean";
-    case FilterDataKind::SmallInt: return "SmallInt";
-    case FilterDataKind::Integer: return "Integer";
-    case FilterDataKind::Float: return "Float";
-    case FilterDataKind::BCD: return "BCD";
-    case FilterDataKind::Bytes: return "Bytes";
-    case FilterDataKind::Time: return "Time";
-    case FilterDataKind::DateTime: return "DateTime";
-    case FilterDataKind::Word: return "Word";
-    default: return "Unknown";
+    case FilterDataKind::String:
+      return "String";
+    case FilterDataKind::Date:
+      return "Date";
+    case FilterDataKind::Blob:
+      return "Blob";
+    case FilterDataKind::Boolean:
+      return "Boolean";
+    case FilterDataKind::SmallInt:
+      return "SmallInt";
+    case FilterDataKind::Integer:
+      return "Integer";
+    case FilterDataKind::Float:
+      return "Float";
+    case FilterDataKind::BCD:
+      return "BCD";
+    case FilterDataKind::Bytes:
+      return "Bytes";
+    case FilterDataKind::Time:
+      return "Time";
+    case FilterDataKind::DateTime:
+      return "DateTime";
+    case FilterDataKind::Word:
+      return "Word";
+    default:
+      return "Unknown";
   }
 }
 
 std::vector<std::uint8_t> EncodeTypedConstant(const Expr& c) {
   switch (c.type) {
-    case FilterDataKind::SmallInt: return Integer(c, INT16_MIN, INT16_MAX);
-    case FilterDataKind::Integer: return Integer(c, INT32_MIN, INT32_MAX);
-    case FilterDataKind::Word: return Integer(c, 0, UINT16_MAX);
-    case FilterDataKind::Float: return Float(c);
-    case FilterDataKind::BCD: return Bcd(c);
-    case FilterDataKind::Boolean: return Truth(c);
+    case FilterDataKind::SmallInt:
+      return Integer(c, INT16_MIN, INT16_MAX);
+    case FilterDataKind::Integer:
+      return Integer(c, INT32_MIN, INT32_MAX);
+    case FilterDataKind::Word:
+      return Integer(c, 0, UINT16_MAX);
+    case FilterDataKind::Float:
+      return Float(c);
+    case FilterDataKind::BCD:
+      return Bcd(c);
+    case FilterDataKind::Boolean:
+      return Truth(c);
     case FilterDataKind::Date:
     case FilterDataKind::Time:
-    case FilterDataKind::DateTime: return Temporal(c);
-    default: WrongType(c.type);
+    case FilterDataKind::DateTime:
+      return Temporal(c);
+    default:
+      WrongType(c.type);
   }
 }
 

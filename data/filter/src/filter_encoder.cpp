@@ -44,11 +44,16 @@ void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::size_t value) {
 
 std::uint32_t Mirrored(std::uint32_t op) {
   switch (op) {
-    case kOpGreater: return kOpLess;
-    case kOpLess: return kOpGreater;
-    case kOpGreaterOrEqual: return kOpLessOrEqual;
-    case kOpLessOrEqual: return kOpGreaterOrEqual;
-    default: return op;
+    case kOpGreater:
+      return kOpLess;
+    case kOpLess:
+      return kOpGreater;
+    case kOpGreaterOrEqual:
+      return kOpLessOrEqual;
+    case kOpLessOrEqual:
+      return kOpGreaterOrEqual;
+    default:
+      return op;
   }
 }
 
@@ -93,7 +98,8 @@ class Encoder {
     return at;
   }
   std::vector<std::uint8_t> InTableCharset(std::string_view utf8) const {
-    const std::string text = context_.toTableCharset ? context_.toTableCharset(utf8) : std::string(utf8);
+    const std::string text =
+        context_.toTableCharset ? context_.toTableCharset(utf8) : std::string(utf8);
     // A converted text ends at its first zero byte, as the engine reads it.
     std::vector<std::uint8_t> bytes(text.begin(), std::find(text.begin(), text.end(), '\0'));
     bytes.push_back(0);
@@ -114,7 +120,8 @@ class Encoder {
     switch (e.kind) {
       case ExprKind::And:
       case ExprKind::Or: {
-        const std::size_t node = MakeNode(kBinary, e.kind == ExprKind::And ? kOpAnd : kOpOr, 2, depth);
+        const std::size_t node =
+            MakeNode(kBinary, e.kind == ExprKind::And ? kOpAnd : kOpOr, 2, depth);
         Operand(node, 0, Condition(*e.operands[0], depth + 1));
         Operand(node, 1, Condition(*e.operands[1], depth + 1));
         return node;
@@ -122,15 +129,19 @@ class Encoder {
       case ExprKind::Not:
       case ExprKind::IsNull:
       case ExprKind::IsNotNull: {
-        const std::uint32_t op = e.kind == ExprKind::Not ? kOpNot
-                                 : e.kind == ExprKind::IsNull ? kOpIsBlank : kOpIsNotBlank;
+        const std::uint32_t op = e.kind == ExprKind::Not      ? kOpNot
+                                 : e.kind == ExprKind::IsNull ? kOpIsBlank
+                                                              : kOpIsNotBlank;
         const std::size_t node = MakeNode(kUnary, op, 1, depth);
-        Operand(node, 0, e.kind == ExprKind::Not ? Condition(*e.operands[0], depth + 1)
-                                                 : Value(*e.operands[0], depth + 1));
+        Operand(node, 0,
+                e.kind == ExprKind::Not ? Condition(*e.operands[0], depth + 1)
+                                        : Value(*e.operands[0], depth + 1));
         return node;
       }
-      case ExprKind::In: return In(e, depth);
-      default: return Comparison(e, depth);
+      case ExprKind::In:
+        return In(e, depth);
+      default:
+        return Comparison(e, depth);
     }
   }
 
@@ -147,7 +158,8 @@ class Encoder {
     if (right->kind == ExprKind::NullConstant || left->kind == ExprKind::NullConstant) {
       if (!fieldAndConstant || (op != kOpEqual && op != kOpNotEqual))
         throw FilterCompileError("NULL only allowed with '=' and '<>'");
-      const std::size_t node = MakeNode(kUnary, op == kOpEqual ? kOpIsBlank : kOpIsNotBlank, 1, depth);
+      const std::size_t node =
+          MakeNode(kUnary, op == kOpEqual ? kOpIsBlank : kOpIsNotBlank, 1, depth);
       Operand(node, 0, Field(*left, depth + 1));
       return node;
     }
@@ -206,7 +218,8 @@ class Encoder {
 
   std::size_t Field(const Expr& e, int depth) {
     if (!e.field->isDataField)
-      throw FilterCompileError("Field '" + e.field->name + "' cannot be used in a filter expression");
+      throw FilterCompileError("Field '" + e.field->name +
+                               "' cannot be used in a filter expression");
     const std::size_t node = MakeNode(kFieldNode, kOpField, 2, depth);
     Operand(node, 0, e.field->number);
     Operand(node, 1, AddLiteral(InTableCharset(e.text)));
@@ -214,7 +227,8 @@ class Encoder {
   }
 
   std::size_t TypedConstant(const Expr& e, int depth) {
-    if (e.kind == ExprKind::NullConstant) throw FilterCompileError("NULL only allowed with '=' and '<>'");
+    if (e.kind == ExprKind::NullConstant)
+      throw FilterCompileError("NULL only allowed with '=' and '<>'");
     if (e.type != FilterDataKind::String)
       return Constant(static_cast<std::uint16_t>(e.type), EncodeTypedConstant(e), depth);
     if (e.kind == ExprKind::TruthConstant) EncodeTypedConstant(e);  // not a text: fails

@@ -8,12 +8,18 @@
 namespace pellory::data::filter {
 namespace {
 
-[[noreturn]] void Fail(const std::string& message) { throw FilterCompileError(message); }
-[[noreturn]] void IncorrectlyFormed() { Fail("Incorrectly formed filter expression"); }
+[[noreturn]] void Fail(const std::string& message) {
+  throw FilterCompileError(message);
+}
+[[noreturn]] void IncorrectlyFormed() {
+  Fail("Incorrectly formed filter expression");
+}
 
 bool SameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    const auto upper = [](char c) {
+      return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    };
     return upper(x) == upper(y);
   });
 }
@@ -102,13 +108,20 @@ class Parser {
 
   static std::uint32_t ComparisonCode(TokenKind kind) {
     switch (kind) {
-      case TokenKind::Equal: return kOpEqual;
-      case TokenKind::NotEqual: return kOpNotEqual;
-      case TokenKind::Less: return kOpLess;
-      case TokenKind::LessOrEqual: return kOpLessOrEqual;
-      case TokenKind::Greater: return kOpGreater;
-      case TokenKind::GreaterOrEqual: return kOpGreaterOrEqual;
-      default: return 0;
+      case TokenKind::Equal:
+        return kOpEqual;
+      case TokenKind::NotEqual:
+        return kOpNotEqual;
+      case TokenKind::Less:
+        return kOpLess;
+      case TokenKind::LessOrEqual:
+        return kOpLessOrEqual;
+      case TokenKind::Greater:
+        return kOpGreater;
+      case TokenKind::GreaterOrEqual:
+        return kOpGreaterOrEqual;
+      default:
+        return 0;
     }
   }
 
@@ -118,8 +131,8 @@ class Parser {
     ExprPtr result;
     if (const std::uint32_t code = ComparisonCode(kind); code != 0 || kind == TokenKind::Like) {
       Advance();
-      result = Make(code != 0 ? ExprKind::Comparison : ExprKind::Like,
-                    Pair(std::move(left), Operand()));
+      result =
+          Make(code != 0 ? ExprKind::Comparison : ExprKind::Like, Pair(std::move(left), Operand()));
       result->op = code != 0 ? code : kOpLike;
     } else if (kind == TokenKind::IsNull || kind == TokenKind::IsNotNull) {
       Advance();
@@ -167,16 +180,22 @@ class Parser {
   ExprPtr Primary() {
     ExprPtr e;
     switch (token_.kind) {
-      case TokenKind::Symbol: e = SymbolPrimary(); break;
-      case TokenKind::FieldName: e = FieldPrimary(token_.value); break;
+      case TokenKind::Symbol:
+        e = SymbolPrimary();
+        break;
+      case TokenKind::FieldName:
+        e = FieldPrimary(token_.value);
+        break;
       case TokenKind::String:
       case TokenKind::Number:
         e = Make(token_.kind == TokenKind::String ? ExprKind::StringConstant
                                                   : ExprKind::NumberConstant);
         e->text = token_.value;
         break;
-      case TokenKind::OpenParen: return Parenthesised();
-      default: Fail("Expression expected but " + Found() + " found");
+      case TokenKind::OpenParen:
+        return Parenthesised();
+      default:
+        Fail("Expression expected but " + Found() + " found");
     }
     Advance();
     return e;

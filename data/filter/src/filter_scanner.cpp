@@ -24,8 +24,12 @@ bool IsBlank(char c) {
   const auto u = static_cast<unsigned char>(c);
   return u >= 1 && u <= 32;
 }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 bool StartsSymbol(char c) {
   const auto u = static_cast<unsigned char>(c);
   return IsLetter(c) || c == '_' || (u >= 129 && u <= 254);
@@ -184,7 +188,9 @@ Token FilterScanner::Operator() {
   TokenKind kind;
   std::size_t length = 1;
   switch (c) {
-    case '=': kind = TokenKind::Equal; break;
+    case '=':
+      kind = TokenKind::Equal;
+      break;
     case '<':
       kind = d == '>' ? TokenKind::NotEqual : (d == '=' ? TokenKind::LessOrEqual : TokenKind::Less);
       length = (d == '>' || d == '=') ? 2 : 1;
@@ -193,13 +199,26 @@ Token FilterScanner::Operator() {
       kind = d == '=' ? TokenKind::GreaterOrEqual : TokenKind::Greater;
       length = d == '=' ? 2 : 1;
       break;
-    case '(': kind = TokenKind::OpenParen; break;
-    case ')': kind = TokenKind::CloseParen; break;
-    case ',': kind = TokenKind::Comma; break;
-    case '+': kind = TokenKind::Plus; break;
-    case '*': kind = TokenKind::Times; break;
-    case '/': kind = TokenKind::Divide; break;
-    default: InvalidCharacter(c);
+    case '(':
+      kind = TokenKind::OpenParen;
+      break;
+    case ')':
+      kind = TokenKind::CloseParen;
+      break;
+    case ',':
+      kind = TokenKind::Comma;
+      break;
+    case '+':
+      kind = TokenKind::Plus;
+      break;
+    case '*':
+      kind = TokenKind::Times;
+      break;
+    case '/':
+      kind = TokenKind::Divide;
+      break;
+    default:
+      InvalidCharacter(c);
   }
   pos_ += length;
   return {kind, {}, {}};

@@ -34,7 +34,7 @@ enum class TokenKind {
 
 struct Token {
   TokenKind kind = TokenKind::End;
-  std::string value;  // a symbol's or field's name, a literal's content
+  std::string value;    // a symbol's or field's name, a literal's content
   std::string written;  // the token as it stands in the text, for messages
 };
 

@@ -29,8 +29,8 @@ enum class ExprKind {
 struct Expr {
   ExprKind kind = ExprKind::NullConstant;
   const FilterField* field = nullptr;  // Field
-  std::string text;  // Field: the name as written; constants: their text
-  bool truth = false;  // TruthConstant
+  std::string text;                    // Field: the name as written; constants: their text
+  bool truth = false;                  // TruthConstant
   // The type a constant takes: the field's kind it meets, or its own.
   FilterDataKind type = FilterDataKind::Unknown;
   int decimals = 0;

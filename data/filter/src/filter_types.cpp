@@ -7,48 +7,75 @@
 namespace pellory::data::filter {
 namespace {
 
-enum Family { kNoFamily, kTextFamily, kNumberFamily, kDateFamily, kTimeFamily, kStampFamily, kTruthFamily };
+enum Family {
+  kNoFamily,
+  kTextFamily,
+  kNumberFamily,
+  kDateFamily,
+  kTimeFamily,
+  kStampFamily,
+  kTruthFamily
+};
 
 Family FamilyOf(FilterDataKind kind) {
   switch (kind) {
-    case FilterDataKind::String: return kTextFamily;
+    case FilterDataKind::String:
+      return kTextFamily;
     case FilterDataKind::SmallInt:
     case FilterDataKind::Integer:
     case FilterDataKind::Float:
     case FilterDataKind::BCD:
-    case FilterDataKind::Word: return kNumberFamily;
-    case FilterDataKind::Date: return kDateFamily;
-    case FilterDataKind::Time: return kTimeFamily;
-    case FilterDataKind::DateTime: return kStampFamily;
-    case FilterDataKind::Boolean: return kTruthFamily;
-    default: return kNoFamily;
+    case FilterDataKind::Word:
+      return kNumberFamily;
+    case FilterDataKind::Date:
+      return kDateFamily;
+    case FilterDataKind::Time:
+      return kTimeFamily;
+    case FilterDataKind::DateTime:
+      return kStampFamily;
+    case FilterDataKind::Boolean:
+      return kTruthFamily;
+    default:
+      return kNoFamily;
   }
 }
 
-[[noreturn]] void Mismatch() { throw FilterCompileError("Type mismatch in expression"); }
+[[noreturn]] void Mismatch() {
+  throw FilterCompileError("Type mismatch in expression");
+}
 
-bool IsField(const Expr& e) { return e.kind == ExprKind::Field; }
+bool IsField(const Expr& e) {
+  return e.kind == ExprKind::Field;
+}
 bool IsBinaryField(const Expr& e) {
   return IsField(e) &&
          (e.field->kind == FilterDataKind::Blob || e.field->kind == FilterDataKind::Bytes);
 }
 
-FilterDataKind TypeOf(const Expr& e) { return IsField(e) ? e.field->kind : e.type; }
+FilterDataKind TypeOf(const Expr& e) {
+  return IsField(e) ? e.field->kind : e.type;
+}
 
 // A constant's own type when no field gives it one.
 void GiveOwnType(Expr& c) {
   switch (c.kind) {
-    case ExprKind::StringConstant: c.type = FilterDataKind::String; break;
-    case ExprKind::TruthConstant: c.type = FilterDataKind::Boolean; break;
+    case ExprKind::StringConstant:
+      c.type = FilterDataKind::String;
+      break;
+    case ExprKind::TruthConstant:
+      c.type = FilterDataKind::Boolean;
+      break;
     case ExprKind::NumberConstant: {
       long value = 0;
       const char* end = c.text.data() + c.text.size();
       const auto [ptr, ec] = std::from_chars(c.text.data(), end, value);
-      const bool integral = ec == std::errc() && ptr == end && value >= INT32_MIN && value <= INT32_MAX;
+      const bool integral =
+          ec == std::errc() && ptr == end && value >= INT32_MIN && value <= INT32_MAX;
       c.type = integral ? FilterDataKind::Integer : FilterDataKind::Float;
       break;
     }
-    default: Mismatch();  // NULL compared with no field
+    default:
+      Mismatch();  // NULL compared with no field
   }
 }
 
@@ -62,7 +89,8 @@ void TypePair(bool like, Expr& a, Expr& b) {
   if (IsBinaryField(a) || IsBinaryField(b)) {
     // LIKE over a blob on the left searches text; its constant is a string.
     const bool blobLike = like && IsField(a) && a.field->kind == FilterDataKind::Blob &&
-                          !IsBinaryField(b) && (b.IsConstant() || FamilyOf(TypeOf(b)) == kTextFamily);
+                          !IsBinaryField(b) &&
+                          (b.IsConstant() || FamilyOf(TypeOf(b)) == kTextFamily);
     if (!blobLike) Mismatch();
     if (b.IsConstant()) b.type = FilterDataKind::String;
     return;
@@ -79,8 +107,7 @@ bool Compatible(bool like, const Expr& a, const Expr& b) {
   if (a.kind == ExprKind::NullConstant || b.kind == ExprKind::NullConstant) return true;
   if (like && IsBinaryField(a)) return true;
   const Family family = FamilyOf(TypeOf(a));
-  return family != kNoFamily && family == FamilyOf(TypeOf(b)) &&
-         (!like || family == kTextFamily);
+  return family != kNoFamily && family == FamilyOf(TypeOf(b)) && (!like || family == kTextFamily);
 }
 
 }  // namespace
@@ -88,7 +115,8 @@ bool Compatible(bool like, const Expr& a, const Expr& b) {
 void ApplyTypeRules(Expr& e) {
   Expr& left = *e.operands[0];
   if (e.kind == ExprKind::IsNull || e.kind == ExprKind::IsNotNull) {
-    if (left.kind == ExprKind::NullConstant) throw FilterCompileError("Incorrectly formed filter expression");
+    if (left.kind == ExprKind::NullConstant)
+      throw FilterCompileError("Incorrectly formed filter expression");
     if (left.IsConstant()) GiveOwnType(left);
     return;
   }

@@ -37,7 +37,8 @@ TEST_P(TypedConstants, TakeTheFieldsTypeAndFormat) {
 }
 
 // 12.34 with 2 decimals: 32 digits ...0001234, precision byte 32.
-std::vector<std::uint8_t> Bcd(bool negative, std::uint8_t decimals, std::vector<std::uint8_t> tail) {
+std::vector<std::uint8_t> Bcd(bool negative, std::uint8_t decimals,
+                              std::vector<std::uint8_t> tail) {
   std::vector<std::uint8_t> out(18, 0);
   out[0] = 32;
   out[1] = static_cast<std::uint8_t>((negative ? 0x80 : 0) | decimals);
@@ -66,8 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConstantCase{"Born = '2000-03-01'", 2, Le<std::int32_t>(730180)},
         ConstantCase{"At = '13:45:30.250'", 10, Le<std::int32_t>(49530250)},
         ConstantCase{"At = '0:01'", 10, Le<std::int32_t>(60000)},
-        ConstantCase{"Stamp = '1970-01-01 00:00:01'", 11,
-                     Le<double>(kDay1970 * 86400000.0 + 1000)},
+        ConstantCase{"Stamp = '1970-01-01 00:00:01'", 11, Le<double>(kDay1970 * 86400000.0 + 1000)},
         ConstantCase{"Stamp = '1970-01-02'", 11, Le<double>((kDay1970 + 1) * 86400000.0)},
         ConstantCase{"Flag = True", 4, Le<std::int16_t>(1)},
         ConstantCase{"Flag <> false", 4, Le<std::int16_t>(0)},
@@ -97,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"Code = -1", "Constant out of range"},
                       RangeCase{"Total = 2147483648", "Constant out of range"},
                       RangeCase{"Total = 99999999999999999999999", "Constant out of range"},
-                      RangeCase{"Amount = 123456789012345678901234567890123", "Constant out of range"},
+                      RangeCase{"Amount = 123456789012345678901234567890123",
+                                "Constant out of range"},
                       RangeCase{"Price = 1e999", "Constant out of range"},
                       RangeCase{"Count = 1.5", "Constant is not correct type SmallInt"},
                       RangeCase{"Count = 'abc'", "Constant is not correct type SmallInt"},

@@ -13,7 +13,9 @@ struct ErrorCase {
   std::string message;
 };
 
-void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.text.substr(0, 60); }
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+  *os << c.text.substr(0, 60);
+}
 
 class CompileErrors : public ::testing::TestWithParam<ErrorCase> {};
 
@@ -41,8 +43,10 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"/* never closed", "Invalid filter expression character: '/'"},
         ErrorCase{"Category = 'a'\x7F", "Invalid filter expression character: '\\x7F'"},
         ErrorCase{"Category = \x80", "Invalid filter expression character: '\\x80'"},
-        ErrorCase{std::string("Category = 'a\0b'", 16), "Invalid filter expression character: '\\x00'"},
-        ErrorCase{std::string("Category = 'a'\0", 15), "Invalid filter expression character: '\\x00'"}));
+        ErrorCase{std::string("Category = 'a\0b'", 16),
+                  "Invalid filter expression character: '\\x00'"},
+        ErrorCase{std::string("Category = 'a'\0", 15),
+                  "Invalid filter expression character: '\\x00'"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Parser, CompileErrors,
@@ -77,21 +81,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     TypesAndEncoding, CompileErrors,
-    ::testing::Values(
-        ErrorCase{"Sample3 = 'x'", "Type mismatch in expression"},
-        ErrorCase{"'x' = Sample3", "Type mismatch in expression"},
-        ErrorCase{"Description = 'x'", "Type mismatch in expression"},
-        ErrorCase{"'x' LIKE Description", "Type mismatch in expression"},
-        ErrorCase{"Raw LIKE 'x'", "Type mismatch in expression"},
-        ErrorCase{"Category IN ('a', Sample3)", "Type mismatch in expression"},
-        ErrorCase{"Category = Count", "Type mismatch in expression"},
-        ErrorCase{"Count LIKE 5", "Type mismatch in expression"},
-        ErrorCase{"'a' = 5", "Type mismatch in expression"},
-        ErrorCase{"NULL = NULL", "Type mismatch in expression"},
-        ErrorCase{"Calc = 1", "Field 'Calc' cannot be used in a filter expression"},
-        ErrorCase{"Category LIKE NULL", "NULL only allowed with '=' and '<>'"},
-        ErrorCase{"Count > NULL", "NULL only allowed with '=' and '<>'"},
-        ErrorCase{"Category IN ('a', NULL)", "NULL only allowed with '=' and '<>'"}));
+    ::testing::Values(ErrorCase{"Sample3 = 'x'", "Type mismatch in expression"},
+                      ErrorCase{"'x' = Sample3", "Type mismatch in expression"},
+                      ErrorCase{"Description = 'x'", "Type mismatch in expression"},
+                      ErrorCase{"'x' LIKE Description", "Type mismatch in expression"},
+                      ErrorCase{"Raw LIKE 'x'", "Type mismatch in expression"},
+                      ErrorCase{"Category IN ('a', Sample3)", "Type mismatch in expression"},
+                      ErrorCase{"Category = Count", "Type mismatch in expression"},
+                      ErrorCase{"Count LIKE 5", "Type mismatch in expression"},
+                      ErrorCase{"'a' = 5", "Type mismatch in expression"},
+                      ErrorCase{"NULL = NULL", "Type mismatch in expression"},
+                      ErrorCase{"Calc = 1", "Field 'Calc' cannot be used in a filter expression"},
+                      ErrorCase{"Category LIKE NULL", "NULL only allowed with '=' and '<>'"},
+                      ErrorCase{"Count > NULL", "NULL only allowed with '=' and '<>'"},
+                      ErrorCase{"Category IN ('a', NULL)", "NULL only allowed with '=' and '<>'"}));
 
 // The format's sizes and offsets are 16-bit: a buffer past 65,535 bytes would
 // wrap them, so it is refused.

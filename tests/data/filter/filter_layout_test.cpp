@@ -19,7 +19,9 @@ class Bytes {
     out_.push_back(static_cast<std::uint8_t>(v >> 8));
     return *this;
   }
-  Bytes& W32(std::uint32_t v) { return W16(static_cast<std::uint16_t>(v & 0xFFFF)).W16(static_cast<std::uint16_t>(v >> 16)); }
+  Bytes& W32(std::uint32_t v) {
+    return W16(static_cast<std::uint16_t>(v & 0xFFFF)).W16(static_cast<std::uint16_t>(v >> 16));
+  }
   Bytes& Text(const std::string& s) {
     out_.insert(out_.end(), s.begin(), s.end());
     out_.push_back(0);
@@ -31,27 +33,61 @@ class Bytes {
   std::vector<std::uint8_t> out_;
 };
 
+// clang-format off: one line per header, node and literal
 TEST(FilterLayout, PrefixComparisonComesOutByteForByte) {
   const auto expected = Bytes()
-                            .W16(2).W16(74).W16(0xFFFF).W16(10).W16(52)
-                            .W32(3).W32(3).W16(0).W16(12).W16(16).W16(28)
-                            .W32(4).W32(13).W16(3).W16(0)
-                            .W32(5).W32(14).W16(1).W16(13).W16(9)
-                            .Text("Category").Text("Capitals San")
+                            .W16(2)
+                            .W16(74)
+                            .W16(0xFFFF)
+                            .W16(10)
+                            .W16(52)
+                            .W32(3)
+                            .W32(3)
+                            .W16(0)
+                            .W16(12)
+                            .W16(16)
+                            .W16(28)
+                            .W32(4)
+                            .W32(13)
+                            .W16(3)
+                            .W16(0)
+                            .W32(5)
+                            .W32(14)
+                            .W16(1)
+                            .W16(13)
+                            .W16(9)
+                            .Text("Category")
+                            .Text("Capitals San")
                             .Done();
   EXPECT_EQ(Compile("Category ='Capitals San*'"), expected);
 }
 
 TEST(FilterLayout, ExactComparisonComesOutByteForByte) {
   const auto expected = Bytes()
-                            .W16(2).W16(69).W16(0xFFFF).W16(10).W16(48)
-                            .W32(2).W32(3).W16(12).W16(24)
-                            .W32(4).W32(13).W16(3).W16(0)
-                            .W32(5).W32(14).W16(1).W16(12).W16(9)
-                            .Text("Category").Text("Handwriting")
+                            .W16(2)
+                            .W16(69)
+                            .W16(0xFFFF)
+                            .W16(10)
+                            .W16(48)
+                            .W32(2)
+                            .W32(3)
+                            .W16(12)
+                            .W16(24)
+                            .W32(4)
+                            .W32(13)
+                            .W16(3)
+                            .W16(0)
+                            .W32(5)
+                            .W32(14)
+                            .W16(1)
+                            .W16(12)
+                            .W16(9)
+                            .Text("Category")
+                            .Text("Handwriting")
                             .Done();
   EXPECT_EQ(Compile("Category ='Handwriting'"), expected);
 }
+// clang-format on
 
 struct CategoryCase {
   const char* text;
@@ -115,7 +151,8 @@ TEST(FilterLayout, LongLiteralsAreCutTo255Characters) {
   EXPECT_EQ(constant.Text(2), std::string(255, 'a'));
   // The scanner keeps 256 characters: a '*' in 256th place still makes a
   // prefix comparison of the 255 before it.
-  const auto prefix = Compile("Category = '" + std::string(255, 'b') + "*" + std::string(44, 'c') + "'");
+  const auto prefix =
+      Compile("Category = '" + std::string(255, 'b') + "*" + std::string(44, 'c') + "'");
   EXPECT_EQ(Root(prefix).Class(), 3u);
   EXPECT_EQ(Root(prefix).Operand(1), 255);
 }
@@ -207,7 +244,8 @@ TEST(FilterLayout, InListsChainTheirValues) {
 }
 
 TEST(FilterLayout, CommentsAndBlanksAreSkipped) {
-  EXPECT_EQ(Compile("/* all */\tCategory\r\n=/**/'Handwriting'"), Compile("Category ='Handwriting'"));
+  EXPECT_EQ(Compile("/* all */\tCategory\r\n=/**/'Handwriting'"),
+            Compile("Category ='Handwriting'"));
 }
 
 TEST(FilterLayout, MemoSearchIsALikeOverTheBlob) {
@@ -217,7 +255,9 @@ TEST(FilterLayout, MemoSearchIsALikeOverTheBlob) {
   EXPECT_EQ(Root(buffer).Child(1).Operand(0), 1) << "its constant counts as a string";
 }
 
-TEST(FilterLayout, EmptyTextHasNoExpression) { EXPECT_TRUE(Compile("").empty()); }
+TEST(FilterLayout, EmptyTextHasNoExpression) {
+  EXPECT_TRUE(Compile("").empty());
+}
 
 TEST(FilterLayout, HeaderSizesMatchTheBuffer) {
   for (const char* text : {"Category = 'a' OR Category = 'b'", "Count IN (1, 2, 3)", "Flag"}) {

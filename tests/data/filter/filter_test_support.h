@@ -28,7 +28,8 @@ inline FilterContext CatalogueContext() {
   return context;
 }
 
-inline std::vector<std::uint8_t> Compile(const std::string& text, FilterCompileOptions options = {}) {
+inline std::vector<std::uint8_t> Compile(const std::string& text,
+                                         FilterCompileOptions options = {}) {
   return CompileFilter(text, options, CatalogueContext());
 }
 
@@ -50,7 +51,9 @@ struct NodeView {
   std::size_t At() const { return 10 + offset; }
   std::uint32_t Class() const { return U32(buffer, At()); }
   std::uint32_t Op() const { return U32(buffer, At() + 4); }
-  std::uint16_t Operand(int i) const { return U16(buffer, At() + 8 + 2 * static_cast<std::size_t>(i)); }
+  std::uint16_t Operand(int i) const {
+    return U16(buffer, At() + 8 + 2 * static_cast<std::size_t>(i));
+  }
   NodeView Child(int i) const { return {buffer, Operand(i)}; }
   // The literal that operand i refers to, as bytes.
   std::vector<std::uint8_t> Literal(int i, std::size_t size) const {
@@ -67,6 +70,8 @@ struct NodeView {
   }
 };
 
-inline NodeView Root(const std::vector<std::uint8_t>& buffer) { return {buffer, 0}; }
+inline NodeView Root(const std::vector<std::uint8_t>& buffer) {
+  return {buffer, 0};
+}
 
 }  // namespace pellory::data::filter::testing

@@ -23,14 +23,22 @@ struct Column {
 
 inline const std::vector<Column>& Columns() {
   static const std::vector<Column> columns = {
-      {"Font Name", PEL_TYPE_CHARACTER, 45, 0, 46}, {"Filename", PEL_TYPE_CHARACTER, 13, 0, 14},
-      {"Category", PEL_TYPE_CHARACTER, 55, 0, 56},  {"Description", PEL_TYPE_BLOB, 10, 0, 4},
-      {"Sample3", PEL_TYPE_BLOB, 10, 0, 4},         {"Count", PEL_TYPE_SHORT, 0, 0, 2},
-      {"Total", PEL_TYPE_INTEGER, 0, 0, 4},         {"Price", PEL_TYPE_FLOAT, 0, 0, 8},
-      {"Amount", PEL_TYPE_BCD, 32, 2, 18},          {"Born", PEL_TYPE_DATE, 0, 0, 4},
-      {"At", PEL_TYPE_TIME, 0, 0, 4},               {"Stamp", PEL_TYPE_TIMESTAMP, 0, 0, 8},
-      {"Flag", PEL_TYPE_BOOLEAN, 0, 0, 2},          {"Code", PEL_TYPE_WORD, 0, 0, 2},
-      {"Raw", PEL_TYPE_BYTES, 4, 0, 4},             {"Fine", PEL_TYPE_BCD, 32, 4, 18},
+      {"Font Name", PEL_TYPE_CHARACTER, 45, 0, 46},
+      {"Filename", PEL_TYPE_CHARACTER, 13, 0, 14},
+      {"Category", PEL_TYPE_CHARACTER, 55, 0, 56},
+      {"Description", PEL_TYPE_BLOB, 10, 0, 4},
+      {"Sample3", PEL_TYPE_BLOB, 10, 0, 4},
+      {"Count", PEL_TYPE_SHORT, 0, 0, 2},
+      {"Total", PEL_TYPE_INTEGER, 0, 0, 4},
+      {"Price", PEL_TYPE_FLOAT, 0, 0, 8},
+      {"Amount", PEL_TYPE_BCD, 32, 2, 18},
+      {"Born", PEL_TYPE_DATE, 0, 0, 4},
+      {"At", PEL_TYPE_TIME, 0, 0, 4},
+      {"Stamp", PEL_TYPE_TIMESTAMP, 0, 0, 8},
+      {"Flag", PEL_TYPE_BOOLEAN, 0, 0, 2},
+      {"Code", PEL_TYPE_WORD, 0, 0, 2},
+      {"Raw", PEL_TYPE_BYTES, 4, 0, 4},
+      {"Fine", PEL_TYPE_BCD, 32, 4, 18},
   };
   return columns;
 }
@@ -56,8 +64,9 @@ inline data::filter::FilterContext CompilerContext() {
   context.cursorName = "Table1";
   const auto descriptors = Descriptors();
   for (const pel_field_descriptor& d : descriptors)
-    context.fields.push_back({d.name, d.number, static_cast<data::filter::FilterDataKind>(d.logical_type),
-                              d.units1, d.units2, true});
+    context.fields.push_back({d.name, d.number,
+                              static_cast<data::filter::FilterDataKind>(d.logical_type), d.units1,
+                              d.units2, true});
   return context;
 }
 
@@ -111,10 +120,12 @@ class FakeRecord : public RecordFields {
     value = blank ? std::vector<std::uint8_t>(Columns()[number - 1u].valueSize, 0) : it->second;
     return true;
   }
-  bool ReadBlob(std::uint16_t number, std::vector<std::uint8_t>& bytes, bool& blank) const override {
+  bool ReadBlob(std::uint16_t number, std::vector<std::uint8_t>& bytes,
+                bool& blank) const override {
     const auto it = blobs_.find(number);
     blank = it == blobs_.end() || it->second.empty();
-    bytes.assign(blank ? "" : it->second.data(), blank ? "" : it->second.data() + it->second.size());
+    bytes.assign(blank ? "" : it->second.data(),
+                 blank ? "" : it->second.data() + it->second.size());
     return true;
   }
 

@@ -15,7 +15,9 @@ struct CategoryCase {
   bool passes;
 };
 
-void PrintTo(const CategoryCase& c, std::ostream* os) { *os << c.filter << " on '" << c.category << "'"; }
+void PrintTo(const CategoryCase& c, std::ostream* os) {
+  *os << c.filter << " on '" << c.category << "'";
+}
 
 class CategoryFilters : public ::testing::TestWithParam<CategoryCase> {};
 
@@ -26,41 +28,44 @@ TEST_P(CategoryFilters, MatchWholeValuesOrPrefixes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, CategoryFilters,
-    ::testing::Values(
-        CategoryCase{"Category ='Italic Sans *'", "Italic Sans Serif", true},
-        CategoryCase{"Category ='Italic Sans *'", "Italic Sans", false},
-        CategoryCase{"Category ='Italic Sans *'", "italic sans serif", false},
-        CategoryCase{"Category ='Italic Sans *'", "Italic Sans ", true},
-        CategoryCase{"Category ='Wing*'", "Wingdings", true},
-        CategoryCase{"Category ='Wing*'", "Wing", true},
-        CategoryCase{"Category ='Wing*'", "Win", false},
-        CategoryCase{"Category ='Wing*'", "wingdings", false},
-        CategoryCase{"Category ='Capitals San*'", "Capitals Sans Serif", true},
-        CategoryCase{"Category ='Capitals San*'", "Capitals Serif", false},
-        CategoryCase{"Category ='Normal Sans*'", "Normal Sans Serif", true},
-        CategoryCase{"Category ='Handwriting'", "Handwriting", true},
-        CategoryCase{"Category ='Handwriting'", "Handwriting ", false},
-        CategoryCase{"Category ='Handwriting'", "Handwritin", false},
-        CategoryCase{"Category ='Handwriting'", "handwriting", false},
-        CategoryCase{"Category ='Capitals Serif'", "Capitals Serif", true},
-        CategoryCase{"Category ='*'", "*", true},
-        CategoryCase{"Category ='*'", "Wingdings", false},
-        CategoryCase{"Category =''", "", true},
-        CategoryCase{"Category <>'Handwriting'", "Wingdings", true},
-        CategoryCase{"Category <>'Handwriting'", "Handwriting", false},
-        CategoryCase{"Category <>'Wing*'", "Wingdings", false},
-        CategoryCase{"Category <>'Wing*'", "Normal Serif", true},
-        CategoryCase{"Category > 'M'", "Normal Serif", true},
-        CategoryCase{"Category < 'M'", "Normal Serif", false},
-        CategoryCase{"Category >= 'Wing'", "Wing", true},
-        CategoryCase{"Category <= 'Wing'", "Wingdings", false}));
+    ::testing::Values(CategoryCase{"Category ='Italic Sans *'", "Italic Sans Serif", true},
+                      CategoryCase{"Category ='Italic Sans *'", "Italic Sans", false},
+                      CategoryCase{"Category ='Italic Sans *'", "italic sans serif", false},
+                      CategoryCase{"Category ='Italic Sans *'", "Italic Sans ", true},
+                      CategoryCase{"Category ='Wing*'", "Wingdings", true},
+                      CategoryCase{"Category ='Wing*'", "Wing", true},
+                      CategoryCase{"Category ='Wing*'", "Win", false},
+                      CategoryCase{"Category ='Wing*'", "wingdings", false},
+                      CategoryCase{"Category ='Capitals San*'", "Capitals Sans Serif", true},
+                      CategoryCase{"Category ='Capitals San*'", "Capitals Serif", false},
+                      CategoryCase{"Category ='Normal Sans*'", "Normal Sans Serif", true},
+                      CategoryCase{"Category ='Handwriting'", "Handwriting", true},
+                      CategoryCase{"Category ='Handwriting'", "Handwriting ", false},
+                      CategoryCase{"Category ='Handwriting'", "Handwritin", false},
+                      CategoryCase{"Category ='Handwriting'", "handwriting", false},
+                      CategoryCase{"Category ='Capitals Serif'", "Capitals Serif", true},
+                      CategoryCase{"Category ='*'", "*", true},
+                      CategoryCase{"Category ='*'", "Wingdings", false},
+                      CategoryCase{"Category =''", "", true},
+                      CategoryCase{"Category <>'Handwriting'", "Wingdings", true},
+                      CategoryCase{"Category <>'Handwriting'", "Handwriting", false},
+                      CategoryCase{"Category <>'Wing*'", "Wingdings", false},
+                      CategoryCase{"Category <>'Wing*'", "Normal Serif", true},
+                      CategoryCase{"Category > 'M'", "Normal Serif", true},
+                      CategoryCase{"Category < 'M'", "Normal Serif", false},
+                      CategoryCase{"Category >= 'Wing'", "Wing", true},
+                      CategoryCase{"Category <= 'Wing'", "Wingdings", false}));
 
 TEST(FilterEvaluation, CaseOptionIgnoresTheCaseOfLetters) {
   const data::filter::FilterCompileOptions caseless{.caseInsensitive = true};
-  EXPECT_TRUE(Passes("Category ='Italic Sans *'", FakeRecord().Text("Category", "italic sans serif"), caseless));
-  EXPECT_TRUE(Passes("Category ='Handwriting'", FakeRecord().Text("Category", "HANDWRITING"), caseless));
-  EXPECT_FALSE(Passes("Category ='Handwriting'", FakeRecord().Text("Category", "Handwriting!"), caseless));
-  EXPECT_FALSE(Passes("Category <>'Handwriting'", FakeRecord().Text("Category", "handwriting"), caseless));
+  EXPECT_TRUE(Passes("Category ='Italic Sans *'",
+                     FakeRecord().Text("Category", "italic sans serif"), caseless));
+  EXPECT_TRUE(
+      Passes("Category ='Handwriting'", FakeRecord().Text("Category", "HANDWRITING"), caseless));
+  EXPECT_FALSE(
+      Passes("Category ='Handwriting'", FakeRecord().Text("Category", "Handwriting!"), caseless));
+  EXPECT_FALSE(
+      Passes("Category <>'Handwriting'", FakeRecord().Text("Category", "handwriting"), caseless));
 }
 
 TEST(FilterEvaluation, NoPartialCompareTakesTheStarLiterally) {
@@ -85,13 +90,13 @@ TEST_P(BlankValues, PassOnlyBlankTests) {
 INSTANTIATE_TEST_SUITE_P(
     Blank, BlankValues,
     ::testing::Values(BlankCase{"Category IS NULL", true}, BlankCase{"Category = NULL", true},
-                      BlankCase{"Category IS NOT NULL", false}, BlankCase{"Category <> NULL", false},
-                      BlankCase{"Category = 'x'", false}, BlankCase{"Category <> 'x'", false},
-                      BlankCase{"Category = 'x*'", false}, BlankCase{"Category <> 'x*'", false},
-                      BlankCase{"Category LIKE '%'", false}, BlankCase{"Count < 5", false},
-                      BlankCase{"Count IN (0, 1)", false}, BlankCase{"Flag", false},
-                      BlankCase{"NOT Category = 'x'", true}, BlankCase{"Sample3 IS NULL", true},
-                      BlankCase{"Category = Filename", false}));
+                      BlankCase{"Category IS NOT NULL", false},
+                      BlankCase{"Category <> NULL", false}, BlankCase{"Category = 'x'", false},
+                      BlankCase{"Category <> 'x'", false}, BlankCase{"Category = 'x*'", false},
+                      BlankCase{"Category <> 'x*'", false}, BlankCase{"Category LIKE '%'", false},
+                      BlankCase{"Count < 5", false}, BlankCase{"Count IN (0, 1)", false},
+                      BlankCase{"Flag", false}, BlankCase{"NOT Category = 'x'", true},
+                      BlankCase{"Sample3 IS NULL", true}, BlankCase{"Category = Filename", false}));
 
 TEST(FilterEvaluation, BlankTestsSeeValues) {
   FakeRecord record;
@@ -122,27 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
         LogicCase{"Category = 'Wing*' AND Count = 3", true},
         LogicCase{"Category = 'Wing*' AND Count = 4", false},
         LogicCase{"Category = 'x' OR Count = 3", true},
-        LogicCase{"Category = 'x' OR Count = 4", false},
-        LogicCase{"NOT Count = 3", false},
-        LogicCase{"NOT (Count = 4 OR Category = 'x')", true},
-        LogicCase{"Flag", true},
-        LogicCase{"NOT Flag", false},
-        LogicCase{"Flag = False", false},
-        LogicCase{"Count IN (1, 2, 3)", true},
-        LogicCase{"Count IN (1, 2)", false},
+        LogicCase{"Category = 'x' OR Count = 4", false}, LogicCase{"NOT Count = 3", false},
+        LogicCase{"NOT (Count = 4 OR Category = 'x')", true}, LogicCase{"Flag", true},
+        LogicCase{"NOT Flag", false}, LogicCase{"Flag = False", false},
+        LogicCase{"Count IN (1, 2, 3)", true}, LogicCase{"Count IN (1, 2)", false},
         LogicCase{"Category IN ('Wing', 'Wingdings')", true},
         LogicCase{"Category IN ('Wing*')", false},
         LogicCase{"'WING.TTF' IN (Category, Filename)", true},
-        LogicCase{"Category LIKE 'Wing%'", true},
-        LogicCase{"Category LIKE '%dings'", true},
-        LogicCase{"Category LIKE 'W_ngd%s'", true},
-        LogicCase{"Category LIKE '%x%'", false},
-        LogicCase{"Category LIKE 'Wing'", false},
-        LogicCase{"Category LIKE 'wing%'", false},
-        LogicCase{"Category LIKE 'Wing*'", true},
-        LogicCase{"Filename LIKE Filename", true},
-        LogicCase{"Category = Filename", false},
-        LogicCase{"Category <> Filename", true}));
+        LogicCase{"Category LIKE 'Wing%'", true}, LogicCase{"Category LIKE '%dings'", true},
+        LogicCase{"Category LIKE 'W_ngd%s'", true}, LogicCase{"Category LIKE '%x%'", false},
+        LogicCase{"Category LIKE 'Wing'", false}, LogicCase{"Category LIKE 'wing%'", false},
+        LogicCase{"Category LIKE 'Wing*'", true}, LogicCase{"Filename LIKE Filename", true},
+        LogicCase{"Category = Filename", false}, LogicCase{"Category <> Filename", true}));
 
 TEST(FilterEvaluation, LikeSearchesMemosThroughTheRecordsBlobReader) {
   FakeRecord record;
@@ -169,7 +165,8 @@ TEST(FilterEvaluation, MemoSearchFailsWithoutABlobReader) {
 }
 
 TEST(FilterEvaluation, UnreadableOrShortValuesNeverMatch) {
-  EXPECT_FALSE(Passes("Count = 3", FakeRecord().Set("Count", Le<std::int16_t>(3)).Unreadable("Count")));
+  EXPECT_FALSE(
+      Passes("Count = 3", FakeRecord().Set("Count", Le<std::int16_t>(3)).Unreadable("Count")));
   EXPECT_FALSE(Passes("Count IS NULL", FakeRecord().Unreadable("Count")));
   EXPECT_FALSE(Passes("Total = 3", FakeRecord().Set("Total", {3})));
   EXPECT_FALSE(Passes("Amount = 1", FakeRecord().Set("Amount", std::vector<std::uint8_t>(17, 0))));

@@ -34,7 +34,9 @@ struct DamageCase {
   std::function<void(Buffer&)> damage;
 };
 
-void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DamageCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DamagedBuffers : public ::testing::TestWithParam<DamageCase> {};
 
@@ -55,7 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"Truncated", kExact, [](Buffer& b) { b.pop_back(); }},
         DamageCase{"TrailingGarbage", kExact, [](Buffer& b) { b.push_back(0); }},
         DamageCase{"TruncatedWithSizeToMatch", kExact,
-                   [](Buffer& b) { b.resize(60); Put16(b, 2, 60); }},
+                   [](Buffer& b) {
+                     b.resize(60);
+                     Put16(b, 2, 60);
+                   }},
         DamageCase{"Version1", kExact, [](Buffer& b) { Put16(b, 0, 1); }},
         DamageCase{"Version3", kExact, [](Buffer& b) { Put16(b, 0, 3); }},
         DamageCase{"NodeCount", kExact, [](Buffer& b) { Put16(b, 4, 3); }},
@@ -78,8 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"FieldOperatorWrong", kExact, [](Buffer& b) { Put32(b, 26, 14); }},
         DamageCase{"ConstantOperatorWrong", kExact, [](Buffer& b) { Put32(b, 38, 13); }},
         DamageCase{"CompareOperatorLess", kPrefix, [](Buffer& b) { Put32(b, 14, 6); }},
-        DamageCase{"RootIsAField", kExact, [](Buffer& b) {
-                     Put32(b, 10, 4); Put32(b, 14, 13);  // leaves unused node bytes
+        DamageCase{"RootIsAField", kExact,
+                   [](Buffer& b) {
+                     Put32(b, 10, 4);
+                     Put32(b, 14, 13);  // leaves unused node bytes
                    }},
         DamageCase{"SelfReference", kExact, [](Buffer& b) { Put16(b, 18, 0); }},
         DamageCase{"SharedOperand", kExact, [](Buffer& b) { Put16(b, 20, 12); }},
@@ -88,14 +95,21 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"OperandFarAway", kExact, [](Buffer& b) { Put16(b, 20, 0xFFFF); }},
         DamageCase{"ComparisonOfConditions", kExact, [](Buffer& b) { Put32(b, 14, 10); }},
         DamageCase{"AndOverValues", kExact, [](Buffer& b) { Put32(b, 14, 11); }},
-        DamageCase{"NotOverField", kExact, [](Buffer& b) {
-                     Put32(b, 10, 1); Put32(b, 14, 9);  // unary NOT of the field node
+        DamageCase{"NotOverField", kExact,
+                   [](Buffer& b) {
+                     Put32(b, 10, 1);
+                     Put32(b, 14, 9);  // unary NOT of the field node
                    }},
-        DamageCase{"ListElementAsOperand", kExact, [](Buffer& b) { Put32(b, 34, 11); Put32(b, 38, 36); }},
+        DamageCase{"ListElementAsOperand", kExact,
+                   [](Buffer& b) {
+                     Put32(b, 34, 11);
+                     Put32(b, 38, 36);
+                   }},
         DamageCase{"CaseFlag2", kPrefix, [](Buffer& b) { Put16(b, 18, 2); }},
         DamageCase{"PartialPastConstant", kPrefix, [](Buffer& b) { Put16(b, 20, 13); }},
         DamageCase{"CompareSidesSwapped", kPrefix, [](Buffer& b) {
-                     Put16(b, 22, 28); Put16(b, 24, 16);
+                     Put16(b, 22, 28);
+                     Put16(b, 24, 16);
                    }}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -106,7 +120,11 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"FieldOfOtherType", kExact, [](Buffer& b) { Put16(b, 30, 6); }},
         DamageCase{"BlobFieldCompared", kExact, [](Buffer& b) { Put16(b, 30, 5); }},
         DamageCase{"FieldNamePastBuffer", kExact, [](Buffer& b) { Put16(b, 32, 21); }},
-        DamageCase{"FieldNameUnterminated", kExact, [](Buffer& b) { b.back() = 'x'; Put16(b, 32, 9); }},
+        DamageCase{"FieldNameUnterminated", kExact,
+                   [](Buffer& b) {
+                     b.back() = 'x';
+                     Put16(b, 32, 9);
+                   }},
         DamageCase{"ConstantTypeBlob", kExact, [](Buffer& b) { Put16(b, 42, 3); }},
         DamageCase{"ConstantTypeUnknown", kExact, [](Buffer& b) { Put16(b, 42, 13); }},
         DamageCase{"ConstantType0", kExact, [](Buffer& b) { Put16(b, 42, 0); }},

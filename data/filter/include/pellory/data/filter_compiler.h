@@ -30,16 +30,16 @@ enum class FilterDataKind : std::uint16_t {
 };
 
 struct FilterField {
-  std::string name;  // UTF-8, matched without regard to case
+  std::string name;          // UTF-8, matched without regard to case
   std::uint16_t number = 0;  // the column's number, from 1
   FilterDataKind kind = FilterDataKind::Unknown;
   int size = 0;
-  int decimals = 0;  // BCD fields
+  int decimals = 0;         // BCD fields
   bool isDataField = true;  // false for calculated and lookup fields
 };
 
 struct FilterCompileOptions {
-  bool caseInsensitive = false;  // foCaseInsensitive
+  bool caseInsensitive = false;   // foCaseInsensitive
   bool noPartialCompare = false;  // foNoPartialCompare
 };
 
