@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "pellory/data/blob_field.h"
 #include "pellory/data/datasource.h"
@@ -173,6 +174,79 @@ TEST_F(CatalogueFixture, AGrowingLinkKeepsTheCurrentRecord) {
     EXPECT_EQ(window, c.window);
     EXPECT_EQ(table->RecNo(), c.standOn);
   }
+}
+
+// Counts the blob reads the cursor asks of the engine.
+class CountingTable : public TTable {
+ public:
+  using TTable::TTable;
+  int blobReads = 0;
+
+ protected:
+  BlobReadResult ReadBlob(const TField& field, std::uint64_t position, std::size_t count,
+                          std::string& bytes) override {
+    ++blobReads;
+    return TTable::ReadBlob(field, position, count, bytes);
+  }
+};
+
+std::string SmallBitmap() {
+  // 1 x 1, 24 bits per pixel, one white pixel.
+  std::string bmp("BM\x3A\0\0\0\0\0\0\0\x36\0\0\0", 14);
+  std::string info(40, '\0');
+  info[0] = 40;
+  info[4] = 1;
+  info[8] = 1;
+  info[12] = 1;
+  info[14] = 24;
+  return bmp + info + std::string("\xFF\xFF\xFF\0", 4);
+}
+
+TEST_F(CatalogueFixture, PicturesWithTheHeaderAreReadOncePerVisitOthersOnEveryLoad) {
+  const std::string bare = SmallBitmap();
+  std::string headed("\x01\x00\x00\x01", 4);
+  const auto size = static_cast<std::uint32_t>(bare.size());
+  headed.append(reinterpret_cast<const char*>(&size), 4);
+  headed += bare;
+  {
+    writer::TableWriter file(dir_, "pelloryfont", CatalogueColumns(), {.password = "mirabo"});
+    for (const std::string* picture : {&std::as_const(headed), &bare}) {
+      writer::Row row;
+      row.emplace_back(std::in_place_type<std::string>, "Font");
+      row.emplace_back(std::in_place_type<std::string>, "Caf\xE9 cr\xE8me, line 1\r\nline 2");
+      row.emplace_back(std::in_place_type<std::string>, "f.ttf");
+      row.emplace_back(std::in_place_type<std::string>, "Normal Serif");
+      row.emplace_back(std::in_place_type<std::string>, *picture);
+      file.Append(row);
+    }
+    file.Finish();
+  }
+  session.AddPassword("mirabo");
+  CountingTable table(session);
+  table.SetName("Table1");
+  table.SetDatabaseName(dir_.string());
+  table.SetTableName("pelloryfont.DB");
+  table.Open();
+  auto& sample = static_cast<TGraphicField&>(table.FieldByName("Sample3"));
+  auto& description = table.FieldByName("Description");
+
+  EXPECT_EQ(sample.LoadBitmap().pixels, std::vector<std::uint32_t>{0xFFFFFFFF});
+  const int firstLoad = table.blobReads;
+  EXPECT_GT(firstLoad, 0);
+  sample.LoadBitmap();
+  sample.LoadBitmap();
+  EXPECT_EQ(table.blobReads, firstLoad);
+  EXPECT_EQ(description.AsString(), "Caf\xC3\xA9 cr\xC3\xA8me, line 1\r\nline 2");
+  const int withMemo = table.blobReads;
+  EXPECT_EQ(description.AsString(), "Caf\xC3\xA9 cr\xC3\xA8me, line 1\r\nline 2");
+  EXPECT_EQ(table.blobReads, withMemo);
+
+  table.Next();
+  EXPECT_EQ(sample.LoadBitmap().width, 1);
+  const int bareLoad = table.blobReads - withMemo;
+  EXPECT_GT(bareLoad, 0);
+  sample.LoadBitmap();
+  EXPECT_EQ(table.blobReads - withMemo, 2 * bareLoad);
 }
 
 struct BindCase {
