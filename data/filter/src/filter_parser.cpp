@@ -27,6 +27,11 @@ bool SameName(std::string_view a, std::string_view b) {
 ExprPtr Make(ExprKind kind, std::vector<ExprPtr> operands = {}) {
   auto e = std::make_unique<Expr>();
   e->kind = kind;
+  // A long chain of AND or OR grows the tree one level per term; bounding the
+  // depth here keeps every later walk of the tree, its destruction included,
+  // from exhausting the stack.
+  for (const ExprPtr& operand : operands) e->depth = std::max(e->depth, operand->depth + 1);
+  if (e->depth > kMaxTreeDepth) Fail("Filter expression is nested too deeply");
   e->operands = std::move(operands);
   return e;
 }

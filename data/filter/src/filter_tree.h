@@ -36,6 +36,7 @@ struct Expr {
   int decimals = 0;
   std::uint32_t op = 0;  // Comparison
   std::vector<std::unique_ptr<Expr>> operands;
+  int depth = 1;  // levels of the tree from this expression down
 
   bool IsConstant() const {
     return kind == ExprKind::StringConstant || kind == ExprKind::NumberConstant ||
@@ -79,5 +80,7 @@ void ApplyTypeRules(Expr& comparison);
 
 // Deepest nesting of parentheses and IN lists the parser follows.
 inline constexpr int kMaxParseNesting = 200;
+// Deepest tree the parser builds; the engine refuses deeper node nesting.
+inline constexpr int kMaxTreeDepth = 1000;
 
 }  // namespace pellory::data::filter

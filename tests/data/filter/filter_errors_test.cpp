@@ -120,5 +120,20 @@ TEST(CompileLimits, LongFlatConditionsCompileUntilTooDeepForTheEngine) {
   EXPECT_THROW(Compile(chain(1200)), FilterCompileError);
 }
 
+// A text of a million ANDed terms once built a tree a million levels deep,
+// whose destruction overflowed the stack; it is refused while it is read.
+TEST(CompileLimits, HugeChainsAreRefusedWithoutExhaustingTheStack) {
+  for (const char* joint : {" AND Flag", " OR Flag"}) {
+    std::string text = "Flag";
+    for (int i = 0; i < 1'000'000; ++i) text += joint;
+    try {
+      Compile(text);
+      FAIL() << "compiled";
+    } catch (const FilterCompileError& e) {
+      EXPECT_STREQ(e.what(), "Filter expression is nested too deeply");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pellory::data::filter
