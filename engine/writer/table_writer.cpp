@@ -135,13 +135,14 @@ std::vector<std::uint8_t> TableWriter::Impl::EncodeRow(const Row& row,
 
 void TableWriter::Impl::Append(const Row& row) {
   if (finished_) throw SchemaError("the table is already finished");
-  if (inBlock_ == perBlock_) {
-    if (blocks_ + 1 >= 0xFFFF) throw SchemaError("too many records for one table");
-    FlushBlock(false);
-  }
+  if (inBlock_ == perBlock_ && blocks_ + 1 >= 0xFFFF)
+    throw SchemaError("too many records for one table");
+  // The row is encoded before a full block is written out, so that a
+  // refused row cannot leave a block pointing to one that never comes.
   std::uint32_t autoIncrement = autoIncrement_;
   const auto record = EncodeRow(row, autoIncrement);
   autoIncrement_ = autoIncrement;
+  if (inBlock_ == perBlock_) FlushBlock(false);
   std::copy(record.begin(), record.end(), block_.begin() + kBlockHeader + inBlock_ * recordSize_);
   ++inBlock_;
   ++records_;

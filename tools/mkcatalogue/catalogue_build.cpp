@@ -83,6 +83,8 @@ CatalogueRecord RecordFor(const FontFacts& f, FT_Face face, FT_Face plain,
 
 void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions& options,
                       std::ostream& log) {
+  if (options.fontsDir && !std::filesystem::is_directory(*options.fontsDir))
+    throw std::runtime_error("no font directory " + options.fontsDir->string());
   FreeTypeLibrary library = OpenFreeType();
   const auto faces = options.fontsDir ? DirectoryFaces(library.get(), *options.fontsDir) : FontconfigFaces();
   if (faces.empty()) throw NoFonts("no fonts found");

@@ -96,6 +96,19 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedValue{"BlobGivenNumber", FieldType::Memo, 20, std::int64_t{1}}),
     [](const auto& p) { return std::string(p.param.label); });
 
+TEST(RefusedValueAfterFullBlockTest, LeavesTheBlockChainWhole) {
+  testkit::ScratchDir dir;
+  TableOptions small;
+  small.blockKiB = 1;  // ten records of 100 bytes fill a block
+  TableWriter table(dir.path(), "t", {{"a", FieldType::Alpha, 100}}, small);
+  for (int i = 0; i < 10; ++i) table.Append({std::string("row")});
+  EXPECT_THROW(table.Append({std::int64_t{1}}), SchemaError);
+  table.Finish();
+  testkit::TableReader reader(dir.path(), "t.DB");
+  ASSERT_EQ(reader.result(), PEL_OK);
+  EXPECT_EQ(reader.Records().size(), 10u);
+}
+
 TEST(RefusedColumnTest, EachBadSchemaIsRefused) {
   const std::vector<std::vector<Column>> schemas = {
       {},

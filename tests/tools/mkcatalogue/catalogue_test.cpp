@@ -168,6 +168,8 @@ TEST_F(CatalogueTest, FailuresGiveTheirExitCodeAndLeaveNothing) {
   EXPECT_NE(log_.str().find("no fonts found"), std::string::npos);
   std::ofstream(empty / "junk.otf") << "junk";
   EXPECT_EQ(Build({"--fonts-dir", empty.string()}, scratch_.path() / "b"), kExitNoFonts);
+  EXPECT_EQ(Build({"--fonts-dir", (empty / "missing").string()}, scratch_.path() / "c"), kExitFailed);
+  EXPECT_NE(log_.str().find("no font directory " + (empty / "missing").string()), std::string::npos);
   const fs::path file = scratch_.path() / "a-file";
   std::ofstream(file) << "x";
   EXPECT_EQ(BuildFromFonts(file / "catalogue"), kExitFailed);
@@ -175,6 +177,7 @@ TEST_F(CatalogueTest, FailuresGiveTheirExitCodeAndLeaveNothing) {
   EXPECT_EQ(BuildFromFonts(file), kExitFailed);  // a file is in the way
   EXPECT_FALSE(fs::exists(scratch_.path() / "a"));
   EXPECT_FALSE(fs::exists(scratch_.path() / "b"));
+  EXPECT_FALSE(fs::exists(scratch_.path() / "c"));
   for (const auto& entry : fs::directory_iterator(scratch_.path()))
     EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos) << entry.path();
 }
