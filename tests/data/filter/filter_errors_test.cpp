@@ -83,6 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
     TypesAndEncoding, CompileErrors,
     ::testing::Values(ErrorCase{"Sample3 = 'x'", "Type mismatch in expression"},
                       ErrorCase{"'x' = Sample3", "Type mismatch in expression"},
+                      ErrorCase{"Sample3 = NULL", "Type mismatch in expression"},
                       ErrorCase{"Description = 'x'", "Type mismatch in expression"},
                       ErrorCase{"'x' LIKE Description", "Type mismatch in expression"},
                       ErrorCase{"Raw LIKE 'x'", "Type mismatch in expression"},

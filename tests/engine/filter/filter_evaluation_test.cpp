@@ -176,3 +176,32 @@ TEST(FilterEvaluation, UnreadableOrShortValuesNeverMatch) {
 
 }  // namespace
 }  // namespace pellory::engine::filter
+
+namespace pellory::engine::filter {
+namespace {
+
+using namespace testing;
+
+class CompiledForms : public ::testing::TestWithParam<const char*> {};
+
+// Whatever the compiler makes, the engine's checker accepts.
+TEST_P(CompiledForms, PassTheEnginesCheck) {
+  std::string error;
+  EXPECT_NE(Load(CompileText(GetParam()), &error), nullptr) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CompiledForms,
+    ::testing::Values("Category ='Capitals San*'", "category = 'Captial Sans Serif'",
+                      "Category = ''", "Category = '*'", "'Wing*' = Category",
+                      "Category LIKE 'W%*'", "Description LIKE '%serif*'",
+                      "Description LIKE Filename", "Sample3 IS NULL", "Description IS NOT NULL",
+                      "'a' IS NOT NULL", "'a' = 'b'", "1 < 2.5", "True = Flag", "NOT Flag",
+                      "Flag OR Flag AND NOT Flag", "Count IN (1, Total, Price, Amount)",
+                      "'x' IN (Category, Filename, 'y')", "Amount = Fine", "Born <= '2024-02-29'",
+                      "At > '23:59:59.999'", "Stamp <> '9999-12-31 23:59:59.999'",
+                      "Code >= 0 AND Code <= 65535", "Total = -2147483648",
+                      "Amount = -99999999999999999999999999999.99", "((((Category = 'a'))))"));
+
+}  // namespace
+}  // namespace pellory::engine::filter
