@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 
@@ -30,10 +31,20 @@ bool FontExtension(const std::filesystem::path& file) {
   return std::find(kExtensions.begin(), kExtensions.end(), ext) != kExtensions.end();
 }
 
+// Starts fontconfig once; its caches are released when the process ends.
+bool StartFontconfig() {
+  static const bool started = [] {
+    if (!FcInit()) return false;
+    std::atexit(FcFini);
+    return true;
+  }();
+  return started;
+}
+
 }  // namespace
 
 std::vector<FaceRef> FontconfigFaces() {
-  if (!FcInit()) throw std::runtime_error("fontconfig cannot start");
+  if (!StartFontconfig()) throw std::runtime_error("fontconfig cannot start");
   std::unique_ptr<FcPattern, PatternCloser> pattern(FcPatternCreate());
   std::unique_ptr<FcObjectSet, ObjectSetCloser> objects(FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
   std::unique_ptr<FcFontSet, FontSetCloser> set(FcFontList(nullptr, pattern.get(), objects.get()));
@@ -70,7 +81,7 @@ std::vector<FaceRef> DirectoryFaces(FT_Library library, const std::filesystem::p
 }
 
 std::filesystem::path PlainFaceFile() {
-  if (!FcInit()) return {};
+  if (!StartFontconfig()) return {};
   std::unique_ptr<FcPattern, PatternCloser> pattern(
       FcNameParse(reinterpret_cast<const FcChar8*>("DejaVu Sans:style=Book")));
   FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
