@@ -57,6 +57,10 @@ struct DecodedNode {
 struct FilterProgram::Checked {
   std::vector<std::uint8_t> buffer;
   std::vector<DecodedNode> nodes;  // nodes[0] is the root
+  // Field values of the record under test, kept between records so that a
+  // scan does not allocate per record; a program is used by one call at a time.
+  mutable std::vector<std::uint8_t> leftValue;
+  mutable std::vector<std::uint8_t> rightValue;
 };
 
 // Checks the buffer whole; false with *error set when it is refused.

@@ -20,7 +20,7 @@ struct LoadedValue {
 class Evaluation {
  public:
   Evaluation(const FilterProgram::Checked& checked, const RecordFields& record)
-      : checked_(checked), record_(record) {}
+      : checked_(checked), record_(record), left_(checked.leftValue), right_(checked.rightValue) {}
 
   bool Condition(int index) {
     const DecodedNode& node = At(index);
@@ -140,8 +140,8 @@ class Evaluation {
 
   const FilterProgram::Checked& checked_;
   const RecordFields& record_;
-  std::vector<std::uint8_t> left_;
-  std::vector<std::uint8_t> right_;
+  std::vector<std::uint8_t>& left_;
+  std::vector<std::uint8_t>& right_;
 };
 
 }  // namespace

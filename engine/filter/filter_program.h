@@ -55,6 +55,7 @@ class FilterProgram {
   FilterProgram(const FilterProgram&) = delete;
   FilterProgram& operator=(const FilterProgram&) = delete;
 
+  // One call at a time per program (the engine serialises its calls).
   bool Passes(const RecordFields& record) const;
 
   struct Checked;  // the decoded nodes; defined in the sources
