@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "code_page.h"
+#include "text_folding.h"
 
 namespace pellory::mkcatalogue {
 namespace {
@@ -57,7 +58,7 @@ std::string DescriptionFor(const FontFacts& f) {
 
 std::string ToTableText(std::string_view utf8) {
   static const engine::CodePage page(kTableCodePage);
-  return page.FromUtf8(utf8);
+  return page.FromUtf8(FoldToPlainLetters(utf8));
 }
 
 }  // namespace pellory::mkcatalogue

@@ -22,7 +22,8 @@ std::string CutCharacters(std::string_view text, std::size_t chars);
 // One fact a line, lines joined with CR LF.
 std::string DescriptionFor(const FontFacts& facts);
 
-// UTF-8 to the table's code page; characters it lacks become "?".
+// UTF-8 to the table's code page, one byte a character: letters it lacks
+// become their plain letter ("Å" -> "L"), other characters "?".
 std::string ToTableText(std::string_view utf8);
 
 }  // namespace pellory::mkcatalogue

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "file_names.h"
 #include "record_text.h"
@@ -28,9 +31,17 @@ TEST(CutCharactersTest, CountsCharactersNotBytes) {
   EXPECT_EQ(CutCharacters("\xF0\x9F\x98\x80z", 1), "\xF0\x9F\x98\x80");
 }
 
-TEST(TableTextTest, CodePageHasCharactersOthersBecomeQuestionMarks) {
-  EXPECT_EQ(ToTableText("Caf\xC3\xA9 \xE2\x82\xAC"), "Caf\xE9 \x80");
-  EXPECT_EQ(ToTableText("\xE6\x97\xA5\xE6\x9C\xAC"), "??");
+TEST(TableTextTest, CodePageCharactersKeptLettersFoldedOthersQuestionMarks) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80"},            // in the code page
+      {"\xC5\x81\xC3\xB3" "d\xC5\xBA", "L\xF3" "dz"},               // "Łódź"
+      {"Bucure\xC8\x99ti \xC5\x90r\xC5\x91", "Bucuresti Oro"},  // ș, Ő, ő
+      {"\xC5\x92 \xC5\xA0 \xC5\xBD \xC5\xB8", "\x8C \x8A \x8E \x9F"},  // Œ Š Ž Ÿ kept
+      {"a\xE2\x88\x92" "b\xE2\x80\x89" "c", "a-b c"},           // minus, thin space
+      {"\xE6\x97\xA5\xE6\x9C\xAC", "??"},                        // no stand-in
+      {"\xC5", "?"},                                                // cut sequence
+  };
+  for (const auto& [utf8, expected] : cases) EXPECT_EQ(ToTableText(utf8), expected) << utf8;
 }
 
 TEST(DescriptionTest, OneFactALineJoinedWithCrLf) {
