@@ -35,6 +35,21 @@ TField& TDataSet::FieldByName(const std::string& name) const {
   return *field;
 }
 
+int TDataSet::IndexOfField(const TField& field) const {
+  const auto it = std::find(fieldList_.begin(), fieldList_.end(), &field);
+  return it == fieldList_.end() ? -1 : static_cast<int>(it - fieldList_.begin());
+}
+
+void TDataSet::MoveField(TField& field, int index) {
+  const int from = IndexOfField(field);
+  if (from < 0) return;
+  const int to = std::clamp(index, 0, static_cast<int>(fieldList_.size()) - 1);
+  if (to == from) return;
+  fieldList_.erase(fieldList_.begin() + from);
+  fieldList_.insert(fieldList_.begin() + to, &field);
+  if (Active()) SendEvent(DataEvent::LayoutChanged);
+}
+
 void TDataSet::MakeFieldsForColumns(const std::vector<ColumnDef>& columns) {
   if (!fieldList_.empty()) return;
   for (const ColumnDef& column : columns) {

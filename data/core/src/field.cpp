@@ -1,6 +1,7 @@
 #include "pellory/data/field.h"
 
 #include "pellory/data/dataset.h"
+#include "pellory/data/types.h"
 
 namespace pellory::data {
 
@@ -8,6 +9,19 @@ TField::TField(std::string fieldName, TFieldType dataType, int size)
     : fieldName_(std::move(fieldName)), dataType_(dataType), size_(size) {}
 
 TField::~TField() = default;
+
+int TField::DisplayWidth() const {
+  if (displayWidth_ >= 0) return displayWidth_;
+  return dataType_ == ftString || dataType_ == ftFixedChar ? size_ : 10;
+}
+
+int TField::Index() const {
+  return dataSet_ != nullptr ? dataSet_->IndexOfField(*this) : -1;
+}
+
+void TField::SetIndex(int index) {
+  if (dataSet_ != nullptr) dataSet_->MoveField(*this, index);
+}
 
 bool TField::CanModify() const {
   return fieldNo_ > 0 && !readOnly_ && dataSet_ != nullptr && dataSet_->CanModify();

@@ -215,6 +215,30 @@ TEST(Notifications, DestroyingASourceOrCursorUnhooksEverything) {
   EXPECT_EQ(source.State(), DataSetState::Inactive);
 }
 
+TEST(Notifications, MovingAFieldChangesTheLayout) {
+  MemoryDataSet table(3);
+  TField& a = table.AddField(std::make_unique<TStringField>("A", 45));
+  TField& b = table.AddField(std::make_unique<TStringField>("B", 13));
+  TField& c = table.AddField(std::make_unique<TGraphicField>("C"));
+  EXPECT_EQ(a.DisplayWidth(), 45);
+  EXPECT_EQ(c.DisplayWidth(), 10);
+  c.SetDisplayWidth(7);
+  EXPECT_EQ(c.DisplayWidth(), 7);
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink link("grid", log);
+  link.SetDataSource(&source);
+  c.SetIndex(0);  // closed: no event
+  EXPECT_EQ(table.Fields(), (std::vector<TField*>{&c, &a, &b}));
+  table.Open();
+  log.clear();
+  a.SetIndex(99);
+  EXPECT_EQ(table.Fields(), (std::vector<TField*>{&c, &b, &a}));
+  EXPECT_EQ(a.Index(), 2);
+  EXPECT_THAT(log, ElementsAre("grid layout"));
+}
+
 TEST(Notifications, SetActiveRecordMovesTheCursorWithoutEvents) {
   MemoryDataSet table(20);
   TDataSource source;

@@ -68,6 +68,9 @@ class TDataSet {
   TField& AddField(std::unique_ptr<TField> field);
   const std::vector<TField*>& Fields() const { return fieldList_; }
   TField* FindField(const std::string& name) const;
+  int IndexOfField(const TField& field) const;
+  // Moves a field to another place in the list (clamped to the list).
+  void MoveField(TField& field, int index);
   TField& FieldByName(const std::string& name) const;
   // The raw value of a field in a buffer, nothing when blank.
   virtual std::optional<std::string> FieldValue(const TField& field,

@@ -34,8 +34,13 @@ class TField {
   const std::string& DisplayName() const {
     return displayLabel_.empty() ? fieldName_ : displayLabel_;
   }
-  int DisplayWidth() const { return displayWidth_; }
+  // Width in characters; by default a text column's size, else 10.
+  int DisplayWidth() const;
   void SetDisplayWidth(int width) { displayWidth_ = width; }
+  // Position in the cursor's field list; moving a field of an open cursor
+  // changes the layout.
+  int Index() const;
+  void SetIndex(int index);
   bool Visible() const { return visible_; }
   void SetVisible(bool visible) { visible_ = visible; }
   bool Transliterate() const { return transliterate_; }
@@ -67,7 +72,7 @@ class TField {
   int fieldNo_ = 0;
   TFieldKind fieldKind_ = fkData;
   std::string displayLabel_;
-  int displayWidth_ = 10;
+  int displayWidth_ = -1;
   bool visible_ = true;
   bool readOnly_ = false;
   bool transliterate_ = false;
