@@ -47,6 +47,8 @@ void PutFixedPart(std::vector<std::uint8_t>& h, const HeaderFacts& f) {
   Put16(h, 0x3A, f.blocks);
   Put32(h, 0x49, f.lastAutoIncrement);
   Put16(h, 0x4D, 0);  // no free blocks
+  // Paradox fills in the header bytes it used; some readers check it.
+  Put16(h, 0x51, static_cast<std::uint32_t>(kSequentialStart + SequentialBytes(f.columns)));
   Put16(h, 0x58, 0x010C);
   Put16(h, 0x5A, 0x010C);
   Put32(h, 0x5C, f.encryption);

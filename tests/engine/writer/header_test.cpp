@@ -52,6 +52,9 @@ TEST_F(WrittenFilesTest, HeaderFieldsFollowTheFormat) {
   EXPECT_EQ(U16(db_, 0x5A), 0x010Cu);
   EXPECT_EQ(U32(db_, 0x5C), 0u);         // no password
   EXPECT_EQ(U16(db_, 0x6A), 1252u);
+  // Header bytes in use: up to the end of the "ascii" sort order name.
+  const std::size_t used = U16(db_, 0x51);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&db_[used - 6])), "ascii");
   EXPECT_EQ(db_[0x78], 0x01);
   EXPECT_EQ(db_[0x79], 45);
   EXPECT_EQ(db_[0x7A], 0x0C);
