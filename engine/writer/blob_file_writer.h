@@ -30,7 +30,7 @@ class BlobFileWriter {
   struct SharedBlock {
     std::uint32_t offset = 0;
     std::vector<std::uint8_t> bytes;
-    int nextSlot = 63;             // slots are handed out from the top down
+    int nextSlot = 63;              // slots are handed out from the top down
     std::uint32_t nextUnit = 0x15;  // first data unit, just past the 64 slots
   };
 

@@ -12,15 +12,15 @@
 namespace pellory::writer {
 
 struct HeaderFacts {
-  std::vector<Column> columns;           // names already in the code page
-  std::string tableName;                 // "NAME.DB", in the code page
+  std::vector<Column> columns;  // names already in the code page
+  std::string tableName;        // "NAME.DB", in the code page
   std::uint16_t recordSize = 0;
   std::uint16_t headerSize = 0x800;
   std::uint8_t blockKiB = 4;
   std::uint32_t records = 0;
-  std::uint16_t blocks = 0;              // data blocks, all in the chain
-  std::uint32_t encryption = 0;          // 0: plain
-  std::uint32_t lastAutoIncrement = 0;   // the largest value used
+  std::uint16_t blocks = 0;             // data blocks, all in the chain
+  std::uint32_t encryption = 0;         // 0: plain
+  std::uint32_t lastAutoIncrement = 0;  // the largest value used
   std::uint16_t codePage = 1252;
 };
 

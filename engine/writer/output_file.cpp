@@ -27,8 +27,8 @@ void OutputFile::Fail(const char* what) const {
 void OutputFile::WriteAt(std::uint64_t offset, const std::vector<std::uint8_t>& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                               static_cast<off_t>(offset + done));
+    const ssize_t n =
+        ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) Fail("cannot write");
     done += static_cast<std::size_t>(n);

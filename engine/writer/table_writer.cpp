@@ -24,8 +24,8 @@ void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
 
 class TableWriter::Impl {
  public:
-  Impl(const std::filesystem::path& directory, const std::string& name,
-       std::vector<Column> columns, TableOptions options);
+  Impl(const std::filesystem::path& directory, const std::string& name, std::vector<Column> columns,
+       TableOptions options);
 
   void Append(const Row& row);
   void Finish();
@@ -156,10 +156,10 @@ void TableWriter::Impl::FlushBlock(bool last) {
   if (encryption_ != 0) {
     // Each 256-byte unit takes the block's number and its own position.
     for (std::uint32_t u = 0; u < blockSize_ / 256; ++u)
-      engine::EncryptUnit(&block_[u * 256],
-                          {static_cast<std::uint8_t>(encryption_),
-                           static_cast<std::uint8_t>(encryption_ >> 8),
-                           static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(number)});
+      engine::EncryptUnit(
+          &block_[u * 256],
+          {static_cast<std::uint8_t>(encryption_), static_cast<std::uint8_t>(encryption_ >> 8),
+           static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(number)});
   }
   db_.WriteAt(headerSize_ + std::uint64_t{number - 1} * blockSize_, block_);
   block_.assign(blockSize_, 0);
@@ -192,8 +192,14 @@ TableWriter::TableWriter(const std::filesystem::path& directory, const std::stri
 
 TableWriter::~TableWriter() = default;
 
-void TableWriter::Append(const Row& row) { impl_->Append(row); }
-void TableWriter::Finish() { impl_->Finish(); }
-std::uint32_t TableWriter::records() const { return impl_->records(); }
+void TableWriter::Append(const Row& row) {
+  impl_->Append(row);
+}
+void TableWriter::Finish() {
+  impl_->Finish();
+}
+std::uint32_t TableWriter::records() const {
+  return impl_->records();
+}
 
 }  // namespace pellory::writer

@@ -21,9 +21,9 @@
 namespace pellory::writer {
 
 struct TableOptions {
-  std::string password;         // empty: a plain table
+  std::string password;           // empty: a plain table
   std::uint16_t codePage = 1252;  // of the names and text values
-  std::uint8_t blockKiB = 4;    // data block size, 1 to 32 KiB
+  std::uint8_t blockKiB = 4;      // data block size, 1 to 32 KiB
 };
 
 class TableWriter {

@@ -37,8 +37,7 @@ const T& Need(const Column& column, const Value& value, const char* kind) {
   return *held;
 }
 
-std::int64_t Ranged(const Column& column, const Value& value, std::int64_t low,
-                    std::int64_t high) {
+std::int64_t Ranged(const Column& column, const Value& value, std::int64_t low, std::int64_t high) {
   const std::int64_t v = Need<std::int64_t>(column, value, "an integer");
   if (v < low || v > high) Fail(column, "value " + std::to_string(v) + " out of range");
   return v;
@@ -113,8 +112,8 @@ void EncodeBcd(std::string_view text, std::uint8_t decimals, std::uint8_t* out) 
   while (whole.size() > 1 && whole[0] == '0') whole.remove_prefix(1);
   while (fraction.size() > decimals && fraction.back() == '0') fraction.remove_suffix(1);
   if (fraction.size() > decimals || whole.size() + decimals > 32)
-    throw SchemaError("'" + original + "' does not fit 32 digits with " +
-                      std::to_string(decimals) + " decimals");
+    throw SchemaError("'" + original + "' does not fit 32 digits with " + std::to_string(decimals) +
+                      " decimals");
   // 32 digits, right-aligned, the last `decimals` of them the fraction.
   std::string nibbles(32, '0');
   nibbles.replace(32 - decimals - whole.size(), whole.size(), whole);
@@ -123,7 +122,8 @@ void EncodeBcd(std::string_view text, std::uint8_t decimals, std::uint8_t* out) 
   negative = negative && !zero;
   out[0] = static_cast<std::uint8_t>((negative ? 0x40 : 0xC0) | decimals);
   for (int i = 0; i < 16; ++i) {
-    auto pair = static_cast<std::uint8_t>(((nibbles[2 * i] - '0') << 4) | (nibbles[2 * i + 1] - '0'));
+    auto pair =
+        static_cast<std::uint8_t>(((nibbles[2 * i] - '0') << 4) | (nibbles[2 * i + 1] - '0'));
     out[1 + i] = negative ? static_cast<std::uint8_t>(~pair) : pair;
   }
 }

@@ -17,8 +17,8 @@ void EncodeValue(const Column& column, const Value& value, std::uint8_t* out);
 // Where a blob's bytes live in the blob file; offset 0 when the whole value
 // sits in the record's leader.
 struct BlobPlace {
-  std::uint32_t offset = 0;     // of its block in the blob file
-  std::uint8_t slot = 0;        // 0xFF for a block of its own, else the slot
+  std::uint32_t offset = 0;  // of its block in the blob file
+  std::uint8_t slot = 0;     // 0xFF for a block of its own, else the slot
   std::uint16_t modification = 0;
 };
 

@@ -52,8 +52,10 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
     } else if (a == "--password") {
       options.password = value();
       passwordGiven = true;
-      if (options.password.empty()) throw std::invalid_argument("--password needs a password; use --plain for none");
-      if (options.password.size() > 255) throw std::invalid_argument("the password is longer than 255 bytes");
+      if (options.password.empty())
+        throw std::invalid_argument("--password needs a password; use --plain for none");
+      if (options.password.size() > 255)
+        throw std::invalid_argument("the password is longer than 255 bytes");
     } else if (a == "--plain") {
       options.password.clear();
     } else if (a == "--synthetic") {
@@ -72,8 +74,10 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
   if (options.help) return options;
   if (passwordGiven && std::find(args.begin(), args.end(), "--plain") != args.end())
     throw std::invalid_argument("--password and --plain together");
-  if (mixGiven && !options.synthetic) throw std::invalid_argument("--category-mix needs --synthetic");
-  if (options.synthetic && options.fontsDir) throw std::invalid_argument("--synthetic and --fonts-dir together");
+  if (mixGiven && !options.synthetic)
+    throw std::invalid_argument("--category-mix needs --synthetic");
+  if (options.synthetic && options.fontsDir)
+    throw std::invalid_argument("--synthetic and --fonts-dir together");
   if (positional.size() != 1) throw std::invalid_argument("name one OUTPUT_DIRECTORY");
   options.output = positional[0];
   return options;

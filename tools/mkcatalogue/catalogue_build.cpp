@@ -86,16 +86,19 @@ void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions
   if (options.fontsDir && !std::filesystem::is_directory(*options.fontsDir))
     throw std::runtime_error("no font directory " + options.fontsDir->string());
   FreeTypeLibrary library = OpenFreeType();
-  const auto faces = options.fontsDir ? DirectoryFaces(library.get(), *options.fontsDir) : FontconfigFaces();
+  const auto faces =
+      options.fontsDir ? DirectoryFaces(library.get(), *options.fontsDir) : FontconfigFaces();
   if (faces.empty()) throw NoFonts("no fonts found");
   auto facts = ReadAllFacts(library.get(), faces, options, log);
-  if (facts.empty()) throw NoFonts("none of the " + std::to_string(faces.size()) + " fonts found could be read");
+  if (facts.empty())
+    throw NoFonts("none of the " + std::to_string(faces.size()) + " fonts found could be read");
   std::sort(facts.begin(), facts.end(), FamilyThenStyle);
   std::string ignored;
   const FontFace plain = OpenFace(library.get(), PlainFaceFile(), 0, &ignored);
   CatalogueTable table(directory, options.password);
   FileNameAllocator names;
-  Progress progress(log, options.quiet, static_cast<std::uint32_t>(facts.size()), 50, "records written");
+  Progress progress(log, options.quiet, static_cast<std::uint32_t>(facts.size()), 50,
+                    "records written");
   for (std::size_t i = 0; i < facts.size(); ++i) {
     std::string error;
     if (FontFace face = OpenFace(library.get(), facts[i].path, facts[i].faceIndex, &error))
@@ -131,7 +134,8 @@ int BuildCatalogue(const BuildOptions& options, std::ostream& log) {
     else
       WriteFontRecords(staging.path(), options, log);
     staging.Commit();
-    if (!options.quiet) log << kTool << "wrote " << (options.output / kTableName).string() << ".DB\n";
+    if (!options.quiet)
+      log << kTool << "wrote " << (options.output / kTableName).string() << ".DB\n";
     return kExitOk;
   } catch (const NoFonts& e) {
     log << kTool << e.what() << '\n';

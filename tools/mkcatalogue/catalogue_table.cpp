@@ -25,6 +25,8 @@ void CatalogueTable::Append(const CatalogueRecord& r) {
   writer_.Append({r.fontName, r.description, r.fileName, r.category, r.picture});
 }
 
-void CatalogueTable::Finish() { writer_.Finish(); }
+void CatalogueTable::Finish() {
+  writer_.Finish();
+}
 
 }  // namespace pellory::mkcatalogue

@@ -32,14 +32,22 @@ bool HasSerifs(const ShapeFacts& f) {
 
 std::string_view CategoryText(Category category) {
   switch (category) {
-    case Category::CapitalsSerif: return "Capitals Serif";
-    case Category::CapitalsSansSerif: return "Capitals Sans Serif";
-    case Category::Handwriting: return "Handwriting";
-    case Category::ItalicSansSerif: return "Italic Sans Serif";
-    case Category::ItalicSerif: return "Italic Serif";
-    case Category::NormalSerif: return "Normal Serif";
-    case Category::NormalSansSerif: return "Normal Sans Serif";
-    case Category::Wingdings: return "Wingdings";
+    case Category::CapitalsSerif:
+      return "Capitals Serif";
+    case Category::CapitalsSansSerif:
+      return "Capitals Sans Serif";
+    case Category::Handwriting:
+      return "Handwriting";
+    case Category::ItalicSansSerif:
+      return "Italic Sans Serif";
+    case Category::ItalicSerif:
+      return "Italic Serif";
+    case Category::NormalSerif:
+      return "Normal Serif";
+    case Category::NormalSansSerif:
+      return "Normal Sans Serif";
+    case Category::Wingdings:
+      return "Wingdings";
   }
   return "Normal Sans Serif";
 }
@@ -53,8 +61,7 @@ std::optional<Category> CategoryFromText(std::string_view text) {
 Category DecideCategory(const ShapeFacts& f) {
   const bool setsText =
       f.latinLettersMapped >= kLettersForText || f.otherLettersMapped >= kLettersForText;
-  if (!setsText || f.panoseFamily == kPanosePictorial ||
-      f.familyClass == kFamilyClassSymbolic)
+  if (!setsText || f.panoseFamily == kPanosePictorial || f.familyClass == kFamilyClassSymbolic)
     return Category::Wingdings;
   if (f.panoseFamily == kPanoseHandWritten || f.familyClass == kFamilyClassScripts ||
       f.joinedLetters)

@@ -21,8 +21,8 @@ enum class Category {
 };
 
 inline constexpr std::array kAllCategories = {
-    Category::CapitalsSerif, Category::CapitalsSansSerif, Category::Handwriting,
-    Category::ItalicSansSerif, Category::ItalicSerif,     Category::NormalSerif,
+    Category::CapitalsSerif,   Category::CapitalsSansSerif, Category::Handwriting,
+    Category::ItalicSansSerif, Category::ItalicSerif,       Category::NormalSerif,
     Category::NormalSansSerif, Category::Wingdings};
 
 // The text stored in the Category column.

@@ -1,6 +1,7 @@
 #include "font_facts.h"
 
 #include <fontconfig/fontconfig.h>
+// fcfreetype.h needs the types of fontconfig.h first.
 #include <fontconfig/fcfreetype.h>
 
 #include FT_FONT_FORMATS_H
@@ -26,7 +27,8 @@ std::string FirstLine(const std::string& text, std::size_t maxBytes) {
   std::string line = OneLine(text.substr(0, text.find_first_of("\r\n")));
   if (line.size() > maxBytes) {
     line.resize(maxBytes);
-    while (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0x80) line.pop_back();
+    while (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0x80)
+      line.pop_back();
     if (!line.empty() && static_cast<unsigned char>(line.back()) >= 0xC0) line.pop_back();
   }
   return line;
@@ -34,8 +36,8 @@ std::string FirstLine(const std::string& text, std::size_t maxBytes) {
 
 std::string Foundry(FT_Face face, const std::filesystem::path& path, int index) {
   std::string foundry;
-  FcPattern* pattern = FcFreeTypeQueryFace(
-      face, reinterpret_cast<const FcChar8*>(path.c_str()), static_cast<unsigned>(index), nullptr);
+  FcPattern* pattern = FcFreeTypeQueryFace(face, reinterpret_cast<const FcChar8*>(path.c_str()),
+                                           static_cast<unsigned>(index), nullptr);
   FcChar8* text = nullptr;
   if (pattern && FcPatternGetString(pattern, FC_FOUNDRY, 0, &text) == FcResultMatch)
     foundry = reinterpret_cast<const char*>(text);
@@ -158,7 +160,8 @@ bool LowercaseDrawnAsCapitals(FT_Face face) {
     const FT_UInt upper = FT_Get_Char_Index(face, c - 0x20);
     if (lower == 0 || upper == 0) continue;
     Outline a, b;
-    if (lower == upper || (LoadOutline(face, lower, a) && LoadOutline(face, upper, b) && SameShape(a, b)))
+    if (lower == upper ||
+        (LoadOutline(face, lower, a) && LoadOutline(face, upper, b) && SameShape(a, b)))
       ++alike;
   }
   return alike >= 3;

@@ -49,7 +49,8 @@ std::string FromMacRoman(const FT_Byte* s, FT_UInt length) {
 }
 
 int Preference(const FT_SfntName& n) {
-  if (n.platform_id == TT_PLATFORM_MICROSOFT && n.language_id == TT_MS_LANGID_ENGLISH_UNITED_STATES &&
+  if (n.platform_id == TT_PLATFORM_MICROSOFT &&
+      n.language_id == TT_MS_LANGID_ENGLISH_UNITED_STATES &&
       (n.encoding_id == TT_MS_ID_UNICODE_CS || n.encoding_id == TT_MS_ID_UCS_4))
     return 4;
   if (n.platform_id == TT_PLATFORM_MICROSOFT &&

@@ -23,7 +23,7 @@ struct FontSetCloser {
 };
 
 bool FontExtension(const std::filesystem::path& file) {
-  static constexpr std::array kExtensions = {".ttf", ".otf", ".ttc", ".otc", ".pfb", ".pfa",
+  static constexpr std::array kExtensions = {".ttf", ".otf", ".ttc", ".otc",  ".pfb",  ".pfa",
                                              ".t1",  ".pcf", ".bdf", ".woff", ".woff2"};
   std::string ext = file.extension().string();
   if (ext == ".gz") ext = file.stem().extension().string();  // foo.pcf.gz
@@ -46,7 +46,8 @@ bool StartFontconfig() {
 std::vector<FaceRef> FontconfigFaces() {
   if (!StartFontconfig()) throw std::runtime_error("fontconfig cannot start");
   std::unique_ptr<FcPattern, PatternCloser> pattern(FcPatternCreate());
-  std::unique_ptr<FcObjectSet, ObjectSetCloser> objects(FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
+  std::unique_ptr<FcObjectSet, ObjectSetCloser> objects(
+      FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
   std::unique_ptr<FcFontSet, FontSetCloser> set(FcFontList(nullptr, pattern.get(), objects.get()));
   if (!set) throw std::runtime_error("fontconfig lists no fonts");
   std::vector<FaceRef> faces;

@@ -8,7 +8,9 @@
 namespace pellory::mkcatalogue {
 namespace {
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 std::string Trimmed(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
@@ -44,7 +46,8 @@ std::string DescriptionFor(const FontFacts& f) {
       {"Version", f.version},
       {"Format", f.format},
       {"Glyphs", std::to_string(f.glyphs)},
-      {"File", f.path.string() + (f.faceIndex ? " (face " + std::to_string(f.faceIndex) + ")" : "")},
+      {"File",
+       f.path.string() + (f.faceIndex ? " (face " + std::to_string(f.faceIndex) + ")" : "")},
       {"Licence", f.licence},
   };
   std::string text;

@@ -49,7 +49,8 @@ Coverage SymbolLine(FT_Face face) {
   if (!SetPixelSize(face, 30)) return {};
   std::vector<FT_UInt> glyphs;
   for (FT_Long g = 1; g < face->num_glyphs && static_cast<int>(glyphs.size()) < kSymbolCount; ++g)
-    if (RenderGlyph(face, static_cast<FT_UInt>(g)).width > 0) glyphs.push_back(static_cast<FT_UInt>(g));
+    if (RenderGlyph(face, static_cast<FT_UInt>(g)).width > 0)
+      glyphs.push_back(static_cast<FT_UInt>(g));
   return RenderGlyphs(face, glyphs, kLineWidth);
 }
 

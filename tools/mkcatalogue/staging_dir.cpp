@@ -44,7 +44,8 @@ void StagingDir::Commit() {
   const auto status = fs::symlink_status(target_, error);
   if (!fs::exists(status)) {
     fs::rename(path_, target_, error);
-    if (error) throw std::runtime_error("cannot create " + target_.string() + ": " + error.message());
+    if (error)
+      throw std::runtime_error("cannot create " + target_.string() + ": " + error.message());
     committed_ = true;
     return;
   }

@@ -21,13 +21,16 @@ Bytes Le(T value) {
   return b;
 }
 
-Bytes Raw(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes Raw(std::string_view s) {
+  return Bytes(s.begin(), s.end());
+}
 
 // The engine's Bcd value: precision 32, sign and decimals, 16 digit pairs.
 Bytes Bcd(bool negative, std::uint8_t decimals, std::string_view digits32) {
   Bytes b{32, static_cast<std::uint8_t>((negative ? 0x80 : 0) | decimals)};
   for (int i = 0; i < 16; ++i)
-    b.push_back(static_cast<std::uint8_t>(((digits32[2 * i] - '0') << 4) | (digits32[2 * i + 1] - '0')));
+    b.push_back(
+        static_cast<std::uint8_t>(((digits32[2 * i] - '0') << 4) | (digits32[2 * i + 1] - '0')));
   return b;
 }
 
@@ -57,7 +60,8 @@ std::string Picture(std::size_t imageBytes) {
 const std::vector<Case>& Cases() {
   static const std::vector<Case> cases = [] {
     std::vector<Case> list;
-    const auto add = [&list](std::string name, FieldType type, std::uint8_t size, Value value, Bytes expected) {
+    const auto add = [&list](std::string name, FieldType type, std::uint8_t size, Value value,
+                             Bytes expected) {
       list.push_back({{std::move(name), type, size}, std::move(value), std::move(expected)});
     };
     add("Alpha", FieldType::Alpha, 20, std::string("Caf\xE9 noir"), Raw("Caf\xE9 noir\0"));
@@ -74,11 +78,15 @@ const std::vector<Case>& Cases() {
     add("Date", FieldType::Date, 0, std::int64_t{728783}, Le<std::int32_t>(728783));
     add("Time", FieldType::Time, 0, std::int64_t{45296789}, Le<std::int32_t>(45296789));
     add("Midnight", FieldType::Time, 0, std::int64_t{0}, Le<std::int32_t>(0));
-    add("Timestamp", FieldType::Timestamp, 0, 728783.0 * 86400000 + 1000, Le<double>(728783.0 * 86400000 + 1000));
+    add("Timestamp", FieldType::Timestamp, 0, 728783.0 * 86400000 + 1000,
+        Le<double>(728783.0 * 86400000 + 1000));
     add("Counter", FieldType::AutoIncrement, 0, std::int64_t{7}, Le<std::int32_t>(7));
-    add("Bcd", FieldType::Bcd, 2, std::string("-1234.5"), Bcd(true, 2, "00000000000000000000000000123450"));
-    add("Bcd whole", FieldType::Bcd, 0, std::string("987654321"), Bcd(false, 0, "00000000000000000000000987654321"));
-    add("Bytes", FieldType::Bytes, 6, std::string("\x01\x00\xFF\x7F\x80\x02", 6), Raw(std::string("\x01\x00\xFF\x7F\x80\x02", 6)));
+    add("Bcd", FieldType::Bcd, 2, std::string("-1234.5"),
+        Bcd(true, 2, "00000000000000000000000000123450"));
+    add("Bcd whole", FieldType::Bcd, 0, std::string("987654321"),
+        Bcd(false, 0, "00000000000000000000000987654321"));
+    add("Bytes", FieldType::Bytes, 6, std::string("\x01\x00\xFF\x7F\x80\x02", 6),
+        Raw(std::string("\x01\x00\xFF\x7F\x80\x02", 6)));
     add("Memo in leader", FieldType::Memo, 40, std::string("short text"), Raw("short text"));
     add("Memo shared", FieldType::Memo, 20, Pattern(700), Raw(Pattern(700)));
     add("Memo own block", FieldType::Memo, 11, Pattern(9000), Raw(Pattern(9000)));

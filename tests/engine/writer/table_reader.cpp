@@ -33,8 +33,8 @@ TableReader::TableReader(const fs::path& directory, const std::string& table,
   EXPECT_TRUE(init == PEL_OK || init == PEL_ALREADY_INITIALISED);
   for (const auto& p : passwords) EXPECT_EQ(pel_password_add(p.c_str()), PEL_OK);
   const std::string name = directory.string() + "/";
-  result_ = pel_database_open(name.c_str(), nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED,
-                              nullptr, &database_);
+  result_ = pel_database_open(name.c_str(), nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED, nullptr,
+                              &database_);
   if (result_ != PEL_OK) return;
   pel_table_request request{};
   request.table_name = table.c_str();
@@ -86,8 +86,7 @@ std::string TableReader::Blob(const Record& record, std::uint16_t field) const {
   EXPECT_EQ(pel_blob_size(cursor_, field, record.data(), &size), PEL_OK);
   std::string bytes(size, '\0');
   std::uint32_t got = 0;
-  const pel_result read =
-      pel_blob_read(cursor_, field, record.data(), 0, size, bytes.data(), &got);
+  const pel_result read = pel_blob_read(cursor_, field, record.data(), 0, size, bytes.data(), &got);
   EXPECT_TRUE(read == PEL_OK || read == PEL_END_OF_BLOB) << read;
   EXPECT_EQ(got, size);
   pel_blob_free(cursor_, field, record.data());

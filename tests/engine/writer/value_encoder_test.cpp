@@ -1,10 +1,11 @@
 // Record bytes of single values against the format's examples, and the
 // values and columns the writer refuses.
+#include "value_encoder.h"
+
 #include <gtest/gtest.h>
 
 #include "table_reader.h"
 #include "table_writer.h"
-#include "value_encoder.h"
 
 namespace pellory::writer {
 namespace {
@@ -36,9 +37,14 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"Short256", FieldType::Short, 0, std::int64_t{256}, {0x81, 0x00}},
         EncodingCase{"ShortMinus40", FieldType::Short, 0, std::int64_t{-40}, {0x7F, 0xD8}},
         EncodingCase{"ShortZero", FieldType::Short, 0, std::int64_t{0}, {0x80, 0x00}},
-        EncodingCase{"LongMinusOne", FieldType::Long, 0, std::int64_t{-1}, {0x7F, 0xFF, 0xFF, 0xFF}},
+        EncodingCase{
+            "LongMinusOne", FieldType::Long, 0, std::int64_t{-1}, {0x7F, 0xFF, 0xFF, 0xFF}},
         EncodingCase{"NumberPlus40", FieldType::Number, 0, 40.0, {0xC0, 0x44, 0, 0, 0, 0, 0, 0}},
-        EncodingCase{"NumberMinus40", FieldType::Number, 0, -40.0, {0x3F, 0xBB, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+        EncodingCase{"NumberMinus40",
+                     FieldType::Number,
+                     0,
+                     -40.0,
+                     {0x3F, 0xBB, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
         EncodingCase{"NumberZero", FieldType::Number, 0, 0.0, {0x80, 0, 0, 0, 0, 0, 0, 0}},
         EncodingCase{"LogicalTrue", FieldType::Logical, 0, true, {0x81}},
         EncodingCase{"LogicalFalse", FieldType::Logical, 0, false, {0x80}},
@@ -46,11 +52,21 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"MidnightIsNotBlank", FieldType::Time, 0, std::int64_t{0}, {0x80, 0, 0, 0}},
         EncodingCase{"AlphaPadded", FieldType::Alpha, 5, std::string("ab"), {'a', 'b', 0, 0, 0}},
         EncodingCase{"BytesPadded", FieldType::Bytes, 3, std::string("\xFF"), {0xFF, 0, 0}},
-        EncodingCase{"BcdPositive", FieldType::Bcd, 2, std::string("12.5"),
+        EncodingCase{"BcdPositive",
+                     FieldType::Bcd,
+                     2,
+                     std::string("12.5"),
                      {0xC2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x12, 0x50}},
-        EncodingCase{"BcdNegative", FieldType::Bcd, 0, std::string("-7"),
-                     {0x40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xF8}},
-        EncodingCase{"BcdNegativeZero", FieldType::Bcd, 1, std::string("-0.0"),
+        EncodingCase{"BcdNegative",
+                     FieldType::Bcd,
+                     0,
+                     std::string("-7"),
+                     {0x40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                      0xFF, 0xFF, 0xFF, 0xF8}},
+        EncodingCase{"BcdNegativeZero",
+                     FieldType::Bcd,
+                     1,
+                     std::string("-0.0"),
                      {0xC1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}),
     [](const auto& p) { return std::string(p.param.label); });
 
@@ -77,23 +93,23 @@ TEST_P(RefusedValueTest, IsRefusedAndLeavesTheTableAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, RefusedValueTest,
-    ::testing::Values(
-        RefusedValue{"AlphaTooLong", FieldType::Alpha, 3, std::string("abcd")},
-        RefusedValue{"AlphaWithZero", FieldType::Alpha, 9, std::string("a\0b", 3)},
-        RefusedValue{"ShortTooLarge", FieldType::Short, 0, std::int64_t{32768}},
-        RefusedValue{"LongTooSmall", FieldType::Long, 0, std::int64_t{-2147483649LL}},
-        // The lowest values would be stored as all zero bytes, i.e. blank.
-        RefusedValue{"ShortLowestIsBlank", FieldType::Short, 0, std::int64_t{-32768}},
-        RefusedValue{"LongLowestIsBlank", FieldType::Long, 0, std::int64_t{-2147483648LL}},
-        RefusedValue{"DateZero", FieldType::Date, 0, std::int64_t{0}},
-        RefusedValue{"TimePastTheDay", FieldType::Time, 0, std::int64_t{86400000}},
-        RefusedValue{"NumberGivenText", FieldType::Number, 0, std::string("1")},
-        RefusedValue{"LogicalGivenNumber", FieldType::Logical, 0, std::int64_t{1}},
-        RefusedValue{"BcdNotANumber", FieldType::Bcd, 2, std::string("1.2.3")},
-        RefusedValue{"BcdTooManyDecimals", FieldType::Bcd, 1, std::string("1.25")},
-        RefusedValue{"BcdTooManyDigits", FieldType::Bcd, 0, std::string(33, '9')},
-        RefusedValue{"CounterBelowOne", FieldType::AutoIncrement, 0, std::int64_t{0}},
-        RefusedValue{"BlobGivenNumber", FieldType::Memo, 20, std::int64_t{1}}),
+    ::testing::Values(RefusedValue{"AlphaTooLong", FieldType::Alpha, 3, std::string("abcd")},
+                      RefusedValue{"AlphaWithZero", FieldType::Alpha, 9, std::string("a\0b", 3)},
+                      RefusedValue{"ShortTooLarge", FieldType::Short, 0, std::int64_t{32768}},
+                      RefusedValue{"LongTooSmall", FieldType::Long, 0, std::int64_t{-2147483649LL}},
+                      // The lowest values would be stored as all zero bytes, i.e. blank.
+                      RefusedValue{"ShortLowestIsBlank", FieldType::Short, 0, std::int64_t{-32768}},
+                      RefusedValue{"LongLowestIsBlank", FieldType::Long, 0,
+                                   std::int64_t{-2147483648LL}},
+                      RefusedValue{"DateZero", FieldType::Date, 0, std::int64_t{0}},
+                      RefusedValue{"TimePastTheDay", FieldType::Time, 0, std::int64_t{86400000}},
+                      RefusedValue{"NumberGivenText", FieldType::Number, 0, std::string("1")},
+                      RefusedValue{"LogicalGivenNumber", FieldType::Logical, 0, std::int64_t{1}},
+                      RefusedValue{"BcdNotANumber", FieldType::Bcd, 2, std::string("1.2.3")},
+                      RefusedValue{"BcdTooManyDecimals", FieldType::Bcd, 1, std::string("1.25")},
+                      RefusedValue{"BcdTooManyDigits", FieldType::Bcd, 0, std::string(33, '9')},
+                      RefusedValue{"CounterBelowOne", FieldType::AutoIncrement, 0, std::int64_t{0}},
+                      RefusedValue{"BlobGivenNumber", FieldType::Memo, 20, std::int64_t{1}}),
     [](const auto& p) { return std::string(p.param.label); });
 
 TEST(RefusedValueAfterFullBlockTest, LeavesTheBlockChainWhole) {

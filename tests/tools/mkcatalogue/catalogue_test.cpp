@@ -102,8 +102,10 @@ TEST_F(CatalogueTest, EachFaceInItsCategory) {
     categories[reader.Text(record, kFileName)] = reader.Text(record, kCategory);
   const std::map<std::string, std::string> expected = {
       // Records come by family: DejaVu Sans gets the first short name.
-      {"DEJAVU~2.TTF", "Normal Serif"},  {"DEJAVU~1.TTF", "Normal Sans Serif"},
-      {"LIBERA~1.TTF", "Italic Sans Serif"}, {"D050000L.otf", "Wingdings"},
+      {"DEJAVU~2.TTF", "Normal Serif"},
+      {"DEJAVU~1.TTF", "Normal Sans Serif"},
+      {"LIBERA~1.TTF", "Italic Sans Serif"},
+      {"D050000L.otf", "Wingdings"},
       {"DANCIN~1.OTF", "Handwriting"}};
   for (const auto& [file, category] : categories) {
     ASSERT_TRUE(expected.count(file)) << file;
@@ -144,7 +146,8 @@ TEST_F(CatalogueTest, BrokenFontIsSkippedWithOneWarning) {
   const fs::path out = scratch_.path() / "catalogue";
   ASSERT_EQ(BuildFromFonts(out, {"--quiet"}), kExitOk) << log_.str();
   const std::string log = log_.str();
-  EXPECT_NE(log.find("warning: skipped " + (fonts_ / "broken.ttf").string()), std::string::npos) << log;
+  EXPECT_NE(log.find("warning: skipped " + (fonts_ / "broken.ttf").string()), std::string::npos)
+      << log;
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
   EXPECT_EQ(TableReader(out, "pelloryfont.DB", {"mirabo"}).Records().size(), linked_);
 }
@@ -168,8 +171,10 @@ TEST_F(CatalogueTest, FailuresGiveTheirExitCodeAndLeaveNothing) {
   EXPECT_NE(log_.str().find("no fonts found"), std::string::npos);
   std::ofstream(empty / "junk.otf") << "junk";
   EXPECT_EQ(Build({"--fonts-dir", empty.string()}, scratch_.path() / "b"), kExitNoFonts);
-  EXPECT_EQ(Build({"--fonts-dir", (empty / "missing").string()}, scratch_.path() / "c"), kExitFailed);
-  EXPECT_NE(log_.str().find("no font directory " + (empty / "missing").string()), std::string::npos);
+  EXPECT_EQ(Build({"--fonts-dir", (empty / "missing").string()}, scratch_.path() / "c"),
+            kExitFailed);
+  EXPECT_NE(log_.str().find("no font directory " + (empty / "missing").string()),
+            std::string::npos);
   const fs::path file = scratch_.path() / "a-file";
   std::ofstream(file) << "x";
   EXPECT_EQ(BuildFromFonts(file / "catalogue"), kExitFailed);
@@ -187,7 +192,8 @@ TEST(MachineCatalogueTest, EveryFontconfigFaceThatReadsHasARecord) {
   if (faces.empty()) GTEST_SKIP() << "fontconfig lists no fonts";
   ScratchDir scratch;
   std::ostringstream log;
-  ASSERT_EQ(BuildCatalogue(ParseOptions({"--quiet", (scratch.path() / "c").string()}), log), kExitOk)
+  ASSERT_EQ(BuildCatalogue(ParseOptions({"--quiet", (scratch.path() / "c").string()}), log),
+            kExitOk)
       << log.str();
   // One string: str() answers a new copy on every call.
   const std::string lines = log.str();
@@ -228,7 +234,8 @@ TEST(SyntheticCatalogueTest, LargestCountsFitOneTable) {
     ScratchDir scratch;
     std::ostringstream log;
     const fs::path out = scratch.path() / "synthetic";
-    ASSERT_EQ(BuildCatalogue(ParseOptions({"--synthetic", count, "--plain", "--quiet", out.string()}), log),
+    ASSERT_EQ(BuildCatalogue(
+                  ParseOptions({"--synthetic", count, "--plain", "--quiet", out.string()}), log),
               kExitOk)
         << log.str();
     TableReader reader(out, "pelloryfont.DB");

@@ -28,26 +28,105 @@ std::vector<RuleCase> RuleCases() {
     change(f);
     cases.push_back({label, f, expected});
   };
-  add("PanoseSansUpright", [](ShapeFacts& f) { f.panoseFamily = 2; f.panoseSerif = 11; }, Category::NormalSansSerif);
-  add("PanoseSerifUpright", [](ShapeFacts& f) { f.panoseFamily = 2; f.panoseSerif = 2; }, Category::NormalSerif);
-  add("PanoseBeatsMeasurement", [](ShapeFacts& f) { f.panoseFamily = 2; f.panoseSerif = 11; f.measuredSerifs = true; }, Category::NormalSansSerif);
-  add("NoPanoseMeasuredSerifs", [](ShapeFacts& f) { f.measuredSerifs = true; }, Category::NormalSerif);
-  add("PanoseAnySerifMeasured", [](ShapeFacts& f) { f.panoseFamily = 2; f.panoseSerif = 0; f.measuredSerifs = true; }, Category::NormalSerif);
-  add("NothingKnownIsSans", [](ShapeFacts&) {}, Category::NormalSansSerif);
-  add("ItalicByAngle", [](ShapeFacts& f) { f.italicAngle = -12; }, Category::ItalicSansSerif);
-  add("SmallAngleIsUpright", [](ShapeFacts& f) { f.italicAngle = -2; }, Category::NormalSansSerif);
-  add("ItalicByFlagSerif", [](ShapeFacts& f) { f.italicStyleFlag = true; f.measuredSerifs = true; }, Category::ItalicSerif);
-  add("CapitalsSans", [](ShapeFacts& f) { f.lowercaseAsCapitals = true; f.italicAngle = -10; }, Category::CapitalsSansSerif);
-  add("CapitalsSerif", [](ShapeFacts& f) { f.lowercaseAsCapitals = true; f.panoseFamily = 2; f.panoseSerif = 5; }, Category::CapitalsSerif);
-  add("HandWrittenPanose", [](ShapeFacts& f) { f.panoseFamily = 3; f.italicStyleFlag = true; }, Category::Handwriting);
-  add("ScriptFamilyClass", [](ShapeFacts& f) { f.familyClass = 10; }, Category::Handwriting);
-  add("JoinedLetters", [](ShapeFacts& f) { f.joinedLetters = true; f.measuredSerifs = true; }, Category::Handwriting);
-  add("PictorialPanose", [](ShapeFacts& f) { f.panoseFamily = 5; }, Category::Wingdings);
-  add("SymbolicFamilyClass", [](ShapeFacts& f) { f.familyClass = 12; }, Category::Wingdings);
-  add("NoLetters", [](ShapeFacts& f) { f.latinLettersMapped = 0; }, Category::Wingdings);
-  add("FewLetters", [](ShapeFacts& f) { f.latinLettersMapped = 39; }, Category::Wingdings);
-  add("OtherScriptText", [](ShapeFacts& f) { f.latinLettersMapped = 0; f.otherLettersMapped = 300; }, Category::NormalSansSerif);
-  add("SymbolsBeatHandwriting", [](ShapeFacts& f) { f.latinLettersMapped = 0; f.panoseFamily = 3; }, Category::Wingdings);
+  add(
+      "PanoseSansUpright",
+      [](ShapeFacts& f) {
+        f.panoseFamily = 2;
+        f.panoseSerif = 11;
+      },
+      Category::NormalSansSerif);
+  add(
+      "PanoseSerifUpright",
+      [](ShapeFacts& f) {
+        f.panoseFamily = 2;
+        f.panoseSerif = 2;
+      },
+      Category::NormalSerif);
+  add(
+      "PanoseBeatsMeasurement",
+      [](ShapeFacts& f) {
+        f.panoseFamily = 2;
+        f.panoseSerif = 11;
+        f.measuredSerifs = true;
+      },
+      Category::NormalSansSerif);
+  add(
+      "NoPanoseMeasuredSerifs", [](ShapeFacts& f) { f.measuredSerifs = true; },
+      Category::NormalSerif);
+  add(
+      "PanoseAnySerifMeasured",
+      [](ShapeFacts& f) {
+        f.panoseFamily = 2;
+        f.panoseSerif = 0;
+        f.measuredSerifs = true;
+      },
+      Category::NormalSerif);
+  add(
+      "NothingKnownIsSans", [](ShapeFacts&) {}, Category::NormalSansSerif);
+  add(
+      "ItalicByAngle", [](ShapeFacts& f) { f.italicAngle = -12; }, Category::ItalicSansSerif);
+  add(
+      "SmallAngleIsUpright", [](ShapeFacts& f) { f.italicAngle = -2; }, Category::NormalSansSerif);
+  add(
+      "ItalicByFlagSerif",
+      [](ShapeFacts& f) {
+        f.italicStyleFlag = true;
+        f.measuredSerifs = true;
+      },
+      Category::ItalicSerif);
+  add(
+      "CapitalsSans",
+      [](ShapeFacts& f) {
+        f.lowercaseAsCapitals = true;
+        f.italicAngle = -10;
+      },
+      Category::CapitalsSansSerif);
+  add(
+      "CapitalsSerif",
+      [](ShapeFacts& f) {
+        f.lowercaseAsCapitals = true;
+        f.panoseFamily = 2;
+        f.panoseSerif = 5;
+      },
+      Category::CapitalsSerif);
+  add(
+      "HandWrittenPanose",
+      [](ShapeFacts& f) {
+        f.panoseFamily = 3;
+        f.italicStyleFlag = true;
+      },
+      Category::Handwriting);
+  add(
+      "ScriptFamilyClass", [](ShapeFacts& f) { f.familyClass = 10; }, Category::Handwriting);
+  add(
+      "JoinedLetters",
+      [](ShapeFacts& f) {
+        f.joinedLetters = true;
+        f.measuredSerifs = true;
+      },
+      Category::Handwriting);
+  add(
+      "PictorialPanose", [](ShapeFacts& f) { f.panoseFamily = 5; }, Category::Wingdings);
+  add(
+      "SymbolicFamilyClass", [](ShapeFacts& f) { f.familyClass = 12; }, Category::Wingdings);
+  add(
+      "NoLetters", [](ShapeFacts& f) { f.latinLettersMapped = 0; }, Category::Wingdings);
+  add(
+      "FewLetters", [](ShapeFacts& f) { f.latinLettersMapped = 39; }, Category::Wingdings);
+  add(
+      "OtherScriptText",
+      [](ShapeFacts& f) {
+        f.latinLettersMapped = 0;
+        f.otherLettersMapped = 300;
+      },
+      Category::NormalSansSerif);
+  add(
+      "SymbolsBeatHandwriting",
+      [](ShapeFacts& f) {
+        f.latinLettersMapped = 0;
+        f.panoseFamily = 3;
+      },
+      Category::Wingdings);
   return cases;
 }
 
@@ -61,9 +140,9 @@ INSTANTIATE_TEST_SUITE_P(Rules, CategoryRuleTest, ::testing::ValuesIn(RuleCases(
                          [](const auto& p) { return std::string(p.param.label); });
 
 TEST(CategoryTextTest, EveryCategoryHasItsColumnTextAndBack) {
-  const char* expected[] = {"Capitals Serif",    "Capitals Sans Serif", "Handwriting",
-                            "Italic Sans Serif", "Italic Serif",        "Normal Serif",
-                            "Normal Sans Serif", "Wingdings"};
+  const char* expected[] = {
+      "Capitals Serif", "Capitals Sans Serif", "Handwriting",       "Italic Sans Serif",
+      "Italic Serif",   "Normal Serif",        "Normal Sans Serif", "Wingdings"};
   for (std::size_t i = 0; i < kAllCategories.size(); ++i) {
     EXPECT_EQ(CategoryText(kAllCategories[i]), expected[i]);
     EXPECT_EQ(CategoryFromText(expected[i]), kAllCategories[i]);
@@ -96,16 +175,21 @@ INSTANTIATE_TEST_SUITE_P(
         InstalledCase{FONTS "truetype/dejavu/DejaVuSerif.ttf", Category::NormalSerif},
         InstalledCase{FONTS "truetype/dejavu/DejaVuSerif-Italic.ttf", Category::ItalicSerif},
         InstalledCase{FONTS "truetype/dejavu/DejaVuSans.ttf", Category::NormalSansSerif},
-        InstalledCase{FONTS "truetype/dejavu/DejaVuSans-BoldOblique.ttf", Category::ItalicSansSerif},
+        InstalledCase{FONTS "truetype/dejavu/DejaVuSans-BoldOblique.ttf",
+                      Category::ItalicSansSerif},
         InstalledCase{FONTS "truetype/dejavu/DejaVuSansMono.ttf", Category::NormalSansSerif},
-        InstalledCase{FONTS "truetype/liberation/LiberationSans-Italic.ttf", Category::ItalicSansSerif},
-        InstalledCase{FONTS "truetype/liberation/LiberationSerif-Regular.ttf", Category::NormalSerif},
-        InstalledCase{FONTS "truetype/liberation/LiberationSerif-BoldItalic.ttf", Category::ItalicSerif},
+        InstalledCase{FONTS "truetype/liberation/LiberationSans-Italic.ttf",
+                      Category::ItalicSansSerif},
+        InstalledCase{FONTS "truetype/liberation/LiberationSerif-Regular.ttf",
+                      Category::NormalSerif},
+        InstalledCase{FONTS "truetype/liberation/LiberationSerif-BoldItalic.ttf",
+                      Category::ItalicSerif},
         InstalledCase{FONTS "opentype/urw-base35/D050000L.otf", Category::Wingdings},
         InstalledCase{FONTS "type1/urw-base35/D050000L.t1", Category::Wingdings},
         InstalledCase{FONTS "X11/Type1/D050000L.pfb", Category::Wingdings},
         InstalledCase{FONTS "opentype/urw-base35/StandardSymbolsPS.otf", Category::Wingdings},
-        InstalledCase{FONTS "opentype/dancingscript/DancingScript-Regular.otf", Category::Handwriting},
+        InstalledCase{FONTS "opentype/dancingscript/DancingScript-Regular.otf",
+                      Category::Handwriting},
         InstalledCase{FONTS "opentype/dancingscript/DancingScript-Bold.otf", Category::Handwriting},
         // Type 1 faces have no PANOSE: serifs are measured on their outlines.
         InstalledCase{FONTS "X11/Type1/NimbusRoman-Regular.pfb", Category::NormalSerif},

@@ -1,7 +1,6 @@
 // scripts/ensure-catalogue.sh: the build's catalogue and engine
 // configuration, made only when missing.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -46,8 +45,8 @@ class EnsureCatalogueTest : public ::testing::Test {
 TEST_F(EnsureCatalogueTest, MakesTheCatalogueAndConfigurationOnce) {
   ASSERT_EQ(RunScript(), 0);
   EXPECT_EQ(ReadText(data_ / "engine.conf"),
-            "[engine]\nlibrary_dir = " + (build_ / "bin").string() + "\n[alias pellory]\npath = " +
-                (data_ / "catalogue").string() + "\n");
+            "[engine]\nlibrary_dir = " + (build_ / "bin").string() +
+                "\n[alias pellory]\npath = " + (data_ / "catalogue").string() + "\n");
   testkit::TableReader reader(data_ / "catalogue", "pelloryfont.DB", {"mirabo"});
   ASSERT_EQ(reader.result(), PEL_OK);
   EXPECT_FALSE(reader.Records().empty());

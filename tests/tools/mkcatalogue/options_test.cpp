@@ -1,8 +1,8 @@
 // Command lines of pellory-mkcatalogue, and the program's exit codes.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
-#include <sys/wait.h>
 
 #include "build_options.h"
 
@@ -18,7 +18,8 @@ TEST(OptionsTest, DefaultsAndEachOption) {
   EXPECT_EQ(*o.fontsDir, "/f");
   EXPECT_EQ(o.password, "pw");
   EXPECT_TRUE(o.quiet);
-  o = ParseOptions({"--plain", "--synthetic", "200000", "--category-mix", "Wingdings=2,Handwriting", "out"});
+  o = ParseOptions(
+      {"--plain", "--synthetic", "200000", "--category-mix", "Wingdings=2,Handwriting", "out"});
   EXPECT_TRUE(o.password.empty());
   EXPECT_EQ(*o.synthetic, 200000u);
   ASSERT_EQ(o.mix.size(), 2u);
@@ -53,7 +54,8 @@ TEST(OptionsTest, RefusedCommandLines) {
 }
 
 int RunProgram(const std::string& arguments) {
-  const int status = std::system((std::string(PELLORY_MKCATALOGUE) + " " + arguments + " >/dev/null 2>&1").c_str());
+  const int status = std::system(
+      (std::string(PELLORY_MKCATALOGUE) + " " + arguments + " >/dev/null 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

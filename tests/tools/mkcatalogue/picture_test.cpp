@@ -37,7 +37,7 @@ TEST(GreyBmpTest, HeadersPaletteAndBottomUpRows) {
   EXPECT_EQ(U32(bmp, 30), 0u);
   EXPECT_EQ(U32(bmp, 34), 8u);
   EXPECT_EQ(U32(bmp, 46), 256u);
-  EXPECT_EQ(U32(bmp, 54 + 4 * 128), 0x00808080u);  // grey 128
+  EXPECT_EQ(U32(bmp, 54 + 4 * 128), 0x00808080u);                    // grey 128
   EXPECT_EQ(bmp.substr(1078, 4), std::string("\xFF\xFF\xFF\0", 4));  // bottom row first
   EXPECT_EQ(bmp.substr(1082, 4), std::string("\0\0\0\0", 4));
 }
@@ -79,7 +79,8 @@ class SampleDrawingTest : public ::testing::Test {
 };
 
 TEST_F(SampleDrawingTest, TextFitsThePictureBoxBlackOnWhite) {
-  for (const char* name : {"DejaVu Serif Book", "An extremely long family name that cannot fit at any size at all"}) {
+  for (const char* name :
+       {"DejaVu Serif Book", "An extremely long family name that cannot fit at any size at all"}) {
     const GreyImage image = DrawSample(face_.get(), plain_.get(), name, SampleKind::Text);
     SCOPED_TRACE(name);
     EXPECT_LE(image.width, kPictureMaxWidth);

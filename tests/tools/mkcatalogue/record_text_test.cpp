@@ -1,4 +1,6 @@
 // Names, descriptions and file names of catalogue records.
+#include "record_text.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "file_names.h"
-#include "record_text.h"
 
 namespace pellory::mkcatalogue {
 namespace {
@@ -26,20 +27,29 @@ TEST(FontNameTest, FamilyAndStyleCutAfterWholeCharacters) {
 }
 
 TEST(CutCharactersTest, CountsCharactersNotBytes) {
-  EXPECT_EQ(CutCharacters("ab\xE2\x82\xAC" "cd", 3), "ab\xE2\x82\xAC");
+  EXPECT_EQ(CutCharacters("ab\xE2\x82\xAC"
+                          "cd",
+                          3),
+            "ab\xE2\x82\xAC");
   EXPECT_EQ(CutCharacters("ab", 5), "ab");
   EXPECT_EQ(CutCharacters("\xF0\x9F\x98\x80z", 1), "\xF0\x9F\x98\x80");
 }
 
 TEST(TableTextTest, CodePageCharactersKeptLettersFoldedOthersQuestionMarks) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80"},            // in the code page
-      {"\xC5\x81\xC3\xB3" "d\xC5\xBA", "L\xF3" "dz"},               // "Łódź"
-      {"Bucure\xC8\x99ti \xC5\x90r\xC5\x91", "Bucuresti Oro"},  // ș, Ő, ő
+      {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80"},  // in the code page
+      {"\xC5\x81\xC3\xB3"
+       "d\xC5\xBA",
+       "L\xF3"
+       "dz"},                                                          // "Łódź"
+      {"Bucure\xC8\x99ti \xC5\x90r\xC5\x91", "Bucuresti Oro"},         // ș, Ő, ő
       {"\xC5\x92 \xC5\xA0 \xC5\xBD \xC5\xB8", "\x8C \x8A \x8E \x9F"},  // Œ Š Ž Ÿ kept
-      {"a\xE2\x88\x92" "b\xE2\x80\x89" "c", "a-b c"},           // minus, thin space
-      {"\xE6\x97\xA5\xE6\x9C\xAC", "??"},                        // no stand-in
-      {"\xC5", "?"},                                                // cut sequence
+      {"a\xE2\x88\x92"
+       "b\xE2\x80\x89"
+       "c",
+       "a-b c"},                           // minus, thin space
+      {"\xE6\x97\xA5\xE6\x9C\xAC", "??"},  // no stand-in
+      {"\xC5", "?"},                       // cut sequence
   };
   for (const auto& [utf8, expected] : cases) EXPECT_EQ(ToTableText(utf8), expected) << utf8;
 }
@@ -69,14 +79,14 @@ TEST(FileNameTest, FitsThirteenCharactersAndStaysUnique) {
   FileNameAllocator names;
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"Vera.ttf", "Vera.ttf"},
-      {"VERA.TTF", "VERA~1.TTF"},                   // same name but for case
-      {"DejaVuSans.ttf", "DEJAVU~1.TTF"},           // 14 characters
+      {"VERA.TTF", "VERA~1.TTF"},          // same name but for case
+      {"DejaVuSans.ttf", "DEJAVU~1.TTF"},  // 14 characters
       {"DejaVuSans-Bold.ttf", "DEJAVU~2.TTF"},
       {"C059-BdIta.pfb", "C059-B~1.PFB"},
       {"exactly13.ttf", "exactly13.ttf"},
-      {"exactly13.ttf", "EXACTL~1.TTF"},             // second face of one file
-      {"n\xC3\xA4me.otf", "NME~1.OTF"},              // not plain ASCII
-      {"++++++++++++.otf", "FONT~1.OTF"},           // nothing usable in the stem
+      {"exactly13.ttf", "EXACTL~1.TTF"},   // second face of one file
+      {"n\xC3\xA4me.otf", "NME~1.OTF"},    // not plain ASCII
+      {"++++++++++++.otf", "FONT~1.OTF"},  // nothing usable in the stem
       {"noextension-at-all", "NOEXTE~1"},
   };
   for (const auto& [file, expected] : cases) EXPECT_EQ(names.Assign(file), expected) << file;
