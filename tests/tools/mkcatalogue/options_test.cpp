@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "build_options.h"
+#include "table_reader.h"
 
 namespace pellory::mkcatalogue {
 namespace {
@@ -65,6 +67,32 @@ TEST(ProgramTest, ExitCodes) {
   EXPECT_EQ(RunProgram("--synthetic nine /tmp/x"), kExitUsage);
   EXPECT_EQ(RunProgram("--fonts-dir /nonexistent-font-dir /tmp/pellory-never-made"), kExitFailed);
   EXPECT_EQ(RunProgram("--synthetic 3 --quiet /proc/pellory-cannot-write"), kExitFailed);
+}
+
+// The catalogue through the engine library as the program loads it.
+TEST(ProgramTest, CatalogueReadByCatdump) {
+  testkit::ScratchDir scratch;
+  const std::string dir = (scratch.path() / "c").string();
+  ASSERT_EQ(RunProgram("--quiet --synthetic 10 " + dir), kExitOk);
+  const auto capture = [](const std::string& command, int* code) {
+    std::string out;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    char buffer[256];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    const int status = pipe ? ::pclose(pipe) : -1;
+    *code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return out;
+  };
+  int code = -1;
+  EXPECT_EQ(capture(std::string(PELLORY_CATDUMP) + " --password mirabo --count " + dir +
+                        "/ pelloryfont.DB",
+                    &code),
+            "10\n");
+  EXPECT_EQ(code, 0);
+  const std::string refused =
+      capture(std::string(PELLORY_CATDUMP) + " --count " + dir + "/ pelloryfont.DB", &code);
+  EXPECT_NE(code, 0);
+  EXPECT_NE(refused.find("encrypted"), std::string::npos) << refused;
 }
 
 }  // namespace
