@@ -15,6 +15,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     if (arg == "--password") {
       if (i + 1 >= args.size()) return fail("--password needs a value");
       options.passwords.push_back(args[++i]);
+    } else if (arg == "--filter") {
+      if (i + 1 >= args.size()) return fail("--filter needs a value");
+      options.filter = args[++i];
     } else if (arg == "--count" || arg == "--schema") {
       if (outputChosen) return fail("--count and --schema exclude each other");
       outputChosen = true;

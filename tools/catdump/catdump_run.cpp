@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "pellory/data/filter_compiler.h"
 #include "value_text.h"
 
 namespace pellory::catdump {
@@ -12,6 +13,11 @@ namespace {
 
 struct Failure {
   pel_result code;
+};
+
+// A filter text that does not compile against the table's columns.
+struct CompileFailure {
+  std::string message;
 };
 
 class Dump {
@@ -40,6 +46,27 @@ class Dump {
     Check(e_.cursor_properties(cursor_, &info_));
     fields_.resize(info_.field_count);
     Check(e_.cursor_fields(cursor_, fields_.data(), info_.field_count));
+  }
+
+  // Compiles the text with the program's filter compiler against this
+  // table's columns and has the engine apply it.
+  void ApplyFilter(const std::string& text) {
+    data::filter::FilterContext context;
+    context.cursorName = "catdump";
+    for (const auto& f : fields_)
+      context.fields.push_back({f.name, f.number,
+                                static_cast<data::filter::FilterDataKind>(f.logical_type), f.units1,
+                                f.units2, true});
+    context.toTableCharset = [this](std::string_view utf8) { return TableText(utf8); };
+    std::vector<std::uint8_t> expression;
+    try {
+      expression = data::filter::CompileFilter(text, {}, context);
+    } catch (const data::filter::FilterCompileError& error) {
+      throw CompileFailure{error.what()};
+    }
+    if (expression.empty()) return;
+    Check(e_.filter_add(cursor_, expression.data(), expression.size(), &filter_));
+    Check(e_.filter_activate(cursor_, filter_));
   }
 
   void WriteCount() {
@@ -82,6 +109,13 @@ class Dump {
     return ScalarText(field, value);
   }
 
+  std::string TableText(std::string_view utf8) {
+    std::vector<char> out(utf8.size() + 1);
+    size_t written = 0;
+    Check(e_.text_from_utf8(cursor_, utf8.data(), utf8.size(), out.data(), out.size(), &written));
+    return std::string(out.data(), written);
+  }
+
   std::string Utf8(const std::vector<std::uint8_t>& value) {
     const auto* text = reinterpret_cast<const char*>(value.data());
     const std::size_t length = std::string(text).size();
@@ -110,6 +144,7 @@ class Dump {
   std::ostream& out_;
   pel_database* database_ = nullptr;
   pel_cursor* cursor_ = nullptr;
+  pel_filter* filter_ = nullptr;
   pel_cursor_info info_{};
   std::vector<pel_field_descriptor> fields_;
 };
@@ -177,6 +212,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     Dump dump(*engine, out);
     try {
       dump.Open(options);
+      if (!options.filter.empty()) dump.ApplyFilter(options.filter);
       switch (options.output) {
         case Output::Count:
           dump.WriteCount();
@@ -188,6 +224,9 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
           dump.WriteRecords();
           break;
       }
+    } catch (const CompileFailure& failure) {
+      err << "catdump: " << failure.message << '\n';
+      exitCode = kExitEngineError;
     } catch (const Failure& failure) {
       err << "catdump: " << EngineMessage(*engine, failure.code) << '\n';
       exitCode = kExitEngineError;

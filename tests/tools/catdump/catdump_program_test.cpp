@@ -49,6 +49,18 @@ TEST(CatdumpProgram, ExitCodesAndStreams) {
       {"--password rparadox --count " + dir + " TypSammlung_encrypted", 0, "5\n"},
       {dir + " TypSammlung_encrypted", 1, "catdump: The table is encrypted"},
       {"--count", 2, "catdump: a directory or alias and a table are needed\nusage: catdump"},
+      // Filters go through the program's own compiler; the engine applies them.
+      {"--filter \"Alpha ='Erste*'\" --count " + dir + " TypSammlung", 0, "1\n"},
+      {"--filter \"[Integer lang] = 40 OR Alpha = 'Zweite Zeile'\" --count " + dir + " TypSammlung",
+       0, "2\n"},
+      {"--filter \"Alpha = 'F\xC3\xBCnfter Datensatz'\" " + dir + " TypSammlung", 0,
+       "Alpha,Numerisch,W\xC3\xA4hrung,Integer kurz,Integer lang,BCD,Datum,Zeit,Datum/Zeit,Memo,"
+       "Logisch,Z\xC3\xA4hler,Bin\xC3\xA4r,Bytes\nF\xC3\xBCnfter Datensatz,1.34,"},
+      {"--filter \"Alpha = 'F\xC3\xBCnfter Datensatz'\" --count " + dir + " TypSammlung", 0, "1\n"},
+      {"--filter \"Alpah = 'x'\" --count " + dir + " TypSammlung", 1,
+       "catdump: catdump: Field 'Alpah' not found"},
+      {"--filter \"Alpha =\" --count " + dir + " TypSammlung", 1,
+       "catdump: Expression expected but nothing found"},
   };
   for (const auto& c : cases) {
     const Outcome o = RunCatdump(c.args);
