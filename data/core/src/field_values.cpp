@@ -41,6 +41,22 @@ std::string TimeText(long long milliseconds) {
   return text.data();
 }
 
+// The engine's BCD value: byte 1 holds the sign (bit 7) and the decimals
+// (bits 0-5); bytes 2-17 hold 32 digits, two a byte, high half first.
+double DecodeBcd(const std::optional<std::string>& value) {
+  if (!value || value->size() < 18) return 0;
+  const auto sign = static_cast<unsigned char>((*value)[1]);
+  const int decimals = sign & 0x3F;
+  double magnitude = 0;
+  for (int i = 0; i < 32; ++i) {
+    const auto byte = static_cast<unsigned char>((*value)[2 + i / 2]);
+    const int digit = i % 2 == 0 ? byte >> 4 : byte & 15;
+    magnitude = magnitude * 10 + (digit > 9 ? 0 : digit);
+  }
+  magnitude /= std::pow(10.0, decimals > 32 ? 32 : decimals);
+  return sign & 0x80 ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 double TNumberField::AsFloat() const {
@@ -51,6 +67,8 @@ double TNumberField::AsFloat() const {
       double d = 0;
       return Decode(value, d) ? d : 0;
     }
+    case ftBCD:
+      return DecodeBcd(value);
     default:
       return static_cast<double>(AsInteger());
   }

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "pellory/data/blob_field.h"
@@ -151,6 +152,32 @@ TEST_F(EngineTable, FiltersNarrowTheRecordsAndLiftAgain) {
   table->SetFiltered(false);
   EXPECT_EQ(names().size(), 5U);
   EXPECT_EQ(table->Filter(), "Alpha = 'Erste*'");
+}
+
+TEST_F(EngineTable, NumberFieldsReadTheirValuesBcdIncluded) {
+  auto table = OpenTable("TypSammlung.DB");
+  table->Open();
+  std::vector<std::string> alpha, bcd;
+  std::vector<double> bcdValues;
+  for (table->First(); !table->Eof(); table->Next()) {
+    alpha.push_back(table->FieldByName("Alpha").AsString());
+    bcd.push_back(table->FieldByName("BCD").AsString());
+    bcdValues.push_back(dynamic_cast<TNumberField&>(table->FieldByName("BCD")).AsFloat());
+  }
+  // Values as an independent reader gives them; "Erste Zeile" stores a blank.
+  const std::vector<std::pair<std::string, double>> expected = {
+      {"AAA Irgendein Text", 40.0},
+      {"F\xC3\xBCnfter Datensatz", 13.123457},
+      {"Null-Werte", 0.0},
+      {"Zweite Zeile", -40.0}};
+  for (const auto& [name, value] : expected) {
+    const auto at = std::find(alpha.begin(), alpha.end(), name) - alpha.begin();
+    ASSERT_LT(at, static_cast<long>(alpha.size())) << name;
+    EXPECT_NEAR(bcdValues[at], value, 1e-9) << name;
+  }
+  const auto erste = std::find(alpha.begin(), alpha.end(), "Erste Zeile") - alpha.begin();
+  ASSERT_LT(erste, static_cast<long>(alpha.size()));
+  EXPECT_EQ(bcd[erste], "");
 }
 
 TEST_F(EngineTable, TheProcessWideSessionOpensAndStopsAtExit) {
