@@ -46,5 +46,5 @@ else
   echo "test: a fuzz target found a fault" >&2; status=1
 fi
 
-echo "all suites: $passed passed, $failed failed"
+echo "total: $passed passed, $failed failed"
 exit $status
