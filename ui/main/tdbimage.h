@@ -3,6 +3,7 @@
 // in parentheses, centred.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include "app/described_control.h"
@@ -24,12 +25,18 @@ class TDBImage : public QWidget, public app::DescribedControl, public BoundField
   QRect ClientArea() const { return rect().adjusted(kBorder, kBorder, -kBorder, -kBorder); }
   // What the box shows before its first load: "(DBImage1)".
   QString PlaceholderText() const;
+  // The loaded picture; null when the field is blank.
+  const QImage& Picture() const { return picture_; }
+  // Where the picture's top-left corner lands, in client coordinates:
+  // centred, negative where the picture is wider or taller than the client.
+  QPoint PictureOffset() const;
 
   // DataSource, DataField, Center, Stretch and the common control
   // properties.
   void SetStoredProperty(const QString& path, const app::StoredValue& value) override;
 
  protected:
+  void ReadField(data::TField* field) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
@@ -38,6 +45,7 @@ class TDBImage : public QWidget, public app::DescribedControl, public BoundField
  private:
   void PaintBorder(QPainter& p) const;
 
+  QImage picture_;
   bool pictureLoaded_ = false;
   bool center_ = true;
   bool stretch_ = false;
