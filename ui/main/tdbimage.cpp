@@ -1,6 +1,9 @@
 #include "ui/main/tdbimage.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -103,6 +106,17 @@ void TDBImage::paintEvent(QPaintEvent*) {
 void TDBImage::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) setFocus(Qt::MouseFocusReason);
   QWidget::mousePressEvent(event);
+}
+
+void TDBImage::keyPressEvent(QKeyEvent* event) {
+  const bool copy = event->modifiers() == Qt::ControlModifier &&
+                    (event->key() == Qt::Key_C || event->key() == Qt::Key_Insert);
+  if (copy) {
+    if (!picture_.isNull()) QApplication::clipboard()->setImage(picture_);
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TDBImage::focusInEvent(QFocusEvent* event) {

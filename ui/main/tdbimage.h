@@ -1,6 +1,6 @@
 // The picture box bound to a picture field. Until a picture has been
 // loaded it shows its field's label (its own name while it has no field)
-// in parentheses, centred.
+// in parentheses, centred. Ctrl+C and Ctrl+Insert copy the picture.
 #pragma once
 
 #include <QImage>
@@ -39,6 +39,7 @@ class TDBImage : public QWidget, public app::DescribedControl, public BoundField
   void ReadField(data::TField* field) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 

@@ -3,6 +3,7 @@
 #include <QEvent>
 
 #include "app/shell_error.h"
+#include "app/tapplication.h"
 #include "pellory/data/datalink.h"
 #include "pellory/data/dataset.h"
 #include "ui/common/system_colors.h"
@@ -50,8 +51,17 @@ TDBNavigator::TDBNavigator(const app::CreationContext& context)
     buttons_[size_t(i)] = new TNavButton(TNavigateBtn(i), this);
     buttons_[size_t(i)]->setObjectName(QLatin1String(kKindNames[i]));
     visible_.insert(TNavigateBtn(i));
-    connect(buttons_[size_t(i)], &QAbstractButton::clicked, this,
-            [this, i] { BtnClick(TNavigateBtn(i)); });
+    TNavButton* button = buttons_[size_t(i)];
+    connect(button, &QAbstractButton::clicked, this, [this, button] {
+      app::RunGuarded([this, button] {
+        try {
+          BtnClick(button->Kind());
+        } catch (...) {
+          button->setDown(false);  // a failed step ends the repeat
+          throw;
+        }
+      });
+    });
   }
   link_ = std::make_unique<NavigatorLink>(*this);
   ApplyHints();

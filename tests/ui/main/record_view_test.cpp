@@ -1,6 +1,8 @@
 // The main window on a real catalogue: opening, the bound controls, the
 // record navigator and the category buttons.
-#include <QKeySequence>
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
 
 #include "catalogue_window.h"
 #include "gui_helpers.h"
@@ -211,6 +213,50 @@ TEST_F(RecordView, NavigatorClicksKeepTheFocus) {
   Press(TNavigateBtn::nbNext);
   EXPECT_EQ(Name(), QStringLiteral("Font 2"));
   EXPECT_TRUE(form->DBMemo1()->hasFocus());
+}
+
+TEST_F(RecordView, DoubleClickCountsTwice) {
+  Open(Numbered(4));
+  QWidget* next = form->DBNavigator1()->Button(TNavigateBtn::nbNext);
+  const QPointF at = next->rect().center();
+  const auto send = [&](QEvent::Type type) {
+    QMouseEvent event(type, at, next->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(next, &event);
+  };
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                            QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+    send(type);
+  EXPECT_EQ(Name(), QStringLiteral("Font 3"));
+}
+
+TEST_F(RecordView, PriorAndNextRepeatWhileHeld) {
+  Open(Numbered(2));
+  for (TNavigateBtn kind : {TNavigateBtn::nbPrior, TNavigateBtn::nbNext}) {
+    QAbstractButton* button = form->DBNavigator1()->Button(kind);
+    EXPECT_TRUE(button->autoRepeat());
+    EXPECT_EQ(button->autoRepeatDelay(), 400);
+    EXPECT_EQ(button->autoRepeatInterval(), 100);
+  }
+  EXPECT_FALSE(form->DBNavigator1()->Button(TNavigateBtn::nbFirst)->autoRepeat());
+  EXPECT_FALSE(form->DBNavigator1()->Button(TNavigateBtn::nbLast)->autoRepeat());
+}
+
+TEST_F(RecordView, CtrlCCopiesThePicture) {
+  std::vector<Font> fonts = Numbered(1);
+  fonts[0].picture = BmpFile(30, 20, Coded);
+  Open(fonts);
+  QApplication::clipboard()->clear();
+  for (Qt::Key key : {Qt::Key_C, Qt::Key_Insert}) {
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    form->DBImage1()->setFocus();
+    guitest::key(form->DBImage1(), key, Qt::ControlModifier);
+    const QImage copied = QApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), QSize(30, 20));
+    EXPECT_EQ(copied.pixel(29, 19), Coded(29, 19));
+    EXPECT_EQ(copied.pixel(3, 7), Coded(3, 7));
+  }
 }
 
 struct Category {
