@@ -1,7 +1,6 @@
 #include "test_catalogue.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdlib>

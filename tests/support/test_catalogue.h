@@ -19,9 +19,9 @@ struct Font {
   std::string picture;  // a BMP file's bytes; empty: blank
 };
 
-inline const char* const kCategories[] = {"Capitals Serif", "Capitals Sans Serif", "Handwriting",
-                                          "Italic Sans Serif", "Italic Serif", "Normal Serif",
-                                          "Normal Sans Serif", "Wingdings"};
+inline const char* const kCategories[] = {
+    "Capitals Serif", "Capitals Sans Serif", "Handwriting",       "Italic Sans Serif",
+    "Italic Serif",   "Normal Serif",        "Normal Sans Serif", "Wingdings"};
 
 // n fonts "Font 1"... ("f1.ttf", "About font 1") in the category cycle
 // above, without pictures.

@@ -36,11 +36,16 @@ QImage Half(const data::BitmapImage& bitmap, int part, Map map) {
 
 QString GlyphResourceName(TNavigateBtn kind) {
   switch (kind) {
-    case TNavigateBtn::nbFirst: return QStringLiteral("DBN_FIRST");
-    case TNavigateBtn::nbPrior: return QStringLiteral("DBN_PRIOR");
-    case TNavigateBtn::nbNext: return QStringLiteral("DBN_NEXT");
-    case TNavigateBtn::nbLast: return QStringLiteral("DBN_LAST");
-    default: return {};
+    case TNavigateBtn::nbFirst:
+      return QStringLiteral("DBN_FIRST");
+    case TNavigateBtn::nbPrior:
+      return QStringLiteral("DBN_PRIOR");
+    case TNavigateBtn::nbNext:
+      return QStringLiteral("DBN_NEXT");
+    case TNavigateBtn::nbLast:
+      return QStringLiteral("DBN_LAST");
+    default:
+      return {};
   }
 }
 
@@ -56,8 +61,7 @@ NavGlyph LoadNavGlyph(TNavigateBtn kind) {
   if (bitmap.IsEmpty()) return {};
   const QRgb highlight = ColorOf(SystemColor::BtnHighlight).rgba();
   const QRgb shadow = ColorOf(SystemColor::BtnShadow).rgba();
-  return {Half(bitmap, 0, [](QRgb c) { return c; }),
-          Half(bitmap, 1, [&](QRgb c) {
+  return {Half(bitmap, 0, [](QRgb c) { return c; }), Half(bitmap, 1, [&](QRgb c) {
             return c == kWhite ? highlight : c == kGrey ? shadow : c;
           })};
 }

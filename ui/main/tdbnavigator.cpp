@@ -78,11 +78,20 @@ void TDBNavigator::BtnClick(TNavigateBtn kind) {
   data::TDataSet* cursor = link_->DataSet();
   if (!cursor || !cursor->Active()) return;
   switch (kind) {
-    case TNavigateBtn::nbFirst: cursor->First(); break;
-    case TNavigateBtn::nbPrior: cursor->Prior(); break;
-    case TNavigateBtn::nbNext: cursor->Next(); break;
-    case TNavigateBtn::nbLast: cursor->Last(); break;
-    default: break;
+    case TNavigateBtn::nbFirst:
+      cursor->First();
+      break;
+    case TNavigateBtn::nbPrior:
+      cursor->Prior();
+      break;
+    case TNavigateBtn::nbNext:
+      cursor->Next();
+      break;
+    case TNavigateBtn::nbLast:
+      cursor->Last();
+      break;
+    default:
+      break;
   }
 }
 
@@ -134,10 +143,15 @@ void TDBNavigator::UpdateButtons() {
     if (active) {
       switch (button->Kind()) {
         case TNavigateBtn::nbFirst:
-        case TNavigateBtn::nbPrior: enabled = !cursor->Bof(); break;
+        case TNavigateBtn::nbPrior:
+          enabled = !cursor->Bof();
+          break;
         case TNavigateBtn::nbNext:
-        case TNavigateBtn::nbLast: enabled = !cursor->Eof(); break;
-        default: break;
+        case TNavigateBtn::nbLast:
+          enabled = !cursor->Eof();
+          break;
+        default:
+          break;
       }
     }
     button->setEnabled(enabled);

@@ -1,11 +1,12 @@
 // The navigator's glyphs, decoded from the program's resources.
+#include "ui/main/nav_glyph.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "gui_helpers.h"
 #include "ui/common/system_colors.h"
-#include "ui/main/nav_glyph.h"
 
 namespace {
 
@@ -35,8 +36,7 @@ TEST(NavGlyph, EachShownKindHasItsResourceAndSize) {
     EXPECT_EQ(glyph.disabled.size(), QSize(c.width, 13)) << c.resource;
     // The bottom-left colour is the transparent background.
     EXPECT_EQ(qAlpha(glyph.normal.pixel(0, 12)), 0) << c.resource;
-    EXPECT_EQ(Colours(glyph.normal), (std::set<QRgb>{0u, 0xFF000000u, 0xFF808080u}))
-        << c.resource;
+    EXPECT_EQ(Colours(glyph.normal), (std::set<QRgb>{0u, 0xFF000000u, 0xFF808080u})) << c.resource;
     const std::set<QRgb> disabled = {0u, ColorOf(SystemColor::BtnHighlight).rgba(),
                                      ColorOf(SystemColor::BtnShadow).rgba()};
     EXPECT_EQ(Colours(glyph.disabled), disabled) << c.resource;

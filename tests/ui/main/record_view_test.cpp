@@ -24,9 +24,7 @@ using pellory::ui::TNavigateBtn;
 class RecordView : public CatalogueWindow {
  protected:
   QString Name() const { return form->DBEdit1()->text(); }
-  bool Enabled(TNavigateBtn kind) const {
-    return form->DBNavigator1()->Button(kind)->isEnabled();
-  }
+  bool Enabled(TNavigateBtn kind) const { return form->DBNavigator1()->Button(kind)->isEnabled(); }
   // First, Prior, Next, Last.
   std::vector<bool> Buttons() const {
     return {Enabled(TNavigateBtn::nbFirst), Enabled(TNavigateBtn::nbPrior),
@@ -107,8 +105,12 @@ TEST(CrLfLineBreaks, EveryKindOfBreak) {
   const struct {
     const char* in;
     const char* out;
-  } cases[] = {{"", ""},           {"a", "a"},         {"a\n", "a\r\n"},
-               {"\r", "\r\n"},     {"a\r\nb", "a\r\nb"}, {"a\n\rb", "a\r\n\r\nb"},
+  } cases[] = {{"", ""},
+               {"a", "a"},
+               {"a\n", "a\r\n"},
+               {"\r", "\r\n"},
+               {"a\r\nb", "a\r\nb"},
+               {"a\n\rb", "a\r\n\r\nb"},
                {"\r\r", "\r\n\r\n"}};
   for (const auto& c : cases)
     EXPECT_EQ(pellory::ui::CrLfLineBreaks(QString::fromLatin1(c.in)), QString::fromLatin1(c.out))
@@ -145,6 +147,25 @@ TEST_F(RecordView, PicturesAreCentredAndCutEvenly) {
   EXPECT_EQ(large.pixel(area.bottomRight()), Coded(22 + area.width() - 1, 13 + area.height() - 1));
   EXPECT_EQ(400 - (22 + area.width()), 22);
   EXPECT_EQ(150 - (13 + area.height()), 13);
+}
+
+TEST_F(RecordView, AnUndecodablePictureIsReportedAndLeftEmpty) {
+  std::vector<Font> fonts = Numbered(2);
+  fonts[0].picture = BmpFile(20, 10, Coded);
+  fonts[1].picture = "BM this is no bitmap at all";
+  Open(fonts);
+  ASSERT_FALSE(form->DBImage1()->Picture().isNull());
+  Press(TNavigateBtn::nbNext);
+  ASSERT_EQ(boxes->size(), 1u);
+  EXPECT_TRUE(form->DBImage1()->PictureLoaded());
+  EXPECT_TRUE(form->DBImage1()->Picture().isNull());
+}
+
+TEST_F(RecordView, FocusStartsOnTheFontNameWithItsTextSelected) {
+  Open(Numbered(2));
+  form->activateWindow();
+  ASSERT_TRUE(guitest::pumpUntil([&] { return form->DBEdit1()->hasFocus(); }));
+  EXPECT_EQ(form->DBEdit1()->selectedText(), QStringLiteral("Font 1"));
 }
 
 TEST_F(RecordView, ABlankPictureShowsTheBackground) {
