@@ -116,6 +116,15 @@ void TDBImage::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  // The box has no caret: the arrows move the focus along the Tab order.
+  if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    const int key = event->key();
+    if (key == Qt::Key_Right || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Up) {
+      focusNextPrevChild(key == Qt::Key_Right || key == Qt::Key_Down);
+      event->accept();
+      return;
+    }
+  }
   QWidget::keyPressEvent(event);
 }
 

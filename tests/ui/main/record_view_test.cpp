@@ -168,6 +168,35 @@ TEST_F(RecordView, FocusStartsOnTheFontNameWithItsTextSelected) {
   EXPECT_EQ(form->DBEdit1()->selectedText(), QStringLiteral("Font 1"));
 }
 
+TEST_F(RecordView, ArrowKeysAndTabMoveThroughTheTabOrder) {
+  Open(Numbered(2));
+  form->activateWindow();
+  const struct {
+    QWidget* from;
+    Qt::Key key;
+    QWidget* to;
+  } moves[] = {
+      {form->Button(3), Qt::Key_Tab, form->Button(4)},
+      {form->Button(3), Qt::Key_Down, form->Button(4)},
+      {form->Button(3), Qt::Key_Right, form->Button(4)},
+      {form->Button(4), Qt::Key_Up, form->Button(3)},
+      {form->Button(4), Qt::Key_Left, form->Button(3)},
+      {form->DBImage1(), Qt::Key_Down, form->DBMemo1()},
+      {form->DBImage1(), Qt::Key_Left, form->DBEdit1()},
+      {form->Button(10), Qt::Key_Right, form->DBEdit2()},
+  };
+  for (const auto& m : moves) {
+    m.from->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(guitest::pumpUntil([&] { return m.from->hasFocus(); }));
+    guitest::key(m.from, m.key);
+    EXPECT_TRUE(m.to->hasFocus()) << m.from->objectName().toStdString() << " key " << m.key;
+  }
+  // The text boxes keep the arrows for their caret.
+  form->DBEdit1()->setFocus();
+  guitest::key(form->DBEdit1(), Qt::Key_Right);
+  EXPECT_TRUE(form->DBEdit1()->hasFocus());
+}
+
 TEST_F(RecordView, ABlankPictureShowsTheBackground) {
   Open(Numbered(1));
   const QImage shown = guitest::grabImage(form->DBImage1());
