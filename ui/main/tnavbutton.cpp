@@ -1,7 +1,8 @@
 #include "ui/main/tnavbutton.h"
 
-#include <QIcon>
-#include <QPixmap>
+#include <QPainter>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 #include "ui/main/nav_glyph.h"
 
@@ -12,19 +13,33 @@ TNavButton::TNavButton(TNavigateBtn kind, QWidget* parent) : QToolButton(parent)
   setAutoRaise(false);
   setEnabled(false);
   const NavGlyph glyph = LoadNavGlyph(kind);
-  if (!glyph.IsNull()) {
-    QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(glyph.normal), QIcon::Normal);
-    icon.addPixmap(QPixmap::fromImage(glyph.disabled), QIcon::Disabled);
-    setIcon(icon);
-    setIconSize(glyph.normal.size());
-  }
+  normal_ = glyph.normal;
+  disabled_ = glyph.disabled;
   if (Repeats()) {
     // Held down: a first step after 400 ms, then one every 100 ms.
     setAutoRepeat(true);
     setAutoRepeatDelay(400);
     setAutoRepeatInterval(100);
   }
+}
+
+QPoint TNavButton::GlyphOrigin() const {
+  constexpr int kEdge = 2;
+  const QRect face = rect().adjusted(kEdge, kEdge, -kEdge, -kEdge);
+  QPoint origin(face.left() + (face.width() - normal_.width() + 1) / 2,
+                face.top() + (face.height() - normal_.height() + 1) / 2);
+  if (isDown()) origin += QPoint(1, 1);
+  return origin;
+}
+
+void TNavButton::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  QStyleOptionToolButton option;
+  initStyleOption(&option);
+  option.icon = QIcon();
+  option.text.clear();
+  painter.drawComplexControl(QStyle::CC_ToolButton, option);
+  if (!normal_.isNull()) painter.drawImage(GlyphOrigin(), isEnabled() ? normal_ : disabled_);
 }
 
 }  // namespace pellory::ui

@@ -10,6 +10,7 @@
 #include "ui/common/caption_label.h"
 #include "ui/common/system_colors.h"
 #include "ui/common/tbutton.h"
+#include "ui/main/nav_glyph.h"
 #include "ui/main/tdbedit.h"
 #include "ui/main/tdbimage.h"
 #include "ui/main/tdbmemo.h"
@@ -279,6 +280,35 @@ TEST_F(RecordView, DoubleClickCountsTwice) {
                             QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
     send(type);
   EXPECT_EQ(Name(), QStringLiteral("Font 3"));
+}
+
+TEST_F(RecordView, GlyphsAreCentredOnTheFaceAndShiftWhileDown) {
+  Open(Numbered(3));
+  const struct {
+    TNavigateBtn kind;
+    QPoint origin;  // face 52 by 29 at (2, 2)
+  } cases[] = {{TNavigateBtn::nbFirst, {21, 10}},
+               {TNavigateBtn::nbPrior, {23, 10}},
+               {TNavigateBtn::nbNext, {23, 10}},
+               {TNavigateBtn::nbLast, {21, 10}}};
+  for (const auto& c : cases) {
+    pellory::ui::TNavButton* button = form->DBNavigator1()->Button(c.kind);
+    const pellory::ui::NavGlyph glyph = pellory::ui::LoadNavGlyph(c.kind);
+    EXPECT_EQ(button->GlyphOrigin(), c.origin);
+    const QImage& drawn = button->isEnabled() ? glyph.normal : glyph.disabled;
+    const QImage shown = guitest::grabImage(button);
+    int opaque = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x)
+        if (qAlpha(drawn.pixel(x, y)) == 255) {
+          ++opaque;
+          EXPECT_EQ(shown.pixel(c.origin + QPoint(x, y)), drawn.pixel(x, y));
+        }
+    EXPECT_GT(opaque, 0);
+    button->setDown(true);
+    EXPECT_EQ(button->GlyphOrigin(), c.origin + QPoint(1, 1));
+    button->setDown(false);
+  }
 }
 
 TEST_F(RecordView, PriorAndNextRepeatWhileHeld) {
