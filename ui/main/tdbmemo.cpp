@@ -32,18 +32,37 @@ QString CrLfLineBreaks(const QString& text) {
 }
 
 void TDBMemo::ReadField(data::TField* field) {
-  memoLoaded_ = field != nullptr;
-  const QString value = CrLfLineBreaks(FieldText(field));
-  if (value == text_) return;
-  text_ = value;
-  QString shown = value;
-  shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  setPlainText(shown);
+  memoLoaded_ = false;
+  QString value = CrLfLineBreaks(FieldText(field));
+  const bool fits = value.size() <= kCapacity;
+  if (!fits) value = QStringLiteral("(%1)").arg(QStringLiteral("Text exceeds memo capacity"));
+  if (value != text_) {
+    text_ = value;
+    QString shown = value;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    setPlainText(shown);
+  }
+  memoLoaded_ = field != nullptr && fits;
+}
+
+void TDBMemo::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!memoLoaded_) {
+    Reread();
+    return;
+  }
+  QPlainTextEdit::mouseDoubleClickEvent(event);
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     Reread();
+    event->accept();
+    return;
+  }
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!memoLoaded_ && (enter || !event->text().isEmpty())) {
+    // Not loaded: character keys do nothing, Enter tries the load again.
+    if (enter) Reread();
     event->accept();
     return;
   }

@@ -16,11 +16,14 @@ QString CrLfLineBreaks(const QString& text);
 class TDBMemo : public QPlainTextEdit, public app::DescribedControl, public BoundField {
   Q_OBJECT
  public:
+  // The most characters the box takes; a longer text is not shown.
+  static constexpr qsizetype kCapacity = 1024 * 1024;
+
   explicit TDBMemo(const app::CreationContext& context);
 
   // Whether the box shows its field's value; clear until the first load.
   bool MemoLoaded() const { return memoLoaded_; }
-  // The loaded text, every line break as CR LF.
+  // The shown text, every line break as CR LF.
   const QString& Text() const { return text_; }
 
   // DataSource, DataField and the common control properties.
@@ -29,6 +32,7 @@ class TDBMemo : public QPlainTextEdit, public app::DescribedControl, public Boun
  protected:
   void ReadField(data::TField* field) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   QString text_;

@@ -102,6 +102,26 @@ TEST_F(RecordView, TheMemoKeepsEveryLineBreakAsCrLf) {
   EXPECT_EQ(form->DBMemo1()->blockCount(), 6);
 }
 
+TEST_F(RecordView, ATextBeyondTheMemoCapacityIsNotShown) {
+  std::vector<Font> fonts = Numbered(2);
+  fonts[1].description.assign(std::size_t(pellory::ui::TDBMemo::kCapacity) + 1, 'a');
+  Open(fonts);
+  EXPECT_TRUE(form->DBMemo1()->MemoLoaded());
+  Press(TNavigateBtn::nbNext);
+  EXPECT_EQ(form->DBMemo1()->toPlainText(), QStringLiteral("(Text exceeds memo capacity)"));
+  EXPECT_FALSE(form->DBMemo1()->MemoLoaded());
+  // Not loaded: typing does nothing, Enter tries again and fails again.
+  form->DBMemo1()->setFocus();
+  guitest::type(form->DBMemo1(), QStringLiteral("b"));
+  guitest::key(form->DBMemo1(), Qt::Key_Return);
+  EXPECT_EQ(form->DBMemo1()->toPlainText(), QStringLiteral("(Text exceeds memo capacity)"));
+  EXPECT_FALSE(form->DBMemo1()->MemoLoaded());
+  Press(TNavigateBtn::nbPrior);
+  EXPECT_EQ(form->DBMemo1()->toPlainText(), QStringLiteral("About font 1"));
+  EXPECT_TRUE(form->DBMemo1()->MemoLoaded());
+  EXPECT_TRUE(boxes->empty());
+}
+
 TEST(CrLfLineBreaks, EveryKindOfBreak) {
   const struct {
     const char* in;
