@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "app/tapplication.h"
 #include "pellory/data/blob_field.h"
 #include "ui/common/stored_font.h"
 #include "ui/common/system_colors.h"
@@ -116,16 +117,31 @@ void TDBImage::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  const int key = event->key();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && (key == Qt::Key_Escape ||
+                ((key == Qt::Key_Return || key == Qt::Key_Enter) && !pictureLoaded_))) {
+    // Escape reads the picture again; Enter loads one not yet loaded.
+    app::RunGuarded([this] { Reread(); });
+    event->accept();
+    return;
+  }
   // The box has no caret: the arrows move the focus along the Tab order.
-  if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-    const int key = event->key();
-    if (key == Qt::Key_Right || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Up) {
-      focusNextPrevChild(key == Qt::Key_Right || key == Qt::Key_Down);
-      event->accept();
-      return;
-    }
+  if (plain &&
+      (key == Qt::Key_Right || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Up)) {
+    focusNextPrevChild(key == Qt::Key_Right || key == Qt::Key_Down);
+    event->accept();
+    return;
   }
   QWidget::keyPressEvent(event);
+}
+
+void TDBImage::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!pictureLoaded_ && event->button() == Qt::LeftButton) {
+    app::RunGuarded([this] { Reread(); });
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(event);
 }
 
 void TDBImage::focusInEvent(QFocusEvent* event) {

@@ -180,6 +180,14 @@ TEST_F(RecordView, AnUndecodablePictureIsReportedAndLeftEmpty) {
   ASSERT_EQ(boxes->size(), 1u);
   EXPECT_TRUE(form->DBImage1()->PictureLoaded());
   EXPECT_TRUE(form->DBImage1()->Picture().isNull());
+  // Escape reads the value again, which fails again.
+  form->DBImage1()->setFocus();
+  guitest::key(form->DBImage1(), Qt::Key_Escape);
+  EXPECT_EQ(boxes->size(), 2u);
+  EXPECT_EQ(boxes->back().text, boxes->front().text);
+  EXPECT_TRUE(form->DBImage1()->Picture().isNull());
+  Press(TNavigateBtn::nbPrior);
+  EXPECT_FALSE(form->DBImage1()->Picture().isNull());
 }
 
 TEST_F(RecordView, FocusStartsOnTheFontNameWithItsTextSelected) {
