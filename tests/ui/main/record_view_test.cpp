@@ -86,6 +86,18 @@ TEST_F(RecordView, EditingKeysLeaveTheTextUnchanged) {
   EXPECT_TRUE(boxes->empty());
 }
 
+TEST_F(RecordView, AnUnchangedValueLeavesCaretAndSelection) {
+  Open(Numbered(2));
+  form->DBEdit1()->setFocus();
+  form->DBEdit1()->setSelection(1, 3);
+  // All fonts re-reads the first record, the same text; the focus stays.
+  form->Button10Click();
+  EXPECT_EQ(form->DBEdit1()->selectedText(), QStringLiteral("ont"));
+  Press(TNavigateBtn::nbNext);
+  EXPECT_EQ(Name(), QStringLiteral("Font 2"));
+  EXPECT_TRUE(form->DBEdit1()->selectedText().isEmpty());
+}
+
 TEST_F(RecordView, EscapeSelectsTheWholeText) {
   Open(Numbered(2));
   form->DBEdit1()->setFocus();
