@@ -436,6 +436,20 @@ TEST_F(RecordView, AllFontsSwitchesTheFilterOffAndKeepsItsText) {
   EXPECT_EQ(Buttons(), kAtStart);
 }
 
+TEST_F(RecordView, AnErrorInAStepStopsTheCategorySequence) {
+  std::vector<Font> fonts = Numbered(2);
+  fonts[0].category = "Normal Serif";
+  fonts[1].category = "Capitals Serif";
+  fonts[1].picture = "BM this is no bitmap at all";
+  Open(fonts);
+  ASSERT_TRUE(boxes->empty());
+  // Switching the filter on lands on a picture that cannot be decoded.
+  guitest::click(form->Button(1));
+  EXPECT_EQ(boxes->size(), 1u);
+  EXPECT_TRUE(form->Table1().Filtered());
+  EXPECT_EQ(form->Label(5)->Caption(), QStringLiteral("All fonts"));
+}
+
 TEST_F(RecordView, ACategoryWithoutRecordsDisablesTheNavigator) {
   Open(Numbered(7));  // no Wingdings
   guitest::click(form->Button(9));
