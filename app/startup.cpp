@@ -2,6 +2,7 @@
 
 #include "app/shell_error.h"
 #include "app/tapplication.h"
+#include "pellory/data/session.h"
 #include "ui/main/tform2.h"
 
 namespace pellory::app {
@@ -22,6 +23,8 @@ int RunProgram(std::unique_ptr<ErrorPresenter> presenter) {
   }
   application.Run();
   application.Shutdown();
+  // The engine is let go while the application object still exists.
+  data::Session.Stop();
   return 0;
 }
 

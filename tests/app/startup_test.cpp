@@ -8,6 +8,7 @@
 #include "app/description_registry.h"
 #include "gui_helpers.h"
 #include "shell_test_support.h"
+#include "test_catalogue.h"
 #include "ui/common/menu_command.h"
 #include "ui/main/main_window_description.h"
 #include "ui/main/tform2.h"
@@ -33,6 +34,7 @@ int RunProgramAnd(std::function<void(pellory::ui::TForm2*)> act,
 }
 
 TEST(Program, EveryWayOfEndingExitsWithZero) {
+  const cataloguetest::TestCatalogue catalogue(cataloguetest::Numbered(2));
   const std::pair<const char*, std::function<void(pellory::ui::TForm2*)>> ways[] = {
       {"File, Exit",
        [](pellory::ui::TForm2* w) { w->MenuItem(QStringLiteral("Exit1"))->Action()->trigger(); }},

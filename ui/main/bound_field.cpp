@@ -1,6 +1,18 @@
 #include "ui/main/bound_field.h"
 
+#include "pellory/data/field.h"
+
 namespace pellory::ui {
+
+BoundField::BoundField() {
+  link_.RereadField = [this](data::TField* field) { ReadField(field); };
+}
+
+void BoundField::Bind(data::TDataSource* source, const QString& controlName) {
+  link_.SetControlName(controlName.toStdString());
+  link_.SetFieldName(dataField_.toStdString());
+  link_.SetDataSource(source);
+}
 
 bool BoundField::SetBoundProperty(const QString& path, const app::StoredValue& value) {
   if (path == QLatin1String("DataSource"))
@@ -10,6 +22,11 @@ bool BoundField::SetBoundProperty(const QString& path, const app::StoredValue& v
   else
     return false;
   return true;
+}
+
+QString FieldText(const data::TField* field) {
+  if (!field || field->IsNull()) return {};
+  return QString::fromStdString(field->AsString());
 }
 
 }  // namespace pellory::ui

@@ -51,9 +51,11 @@ ComponentDescription Bound(const char* cls, const char* name, int left, int top,
 
 ComponentDescription CategoryButton(int number, int top, int height, const char* caption,
                                     int tabOrder, int help, Props font = {}) {
-  Props props = Place(
-      496, top, 161, height,
-      {{"Caption", QString::fromLatin1(caption)}, {"HelpContext", help}, {"TabOrder", tabOrder}});
+  Props props = Place(496, top, 161, height,
+                      {{"Caption", QString::fromLatin1(caption)},
+                       {"HelpContext", help},
+                       {"TabOrder", tabOrder},
+                       {"OnClick", HandlerRef{QStringLiteral("Button%1Click").arg(number)}}});
   props.insert(props.end(), font.begin(), font.end());
   return {"TButton", QStringLiteral("Button%1").arg(number), props, {}};
 }

@@ -1,6 +1,8 @@
 #include "ui/main/tdbedit.h"
 
+#include <QFocusEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 
 #include "ui/common/stored_font.h"
 #include "ui/common/system_colors.h"
@@ -25,6 +27,45 @@ void TDBEdit::FontChanged() {
 
 void TDBEdit::NotifyLoaded() {
   if (autoSize_) resize(width(), AutoHeight());
+}
+
+void TDBEdit::ReadField(data::TField* field) {
+  const QString value = FieldText(field);
+  if (value != text()) setText(value);
+}
+
+namespace {
+
+// Keys that would change the text of an editable box.
+bool ChangesText(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key == Qt::Key_Delete || key == Qt::Key_Backspace) return true;
+  if (key == Qt::Key_Insert && event.modifiers() & Qt::ShiftModifier) return true;
+  if (event.modifiers() & Qt::ControlModifier) return key == Qt::Key_V || key == Qt::Key_X;
+  return !event.text().isEmpty() && event.text().at(0).isPrint();
+}
+
+}  // namespace
+
+void TDBEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Reread();
+    selectAll();
+    event->accept();
+    return;
+  }
+  if (ChangesText(*event) && !EditRequest()) {
+    // Refused: the read-only box ignores the key as it would anyway.
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void TDBEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  Reread();
+  if (autoSelect_ && event->reason() != Qt::MouseFocusReason) selectAll();
 }
 
 void TDBEdit::SetStoredProperty(const QString& path, const app::StoredValue& value) {

@@ -1,5 +1,7 @@
 // The single-line text box bound to one field. It only displays: it is
 // read-only from its creation, and its height follows its font (AutoSize).
+// Every key that would change the text asks the field link to begin
+// editing, which the read-only cursor refuses without a word.
 #pragma once
 
 #include <QLineEdit>
@@ -27,6 +29,9 @@ class TDBEdit : public QLineEdit, public app::DescribedControl, public BoundFiel
 
  protected:
   void FontChanged() override;
+  void ReadField(data::TField* field) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   bool autoSelect_ = true;

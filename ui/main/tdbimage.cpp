@@ -1,9 +1,15 @@
 #include "ui/main/tdbimage.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
+#include "app/tapplication.h"
+#include "pellory/data/blob_field.h"
 #include "ui/common/stored_font.h"
 #include "ui/common/system_colors.h"
 
@@ -14,6 +20,36 @@ TDBImage::TDBImage(const app::CreationContext& context)
 
 QString TDBImage::PlaceholderText() const {
   return QStringLiteral("(%1)").arg(objectName());
+}
+
+namespace {
+
+QImage ToImage(const data::BitmapImage& bitmap) {
+  if (bitmap.IsEmpty()) return {};
+  const std::vector<std::uint32_t> argb = data::ArgbPixels(bitmap);
+  QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
+  for (int y = 0; y < bitmap.height; ++y)
+    std::copy_n(argb.begin() + std::ptrdiff_t(y) * bitmap.width, bitmap.width,
+                reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+  return image;
+}
+
+}  // namespace
+
+void TDBImage::ReadField(data::TField* field) {
+  // The old picture goes first, so a value that cannot be decoded leaves
+  // an empty picture behind while its error reaches the caller.
+  picture_ = QImage();
+  pictureLoaded_ = field != nullptr;
+  update();
+  auto* graphic = dynamic_cast<data::TGraphicField*>(field);
+  if (graphic) picture_ = ToImage(graphic->LoadBitmap());
+}
+
+QPoint TDBImage::PictureOffset() const {
+  const QRect client = ClientArea();
+  // Division truncating toward zero cuts a wider picture evenly on both sides.
+  return {(client.width() - picture_.width()) / 2, (client.height() - picture_.height()) / 2};
 }
 
 void TDBImage::SetStoredProperty(const QString& path, const app::StoredValue& value) {
@@ -56,6 +92,11 @@ void TDBImage::paintEvent(QPaintEvent*) {
     p.setFont(font());
     p.setPen(ColorOf(SystemColor::WindowText));
     p.drawText(client.left() + left, client.top() + top + metrics.ascent(), text);
+  } else if (!picture_.isNull()) {
+    p.save();
+    p.setClipRect(client);
+    p.drawImage(client.topLeft() + PictureOffset(), picture_);
+    p.restore();
   }
   if (hasFocus()) {
     p.setPen(ColorOf(SystemColor::WindowFrame));
@@ -66,6 +107,41 @@ void TDBImage::paintEvent(QPaintEvent*) {
 void TDBImage::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) setFocus(Qt::MouseFocusReason);
   QWidget::mousePressEvent(event);
+}
+
+void TDBImage::keyPressEvent(QKeyEvent* event) {
+  const bool copy = event->modifiers() == Qt::ControlModifier &&
+                    (event->key() == Qt::Key_C || event->key() == Qt::Key_Insert);
+  if (copy) {
+    if (!picture_.isNull()) QApplication::clipboard()->setImage(picture_);
+    event->accept();
+    return;
+  }
+  const int key = event->key();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && (key == Qt::Key_Escape ||
+                ((key == Qt::Key_Return || key == Qt::Key_Enter) && !pictureLoaded_))) {
+    // Escape reads the picture again; Enter loads one not yet loaded.
+    app::RunGuarded([this] { Reread(); });
+    event->accept();
+    return;
+  }
+  // The box has no caret: the arrows move the focus along the Tab order.
+  if (plain &&
+      (key == Qt::Key_Right || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Up)) {
+    focusNextPrevChild(key == Qt::Key_Right || key == Qt::Key_Down);
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TDBImage::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!pictureLoaded_ && event->button() == Qt::LeftButton) {
+    app::RunGuarded([this] { Reread(); });
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(event);
 }
 
 void TDBImage::focusInEvent(QFocusEvent* event) {

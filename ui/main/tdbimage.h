@@ -1,8 +1,9 @@
 // The picture box bound to a picture field. Until a picture has been
 // loaded it shows its field's label (its own name while it has no field)
-// in parentheses, centred.
+// in parentheses, centred. Ctrl+C and Ctrl+Insert copy the picture.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include "app/described_control.h"
@@ -24,20 +25,29 @@ class TDBImage : public QWidget, public app::DescribedControl, public BoundField
   QRect ClientArea() const { return rect().adjusted(kBorder, kBorder, -kBorder, -kBorder); }
   // What the box shows before its first load: "(DBImage1)".
   QString PlaceholderText() const;
+  // The loaded picture; null when the field is blank.
+  const QImage& Picture() const { return picture_; }
+  // Where the picture's top-left corner lands, in client coordinates:
+  // centred, negative where the picture is wider or taller than the client.
+  QPoint PictureOffset() const;
 
   // DataSource, DataField, Center, Stretch and the common control
   // properties.
   void SetStoredProperty(const QString& path, const app::StoredValue& value) override;
 
  protected:
+  void ReadField(data::TField* field) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void PaintBorder(QPainter& p) const;
 
+  QImage picture_;
   bool pictureLoaded_ = false;
   bool center_ = true;
   bool stretch_ = false;

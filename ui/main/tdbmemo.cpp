@@ -1,5 +1,7 @@
 #include "ui/main/tdbmemo.h"
 
+#include <QKeyEvent>
+
 #include "ui/common/system_colors.h"
 
 namespace pellory::ui {
@@ -12,6 +14,69 @@ TDBMemo::TDBMemo(const app::CreationContext& context)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setPalette(ControlPalette(SystemColor::Window));
+}
+
+QString CrLfLineBreaks(const QString& text) {
+  QString out;
+  out.reserve(text.size() + text.size() / 16);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text.at(i);
+    if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+      out += QLatin1String("\r\n");
+      if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void TDBMemo::ReadField(data::TField* field) {
+  memoLoaded_ = false;
+  QString value = CrLfLineBreaks(FieldText(field));
+  const bool fits = value.size() <= kCapacity;
+  if (!fits) value = QStringLiteral("(%1)").arg(QStringLiteral("Text exceeds memo capacity"));
+  if (value != text_) {
+    text_ = value;
+    QString shown = value;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    setPlainText(shown);
+  }
+  memoLoaded_ = field != nullptr && fits;
+}
+
+void TDBMemo::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!memoLoaded_) {
+    Reread();
+    return;
+  }
+  QPlainTextEdit::mouseDoubleClickEvent(event);
+}
+
+void TDBMemo::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Reread();
+    event->accept();
+    return;
+  }
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!memoLoaded_ && (enter || !event->text().isEmpty())) {
+    // Not loaded: character keys do nothing, Enter tries the load again.
+    if (enter) Reread();
+    event->accept();
+    return;
+  }
+  const bool changes = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace ||
+                       event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                       (event->key() == Qt::Key_Insert && event->modifiers() & Qt::ShiftModifier) ||
+                       ((event->modifiers() & Qt::ControlModifier)
+                            ? (event->key() == Qt::Key_V || event->key() == Qt::Key_X)
+                            : (!event->text().isEmpty() && event->text().at(0).isPrint()));
+  if (changes && !EditRequest()) {
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
 }
 
 void TDBMemo::SetStoredProperty(const QString& path, const app::StoredValue& value) {

@@ -3,6 +3,9 @@
 #include <QEvent>
 
 #include "app/shell_error.h"
+#include "app/tapplication.h"
+#include "pellory/data/datalink.h"
+#include "pellory/data/dataset.h"
 #include "ui/common/system_colors.h"
 
 namespace pellory::ui {
@@ -26,6 +29,20 @@ TNavigateBtn KindNamed(const QString& name) {
 
 }  // namespace
 
+// The navigator's view of its cursor: every notification re-evaluates the
+// buttons.
+class NavigatorLink : public data::TDataLink {
+ public:
+  explicit NavigatorLink(TDBNavigator& navigator) : navigator_(navigator) {}
+
+ protected:
+  void HandleActiveState() override { navigator_.UpdateButtons(); }
+  void HandleDataChange() override { navigator_.UpdateButtons(); }
+
+ private:
+  TDBNavigator& navigator_;
+};
+
 TDBNavigator::TDBNavigator(const app::CreationContext& context)
     : QWidget(context.parentWidget), DescribedControl(this, context, Focus::NoTabStop) {
   setAutoFillBackground(true);
@@ -34,8 +51,48 @@ TDBNavigator::TDBNavigator(const app::CreationContext& context)
     buttons_[size_t(i)] = new TNavButton(TNavigateBtn(i), this);
     buttons_[size_t(i)]->setObjectName(QLatin1String(kKindNames[i]));
     visible_.insert(TNavigateBtn(i));
+    TNavButton* button = buttons_[size_t(i)];
+    connect(button, &QAbstractButton::clicked, this, [this, button] {
+      app::RunGuarded([this, button] {
+        try {
+          BtnClick(button->Kind());
+        } catch (...) {
+          button->setDown(false);  // a failed step ends the repeat
+          throw;
+        }
+      });
+    });
   }
+  link_ = std::make_unique<NavigatorLink>(*this);
   ApplyHints();
+}
+
+TDBNavigator::~TDBNavigator() = default;
+
+void TDBNavigator::Bind(data::TDataSource* source) {
+  link_->SetDataSource(source);
+  UpdateButtons();
+}
+
+void TDBNavigator::BtnClick(TNavigateBtn kind) {
+  data::TDataSet* cursor = link_->DataSet();
+  if (!cursor || !cursor->Active()) return;
+  switch (kind) {
+    case TNavigateBtn::nbFirst:
+      cursor->First();
+      break;
+    case TNavigateBtn::nbPrior:
+      cursor->Prior();
+      break;
+    case TNavigateBtn::nbNext:
+      cursor->Next();
+      break;
+    case TNavigateBtn::nbLast:
+      cursor->Last();
+      break;
+    default:
+      break;
+  }
 }
 
 void TDBNavigator::SetVisibleButtons(const std::set<TNavigateBtn>& kinds) {
@@ -79,8 +136,26 @@ void TDBNavigator::Layout() {
 }
 
 void TDBNavigator::UpdateButtons() {
-  // No cursor is attached yet, so every button is disabled.
-  for (TNavButton* button : buttons_) button->setEnabled(false);
+  const data::TDataSet* cursor = link_ ? link_->DataSet() : nullptr;
+  const bool active = isEnabled() && link_ && link_->Active() && cursor;
+  for (TNavButton* button : buttons_) {
+    bool enabled = false;
+    if (active) {
+      switch (button->Kind()) {
+        case TNavigateBtn::nbFirst:
+        case TNavigateBtn::nbPrior:
+          enabled = !cursor->Bof();
+          break;
+        case TNavigateBtn::nbNext:
+        case TNavigateBtn::nbLast:
+          enabled = !cursor->Eof();
+          break;
+        default:
+          break;
+      }
+    }
+    button->setEnabled(enabled);
+  }
 }
 
 void TDBNavigator::SetStoredProperty(const QString& path, const app::StoredValue& value) {

@@ -1,17 +1,25 @@
 // The record navigator: a strip of buttons that move the cursor of its data
 // source. The buttons are laid out side by side and trimmed to a common
-// width; without an open cursor every button is disabled.
+// width; without an open cursor every button is disabled, otherwise the
+// cursor's at-start and at-end flags decide.
 #pragma once
 
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <set>
 
 #include "app/described_control.h"
 #include "ui/main/tnavbutton.h"
 
+namespace pellory::data {
+class TDataSource;
+}  // namespace pellory::data
+
 namespace pellory::ui {
+
+class NavigatorLink;
 
 class TDBNavigator : public QWidget, public app::DescribedControl {
   Q_OBJECT
@@ -20,6 +28,12 @@ class TDBNavigator : public QWidget, public app::DescribedControl {
   static constexpr int kMinButtonHeight = 18;
 
   explicit TDBNavigator(const app::CreationContext& context);
+  ~TDBNavigator() override;
+
+  // Attaches the navigator's link to `source`, whose cursor it moves.
+  void Bind(data::TDataSource* source);
+  // Applies a button's move to the open cursor; nothing without one.
+  void BtnClick(TNavigateBtn kind);
 
   TNavButton* Button(TNavigateBtn kind) const { return buttons_[size_t(kind)]; }
   const std::set<TNavigateBtn>& VisibleButtons() const { return visible_; }
@@ -39,10 +53,12 @@ class TDBNavigator : public QWidget, public app::DescribedControl {
   void changeEvent(QEvent* event) override;
 
  private:
+  friend class NavigatorLink;
   void Layout();
   void ApplyHints();
   void UpdateButtons();
 
+  std::unique_ptr<NavigatorLink> link_;
   std::array<TNavButton*, kNavigateBtnCount> buttons_{};
   std::set<TNavigateBtn> visible_;
   QStringList hints_;

@@ -2,7 +2,16 @@
 // record navigator, the category buttons, the status line and the menu.
 #pragma once
 
+#include <memory>
+
 #include "app/stored_window.h"
+
+namespace pellory::data {
+class TDataSource;
+class TTable;
+class TwwDataSource;
+class TwwTable;
+}  // namespace pellory::data
 
 namespace pellory::ui {
 
@@ -19,11 +28,25 @@ class TForm2 : public app::StoredWindow {
   Q_OBJECT
  public:
   TForm2();
+  ~TForm2() override;
 
   QString ClassName() const override { return QStringLiteral("TForm2"); }
 
-  // Creation handler: opens the catalogue.
+  // Creation handler: binds the record view to DataSource1 and opens the
+  // catalogue.
   void FormCreate();
+  // The category buttons: each switches the filter of Table1 off, sets its
+  // filter text, switches it on and names the category in Label5;
+  // Button10Click only switches the filter off.
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  void Button6Click();
+  void Button7Click();
+  void Button9Click();
+  void Button10Click();
   // File, "E&xit": closes the window, which ends the program.
   void Exit1Click();
   // Views, "&All fonts", Views, "&Grid", Help, "&Contents", Help, "&About":
@@ -43,10 +66,25 @@ class TForm2 : public app::StoredWindow {
   TButton* Button(int number) const;  // Button1 to Button10, no Button8
   MenuCommand* MenuItem(const QString& name) const;
 
+  data::TTable& Table1() const { return *table1_; }
+  data::TDataSource& DataSource1() const { return *dataSource1_; }
+  data::TwwTable& wwTable1() const { return *wwTable1_; }
+
  protected:
-  // Where FormCreate opens the catalogue; an error raised here goes to the
-  // error display and the window still opens in its construction state.
-  virtual void OpenCatalogue() {}
+  // Where FormCreate opens the catalogue: the password, the private
+  // directory, Table1 made inactive then active, wwTable1, "All fonts". An
+  // error stops it, goes to the error display, and the window still opens.
+  virtual void OpenCatalogue();
+
+ private:
+  void DeclareFields();
+  void BindControls();
+  void ShowCategory(const char* filter, const char* status);
+
+  std::unique_ptr<data::TTable> table1_;
+  std::unique_ptr<data::TDataSource> dataSource1_;
+  std::unique_ptr<data::TwwTable> wwTable1_;
+  std::unique_ptr<data::TwwDataSource> wwDataSource1_;
 };
 
 }  // namespace pellory::ui

@@ -2,6 +2,7 @@
 // its kind, which selects the move it makes.
 #pragma once
 
+#include <QImage>
 #include <QToolButton>
 
 namespace pellory::ui {
@@ -28,9 +29,17 @@ class TNavButton : public QToolButton {
   TNavigateBtn Kind() const { return kind_; }
   // Prior and Next repeat while held.
   bool Repeats() const { return kind_ == TNavigateBtn::nbPrior || kind_ == TNavigateBtn::nbNext; }
+  // Where the glyph's top-left corner is drawn: centred on the face (the
+  // button less its two-pixel edge), one pixel right and down while down.
+  QPoint GlyphOrigin() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   TNavigateBtn kind_;
+  QImage normal_;
+  QImage disabled_;
 };
 
 }  // namespace pellory::ui

@@ -26,11 +26,17 @@ namespace {
 using namespace pellory::ui;
 using pellory::app::DescribedControl;
 
+// The window as constructed, before any catalogue is opened.
+class UnopenedForm : public TForm2 {
+ protected:
+  void OpenCatalogue() override {}
+};
+
 class MainWindow : public shelltest::ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    form = app->CreateForm<TForm2>();
+    form = app->CreateForm<UnopenedForm>();
     form->show();
     guitest::pump();
   }

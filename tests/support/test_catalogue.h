@@ -1,0 +1,49 @@
+// A small catalogue table written for one test into a scratch directory,
+// with an engine configuration naming it as the alias "pellory";
+// PELLORY_ENGINE_CONFIG points at it while the object lives.
+#pragma once
+
+#include <QRgb>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cataloguetest {
+
+struct Font {
+  std::string name;
+  std::string file;
+  std::string category;
+  std::string description;
+  std::string picture;  // a BMP file's bytes; empty: blank
+};
+
+inline const char* const kCategories[] = {
+    "Capitals Serif", "Capitals Sans Serif", "Handwriting",       "Italic Sans Serif",
+    "Italic Serif",   "Normal Serif",        "Normal Sans Serif", "Wingdings"};
+
+// n fonts "Font 1"... ("f1.ttf", "About font 1") in the category cycle
+// above, without pictures.
+std::vector<Font> Numbered(int n);
+
+// A 24-bit bottom-up BMP whose pixel (x, y), counted from the top left, has
+// the colour colour(x, y).
+std::string BmpFile(int width, int height, const std::function<QRgb(int, int)>& colour);
+
+class TestCatalogue {
+ public:
+  // withSample false leaves out the picture column, so the catalogue
+  // cannot be opened as the main window declares it.
+  explicit TestCatalogue(const std::vector<Font>& fonts, bool withSample = true);
+  ~TestCatalogue();
+  TestCatalogue(const TestCatalogue&) = delete;
+  TestCatalogue& operator=(const TestCatalogue&) = delete;
+
+  const std::filesystem::path& Directory() const { return dir_; }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+}  // namespace cataloguetest
