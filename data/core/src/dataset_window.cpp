@@ -193,34 +193,31 @@ void TDataSet::BeginMove() {
 }
 
 void TDataSet::First() {
-  BeginMove();
-  ClearWindow();
-  std::exception_ptr error;
-  try {
-    GoToStart();
-    while (recordCount_ < windowSize_ && ReadForward()) {
-    }
-  } catch (...) {
-    error = std::current_exception();
-  }
-  bof_ = true;
-  SendEvent(DataEvent::DataSetChanged);
-  if (AfterScroll) AfterScroll(*this);
-  if (error) std::rethrow_exception(error);
+  RefillFromEdge(true);
 }
 
 void TDataSet::Last() {
+  RefillFromEdge(false);
+}
+
+// First and Last: refill the window from one edge of the table. A failed read
+// still sets the edge flag and notifies before the error goes on.
+void TDataSet::RefillFromEdge(bool fromStart) {
   BeginMove();
   ClearWindow();
   std::exception_ptr error;
   try {
-    GoToEnd();
-    while (recordCount_ < windowSize_ && ReadBackward()) {
+    if (fromStart) {
+      GoToStart();
+    } else {
+      GoToEnd();
+    }
+    while (recordCount_ < windowSize_ && (fromStart ? ReadForward() : ReadBackward())) {
     }
   } catch (...) {
     error = std::current_exception();
   }
-  eof_ = true;
+  (fromStart ? bof_ : eof_) = true;
   SendEvent(DataEvent::DataSetChanged);
   if (AfterScroll) AfterScroll(*this);
   if (error) std::rethrow_exception(error);

@@ -181,6 +181,7 @@ class TDataSet {
   bool ReadCurrentIntoScratch();
   int WantedWindowSize() const;
   void BeginMove();
+  void RefillFromEdge(bool fromStart);
   int StepForward(int steps, int& scroll);
   int StepBack(int steps, int& scroll);
 
