@@ -6,6 +6,8 @@
 
 #include "catalogue_window.h"
 #include "gui_helpers.h"
+#include "pellory/data/datalink.h"
+#include "pellory/data/datasource.h"
 #include "pellory/data/table.h"
 #include "ui/common/caption_label.h"
 #include "ui/common/system_colors.h"
@@ -363,6 +365,40 @@ TEST_F(RecordView, PriorAndNextRepeatWhileHeld) {
   EXPECT_FALSE(form->DBNavigator1()->Button(TNavigateBtn::nbLast)->autoRepeat());
 }
 
+// Counts the data-change notifications of a data source.
+class ChangeCounter : public pellory::data::TDataLink {
+ public:
+  int changes = 0;
+
+ protected:
+  void HandleDataChange() override { ++changes; }
+};
+
+TEST_F(RecordView, HeldPriorStopsRepeatingAtTheFirstRecord) {
+  Open(Numbered(5));
+  Press(TNavigateBtn::nbNext);
+  Press(TNavigateBtn::nbNext);
+  ASSERT_EQ(Name(), QStringLiteral("Font 3"));
+  ChangeCounter counter;
+  counter.SetDataSource(&form->DataSource1());
+  QWidget* prior = form->DBNavigator1()->Button(TNavigateBtn::nbPrior);
+  QTest::mousePress(prior, Qt::LeftButton, Qt::NoModifier, prior->rect().center());
+  // Two repeated steps reach Font 1; the third finds nothing earlier and
+  // disables the button, which ends the repeating.
+  ASSERT_TRUE(guitest::pumpUntil([&] { return !prior->isEnabled(); }, 10000));
+  EXPECT_EQ(Name(), QStringLiteral("Font 1"));
+  EXPECT_EQ(counter.changes, 3);
+  QTest::qWait(350);
+  EXPECT_EQ(counter.changes, 3);
+  // Releasing the disabled button clicks nothing.
+  QTest::mouseRelease(prior, Qt::LeftButton, Qt::NoModifier, prior->rect().center());
+  guitest::pump();
+  EXPECT_EQ(counter.changes, 3);
+  EXPECT_EQ(Buttons(), kAtStart);
+  EXPECT_TRUE(boxes->empty());
+  counter.SetDataSource(nullptr);
+}
+
 TEST_F(RecordView, CtrlCCopiesThePicture) {
   std::vector<Font> fonts = Numbered(1);
   fonts[0].picture = BmpFile(30, 20, Coded);
@@ -448,6 +484,35 @@ TEST_F(RecordView, AnErrorInAStepStopsTheCategorySequence) {
   EXPECT_EQ(boxes->size(), 1u);
   EXPECT_TRUE(form->Table1().Filtered());
   EXPECT_EQ(form->Label(5)->Caption(), QStringLiteral("All fonts"));
+}
+
+TEST_F(RecordView, TheFocusedCategoryButtonIsTheDefaultAndTakesEnterAndSpace) {
+  Open(Numbered(16));
+  form->activateWindow();
+  pellory::ui::TButton* handwriting = form->Button(3);
+  guitest::click(handwriting);
+  ASSERT_TRUE(guitest::pumpUntil([&] { return handwriting->hasFocus(); }));
+  EXPECT_TRUE(handwriting->isDefault());
+  // The default button looks different from the same focused button
+  // without that role.
+  const QImage asDefault = guitest::grabImage(handwriting);
+  handwriting->setDefault(false);
+  EXPECT_NE(guitest::grabImage(handwriting), asDefault);
+  handwriting->setDefault(true);
+
+  guitest::key(handwriting, Qt::Key_Tab);
+  pellory::ui::TButton* italicSerif = form->Button(4);
+  ASSERT_TRUE(italicSerif->hasFocus());
+  EXPECT_TRUE(italicSerif->isDefault());
+  EXPECT_FALSE(handwriting->isDefault());
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+    guitest::click(form->Button(10));
+    italicSerif->setFocus();
+    guitest::key(italicSerif, key);
+    guitest::pump();
+    EXPECT_EQ(form->Label(5)->Caption(), QStringLiteral("Italic Serif")) << key;
+    EXPECT_EQ(Name(), QStringLiteral("Font 5")) << key;
+  }
 }
 
 TEST_F(RecordView, ACategoryWithoutRecordsDisablesTheNavigator) {
