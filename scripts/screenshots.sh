@@ -1,7 +1,21 @@
 #!/usr/bin/env bash
-# Renders every window the program has to PNG files.
+# Renders the program's windows to PNG files:
+#   scripts/screenshots.sh BUILD_DIR OUTDIR
+# The main window is shown on the catalogue of this machine's fonts (built
+# on first use, as for `make run`), and once more with a catalogue that
+# cannot be opened, in the state it keeps then.
 set -euo pipefail
 build=$1 out=$2
 mkdir -p "$out"
-QT_QPA_PLATFORM=offscreen "$build/bin/pellory-screenshots" "$out"
+bash scripts/ensure-catalogue.sh "$build"
+conf="$(cd "$build/.." && pwd)/data/engine.conf"
+export QT_QPA_PLATFORM=offscreen
+PELLORY_ENGINE_CONFIG=$conf "$build/bin/pellory-screenshots" "$out"
+# No catalogue: an alias that names a folder without one.
+broken=$(mktemp -d)
+trap 'rm -rf "$broken"' EXIT
+printf '[engine]\nlibrary_dir = %s\n[alias pellory]\npath = %s\n' \
+  "$(cd "$build/bin" && pwd)" "$broken/missing" >"$broken/engine.conf"
+PELLORY_ENGINE_CONFIG=$broken/engine.conf "$build/bin/pellory-screenshots" "$broken/out" >/dev/null
+cp "$broken/out/main-window.png" "$out/main-window-no-catalogue.png"
 ls "$out"
