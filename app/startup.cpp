@@ -1,5 +1,9 @@
 #include "app/startup.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextStream>
+
 #include "app/shell_error.h"
 #include "app/tapplication.h"
 #include "pellory/data/session.h"
@@ -7,7 +11,23 @@
 
 namespace pellory::app {
 
+namespace {
+
+// The windowing toolkit paints nothing on a display of 256 colours or
+// fewer; say so where someone can read it instead of leaving blank windows
+// unexplained.
+void WarnAboutPaletteDisplay() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen || screen->depth() > 8) return;
+  QTextStream(stderr) << "pellory: this display shows " << (1 << screen->depth())
+                      << " colours or fewer, on which windows cannot be drawn; "
+                         "use a display of 16-bit colour or more\n";
+}
+
+}  // namespace
+
 int RunProgram(std::unique_ptr<ErrorPresenter> presenter) {
+  WarnAboutPaletteDisplay();
   TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   application.SetTitle(QStringLiteral("Pellory Fonts"));

@@ -70,6 +70,8 @@ void TApplication::Adopt(StoredWindow* window) {
 void TApplication::Run() {
   if (!mainForm_ || terminated_) return;
   mainForm_->show();
+  // Shown windows are activated: without a window manager nobody else would.
+  mainForm_->activateWindow();
   // The application's own loop, so that a quit from outside reaches it.
   if (!terminated_) QCoreApplication::exec();
 }

@@ -28,23 +28,32 @@ void Put32(std::string& out, int v) {
 
 }  // namespace
 
+namespace {
+
+void PutInfoHeader(std::string& out, int width, int height, int bits, int imageSize,
+                   int colours) {
+  Put32(out, 40);
+  Put32(out, width);
+  Put32(out, height);
+  Put16(out, 1);
+  Put16(out, bits);
+  Put32(out, 0);
+  Put32(out, imageSize);
+  Put32(out, 2835);
+  Put32(out, 2835);
+  Put32(out, colours);
+  Put32(out, 0);
+}
+
+}  // namespace
+
 std::string BmpFile(int width, int height, const std::function<QRgb(int, int)>& colour) {
   const int stride = (width * 3 + 3) / 4 * 4;
   std::string out = "BM";
   Put32(out, 54 + stride * height);
   Put32(out, 0);
   Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, width);
-  Put32(out, height);
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);
-  Put32(out, stride * height);
-  Put32(out, 2835);
-  Put32(out, 2835);
-  Put32(out, 0);
-  Put32(out, 0);
+  PutInfoHeader(out, width, height, 24, stride * height, 0);
   for (int row = height - 1; row >= 0; --row) {
     for (int x = 0; x < width; ++x) {
       const QRgb c = colour(x, row);
@@ -53,6 +62,22 @@ std::string BmpFile(int width, int height, const std::function<QRgb(int, int)>& 
       out += char(qRed(c));
     }
     out.append(std::size_t(stride - width * 3), '\0');
+  }
+  return out;
+}
+
+std::string GreyBmpFile(int width, int height, const std::function<int(int, int)>& level) {
+  const int stride = (width + 3) / 4 * 4;
+  const int offset = 54 + 256 * 4;
+  std::string out = "BM";
+  Put32(out, offset + stride * height);
+  Put32(out, 0);
+  Put32(out, offset);
+  PutInfoHeader(out, width, height, 8, stride * height, 256);
+  for (int i = 0; i < 256; ++i) out += {char(i), char(i), char(i), '\0'};
+  for (int row = height - 1; row >= 0; --row) {
+    for (int x = 0; x < width; ++x) out += char(level(x, row));
+    out.append(std::size_t(stride - width), '\0');
   }
   return out;
 }

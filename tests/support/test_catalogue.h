@@ -31,6 +31,10 @@ std::vector<Font> Numbered(int n);
 // the colour colour(x, y).
 std::string BmpFile(int width, int height, const std::function<QRgb(int, int)>& colour);
 
+// An 8-bit bottom-up BMP with a 256-entry grey colour table; pixel (x, y)
+// holds index level(x, y), the colour (level, level, level).
+std::string GreyBmpFile(int width, int height, const std::function<int(int, int)>& level);
+
 class TestCatalogue {
  public:
   // withSample false leaves out the picture column, so the catalogue

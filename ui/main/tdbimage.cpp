@@ -24,8 +24,20 @@ QString TDBImage::PlaceholderText() const {
 
 namespace {
 
+// A bitmap with a colour table stays indexed, so its palette travels with
+// it to the clipboard; deeper bitmaps become 32-bit images. Realising a
+// palette changes nothing on the displays the toolkit draws on (more than
+// 256 colours), so drawing needs no palette steps.
 QImage ToImage(const data::BitmapImage& bitmap) {
   if (bitmap.IsEmpty()) return {};
+  if (bitmap.IsIndexed() && !bitmap.palette.empty()) {
+    QImage image(bitmap.width, bitmap.height, QImage::Format_Indexed8);
+    image.setColorTable(QList<QRgb>(bitmap.palette.begin(), bitmap.palette.end()));
+    for (int y = 0; y < bitmap.height; ++y)
+      std::copy_n(bitmap.indices.begin() + std::ptrdiff_t(y) * bitmap.width, bitmap.width,
+                  image.scanLine(y));
+    return image;
+  }
   const std::vector<std::uint32_t> argb = data::ArgbPixels(bitmap);
   QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
   for (int y = 0; y < bitmap.height; ++y)

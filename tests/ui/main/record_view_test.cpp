@@ -415,6 +415,26 @@ TEST_F(RecordView, CtrlCCopiesThePicture) {
   }
 }
 
+TEST_F(RecordView, AnIndexedPictureIsDrawnAndCopiedWithItsPalette) {
+  const auto level = [](int x, int y) { return (x * 7 + y * 3) % 256; };
+  std::vector<Font> fonts = Numbered(1);
+  fonts[0].picture = GreyBmpFile(40, 20, level);
+  Open(fonts);
+  pellory::ui::TDBImage* image = form->DBImage1();
+  const QPoint origin = image->ClientArea().topLeft() + image->PictureOffset();
+  const QImage shown = guitest::grabImage(image);
+  for (QPoint at : {QPoint(0, 0), QPoint(39, 19), QPoint(17, 5)})
+    EXPECT_EQ(shown.pixel(origin + at), qRgb(level(at.x(), at.y()), level(at.x(), at.y()),
+                                             level(at.x(), at.y())));
+  image->setFocus();
+  guitest::key(image, Qt::Key_C, Qt::ControlModifier);
+  const QImage copied = QApplication::clipboard()->image();
+  ASSERT_EQ(copied.format(), QImage::Format_Indexed8);
+  ASSERT_EQ(copied.colorCount(), 256);
+  EXPECT_EQ(copied.color(200), qRgb(200, 200, 200));
+  EXPECT_EQ(copied.pixelIndex(17, 5), level(17, 5));
+}
+
 struct Category {
   int button;
   int index;  // in kCategories
