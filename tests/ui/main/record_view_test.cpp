@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include "catalogue_window.h"
 #include "gui_helpers.h"
@@ -290,6 +291,27 @@ TEST_F(RecordView, NavigatorWithNoRecord) {
   EXPECT_EQ(Buttons(), kNone);
   EXPECT_TRUE(Name().isEmpty());
   EXPECT_EQ(form->Label(5)->Caption(), QStringLiteral("All fonts"));
+}
+
+TEST_F(RecordView, RestingTheMouseOnAButtonShowsItsHintAlsoWhenDisabled) {
+  Open(Numbered(3));
+  form->activateWindow();
+  const struct {
+    TNavigateBtn kind;
+    const char* hint;
+    bool enabled;
+  } cases[] = {{TNavigateBtn::nbFirst, "First font", false},
+               {TNavigateBtn::nbNext, "Next font", true}};
+  for (const auto& c : cases) {
+    QWidget* button = form->DBNavigator1()->Button(c.kind);
+    ASSERT_EQ(button->isEnabled(), c.enabled);
+    QToolTip::hideText();
+    QTest::mouseMove(button, button->rect().center() + QPoint(0, 1));
+    QTest::mouseMove(button, button->rect().center());
+    EXPECT_TRUE(guitest::pumpUntil([&] { return QToolTip::text() == QLatin1String(c.hint); }, 5000))
+        << c.hint << ", shown: " << QToolTip::text().toStdString();
+  }
+  QToolTip::hideText();
 }
 
 TEST_F(RecordView, ReleaseOutsideTheButtonDoesNotMove) {
