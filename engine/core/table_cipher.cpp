@@ -71,6 +71,18 @@ void DecryptDataBlock(std::span<std::uint8_t> block, std::uint32_t encryption,
     Apply(plan, U8(static_cast<int>(u / 256)), block.data() + u);
 }
 
+void DecryptBlockStart(const std::uint8_t* unit, std::uint32_t encryption,
+                       std::uint32_t blockNumber, std::span<std::uint8_t> out) {
+  // Apply's transform for the block's first unit (c = 0), byte by byte.
+  const auto a = U8(static_cast<int>(encryption));
+  const auto b = U8(static_cast<int>(encryption >> 8));
+  const auto d = U8(static_cast<int>(blockNumber));
+  for (std::size_t x = 0; x < out.size() && x < 256; ++x) {
+    const std::uint8_t y = U8(kCipherC[x] - d);
+    out[x] = unit[y] ^ kCipherA[U8(static_cast<int>(x) + a)] ^ kCipherB[U8(y + b)] ^ kCipherC[y];
+  }
+}
+
 void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption) {
   const auto k0 = U8(static_cast<int>(encryption));
   const auto k1 = U8(static_cast<int>(encryption >> 8));

@@ -22,6 +22,13 @@ void EncryptUnit(std::uint8_t* unit, CipherKey key);
 void DecryptDataBlock(std::span<std::uint8_t> block, std::uint32_t encryption,
                       std::uint32_t blockNumber);
 
+// The first out.size() bytes (at most 256) of data block number blockNumber
+// decrypted from its still encrypted first unit, which stays as it is. Each
+// byte comes from one byte of the unit, so walking the block chain needs no
+// whole-unit decryption.
+void DecryptBlockStart(const std::uint8_t* unit, std::uint32_t encryption,
+                       std::uint32_t blockNumber, std::span<std::uint8_t> out);
+
 // Decrypts 256-byte units of the blob file; every unit uses the same key.
 void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption);
 

@@ -58,16 +58,20 @@ void TableFile::LoadChain() {
     if (visited[number])
       ChainDamaged(path(), "the block chain returns to block " + std::to_string(number));
     visited[number] = true;
-    // Only the first 256-byte unit is needed for the block's header.
+    // Only the first 256-byte unit is needed for the block's 6-byte header,
+    // and only those 6 bytes of it are decrypted: catalogues of 100,000
+    // records have thousands of blocks, walked at every open.
     std::uint8_t unit[256];
     file_.ReadAt(BlockOffset(number), unit, sizeof unit, PEL_BLOCK_DAMAGED);
-    if (header_.encryption != 0) DecryptDataBlock(unit, header_.encryption, number);
-    const std::uint16_t records = RecordsInBlock(unit, number);
+    std::uint8_t head[6];
+    std::copy_n(unit, sizeof head, head);
+    if (header_.encryption != 0) DecryptBlockStart(unit, header_.encryption, number, head);
+    const std::uint16_t records = RecordsInBlock(head, number);
     chain_.push_back({number, records, recordCount_});
     if (std::uint64_t{recordCount_} + records > 0xFFFFFFFFu)
       ChainDamaged(path(), "more records than a table can hold");
     recordCount_ += records;
-    number = static_cast<std::uint16_t>(unit[0] | (unit[1] << 8));
+    number = static_cast<std::uint16_t>(head[0] | (head[1] << 8));
   }
   blocks_.assign(chain_.size(), {});
   cachedBytes_ = 0;

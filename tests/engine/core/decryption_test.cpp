@@ -29,6 +29,21 @@ TEST(Cipher, DecryptUndoesEncrypt) {
   EXPECT_EQ(std::memcmp(unit, original, 256), 0);
 }
 
+TEST(Cipher, BlockStartMatchesTheWholeBlockDecrypted) {
+  std::vector<std::uint8_t> block(1024);
+  for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(i * 13 + 5);
+  for (const std::uint32_t encryption : {0x8848F16Eu, 0x00000001u, 0xFFFFFFFFu}) {
+    for (const std::uint32_t number : {1u, 2u, 255u, 256u, 0xFFFFu}) {
+      std::vector<std::uint8_t> whole = block;
+      DecryptDataBlock(whole, encryption, number);
+      std::uint8_t start[256];
+      DecryptBlockStart(block.data(), encryption, number, start);
+      EXPECT_EQ(std::memcmp(start, whole.data(), sizeof start), 0)
+          << "encryption " << encryption << ", block " << number;
+    }
+  }
+}
+
 std::unique_ptr<TableCursor> OpenPastPassword(const std::string& name) {
   auto file = std::make_unique<TableFile>((SampleDir() / name).string());
   file->LoadChain();
