@@ -13,6 +13,10 @@ class FieldsOfRecord final : public filter::RecordFields {
   bool Read(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank) const override {
     return values_.Read(number, value, blank);
   }
+  bool ReadBlob(std::uint16_t number, std::vector<std::uint8_t>& bytes,
+                bool& blank) const override {
+    return values_.ReadBlob(number, bytes, blank);
+  }
 
  private:
   const RecordValues& values_;

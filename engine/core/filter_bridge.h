@@ -19,6 +19,10 @@ class RecordValues {
  public:
   virtual ~RecordValues() = default;
   virtual bool Read(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank) const = 0;
+  // The whole value of blob field `number`, in the table's code page; false
+  // when it is no blob field. A damaged blob throws the engine's error.
+  virtual bool ReadBlob(std::uint16_t number, std::vector<std::uint8_t>& bytes,
+                        bool& blank) const = 0;
 };
 
 class CheckedFilter {

@@ -52,10 +52,11 @@ std::uint32_t TableCursor::Sequence() const {
 
 namespace {
 
-// One record of a cursor, as a filter reads it.
+// One record of a cursor, as a filter reads it. Blob bytes are read only
+// when the filter asks for them: a memo search, not a blank test.
 class CursorRecord final : public RecordValues {
  public:
-  CursorRecord(const TableCursor& cursor, const std::uint8_t* record)
+  CursorRecord(TableCursor& cursor, const std::uint8_t* record)
       : cursor_(cursor), record_(record) {}
   bool Read(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank) const override {
     const auto& fields = cursor_.Fields();
@@ -64,15 +65,24 @@ class CursorRecord final : public RecordValues {
     blank = cursor_.FieldValue(number, record_, value.data());
     return true;
   }
+  bool ReadBlob(std::uint16_t number, std::vector<std::uint8_t>& bytes,
+                bool& blank) const override {
+    const auto& fields = cursor_.Fields();
+    if (number == 0 || number > fields.size() || fields[number - 1].logical_type != PEL_TYPE_BLOB)
+      return false;
+    cursor_.ReadWholeBlob(number, record_, bytes);
+    blank = bytes.empty();
+    return true;
+  }
 
  private:
-  const TableCursor& cursor_;
+  TableCursor& cursor_;
   const std::uint8_t* record_;
 };
 
 }  // namespace
 
-bool TableCursor::Passes(const std::uint8_t* record) const {
+bool TableCursor::Passes(const std::uint8_t* record) {
   if (std::none_of(filters_.begin(), filters_.end(), [](const auto& f) { return f->active; }))
     return true;
   const CursorRecord values(*this, record);
@@ -203,6 +213,20 @@ std::uint16_t TableCursor::BlobRead(std::uint16_t field, const std::uint8_t* rec
 
 void TableCursor::BlobFree(std::uint16_t field) {
   openBlobs_.erase(field);
+}
+
+void TableCursor::ReadWholeBlob(std::uint16_t field, const std::uint8_t* record,
+                                std::vector<std::uint8_t>& out) {
+  const BlobRef ref = BlobOf(field, record);
+  if (ref.length <= ref.leaderSize) {
+    out.assign(ref.leader, ref.leader + ref.length);  // the whole value sits in the record
+    return;
+  }
+  // Locate checks the length against the blob file, so a damaged length
+  // fails there instead of allocating or reading past the file.
+  const std::uint64_t start = Blobs().Locate(ref);
+  out.resize(ref.length);
+  Blobs().Read(start, 0, ref.length, out.data());
 }
 
 TableFilter* TableCursor::AddFilter(std::span<const std::uint8_t> expression) {

@@ -58,6 +58,10 @@ class TableCursor {
   std::uint16_t BlobRead(std::uint16_t field, const std::uint8_t* record, std::uint32_t offset,
                          std::uint32_t count, std::uint8_t* out, std::uint32_t* got);
   void BlobFree(std::uint16_t field);
+  // The whole value of a blob field, for a filter's memo search; the blobs a
+  // caller has open stay as they are. Throws PEL_BLOB_DAMAGED.
+  void ReadWholeBlob(std::uint16_t field, const std::uint8_t* record,
+                     std::vector<std::uint8_t>& out);
 
   TableFilter* AddFilter(std::span<const std::uint8_t> expression);
   bool OwnsFilter(const TableFilter* filter) const;
@@ -66,7 +70,8 @@ class TableCursor {
  private:
   enum class Position { BeforeFirst, On, AfterLast };
 
-  bool Passes(const std::uint8_t* record) const;
+  // Non-const: a memo search opens the blob file on first use.
+  bool Passes(const std::uint8_t* record);
   BlobRef BlobOf(std::uint16_t field, const std::uint8_t* record) const;
   BlobFile& Blobs();
 

@@ -17,6 +17,12 @@ struct LoadedValue {
   TypedValue value;
 };
 
+// What LIKE and compare nodes search: a string up to its zero byte, a blob's
+// bytes whole (a memo may hold zero bytes).
+std::span<const std::uint8_t> Searched(const TypedValue& v) {
+  return v.type == PEL_TYPE_BLOB ? v.bytes : TextOf(v.bytes);
+}
+
 class Evaluation {
  public:
   Evaluation(const FilterProgram::Checked& checked, const RecordFields& record)
@@ -83,7 +89,7 @@ class Evaluation {
     const LoadedValue a = Load(node.first, left_);
     const LoadedValue b = Load(node.second, right_);
     if (!a.ok || !b.ok || a.blank || b.blank) return false;
-    if (node.op == kLike) return TextLike(TextOf(a.value.bytes), TextOf(b.value.bytes), false);
+    if (node.op == kLike) return TextLike(Searched(a.value), TextOf(b.value.bytes), false);
     const auto order = CompareValues(a.value, b.value);
     return order && Holds(node.op, *order);
   }
@@ -121,7 +127,7 @@ class Evaluation {
     const LoadedValue field = Load(node.first, left_);
     const LoadedValue constant = Load(node.second, right_);
     if (!field.ok || field.blank) return false;
-    auto text = TextOf(field.value.bytes);
+    auto text = Searched(field.value);
     const auto pattern = TextOf(constant.value.bytes);
     bool match;
     if (node.op == kLike) {

@@ -9,7 +9,8 @@
 //  - A compare node with partial length p matches when the value has at least
 //    p bytes and its first p bytes equal the constant's first p bytes.
 //  - LIKE treats '%' as any run of characters and '_' as any one character;
-//    LIKE over a blob field matches the blob's bytes (RecordFields::ReadBlob).
+//    LIKE over a blob field matches the blob's whole bytes, zero bytes
+//    included (RecordFields::ReadBlob), with no cap on their number.
 //    Blobs and bytes fields compare otherwise only by is-blank/is-not-blank.
 //  - A blank value passes only is-blank: every comparison with a blank value,
 //    not-equal included, is false (NOT still inverts that result).
@@ -34,8 +35,10 @@ class RecordFields {
   // when the field cannot be read, which makes the comparison fail.
   virtual bool Read(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank) const = 0;
   // The bytes of blob field `number` (a memo's text, in the table's code
-  // page), for LIKE over a memo. An engine that does not read blobs while
-  // filtering keeps this default, and such comparisons fail.
+  // page, like the constants), for LIKE over a memo; asked for only by such
+  // comparisons. An engine that does not read blobs while filtering keeps
+  // this default, and such comparisons fail. Errors it throws end the
+  // evaluation and reach the engine's caller.
   virtual bool ReadBlob(std::uint16_t /*number*/, std::vector<std::uint8_t>& /*bytes*/,
                         bool& /*blank*/) const {
     return false;

@@ -342,7 +342,11 @@ PEL_EXPORT pel_result pel_blob_free(pel_cursor* cursor, uint16_t field, const vo
 
 /* ---- Filters -------------------------------------------------------------- */
 /* The expression is the binary filter format version 2; the engine checks it
- * whole and keeps its own copy. A new filter is inactive. */
+ * whole and keeps its own copy. A new filter is inactive. LIKE over a blob
+ * column compares the blob's whole bytes (a memo's text in the table's code
+ * page), read from the blob file as the cursor moves; a damaged blob then
+ * makes the move fail with the code pel_blob_open or pel_blob_read would
+ * answer (PEL_BLOB_DAMAGED, PEL_BLOB_FILE_NOT_FOUND). */
 PEL_EXPORT pel_result pel_filter_add(pel_cursor* cursor, const void* expression, size_t size,
                                      pel_filter** filter);
 PEL_EXPORT pel_result pel_filter_activate(pel_cursor* cursor, pel_filter* filter);

@@ -1,57 +1,15 @@
 // Filters on a cursor: the engine keeps its own copy, skips failing records
-// in every direction while a filter is active, and refuses damaged buffers.
+// in every direction while a filter is active, searches memo text, and
+// refuses damaged buffers.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "filter_buffer.h"
 #include "test_tables.h"
 
 namespace pellory::engine::test {
 namespace {
-
-// Buffers in the binary filter format, version 2.
-class FilterBuffer {
- public:
-  // field = 'text' over a whole value, or over the first `partial` bytes
-  // (a compare node) when partial > 0 or ignoreCase is set.
-  static std::vector<std::uint8_t> Equal(std::uint16_t field, const std::string& name,
-                                         const std::string& text, std::uint16_t partial = 0,
-                                         bool ignoreCase = false) {
-    FilterBuffer b;
-    const bool compare = partial > 0 || ignoreCase;
-    const std::uint16_t top = compare ? 16 : 12;  // size of the first node
-    if (compare) {
-      b.U32(3), b.U32(3), b.U16(ignoreCase ? 1 : 0), b.U16(partial);
-    } else {
-      b.U32(2), b.U32(3);
-    }
-    b.U16(top), b.U16(top + 12);
-    b.U32(4), b.U32(13), b.U16(field), b.U16(0);
-    b.U32(5), b.U32(14), b.U16(1), b.U16(static_cast<std::uint16_t>(text.size() + 1));
-    b.U16(static_cast<std::uint16_t>(name.size() + 1));
-    return b.Finish(name + '\0' + text + '\0');
-  }
-
- private:
-  void U16(unsigned v) {
-    nodes_.push_back(static_cast<std::uint8_t>(v));
-    nodes_.push_back(static_cast<std::uint8_t>(v >> 8));
-  }
-  void U32(unsigned v) { U16(v & 0xFFFF), U16(v >> 16); }
-  std::vector<std::uint8_t> Finish(const std::string& literals) {
-    const auto total = static_cast<std::uint16_t>(10 + nodes_.size() + literals.size());
-    std::vector<std::uint8_t> out;
-    auto put = [&](unsigned v) {
-      out.push_back(static_cast<std::uint8_t>(v));
-      out.push_back(static_cast<std::uint8_t>(v >> 8));
-    };
-    put(2), put(total), put(0xFFFF), put(10), put(10 + static_cast<unsigned>(nodes_.size()));
-    out.insert(out.end(), nodes_.begin(), nodes_.end());
-    out.insert(out.end(), literals.begin(), literals.end());
-    return out;
-  }
-  std::vector<std::uint8_t> nodes_;
-};
 
 class CursorFilter : public ::testing::Test {
  protected:
@@ -124,6 +82,57 @@ TEST_F(CursorFilter, ExactPrefixAndCase) {
     if (!filter) GTEST_SKIP() << "engine built without filter evaluation";
     EXPECT_EQ(Names(), c.expected);
     ASSERT_EQ(pel_filter_drop(cursor_, filter), PEL_OK);
+  }
+}
+
+// The one memo of the table lies in the blob file; its bytes are compared in
+// the table's code page (cp1252 here), as alpha values are.
+TEST_F(CursorFilter, LikeSearchesMemoText) {
+  const NameList fifth = {"F\xC3\xBCnfter Datensatz"};
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> buffer;
+    NameList expected;
+  } cases[] = {
+      {"word inside", FilterBuffer::Like(10, "Memo", "%Memo im%"), fifth},
+      {"code page byte", FilterBuffer::Like(10, "Memo", "%F\xFCnften%"), fifth},
+      {"up to the last byte", FilterBuffer::Like(10, "Memo", "%Datensat'"), fifth},
+      {"case respected", FilterBuffer::Like(10, "Memo", "%memo im%"), {}},
+      {"case ignored", FilterBuffer::Like(10, "Memo", "%MEMO IM%", 0, true), fifth},
+      {"prefix", FilterBuffer::Like(10, "Memo", "Dies", 4), fifth},
+      {"not in it", FilterBuffer::Like(10, "Memo", "%Zeile%"), {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pel_filter* filter = Apply(c.buffer);
+    if (!filter) GTEST_SKIP() << "engine built without filter evaluation";
+    EXPECT_EQ(Names(), c.expected);
+    ASSERT_EQ(pel_filter_drop(cursor_, filter), PEL_OK);
+  }
+}
+
+// A memo of 555 bytes keeps only its first 240 in the record: five line
+// breaks are found only by reading the rest from the blob file.
+TEST(MemoFilter, ComparesTheWholeMemoNotItsLeader) {
+  PELLORY_NEED_SAMPLES();
+  EngineSession session;
+  OpenTable table(SampleDir(), "memo.db");
+  ASSERT_EQ(table.result(), PEL_OK);
+  const struct {
+    std::string pattern;
+    std::uint32_t passing;
+  } cases[] = {{"%\n%\n%\n%\n%\n", 1}, {"%\n", 2}, {"%\n%\n%\n%\n%\n%\n", 0}};
+  for (const auto& c : cases) {
+    const auto buffer = FilterBuffer::Like(2, "MEMO", c.pattern);
+    pel_filter* filter = nullptr;
+    const pel_result added = pel_filter_add(table.cursor(), buffer.data(), buffer.size(), &filter);
+    if (added == PEL_NOT_SUPPORTED) GTEST_SKIP() << "engine built without filter evaluation";
+    ASSERT_EQ(added, PEL_OK);
+    ASSERT_EQ(pel_filter_activate(table.cursor(), filter), PEL_OK);
+    std::uint32_t count = 0;
+    ASSERT_EQ(pel_cursor_count_exact(table.cursor(), &count), PEL_OK);
+    EXPECT_EQ(count, c.passing) << c.pattern;
+    ASSERT_EQ(pel_filter_drop(table.cursor(), filter), PEL_OK);
   }
 }
 

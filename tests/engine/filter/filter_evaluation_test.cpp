@@ -147,6 +147,10 @@ TEST(FilterEvaluation, LikeSearchesMemosThroughTheRecordsBlobReader) {
   EXPECT_FALSE(Passes("Description LIKE '%italic%'", record));
   EXPECT_TRUE(Passes("Description LIKE '%SANS%'", record, {.caseInsensitive = true}));
   EXPECT_FALSE(Passes("Description LIKE '%sans%'", FakeRecord()));
+  // A memo is its whole value: a zero byte inside does not end it.
+  const FakeRecord zeroInside = FakeRecord().Blob("Description", std::string("Bold\0sans", 9));
+  EXPECT_TRUE(Passes("Description LIKE '%sans'", zeroInside));
+  EXPECT_TRUE(Passes("Description LIKE 'Bold_sans'", zeroInside));
 }
 
 // An engine that reads no blobs while filtering lets no record through a
