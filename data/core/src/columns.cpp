@@ -100,6 +100,7 @@ std::vector<ColumnDef> BuildColumnDefs(const std::vector<ColumnDescriptor>& colu
     ColumnDef def;
     def.dataType = ColumnDataType(c);
     def.number = c.number;
+    if (def.dataType == ftBCD) def.decimals = c.decimals;
     if (def.dataType == ftString || def.dataType == ftFixedChar || def.dataType == ftBytes ||
         def.dataType == ftVarBytes || def.dataType >= ftADT)
       def.size = c.size;

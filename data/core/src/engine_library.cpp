@@ -136,7 +136,7 @@ class LoadedEngine final : public EngineCalls {
     columns.clear();
     for (const pel_field_descriptor& f : fields) {
       columns.push_back(
-          {f.number, FromArray(f.name), f.logical_type, f.subtype, f.units1, f.length});
+          {f.number, FromArray(f.name), f.logical_type, f.subtype, f.units1, f.length, f.units2});
       if (f.number < sizes.size()) sizes[f.number] = f.value_size;
     }
     std::lock_guard<std::mutex> guard(lock_);

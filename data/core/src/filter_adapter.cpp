@@ -55,7 +55,17 @@ filter::FilterDataKind KindOf(TFieldType type) {
   }
 }
 
+// A BCD field's decimals come from its column: a BCD field object has no
+// size of its own, and its constants must carry the column's decimals.
+int DecimalsOf(const TField& field, const TTable* table) {
+  if (table == nullptr || field.DataType() != ftBCD) return 0;
+  for (const ColumnDef& column : table->FieldDefs())
+    if (column.number == field.FieldNo()) return column.decimals;
+  return 0;
+}
+
 filter::FilterContext ContextOf(const TDataSet& dataSet) {
+  const auto* table = dynamic_cast<const TTable*>(&dataSet);
   filter::FilterContext context;
   context.cursorName = dataSet.Name();
   for (const TField* field : dataSet.Fields()) {
@@ -64,10 +74,11 @@ filter::FilterContext ContextOf(const TDataSet& dataSet) {
     f.number = static_cast<std::uint16_t>(field->FieldNo());
     f.kind = KindOf(field->DataType());
     f.size = field->Size();
+    f.decimals = DecimalsOf(*field, table);
     f.isDataField = field->FieldKind() == fkData;
     context.fields.push_back(std::move(f));
   }
-  if (const auto* table = dynamic_cast<const TTable*>(&dataSet))
+  if (table != nullptr)
     context.toTableCharset = [table](std::string_view text) {
       return table->TranslateToTable(std::string(text));
     };

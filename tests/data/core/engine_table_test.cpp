@@ -180,6 +180,29 @@ TEST_F(EngineTable, NumberFieldsReadTheirValuesBcdIncluded) {
   EXPECT_EQ(bcd[erste], "");
 }
 
+// A table Paradox wrote: BCD with six decimals, a memo in cp1252.
+TEST_F(EngineTable, FiltersOverBcdAndMemoColumns) {
+  auto table = OpenTable("TypSammlung.DB");
+  table->Open();
+  const std::string fifth = "F\xC3\xBCnfter Datensatz";
+  const struct {
+    const char* filter;
+    std::vector<std::string> passing;
+  } cases[] = {
+      {"BCD = 13.123457", {fifth}},
+      {"BCD > 13.12", {"AAA Irgendein Text", fifth}},
+      {"BCD <= -40.000000", {"Zweite Zeile"}},
+      {"Memo LIKE '%F\xC3\xBCnften Datensat%'", {fifth}},
+  };
+  for (const auto& c : cases) {
+    table->SetFilter(c.filter);
+    table->SetFiltered(true);
+    std::vector<std::string> names;
+    for (; !table->Eof(); table->Next()) names.push_back(table->FieldByName("Alpha").AsString());
+    EXPECT_EQ(names, c.passing) << c.filter;
+  }
+}
+
 TEST_F(EngineTable, TheProcessWideSessionOpensAndStopsAtExit) {
   // Left running on purpose: the session stops the engine when the process
   // ends, after which nothing of the loader may be gone yet.

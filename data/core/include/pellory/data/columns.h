@@ -19,8 +19,9 @@ struct ColumnDescriptor {
   std::string name;
   int logicalType = 0;
   int subtype = 0;
-  int size = 0;    // the column length (characters, bytes) as declared
-  int length = 0;  // bytes the column takes in the record
+  int size = 0;      // the column length (characters, bytes) as declared
+  int length = 0;    // bytes the column takes in the record
+  int decimals = 0;  // BCD: digits after the decimal point
 };
 
 struct ColumnDef {
@@ -28,6 +29,7 @@ struct ColumnDef {
   TFieldType dataType = ftUnknown;
   int size = 0;
   int number = 0;
+  int decimals = 0;  // BCD; filter constants compared with the column need it
 };
 
 // One definition per column, in table order; a name already taken by an
