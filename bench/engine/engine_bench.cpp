@@ -119,6 +119,61 @@ void BM_EngineColdScan(benchmark::State& state) {
 }
 BENCHMARK(BM_EngineColdScan)->Unit(benchmark::kMillisecond);
 
+// The open cases use a copy of the table that no other cursor holds, so each
+// iteration starts as the program does: with no walk of the file in use.
+constexpr const char* kOpenedCopy = "opened.DB";
+
+pel_cursor* OpenCopy(pel_database* database) {
+  pel_table_request request{};
+  request.table_name = kOpenedCopy;
+  pel_cursor* cursor = nullptr;
+  return pel_table_open(database, &request, &cursor) == PEL_OK ? cursor : nullptr;
+}
+
+Fixture& OpenFixture() {
+  Fixture& t = Table();
+  static const bool copied = [&] {
+    fs::copy_file(t.dir / "catalogue.DB", t.dir / kOpenedCopy, fs::copy_options::skip_existing);
+    fs::copy_file(t.dir / "catalogue.MB", t.dir / "opened.MB", fs::copy_options::skip_existing);
+    return true;
+  }();
+  benchmark::DoNotOptimize(copied);
+  return t;
+}
+
+// One open: the header and the walk of the whole block chain.
+void BM_EngineOpen(benchmark::State& state) {
+  Fixture& t = OpenFixture();
+  for (auto _ : state) {
+    pel_cursor* cursor = OpenCopy(t.database);
+    std::uint32_t count = 0;
+    if (!cursor || pel_cursor_count(cursor, &count) != PEL_OK || count != kRows) {
+      state.SkipWithError("cannot open the bench table");
+      return;
+    }
+    pel_cursor_close(cursor);
+  }
+}
+BENCHMARK(BM_EngineOpen)->Unit(benchmark::kMillisecond);
+
+// Opening the table as the main window does: twice, the first cursor still
+// open when the second opens.
+void BM_EngineOpenTwice(benchmark::State& state) {
+  Fixture& t = OpenFixture();
+  for (auto _ : state) {
+    pel_cursor* first = OpenCopy(t.database);
+    pel_cursor* second = first ? OpenCopy(t.database) : nullptr;
+    std::uint32_t count = 0;
+    if (!second || pel_cursor_count(second, &count) != PEL_OK || count != kRows) {
+      state.SkipWithError("cannot open the bench table");
+      return;
+    }
+    pel_cursor_close(second);
+    pel_cursor_close(first);
+  }
+}
+BENCHMARK(BM_EngineOpenTwice)->Unit(benchmark::kMillisecond);
+
 void BM_EngineFilteredScan(benchmark::State& state) {
   Fixture& t = Table();
   const auto expression = WingFilter();
