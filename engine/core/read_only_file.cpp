@@ -11,6 +11,19 @@
 #include "pellory/engine.h"
 
 namespace pellory::engine {
+namespace {
+
+FileIdentity IdentityOf(const struct stat& st) {
+  return {.device = static_cast<std::uint64_t>(st.st_dev),
+          .inode = static_cast<std::uint64_t>(st.st_ino),
+          .size = static_cast<std::uint64_t>(st.st_size),
+          .modifiedSeconds = st.st_mtim.tv_sec,
+          .modifiedNanoseconds = st.st_mtim.tv_nsec,
+          .changedSeconds = st.st_ctim.tv_sec,
+          .changedNanoseconds = st.st_ctim.tv_nsec};
+}
+
+}  // namespace
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path, std::uint16_t notFoundCode) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -24,7 +37,7 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path, std::uint16_t notFoundCode) 
     ::close(fd_);
     throw EngineError(PEL_ACCESS_DENIED, path, "not a regular file");
   }
-  size_ = static_cast<std::uint64_t>(st.st_size);
+  identity_ = IdentityOf(st);
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
@@ -33,7 +46,8 @@ ReadOnlyFile::~ReadOnlyFile() {
 
 void ReadOnlyFile::ReadAt(std::uint64_t offset, void* out, std::size_t count,
                           std::uint16_t damagedCode) const {
-  if (offset > size_ || size_ - offset < count)
+  const std::uint64_t size = identity_.size;
+  if (offset > size || size - offset < count)
     throw EngineError(damagedCode, path_,
                       "read of " + std::to_string(count) + " bytes at " + std::to_string(offset) +
                           " past the end of the file");

@@ -2,10 +2,22 @@
 // byte asked for or throw.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <string>
 
 namespace pellory::engine {
+
+// What tells one state of a file from another without reading it: the file
+// itself (device, inode) and its size and change times as fstat gave them at
+// opening. A rewrite changes the size or the times; a replacement by rename
+// changes the inode.
+struct FileIdentity {
+  std::uint64_t device = 0, inode = 0, size = 0;
+  std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+  std::int64_t changedSeconds = 0, changedNanoseconds = 0;
+  auto operator<=>(const FileIdentity&) const = default;
+};
 
 class ReadOnlyFile {
  public:
@@ -15,7 +27,8 @@ class ReadOnlyFile {
   ReadOnlyFile(const ReadOnlyFile&) = delete;
   ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
-  std::uint64_t size() const { return size_; }
+  std::uint64_t size() const { return identity_.size; }
+  const FileIdentity& identity() const { return identity_; }
   const std::string& path() const { return path_; }
   // Reads count bytes at offset; throws PEL_READ_FAILED (damagedCode when the
   // file is too short).
@@ -25,7 +38,7 @@ class ReadOnlyFile {
 
  private:
   int fd_ = -1;
-  std::uint64_t size_ = 0;
+  FileIdentity identity_;
   std::string path_;
 };
 

@@ -46,9 +46,8 @@ std::uint16_t TableFile::RecordsInBlock(const std::uint8_t* blockHeader,
   return static_cast<std::uint16_t>(addDataSize / recordSize + 1);
 }
 
-void TableFile::LoadChain() {
-  chain_.clear();
-  recordCount_ = 0;
+std::shared_ptr<const BlockChain> TableFile::WalkChain() const {
+  auto chain = std::make_shared<BlockChain>();
   std::vector<bool> visited(physicalBlocks_ + 1u, false);
   std::uint16_t number = header_.firstBlock;
   if (header_.fileBlocks == 0 && header_.numRecords == 0) number = 0;
@@ -60,35 +59,60 @@ void TableFile::LoadChain() {
     visited[number] = true;
     // Only the first 256-byte unit is needed for the block's 6-byte header,
     // and only those 6 bytes of it are decrypted: catalogues of 100,000
-    // records have thousands of blocks, walked at every open.
+    // records have thousands of blocks, walked at every open. One small read
+    // a block is cheaper than reading whole runs of blocks, which copies
+    // every byte of the file to look at 6 of each block.
     std::uint8_t unit[256];
     file_.ReadAt(BlockOffset(number), unit, sizeof unit, PEL_BLOCK_DAMAGED);
     std::uint8_t head[6];
     std::copy_n(unit, sizeof head, head);
     if (header_.encryption != 0) DecryptBlockStart(unit, header_.encryption, number, head);
     const std::uint16_t records = RecordsInBlock(head, number);
-    chain_.push_back({number, records, recordCount_});
-    if (std::uint64_t{recordCount_} + records > 0xFFFFFFFFu)
+    chain->blocks.push_back({number, records, chain->recordCount});
+    if (std::uint64_t{chain->recordCount} + records > 0xFFFFFFFFu)
       ChainDamaged(path(), "more records than a table can hold");
-    recordCount_ += records;
+    chain->recordCount += records;
     number = static_cast<std::uint16_t>(head[0] | (head[1] << 8));
   }
-  blocks_.assign(chain_.size(), {});
+  return chain;
+}
+
+void TableFile::UseChain(std::shared_ptr<const BlockChain> chain) {
+  chain_ = std::move(chain);
+  blocks_.assign(chain_->blocks.size(), {});
   cachedBytes_ = 0;
   lastPosition_ = 0;
 }
 
+void TableFile::LoadChain() {
+  UseChain(WalkChain());
+}
+
+ChainSource TableFile::Source() const {
+  return {file_.identity(),   header_.headerSize, header_.blockSize,  header_.recordSize,
+          header_.firstBlock, header_.fileBlocks, header_.numRecords, header_.encryption};
+}
+
+void TableFile::LoadChain(WalkedChains& walks) {
+  const ChainSource source = Source();
+  if (auto walked = walks.Find(source)) return UseChain(std::move(walked));
+  auto chain = WalkChain();
+  walks.Remember(source, chain);
+  UseChain(std::move(chain));
+}
+
 std::size_t TableFile::ChainPosition(std::uint32_t index) {
   // Scans read in order: the last block or the next one usually holds it.
-  for (std::size_t at = lastPosition_; at < chain_.size() && at < lastPosition_ + 2; ++at)
-    if (chain_[at].records > 0 && index >= chain_[at].firstIndex &&
-        index - chain_[at].firstIndex < chain_[at].records)
+  const auto& chain = chain_->blocks;
+  for (std::size_t at = lastPosition_; at < chain.size() && at < lastPosition_ + 2; ++at)
+    if (chain[at].records > 0 && index >= chain[at].firstIndex &&
+        index - chain[at].firstIndex < chain[at].records)
       return lastPosition_ = at;
-  auto it = std::upper_bound(chain_.begin(), chain_.end(), index,
+  auto it = std::upper_bound(chain.begin(), chain.end(), index,
                              [](std::uint32_t i, const ChainBlock& b) { return i < b.firstIndex; });
   // Blocks with no records share their firstIndex with the next block; the
   // last block starting at or before index is the one holding it.
-  return lastPosition_ = static_cast<std::size_t>(it - chain_.begin()) - 1;
+  return lastPosition_ = static_cast<std::size_t>(it - chain.begin()) - 1;
 }
 
 const std::vector<std::uint8_t>& TableFile::Block(std::size_t position) {
@@ -99,7 +123,7 @@ const std::vector<std::uint8_t>& TableFile::Block(std::size_t position) {
     for (auto& b : blocks_) std::vector<std::uint8_t>().swap(b);
     cachedBytes_ = 0;
   }
-  const std::uint16_t number = chain_[position].number;
+  const std::uint16_t number = chain_->blocks[position].number;
   std::vector<std::uint8_t> bytes(header_.blockSize);
   file_.ReadAt(BlockOffset(number), bytes.data(), bytes.size(), PEL_BLOCK_DAMAGED);
   if (header_.encryption != 0) DecryptDataBlock(bytes, header_.encryption, number);
@@ -114,11 +138,12 @@ const std::uint8_t* TableFile::RecordAt(std::uint32_t index) {
 }
 
 const std::uint8_t* TableFile::RecordAt(std::uint32_t index, std::uint32_t* following) {
-  if (index >= recordCount_)
+  if (index >= chain_->recordCount)
     throw EngineError(PEL_NO_SUCH_RECORD, path(), "record " + std::to_string(index + 1));
   const std::size_t position = ChainPosition(index);
-  const std::uint32_t slot = index - chain_[position].firstIndex;
-  *following = chain_[position].records - slot - 1u;
+  const ChainBlock& block = chain_->blocks[position];
+  const std::uint32_t slot = index - block.firstIndex;
+  *following = block.records - slot - 1u;
   return Block(position).data() + 6 + static_cast<std::size_t>(slot) * header_.recordSize;
 }
 
