@@ -81,7 +81,7 @@ BlobPlace BlobFileWriter::StoreShared(std::string_view bytes) {
     shared_->bytes[0] = 3;
     Put16(shared_->bytes, 1, 1);
   }
-  SharedBlock& block = *shared_;
+  SharedBlobBlock& block = *shared_;
   const auto slot = static_cast<std::uint8_t>(block.nextSlot--);
   const std::size_t entry = 12 + 5 * std::size_t{slot};
   block.bytes[entry] = static_cast<std::uint8_t>(block.nextUnit);

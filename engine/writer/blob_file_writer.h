@@ -14,6 +14,16 @@
 
 namespace pellory::writer {
 
+// A shared blob block being filled. Declared outside the writer because
+// clang cannot use the default member initialisers of a nested class in
+// the enclosing class's std::optional.
+struct SharedBlobBlock {
+  std::uint32_t offset = 0;
+  std::vector<std::uint8_t> bytes;
+  int nextSlot = 63;              // slots are handed out from the top down
+  std::uint32_t nextUnit = 0x15;  // first data unit, just past the 64 slots
+};
+
 class BlobFileWriter {
  public:
   // encryption: the table's encryption value, 0 for a plain file.
@@ -27,13 +37,6 @@ class BlobFileWriter {
   static constexpr std::uint16_t kModification = 1;
 
  private:
-  struct SharedBlock {
-    std::uint32_t offset = 0;
-    std::vector<std::uint8_t> bytes;
-    int nextSlot = 63;              // slots are handed out from the top down
-    std::uint32_t nextUnit = 0x15;  // first data unit, just past the 64 slots
-  };
-
   BlobPlace StoreOwnBlock(std::string_view bytes);
   BlobPlace StoreShared(std::string_view bytes);
   void FlushShared();
@@ -43,7 +46,7 @@ class BlobFileWriter {
   OutputFile file_;
   std::uint32_t encryption_;
   std::uint32_t end_ = 4096;  // next free offset
-  std::optional<SharedBlock> shared_;
+  std::optional<SharedBlobBlock> shared_;
 };
 
 }  // namespace pellory::writer
