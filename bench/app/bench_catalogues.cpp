@@ -1,7 +1,5 @@
 #include "bench_catalogues.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <stdexcept>
 
@@ -10,17 +8,6 @@
 namespace pellory::bench {
 
 namespace fs = std::filesystem;
-
-ScratchDir::ScratchDir() {
-  std::string pattern = (fs::temp_directory_path() / "pellory-startup-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch directory");
-  path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
 
 fs::path OwnDirectory() {
   return fs::read_symlink("/proc/self/exe").parent_path();

@@ -8,20 +8,6 @@
 
 namespace pellory::bench {
 
-// A directory of its own under the system's temporary directory, removed
-// with everything in it at the end.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 struct BenchCatalogue {
   std::string name;                    // "sample" or "synthetic"
   std::filesystem::path directory;     // holding pelloryfont.DB

@@ -16,6 +16,7 @@
 
 #include "bench_catalogues.h"
 #include "probe_process.h"
+#include "scratch_dir.h"
 
 namespace pellory::bench {
 namespace {
@@ -168,7 +169,7 @@ int Run(const Options& options) {
   const fs::path binDir = OwnDirectory();
   const fs::path probe = binDir / "pellory-startup-probe";
   const std::string platform = options.realDisplay ? "xcb" : "offscreen";
-  ScratchDir scratch;
+  testkit::ScratchDir scratch("pellory-startup");
   std::printf("Start-up to the first record shown, against an empty Qt window\n");
   std::printf("platform %s, %d starts a mode, load average %s at the start\n", platform.c_str(),
               options.runs, LoadAverage().c_str());

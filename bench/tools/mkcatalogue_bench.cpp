@@ -1,7 +1,6 @@
 // pellory-mkcatalogue's work measured: whole synthetic catalogues (the
 // goal: 200,000 records in seconds) and one font's sample picture.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <sstream>
@@ -10,31 +9,15 @@
 #include "bmp_image.h"
 #include "catalogue_build.h"
 #include "sample_picture.h"
+#include "scratch_dir.h"
 
 namespace pellory::mkcatalogue {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Scratch {
- public:
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "pellory-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 void BM_SyntheticCatalogue(benchmark::State& state) {
-  Scratch scratch;
-  if (scratch.path().empty()) return state.SkipWithError("no scratch directory");
+  testkit::ScratchDir scratch("pellory-bench");
   const std::string count = std::to_string(state.range(0));
   const fs::path out = scratch.path() / "catalogue";
   for (auto _ : state) {

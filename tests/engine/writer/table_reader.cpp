@@ -1,7 +1,6 @@
 #include "table_reader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -9,17 +8,6 @@
 namespace pellory::testkit {
 
 namespace fs = std::filesystem;
-
-ScratchDir::ScratchDir() {
-  std::string pattern = (fs::temp_directory_path() / "pellory-writer-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch directory");
-  path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
 
 std::vector<std::uint8_t> FileBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

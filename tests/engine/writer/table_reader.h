@@ -8,21 +8,9 @@
 #include <vector>
 
 #include "pellory/engine.h"
+#include "scratch_dir.h"
 
 namespace pellory::testkit {
-
-// A fresh directory, removed with everything in it.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& file);
 

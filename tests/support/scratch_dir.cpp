@@ -1,0 +1,22 @@
+#include "scratch_dir.h"
+
+#include <stdlib.h>
+
+#include <stdexcept>
+
+namespace pellory::testkit {
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir(const std::string& prefix) {
+  std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch directory");
+  path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+}  // namespace pellory::testkit

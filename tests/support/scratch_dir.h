@@ -1,0 +1,23 @@
+// A fresh directory under the system's temporary directory, removed with
+// everything in it at the end; for tests and benchmarks that write files.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace pellory::testkit {
+
+class ScratchDir {
+ public:
+  // The directory's name starts with `prefix` and a dash.
+  explicit ScratchDir(const std::string& prefix = "pellory");
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace pellory::testkit
