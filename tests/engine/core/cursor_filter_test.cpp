@@ -11,6 +11,15 @@
 namespace pellory::engine::test {
 namespace {
 
+using NameList = std::vector<std::string>;
+
+// One filter and the names of the records that pass it, in table order.
+struct FilterCase {
+  const char* name;
+  std::vector<std::uint8_t> buffer;
+  NameList expected;
+};
+
 class CursorFilter : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -36,13 +45,21 @@ class CursorFilter : public ::testing::Test {
       names.push_back(table_->Text(record, 1));
     return names;
   }
+  // Applies each case's filter alone and compares the passing names.
+  void ExpectPassing(const std::vector<FilterCase>& cases) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      pel_filter* filter = Apply(c.buffer);
+      if (!filter) GTEST_SKIP() << "engine built without filter evaluation";
+      EXPECT_EQ(Names(), c.expected);
+      ASSERT_EQ(pel_filter_drop(cursor_, filter), PEL_OK);
+    }
+  }
 
   EngineSession session_;
   std::unique_ptr<OpenTable> table_;
   pel_cursor* cursor_ = nullptr;
 };
-
-using NameList = std::vector<std::string>;
 
 TEST_F(CursorFilter, SkipsFailingRecordsBothWays) {
   pel_filter* filter = Apply(FilterBuffer::Equal(1, "Alpha", "Z", 1));
@@ -64,11 +81,7 @@ TEST_F(CursorFilter, SkipsFailingRecordsBothWays) {
 }
 
 TEST_F(CursorFilter, ExactPrefixAndCase) {
-  const struct {
-    const char* name;
-    std::vector<std::uint8_t> buffer;
-    NameList expected;
-  } cases[] = {
+  const std::vector<FilterCase> cases = {
       {"exact", FilterBuffer::Equal(1, "Alpha", "Erste Zeile"), {"Erste Zeile"}},
       {"exact is whole value", FilterBuffer::Equal(1, "Alpha", "Erste"), {}},
       {"prefix", FilterBuffer::Equal(1, "Alpha", "Erste", 5), {"Erste Zeile"}},
@@ -76,24 +89,14 @@ TEST_F(CursorFilter, ExactPrefixAndCase) {
       {"case ignored", FilterBuffer::Equal(1, "Alpha", "erste", 5, true), {"Erste Zeile"}},
       {"longer prefix than value", FilterBuffer::Equal(1, "Alpha", "Null-Werte and more", 19), {}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    pel_filter* filter = Apply(c.buffer);
-    if (!filter) GTEST_SKIP() << "engine built without filter evaluation";
-    EXPECT_EQ(Names(), c.expected);
-    ASSERT_EQ(pel_filter_drop(cursor_, filter), PEL_OK);
-  }
+  ExpectPassing(cases);
 }
 
 // The one memo of the table lies in the blob file; its bytes are compared in
 // the table's code page (cp1252 here), as alpha values are.
 TEST_F(CursorFilter, LikeSearchesMemoText) {
   const NameList fifth = {"F\xC3\xBCnfter Datensatz"};
-  const struct {
-    const char* name;
-    std::vector<std::uint8_t> buffer;
-    NameList expected;
-  } cases[] = {
+  const std::vector<FilterCase> cases = {
       {"word inside", FilterBuffer::Like(10, "Memo", "%Memo im%"), fifth},
       {"code page byte", FilterBuffer::Like(10, "Memo", "%F\xFCnften%"), fifth},
       {"up to the last byte", FilterBuffer::Like(10, "Memo", "%Datensat'"), fifth},
@@ -102,13 +105,7 @@ TEST_F(CursorFilter, LikeSearchesMemoText) {
       {"prefix", FilterBuffer::Like(10, "Memo", "Dies", 4), fifth},
       {"not in it", FilterBuffer::Like(10, "Memo", "%Zeile%"), {}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    pel_filter* filter = Apply(c.buffer);
-    if (!filter) GTEST_SKIP() << "engine built without filter evaluation";
-    EXPECT_EQ(Names(), c.expected);
-    ASSERT_EQ(pel_filter_drop(cursor_, filter), PEL_OK);
-  }
+  ExpectPassing(cases);
 }
 
 // A memo of 555 bytes keeps only its first 240 in the record: five line
