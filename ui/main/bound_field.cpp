@@ -1,5 +1,7 @@
 #include "ui/main/bound_field.h"
 
+#include <QKeyEvent>
+
 #include "pellory/data/field.h"
 
 namespace pellory::ui {
@@ -27,6 +29,14 @@ bool BoundField::SetBoundProperty(const QString& path, const app::StoredValue& v
 QString FieldText(const data::TField* field) {
   if (!field || field->IsNull()) return {};
   return QString::fromStdString(field->AsString());
+}
+
+bool KeyChangesText(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key == Qt::Key_Delete || key == Qt::Key_Backspace) return true;
+  if (key == Qt::Key_Insert && event.modifiers() & Qt::ShiftModifier) return true;
+  if (event.modifiers() & Qt::ControlModifier) return key == Qt::Key_V || key == Qt::Key_X;
+  return !event.text().isEmpty() && event.text().at(0).isPrint();
 }
 
 }  // namespace pellory::ui

@@ -7,6 +7,8 @@
 #include "app/window_description.h"
 #include "pellory/data/datalink.h"
 
+class QKeyEvent;
+
 namespace pellory::data {
 class TDataSource;
 class TField;
@@ -50,5 +52,9 @@ class BoundField {
 
 // The field's value as the control shows it, in the program's text.
 QString FieldText(const data::TField* field);
+
+// Whether a key would change the text of an editable box: a printable
+// character, Backspace, Delete, Shift+Insert, Ctrl+V or Ctrl+X.
+bool KeyChangesText(const QKeyEvent& event);
 
 }  // namespace pellory::ui

@@ -34,19 +34,6 @@ void TDBEdit::ReadField(data::TField* field) {
   if (value != text()) setText(value);
 }
 
-namespace {
-
-// Keys that would change the text of an editable box.
-bool ChangesText(const QKeyEvent& event) {
-  const int key = event.key();
-  if (key == Qt::Key_Delete || key == Qt::Key_Backspace) return true;
-  if (key == Qt::Key_Insert && event.modifiers() & Qt::ShiftModifier) return true;
-  if (event.modifiers() & Qt::ControlModifier) return key == Qt::Key_V || key == Qt::Key_X;
-  return !event.text().isEmpty() && event.text().at(0).isPrint();
-}
-
-}  // namespace
-
 void TDBEdit::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     Reread();
@@ -54,7 +41,7 @@ void TDBEdit::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  if (ChangesText(*event) && !EditRequest()) {
+  if (KeyChangesText(*event) && !EditRequest()) {
     // Refused: the read-only box ignores the key as it would anyway.
     event->accept();
     return;

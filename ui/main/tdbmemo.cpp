@@ -66,13 +66,8 @@ void TDBMemo::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  const bool changes = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace ||
-                       event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-                       (event->key() == Qt::Key_Insert && event->modifiers() & Qt::ShiftModifier) ||
-                       ((event->modifiers() & Qt::ControlModifier)
-                            ? (event->key() == Qt::Key_V || event->key() == Qt::Key_X)
-                            : (!event->text().isEmpty() && event->text().at(0).isPrint()));
-  if (changes && !EditRequest()) {
+  // Enter and Ctrl+Enter would break the line of an editable memo.
+  if ((enter || KeyChangesText(*event)) && !EditRequest()) {
     event->accept();
     return;
   }

@@ -54,10 +54,9 @@ TForm2::TForm2()
 
 TForm2::~TForm2() {
   // The controls' links go before the data source they are attached to.
-  for (TDBEdit* edit : {DBEdit1(), DBEdit2()})
-    if (edit) edit->DataLink().SetDataSource(nullptr);
-  if (DBImage1()) DBImage1()->DataLink().SetDataSource(nullptr);
-  if (DBMemo1()) DBMemo1()->DataLink().SetDataSource(nullptr);
+  for (BoundField* control :
+       std::initializer_list<BoundField*>{DBEdit1(), DBEdit2(), DBImage1(), DBMemo1()})
+    if (control) control->DataLink().SetDataSource(nullptr);
   if (DBNavigator1()) DBNavigator1()->Bind(nullptr);
 }
 
