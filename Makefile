@@ -4,6 +4,9 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 WERROR  ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
+# ccache, where installed, makes rebuilds in several checkouts cheap.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+export LAUNCHER
 
 RELEASE := $(BUILD)/release
 
@@ -13,7 +16,7 @@ setup:
 	@bash scripts/setup.sh
 
 build: setup
-	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DPELLORY_WERROR=$(WERROR) $(CMAKE_ARGS) >/dev/null
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DPELLORY_WERROR=$(WERROR) $(LAUNCHER) $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(RELEASE) -j$(JOBS)
 
 run: build

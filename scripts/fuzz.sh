@@ -8,7 +8,7 @@ BUILD=${BUILD:-build}
 JOBS=${JOBS:-$(nproc)}
 dir=$BUILD/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DPELLORY_GUI=OFF -DPELLORY_BENCH=OFF -DPELLORY_FUZZ=ON >/dev/null
+  -DPELLORY_GUI=OFF -DPELLORY_BENCH=OFF -DPELLORY_FUZZ=ON ${LAUNCHER:-} >/dev/null
 cmake --build "$dir" --target fuzz_targets -j"$JOBS"
 [[ $mode == smoke ]] || exit 0
 

@@ -31,7 +31,7 @@ run_ctest "$BUILD/release" release
 echo "== Sanitizer build (AddressSanitizer + UBSan) of the non-GUI tests"
 asan=$BUILD/asan
 if cmake -S . -B "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORY_GUI=OFF \
-     -DPELLORY_SANITIZE=ON -DPELLORY_BENCH=OFF -DPELLORY_WERROR="$WERROR" >/dev/null &&
+     -DPELLORY_SANITIZE=ON -DPELLORY_BENCH=OFF -DPELLORY_WERROR="$WERROR" ${LAUNCHER:-} >/dev/null &&
    cmake --build "$asan" -j"$JOBS"; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_ctest "$asan" sanitizer
