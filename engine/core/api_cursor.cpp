@@ -75,7 +75,7 @@ pel_result pel_table_open(pel_database* database, const pel_table_request* reque
     const bool readWrite = request->open_mode == PEL_OPEN_READ_WRITE;
     if (readWrite && (table->header().writeProtected || !table->Writable()))
       throw EngineError(PEL_ONLY_READABLE, path);
-    table->LoadChain(State().walkedChains);
+    table->Open(State().sharedTables);
     auto made = std::make_unique<pel_cursor>();
     made->database = database;
     made->table = std::make_unique<TableCursor>(std::move(table), readWrite);

@@ -62,7 +62,7 @@ pel_result pel_engine_exit(void) {
     auto& state = State();
     while (!state.databases.empty()) pellory::engine::CloseDatabase(state.databases.begin()->get());
     state.session = pel_session{};
-    state.walkedChains = {};
+    state.sharedTables = {};
     state.initialised = false;
     return pel_result{PEL_OK};
   });

@@ -12,8 +12,8 @@
 
 #include "engine_error.h"
 #include "pellory/engine.h"
+#include "shared_tables.h"
 #include "table_cursor.h"
-#include "walked_chains.h"
 
 struct pel_session {
   std::vector<std::string> passwords;
@@ -45,9 +45,9 @@ struct EngineState {
   std::set<std::unique_ptr<pel_database>> databases;
   std::set<pel_cursor*> cursors;
   std::vector<pel_error_entry> errors;
-  // Block chain walks the open cursors' tables made, for the next open of
-  // the same unchanged file.
-  WalkedChains walkedChains;
+  // What the open cursors' tables have learnt about their files, for the
+  // next open of the same unchanged file.
+  SharedTables sharedTables;
 };
 
 EngineState& State();

@@ -38,6 +38,8 @@ const char* ErrorTextFor(std::uint16_t code) {
       return "The file is not a table this engine reads.";
     case PEL_READ_FAILED:
       return "A file could not be read.";
+    case PEL_FILE_CHANGED:
+      return "A file of the table was changed by another program while the table was open.";
     case PEL_TABLE_NOT_FOUND:
       return "Table does not exist.";
     case PEL_DIRECTORY_NOT_FOUND:

@@ -24,14 +24,22 @@ class FieldsOfRecord final : public filter::RecordFields {
 
 class ProgramFilter final : public CheckedFilter {
  public:
-  explicit ProgramFilter(std::unique_ptr<filter::FilterProgram> program)
-      : program_(std::move(program)) {}
+  ProgramFilter(std::unique_ptr<filter::FilterProgram> program,
+                std::span<const pel_field_descriptor> columns)
+      : program_(std::move(program)) {
+    const auto fields = program_->FieldsRead();
+    if (fields.size() == 1 && fields[0] >= 1 && fields[0] <= columns.size() &&
+        columns[fields[0] - 1].logical_type != PEL_TYPE_BLOB)
+      soleField_ = fields[0];
+  }
   bool Passes(const RecordValues& record) const override {
     return program_->Passes(FieldsOfRecord(record));
   }
+  std::optional<std::uint16_t> SoleField() const override { return soleField_; }
 
  private:
   std::unique_ptr<filter::FilterProgram> program_;
+  std::optional<std::uint16_t> soleField_;
 };
 
 }  // namespace
@@ -41,7 +49,7 @@ std::unique_ptr<CheckedFilter> CheckFilter(std::span<const std::uint8_t> express
                                            std::string* error) {
   auto program = filter::FilterProgram::Check(expression, columns, error);
   if (!program) return nullptr;
-  return std::make_unique<ProgramFilter>(std::move(program));
+  return std::make_unique<ProgramFilter>(std::move(program), columns);
 }
 
 }  // namespace pellory::engine

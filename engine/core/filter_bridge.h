@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ class CheckedFilter {
  public:
   virtual ~CheckedFilter() = default;
   virtual bool Passes(const RecordValues& record) const = 0;
+  // The field whose value alone decides whether a record passes, when the
+  // filter reads exactly one field and that field is no blob.
+  virtual std::optional<std::uint16_t> SoleField() const = 0;
 };
 
 // Checks the buffer completely against the table's columns; nullptr with

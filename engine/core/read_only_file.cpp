@@ -57,9 +57,25 @@ void ReadOnlyFile::ReadAt(std::uint64_t offset, void* out, std::size_t count,
     const ssize_t got = ::pread(fd_, bytes + done, count - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) throw EngineError(PEL_READ_FAILED, path_, std::strerror(errno));
-    if (got == 0) throw EngineError(damagedCode, path_, "file ended early");
+    if (got == 0) {
+      CheckUnchanged();
+      throw EngineError(damagedCode, path_, "file ended early");
+    }
     done += static_cast<std::size_t>(got);
   }
+  // Checked after reading: a write to the file changes its times before it
+  // changes its bytes, so unchanged times afterwards mean that every byte
+  // just read is the file as it was opened (short of a rewrite within one
+  // tick of the file system's clock after the open). A file replaced by a
+  // rename is no concern: the descriptor keeps the old file.
+  CheckUnchanged();
+}
+
+void ReadOnlyFile::CheckUnchanged() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) throw EngineError(PEL_READ_FAILED, path_, std::strerror(errno));
+  if (IdentityOf(st) != identity_)
+    throw EngineError(PEL_FILE_CHANGED, path_, "the file was written to after it was opened");
 }
 
 bool ReadOnlyFile::Writable() const {

@@ -1,5 +1,5 @@
 // A file opened for reading only; positioned reads that either deliver every
-// byte asked for or throw.
+// byte asked for, as the file held them when it was opened, or throw.
 #pragma once
 
 #include <compare>
@@ -31,12 +31,17 @@ class ReadOnlyFile {
   const FileIdentity& identity() const { return identity_; }
   const std::string& path() const { return path_; }
   // Reads count bytes at offset; throws PEL_READ_FAILED (damagedCode when the
-  // file is too short).
+  // file is too short, PEL_FILE_CHANGED when it is no longer the file it was
+  // at opening).
   void ReadAt(std::uint64_t offset, void* out, std::size_t count, std::uint16_t damagedCode) const;
   // Whether this process may write the file (without opening it to write).
   bool Writable() const;
 
  private:
+  // Throws PEL_FILE_CHANGED when the open file's size or times differ from
+  // those at opening.
+  void CheckUnchanged() const;
+
   int fd_ = -1;
   FileIdentity identity_;
   std::string path_;

@@ -41,7 +41,7 @@ struct UnitPlan {
   std::array<std::uint8_t, 256> mask;    // A[x + a] ^ B[y + b]
 };
 
-UnitPlan PlanFor(std::uint8_t a, std::uint8_t b, std::uint8_t d) {
+UnitPlan MakeUnitPlan(std::uint8_t a, std::uint8_t b, std::uint8_t d) {
   UnitPlan plan;
   for (int x = 0; x < 256; ++x) {
     const std::uint8_t y = U8(kCipherC[x] - d);
@@ -66,27 +66,58 @@ void DecryptDataBlock(std::span<std::uint8_t> block, std::uint32_t encryption,
                       std::uint32_t blockNumber) {
   const auto k0 = U8(static_cast<int>(encryption));
   const auto k1 = U8(static_cast<int>(encryption >> 8));
-  const UnitPlan plan = PlanFor(k0, k1, U8(static_cast<int>(blockNumber)));
+  const UnitPlan plan = MakeUnitPlan(k0, k1, U8(static_cast<int>(blockNumber)));
   for (std::size_t u = 0; u + 256 <= block.size(); u += 256)
     Apply(plan, U8(static_cast<int>(u / 256)), block.data() + u);
 }
 
-void DecryptBlockStart(const std::uint8_t* unit, std::uint32_t encryption,
-                       std::uint32_t blockNumber, std::span<std::uint8_t> out) {
-  // Apply's transform for the block's first unit (c = 0), byte by byte.
-  const auto a = U8(static_cast<int>(encryption));
-  const auto b = U8(static_cast<int>(encryption >> 8));
-  const auto d = U8(static_cast<int>(blockNumber));
-  for (std::size_t x = 0; x < out.size() && x < 256; ++x) {
-    const std::uint8_t y = U8(kCipherC[x] - d);
-    out[x] = unit[y] ^ kCipherA[U8(static_cast<int>(x) + a)] ^ kCipherB[U8(y + b)] ^ kCipherC[y];
+DataBlockCipher::DataBlockCipher(std::uint32_t encryption)
+    : a_(U8(static_cast<int>(encryption))), b_(U8(static_cast<int>(encryption >> 8))) {}
+
+DataBlockCipher::~DataBlockCipher() = default;
+
+const DataBlockCipher::Plan& DataBlockCipher::PlanFor(std::uint32_t blockNumber) {
+  const std::uint8_t d = U8(static_cast<int>(blockNumber));
+  if (!plans_) plans_ = std::make_unique<std::array<Plan, 256>>();
+  Plan& plan = (*plans_)[d];
+  if (!made_[d]) {
+    const UnitPlan made = MakeUnitPlan(a_, b_, d);
+    plan.source = made.source;
+    plan.mask = made.mask;
+    made_[d] = true;
   }
+  return plan;
+}
+
+void DataBlockCipher::Decrypt(const std::uint8_t* block, std::uint32_t blockNumber,
+                              std::size_t offset, std::size_t count, std::uint8_t* out) {
+  const Plan& plan = PlanFor(blockNumber);
+  for (std::size_t at = offset, end = offset + count; at < end; ++at) {
+    const std::size_t unit = at & ~std::size_t{255};
+    const std::uint8_t x = U8(static_cast<int>(at));
+    const std::uint8_t y = plan.source[x];
+    *out++ = block[unit | y] ^ plan.mask[x] ^ kCipherC[U8(y + static_cast<int>(unit >> 8))];
+  }
+}
+
+std::size_t DataBlockCipher::DecryptText(const std::uint8_t* block, std::uint32_t blockNumber,
+                                         std::size_t offset, std::size_t count, std::uint8_t* out) {
+  const Plan& plan = PlanFor(blockNumber);
+  for (std::size_t done = 0; done < count; ++done) {
+    const std::size_t at = offset + done;
+    const std::size_t unit = at & ~std::size_t{255};
+    const std::uint8_t x = U8(static_cast<int>(at));
+    const std::uint8_t y = plan.source[x];
+    out[done] = block[unit | y] ^ plan.mask[x] ^ kCipherC[U8(y + static_cast<int>(unit >> 8))];
+    if (out[done] == 0) return done + 1;
+  }
+  return count;
 }
 
 void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption) {
   const auto k0 = U8(static_cast<int>(encryption));
   const auto k1 = U8(static_cast<int>(encryption >> 8));
-  const UnitPlan plan = PlanFor(k0, k1, U8(k1 + 1));
+  const UnitPlan plan = MakeUnitPlan(k0, k1, U8(k1 + 1));
   for (std::size_t u = 0; u + 256 <= units.size(); u += 256)
     Apply(plan, U8(k0 + 1), units.data() + u);
 }

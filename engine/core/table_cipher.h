@@ -2,7 +2,11 @@
 // password turns into (the value the table's header holds).
 #pragma once
 
+#include <array>
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -22,12 +26,36 @@ void EncryptUnit(std::uint8_t* unit, CipherKey key);
 void DecryptDataBlock(std::span<std::uint8_t> block, std::uint32_t encryption,
                       std::uint32_t blockNumber);
 
-// The first out.size() bytes (at most 256) of data block number blockNumber
-// decrypted from its still encrypted first unit, which stays as it is. Each
-// byte comes from one byte of the unit, so walking the block chain needs no
-// whole-unit decryption.
-void DecryptBlockStart(const std::uint8_t* unit, std::uint32_t encryption,
-                       std::uint32_t blockNumber, std::span<std::uint8_t> out);
+// Decrypts chosen bytes of stored data blocks. Each decrypted byte comes from
+// one stored byte of its 256-byte unit, so a reader decrypts only the bytes
+// it looks at: a filter on one column touches a fraction of every record.
+class DataBlockCipher {
+ public:
+  explicit DataBlockCipher(std::uint32_t encryption);
+  ~DataBlockCipher();
+
+  // Decrypts count bytes from offset of the stored block numbered
+  // blockNumber (from 1). offset + count must lie inside the block.
+  void Decrypt(const std::uint8_t* block, std::uint32_t blockNumber, std::size_t offset,
+               std::size_t count, std::uint8_t* out);
+  // Like Decrypt, but stops after the first zero byte; answers how many
+  // bytes it wrote.
+  std::size_t DecryptText(const std::uint8_t* block, std::uint32_t blockNumber, std::size_t offset,
+                          std::size_t count, std::uint8_t* out);
+
+ private:
+  // The byte permutation and the table lookups that stay the same for every
+  // unit of blocks whose numbers agree in their low byte.
+  struct Plan {
+    std::array<std::uint8_t, 256> source;  // stored position y for each x
+    std::array<std::uint8_t, 256> mask;    // A[x + a] ^ B[y + b]
+  };
+  const Plan& PlanFor(std::uint32_t blockNumber);
+
+  std::uint8_t a_, b_;
+  std::unique_ptr<std::array<Plan, 256>> plans_;  // 128 KiB, made on first use
+  std::bitset<256> made_;
+};
 
 // Decrypts 256-byte units of the blob file; every unit uses the same key.
 void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption);

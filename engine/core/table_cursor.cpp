@@ -10,7 +10,10 @@
 namespace pellory::engine {
 
 TableCursor::TableCursor(std::unique_ptr<TableFile> table, bool writable)
-    : table_(std::move(table)), writable_(writable), codePage_(table_->header().codePage) {
+    : table_(std::move(table)),
+      writable_(writable),
+      codePage_(table_->header().codePage),
+      stored_(table_->header(), table_->shared().cipher()) {
   const auto& columns = table_->header().columns;
   for (std::size_t i = 0; i < columns.size(); ++i) {
     pel_field_descriptor d = DescribeColumn(columns[i], static_cast<std::uint16_t>(i + 1));
@@ -21,7 +24,17 @@ TableCursor::TableCursor(std::unique_ptr<TableFile> table, bool writable)
     if (d.logical_type == PEL_TYPE_BLOB) ++blobCount_;
     fields_.push_back(d);
   }
-  scratch_.resize(table_->header().recordSize);
+  value_.resize(256);
+  if (blobCount_ > 0) {
+    // A table's blobs belong with its records as they were when it opened;
+    // a blob file opened later could be a newer one. One that cannot be
+    // opened fails the first read that needs it.
+    try {
+      blobs_ = std::make_unique<BlobFile>(BlobPathFor(path()), table_->header().encryption);
+    } catch (const EngineError&) {
+      blobsMissing_ = std::current_exception();
+    }
+  }
 }
 
 pel_cursor_info TableCursor::Info() const {
@@ -39,7 +52,7 @@ pel_cursor_info TableCursor::Info() const {
 }
 
 void TableCursor::ToSequence(std::uint32_t sequence) {
-  if (sequence == 0 || sequence > Count())
+  if (sequence == 0 || !table_->Has(sequence - 1))
     throw EngineError(PEL_NO_SUCH_RECORD, path(), "sequence number " + std::to_string(sequence));
   position_ = Position::On;
   index_ = sequence - 1;
@@ -50,94 +63,9 @@ std::uint32_t TableCursor::Sequence() const {
   return index_ + 1;
 }
 
-namespace {
-
-// One record of a cursor, as a filter reads it. Blob bytes are read only
-// when the filter asks for them: a memo search, not a blank test.
-class CursorRecord final : public RecordValues {
- public:
-  CursorRecord(TableCursor& cursor, const std::uint8_t* record)
-      : cursor_(cursor), record_(record) {}
-  bool Read(std::uint16_t number, std::vector<std::uint8_t>& value, bool& blank) const override {
-    const auto& fields = cursor_.Fields();
-    if (number == 0 || number > fields.size()) return false;
-    value.resize(fields[number - 1].value_size);
-    blank = cursor_.FieldValue(number, record_, value.data());
-    return true;
-  }
-  bool ReadBlob(std::uint16_t number, std::vector<std::uint8_t>& bytes,
-                bool& blank) const override {
-    const auto& fields = cursor_.Fields();
-    if (number == 0 || number > fields.size() || fields[number - 1].logical_type != PEL_TYPE_BLOB)
-      return false;
-    cursor_.ReadWholeBlob(number, record_, bytes);
-    blank = bytes.empty();
-    return true;
-  }
-
- private:
-  TableCursor& cursor_;
-  const std::uint8_t* record_;
-};
-
-}  // namespace
-
-bool TableCursor::Passes(const std::uint8_t* record) {
-  if (std::none_of(filters_.begin(), filters_.end(), [](const auto& f) { return f->active; }))
-    return true;
-  const CursorRecord values(*this, record);
-  for (const auto& filter : filters_)
-    if (filter->active && !filter->check->Passes(values)) return false;
-  return true;
-}
-
-std::uint32_t TableCursor::CountPassing() {
-  std::uint32_t passing = 0;
-  for (std::uint32_t i = 0; i < Count(); ++i)
-    if (Passes(table_->RecordAt(i))) ++passing;
-  return passing;
-}
-
-std::uint16_t TableCursor::Next(std::uint8_t* record) {
-  if (position_ == Position::AfterLast) return PEL_AT_END;
-  const std::size_t size = scratch_.size();
-  std::uint32_t i = position_ == Position::BeforeFirst ? 0 : index_ + 1;
-  while (i < Count()) {
-    // Records of one block lie side by side: test them without a lookup each.
-    std::uint32_t following = 0;
-    const std::uint8_t* found = table_->RecordAt(i, &following);
-    for (std::uint32_t k = 0; k <= following; ++k, ++i, found += size) {
-      if (!Passes(found)) continue;
-      position_ = Position::On;
-      index_ = i;
-      if (record) std::copy_n(found, size, record);
-      return PEL_OK;
-    }
-  }
-  position_ = Position::AfterLast;
-  return PEL_AT_END;
-}
-
-std::uint16_t TableCursor::Prior(std::uint8_t* record) {
-  if (position_ == Position::BeforeFirst) return PEL_AT_BEGINNING;
-  std::uint32_t i = position_ == Position::AfterLast ? Count() : index_;
-  while (i > 0) {
-    --i;
-    const std::uint8_t* found = table_->RecordAt(i);
-    if (!Passes(found)) continue;
-    position_ = Position::On;
-    index_ = i;
-    if (record) std::copy_n(found, scratch_.size(), record);
-    return PEL_OK;
-  }
-  position_ = Position::BeforeFirst;
-  return PEL_AT_BEGINNING;
-}
-
 std::uint16_t TableCursor::Current(std::uint8_t* record) {
   if (position_ != Position::On) return PEL_NO_CURRENT_RECORD;
-  table_->ReadRecord(index_, scratch_.data());
-  if (record) std::copy(scratch_.begin(), scratch_.end(), record);
+  if (record) table_->ReadRecord(index_, record);
   return PEL_OK;
 }
 
@@ -177,8 +105,10 @@ BlobRef TableCursor::BlobOf(std::uint16_t field, const std::uint8_t* record) con
 }
 
 BlobFile& TableCursor::Blobs() {
-  if (!blobs_)
-    blobs_ = std::make_unique<BlobFile>(BlobPathFor(path()), table_->header().encryption);
+  if (!blobs_) {
+    if (blobsMissing_) std::rethrow_exception(blobsMissing_);
+    throw EngineError(PEL_NOT_A_BLOB, path(), "the table has no blob columns");
+  }
   return *blobs_;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "code_page.h"
 #include "filter_bridge.h"
 #include "pellory/engine.h"
+#include "stored_record.h"
 #include "table_file.h"
 
 namespace pellory::engine {
@@ -21,10 +23,17 @@ struct TableFilter {
   std::vector<std::uint8_t> expression;  // the engine's own copy
   std::unique_ptr<CheckedFilter> check;
   bool active = false;
+  // For a filter on one field: whether each of the field's collected values
+  // passes (-1 not yet known), by value number, for the values whose serial
+  // is memoSerial.
+  std::vector<std::int8_t> memo;
+  std::uint64_t memoSerial = 0;
 };
 
 class TableCursor {
  public:
+  // The table must be open (TableFile::Open). Opens the blob file beside it
+  // now, so that its blobs are read from the file as it was at this moment.
   TableCursor(std::unique_ptr<TableFile> table, bool writable);
 
   pel_cursor_info Info() const;
@@ -36,7 +45,7 @@ class TableCursor {
   void ToEnd() { position_ = Position::AfterLast; }
   void ToSequence(std::uint32_t sequence);
   std::uint32_t Sequence() const;
-  std::uint32_t Count() const { return table_->RecordCount(); }
+  std::uint32_t Count() { return table_->RecordCount(); }
   std::uint32_t CountPassing();
 
   // Answers PEL_OK, PEL_AT_BEGINNING, PEL_AT_END or PEL_NO_CURRENT_RECORD.
@@ -70,8 +79,27 @@ class TableCursor {
  private:
   enum class Position { BeforeFirst, On, AfterLast };
 
-  // Non-const: a memo search opens the blob file on first use.
-  bool Passes(const std::uint8_t* record);
+  // An active filter as a scan applies it: through the collected values of
+  // its one field when it has them, else record by record.
+  struct ScanFilter {
+    TableFilter* filter;
+    std::uint16_t field;   // 0: evaluated record by record
+    ColumnValues* column;  // null: evaluated record by record
+  };
+  std::vector<ScanFilter> ScanFilters();
+  // The first record from `from` on (or, backward, the last one before
+  // `before`) that passes every active filter.
+  std::optional<std::uint32_t> FindForward(std::uint32_t from);
+  std::optional<std::uint32_t> FindBackward(std::uint32_t before);
+  bool Passes(std::vector<ScanFilter>& filters, std::uint32_t index, StoredRecord& record);
+  // Whether every filter passes by its collected values alone, for a record
+  // whose values all filters know; false when some filter does not know it.
+  bool KnownPasses(std::vector<ScanFilter>& filters, std::uint32_t index, bool* passes);
+  std::optional<std::uint8_t> ValueNumber(ScanFilter& filter, std::uint32_t index,
+                                          StoredRecord& record);
+  bool ValuePasses(ScanFilter& filter, std::uint8_t number);
+  void GiveUpColumn(std::vector<ScanFilter>& filters, std::uint16_t field);
+
   BlobRef BlobOf(std::uint16_t field, const std::uint8_t* record) const;
   BlobFile& Blobs();
 
@@ -82,8 +110,10 @@ class TableCursor {
   std::uint16_t blobCount_ = 0;
   Position position_ = Position::BeforeFirst;
   std::uint32_t index_ = 0;  // record index while Position::On
-  std::vector<std::uint8_t> scratch_;
+  StoredRecord stored_;
+  std::vector<std::uint8_t> value_;  // a field value being tested
   std::unique_ptr<BlobFile> blobs_;
+  std::exception_ptr blobsMissing_;  // why the blob file could not be opened
   struct OpenBlob {
     std::uint32_t pointer;
     std::uint32_t length;

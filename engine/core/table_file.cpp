@@ -1,11 +1,10 @@
 #include "table_file.h"
 
 #include <algorithm>
+#include <cstring>
 
-#include "byte_reader.h"
 #include "engine_error.h"
 #include "pellory/engine.h"
-#include "table_cipher.h"
 
 namespace pellory::engine {
 namespace {
@@ -18,74 +17,38 @@ std::vector<std::uint8_t> ReadHeaderBytes(const ReadOnlyFile& file) {
   return bytes;
 }
 
-[[noreturn]] void ChainDamaged(const std::string& path, const std::string& detail) {
-  throw EngineError(PEL_BLOCK_DAMAGED, path, detail);
+std::uint32_t PhysicalBlocks(const ReadOnlyFile& file, const TableHeader& header) {
+  return static_cast<std::uint32_t>(
+      std::min<std::uint64_t>((file.size() - header.headerSize) / header.blockSize, 0xFFFF));
 }
 
 }  // namespace
 
 TableFile::TableFile(const std::string& path)
-    : file_(path, PEL_TABLE_NOT_FOUND), header_(ParseTableHeader(ReadHeaderBytes(file_), path)) {
-  physicalBlocks_ = static_cast<std::uint32_t>(
-      std::min<std::uint64_t>((file_.size() - header_.headerSize) / header_.blockSize, 0xFFFF));
-}
+    : file_(path, PEL_TABLE_NOT_FOUND),
+      header_(ParseTableHeader(ReadHeaderBytes(file_), path)),
+      physicalBlocks_(PhysicalBlocks(file_, header_)),
+      window_(file_, header_.headerSize, header_.blockSize, physicalBlocks_) {}
 
-std::uint64_t TableFile::BlockOffset(std::uint16_t number) const {
-  return header_.headerSize + static_cast<std::uint64_t>(number - 1) * header_.blockSize;
-}
-
-std::uint16_t TableFile::RecordsInBlock(const std::uint8_t* blockHeader,
-                                        std::uint16_t number) const {
-  const auto addDataSize = static_cast<std::int16_t>(blockHeader[4] | (blockHeader[5] << 8));
+BlockChain::Head TableFile::ReadHead(std::uint16_t number) {
+  const std::uint8_t* block = window_.Block(number);
+  std::uint8_t head[6];
+  if (DataBlockCipher* cipher = shared_->cipher())
+    cipher->Decrypt(block, number, 0, sizeof head, head);
+  else
+    std::memcpy(head, block, sizeof head);
+  const auto addDataSize = static_cast<std::int16_t>(head[4] | (head[5] << 8));
   const int recordSize = header_.recordSize;
   const int capacity = static_cast<int>((header_.blockSize - 6) / header_.recordSize);
-  if (addDataSize == -recordSize) return 0;
-  if (addDataSize < 0 || addDataSize % recordSize != 0 || addDataSize / recordSize >= capacity)
-    ChainDamaged(path(), "block " + std::to_string(number) + " states a record area of " +
-                             std::to_string(addDataSize) + " bytes");
-  return static_cast<std::uint16_t>(addDataSize / recordSize + 1);
-}
-
-std::shared_ptr<const BlockChain> TableFile::WalkChain() const {
-  auto chain = std::make_shared<BlockChain>();
-  std::vector<bool> visited(physicalBlocks_ + 1u, false);
-  std::uint16_t number = header_.firstBlock;
-  if (header_.fileBlocks == 0 && header_.numRecords == 0) number = 0;
-  while (number != 0) {
-    if (number > physicalBlocks_)
-      ChainDamaged(path(), "block " + std::to_string(number) + " lies past the end of the file");
-    if (visited[number])
-      ChainDamaged(path(), "the block chain returns to block " + std::to_string(number));
-    visited[number] = true;
-    // Only the first 256-byte unit is needed for the block's 6-byte header,
-    // and only those 6 bytes of it are decrypted: catalogues of 100,000
-    // records have thousands of blocks, walked at every open. One small read
-    // a block is cheaper than reading whole runs of blocks, which copies
-    // every byte of the file to look at 6 of each block.
-    std::uint8_t unit[256];
-    file_.ReadAt(BlockOffset(number), unit, sizeof unit, PEL_BLOCK_DAMAGED);
-    std::uint8_t head[6];
-    std::copy_n(unit, sizeof head, head);
-    if (header_.encryption != 0) DecryptBlockStart(unit, header_.encryption, number, head);
-    const std::uint16_t records = RecordsInBlock(head, number);
-    chain->blocks.push_back({number, records, chain->recordCount});
-    if (std::uint64_t{chain->recordCount} + records > 0xFFFFFFFFu)
-      ChainDamaged(path(), "more records than a table can hold");
-    chain->recordCount += records;
-    number = static_cast<std::uint16_t>(head[0] | (head[1] << 8));
+  std::uint16_t records = 0;
+  if (addDataSize != -recordSize) {
+    if (addDataSize < 0 || addDataSize % recordSize != 0 || addDataSize / recordSize >= capacity)
+      throw EngineError(PEL_BLOCK_DAMAGED, path(),
+                        "block " + std::to_string(number) + " states a record area of " +
+                            std::to_string(addDataSize) + " bytes");
+    records = static_cast<std::uint16_t>(addDataSize / recordSize + 1);
   }
-  return chain;
-}
-
-void TableFile::UseChain(std::shared_ptr<const BlockChain> chain) {
-  chain_ = std::move(chain);
-  blocks_.assign(chain_->blocks.size(), {});
-  cachedBytes_ = 0;
-  lastPosition_ = 0;
-}
-
-void TableFile::LoadChain() {
-  UseChain(WalkChain());
+  return {static_cast<std::uint16_t>(head[0] | (head[1] << 8)), records};
 }
 
 ChainSource TableFile::Source() const {
@@ -93,62 +56,60 @@ ChainSource TableFile::Source() const {
           header_.firstBlock, header_.fileBlocks, header_.numRecords, header_.encryption};
 }
 
-void TableFile::LoadChain(WalkedChains& walks) {
+void TableFile::Start(std::shared_ptr<SharedTable> shared) {
+  shared_ = std::move(shared);
+  lastPosition_ = 0;
+  Has(0);
+}
+
+void TableFile::Open() {
+  const std::uint16_t first =
+      header_.fileBlocks == 0 && header_.numRecords == 0 ? 0 : header_.firstBlock;
+  const std::uint64_t perBlock = (header_.blockSize - 6) / header_.recordSize;
+  Start(std::make_shared<SharedTable>(first, physicalBlocks_, header_.encryption,
+                                      perBlock * physicalBlocks_));
+}
+
+void TableFile::Open(SharedTables& shared) {
   const ChainSource source = Source();
-  if (auto walked = walks.Find(source)) return UseChain(std::move(walked));
-  auto chain = WalkChain();
-  walks.Remember(source, chain);
-  UseChain(std::move(chain));
+  if (auto known = shared.Find(source)) return Start(std::move(known));
+  Open();
+  shared.Remember(source, shared_);
 }
 
-std::size_t TableFile::ChainPosition(std::uint32_t index) {
-  // Scans read in order: the last block or the next one usually holds it.
-  const auto& chain = chain_->blocks;
-  for (std::size_t at = lastPosition_; at < chain.size() && at < lastPosition_ + 2; ++at)
-    if (chain[at].records > 0 && index >= chain[at].firstIndex &&
-        index - chain[at].firstIndex < chain[at].records)
-      return lastPosition_ = at;
-  auto it = std::upper_bound(chain.begin(), chain.end(), index,
-                             [](std::uint32_t i, const ChainBlock& b) { return i < b.firstIndex; });
-  // Blocks with no records share their firstIndex with the next block; the
-  // last block starting at or before index is the one holding it.
-  return lastPosition_ = static_cast<std::size_t>(it - chain.begin()) - 1;
+void TableFile::Walk() {
+  shared_->chain().Step([this](std::uint16_t number) { return ReadHead(number); }, path());
 }
 
-const std::vector<std::uint8_t>& TableFile::Block(std::size_t position) {
-  constexpr std::size_t kCacheBudget = 64u << 20;
-  auto& block = blocks_[position];
-  if (!block.empty()) return block;
-  if (cachedBytes_ + header_.blockSize > kCacheBudget) {
-    for (auto& b : blocks_) std::vector<std::uint8_t>().swap(b);
-    cachedBytes_ = 0;
-  }
-  const std::uint16_t number = chain_->blocks[position].number;
-  std::vector<std::uint8_t> bytes(header_.blockSize);
-  file_.ReadAt(BlockOffset(number), bytes.data(), bytes.size(), PEL_BLOCK_DAMAGED);
-  if (header_.encryption != 0) DecryptDataBlock(bytes, header_.encryption, number);
-  block = std::move(bytes);
-  cachedBytes_ += header_.blockSize;
-  return block;
+bool TableFile::Has(std::uint32_t index) {
+  BlockChain& chain = shared_->chain();
+  while (index >= chain.records() && !chain.complete()) Walk();
+  return index < chain.records();
 }
 
-const std::uint8_t* TableFile::RecordAt(std::uint32_t index) {
-  std::uint32_t following = 0;
-  return RecordAt(index, &following);
+std::uint32_t TableFile::RecordCount() {
+  BlockChain& chain = shared_->chain();
+  while (!chain.complete()) Walk();
+  return chain.records();
 }
 
-const std::uint8_t* TableFile::RecordAt(std::uint32_t index, std::uint32_t* following) {
-  if (index >= chain_->recordCount)
+TableFile::Spot TableFile::Locate(std::uint32_t index) {
+  if (!Has(index))
     throw EngineError(PEL_NO_SUCH_RECORD, path(), "record " + std::to_string(index + 1));
-  const std::size_t position = ChainPosition(index);
-  const ChainBlock& block = chain_->blocks[position];
+  const BlockChain& chain = shared_->chain();
+  lastPosition_ = chain.PositionOf(index, lastPosition_);
+  const ChainBlock& block = chain.blocks()[lastPosition_];
   const std::uint32_t slot = index - block.firstIndex;
-  *following = block.records - slot - 1u;
-  return Block(position).data() + 6 + static_cast<std::size_t>(slot) * header_.recordSize;
+  return {window_.Block(block.number), block.number, 6 + slot * header_.recordSize,
+          block.records - slot - 1u};
 }
 
 void TableFile::ReadRecord(std::uint32_t index, std::uint8_t* out) {
-  std::copy_n(RecordAt(index), header_.recordSize, out);
+  const Spot spot = Locate(index);
+  if (DataBlockCipher* cipher = shared_->cipher())
+    cipher->Decrypt(spot.block, spot.number, spot.offset, header_.recordSize, out);
+  else
+    std::memcpy(out, spot.block + spot.offset, header_.recordSize);
 }
 
 }  // namespace pellory::engine

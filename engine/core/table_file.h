@@ -1,64 +1,71 @@
-// One opened .DB file: its header and the chain of data blocks in which the
-// records lie in the table's default order.
+// One opened .DB file: its header, and its records in the table's default
+// order, read through the chain of data blocks as far as a reader goes.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "block_window.h"
 #include "read_only_file.h"
+#include "shared_tables.h"
 #include "table_header.h"
-#include "walked_chains.h"
 
 namespace pellory::engine {
 
 class TableFile {
  public:
-  // Opens and parses the header. The block chain is read by LoadChain, after
-  // the caller has checked the password.
+  // Opens and parses the header. Records are readable after Open, which the
+  // caller calls once the password has been checked.
   explicit TableFile(const std::string& path);
 
   const TableHeader& header() const { return header_; }
   const std::string& path() const { return file_.path(); }
   bool Writable() const { return file_.Writable(); }
 
-  // Walks the chain from the first block; throws PEL_BLOCK_DAMAGED for block
-  // numbers out of range, loops, wrong record counts.
-  void LoadChain();
-  // Like LoadChain, but takes the walk another open table made of this file
-  // in the same state when `walks` has one, and offers its own walk there.
-  void LoadChain(WalkedChains& walks);
-  // The file's state and the header values its walk depends on.
+  // Starts reading with what other open tables of this file in the same
+  // state have learnt (the chain walked so far, column values), or afresh,
+  // and offers its own learning to them. Reads the first block's header, so
+  // that a table whose chain cannot even start fails here.
+  void Open(SharedTables& shared);
+  // Starts reading alone.
+  void Open();
+  // The file's state and the header values its reading depends on.
   ChainSource Source() const;
-  // Whether both tables read the records through one and the same walk.
-  bool SharesChainWith(const TableFile& other) const { return chain_ == other.chain_; }
+  // Whether both tables learn about the file together.
+  bool SharesWith(const TableFile& other) const { return shared_ == other.shared_; }
+  SharedTable& shared() { return *shared_; }
 
-  std::uint32_t RecordCount() const { return chain_->recordCount; }
-  // Copies record `index` (0-based, chain order) into out (recordSize bytes).
+  // Whether record `index` (from 0, chain order) exists; walks the chain as
+  // far as needed. Throws PEL_BLOCK_DAMAGED for damage met on the way.
+  bool Has(std::uint32_t index);
+  // Walks the whole chain.
+  std::uint32_t RecordCount();
+
+  // Where a record lies: its block's stored bytes (valid until the next
+  // call on this file), the block's number, the record's offset in it and
+  // how many records after it share the block.
+  struct Spot {
+    const std::uint8_t* block;
+    std::uint16_t number;
+    std::uint32_t offset;
+    std::uint32_t following;
+  };
+  // Throws PEL_NO_SUCH_RECORD when there is no record `index`.
+  Spot Locate(std::uint32_t index);
+  // Copies record `index`, decrypted, into out (recordSize bytes).
   void ReadRecord(std::uint32_t index, std::uint8_t* out);
-  // The bytes of record `index`, valid until the next call on this file.
-  const std::uint8_t* RecordAt(std::uint32_t index);
-  // Like RecordAt; *following gets how many records after it lie in the same
-  // block, recordSize bytes apart.
-  const std::uint8_t* RecordAt(std::uint32_t index, std::uint32_t* following);
 
  private:
-  std::uint64_t BlockOffset(std::uint16_t number) const;
-  std::uint16_t RecordsInBlock(const std::uint8_t* blockHeader, std::uint16_t number) const;
-  std::shared_ptr<const BlockChain> WalkChain() const;
-  void UseChain(std::shared_ptr<const BlockChain> chain);
-  const std::vector<std::uint8_t>& Block(std::size_t position);
-  std::size_t ChainPosition(std::uint32_t index);
+  BlockChain::Head ReadHead(std::uint16_t number);
+  void Start(std::shared_ptr<SharedTable> shared);
+  void Walk();
 
   ReadOnlyFile file_;
   TableHeader header_;
   std::uint32_t physicalBlocks_ = 0;
-  std::shared_ptr<const BlockChain> chain_ = std::make_shared<const BlockChain>();
-  // Decrypted blocks by chain position, kept while they fit the budget: the
-  // files never change under a read-only engine, and scans come again.
-  std::vector<std::vector<std::uint8_t>> blocks_;
-  std::size_t cachedBytes_ = 0;
+  std::shared_ptr<SharedTable> shared_;
+  BlockWindow window_;
   std::size_t lastPosition_ = 0;
 };
 

@@ -3,6 +3,8 @@
 // against field values the engine could not read or that are too short.
 #include "filter_program.h"
 
+#include <algorithm>
+
 #include "filter_nodes.h"
 #include "value_compare.h"
 
@@ -165,6 +167,15 @@ std::unique_ptr<FilterProgram> FilterProgram::Check(std::span<const std::uint8_t
 
 bool FilterProgram::Passes(const RecordFields& record) const {
   return Evaluation(*checked_, record).Condition(0);
+}
+
+std::vector<std::uint16_t> FilterProgram::FieldsRead() const {
+  std::vector<std::uint16_t> fields;
+  for (const DecodedNode& node : checked_->nodes)
+    if (node.nodeClass == kFieldNode) fields.push_back(node.fieldNumber);
+  std::sort(fields.begin(), fields.end());
+  fields.erase(std::unique(fields.begin(), fields.end()), fields.end());
+  return fields;
 }
 
 }  // namespace pellory::engine::filter

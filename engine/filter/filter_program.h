@@ -60,6 +60,8 @@ class FilterProgram {
 
   // One call at a time per program (the engine serialises its calls).
   bool Passes(const RecordFields& record) const;
+  // The numbers of the fields the program reads, each once, in rising order.
+  std::vector<std::uint16_t> FieldsRead() const;
 
   struct Checked;  // the decoded nodes; defined in the sources
 

@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Write(WorkDir() / "t.mb", data + dbSize, size - dbSize);
   try {
     auto file = std::make_unique<TableFile>(db.string());
-    file->LoadChain();
+    file->Open();
     TableCursor cursor(std::move(file), false);
     Scan(cursor);
   } catch (const EngineError&) {

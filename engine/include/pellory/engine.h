@@ -99,6 +99,7 @@ typedef uint16_t pel_result;
 #define PEL_BLOB_DAMAGED 0x2103     /* the blob file or a blob pointer */
 #define PEL_UNSUPPORTED_TABLE 0x2104 /* a sound file of a kind not read */
 #define PEL_READ_FAILED 0x2105      /* the operating system refused a read */
+#define PEL_FILE_CHANGED 0x2106     /* a file was rewritten while its table was open */
 /* Names and paths. */
 #define PEL_TABLE_NOT_FOUND 0x2401
 #define PEL_DIRECTORY_NOT_FOUND 0x2402

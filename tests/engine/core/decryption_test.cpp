@@ -2,6 +2,7 @@
 // published, so the driver's parts are used directly, past the password check.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "table_cipher.h"
@@ -29,24 +30,50 @@ TEST(Cipher, DecryptUndoesEncrypt) {
   EXPECT_EQ(std::memcmp(unit, original, 256), 0);
 }
 
-TEST(Cipher, BlockStartMatchesTheWholeBlockDecrypted) {
-  std::vector<std::uint8_t> block(1024);
+// Decrypting chosen bytes gives exactly the bytes of the whole block
+// decrypted: at the block's start, across a unit boundary, in a later unit,
+// up to the block's last byte, a single byte.
+TEST(Cipher, ChosenBytesMatchTheWholeBlockDecrypted) {
+  std::vector<std::uint8_t> block(2048);
   for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(i * 13 + 5);
+  const std::pair<std::size_t, std::size_t> ranges[] = {{0, 6},          {250, 12}, {700, 173},
+                                                        {2048 - 55, 55}, {1024, 1}, {0, 2048}};
   for (const std::uint32_t encryption : {0x8848F16Eu, 0x00000001u, 0xFFFFFFFFu}) {
+    DataBlockCipher cipher(encryption);
     for (const std::uint32_t number : {1u, 2u, 255u, 256u, 0xFFFFu}) {
       std::vector<std::uint8_t> whole = block;
       DecryptDataBlock(whole, encryption, number);
-      std::uint8_t start[256];
-      DecryptBlockStart(block.data(), encryption, number, start);
-      EXPECT_EQ(std::memcmp(start, whole.data(), sizeof start), 0)
-          << "encryption " << encryption << ", block " << number;
+      for (const auto& [offset, count] : ranges) {
+        std::vector<std::uint8_t> part(count);
+        cipher.Decrypt(block.data(), number, offset, count, part.data());
+        EXPECT_TRUE(std::equal(part.begin(), part.end(), whole.begin() + offset))
+            << "encryption " << encryption << ", block " << number << ", bytes " << offset << "+"
+            << count;
+      }
     }
   }
 }
 
+// Text decryption stops after the first zero byte, having decrypted it.
+TEST(Cipher, TextStopsAfterItsZeroByte) {
+  const std::uint32_t encryption = 0x8848F16Eu, number = 7;
+  std::vector<std::uint8_t> plain(1024, 'x');
+  plain[300] = 0;
+  std::vector<std::uint8_t> stored = plain;
+  for (std::uint32_t u = 0; u < 4; ++u)
+    EncryptUnit(&stored[u * 256], {0x6E, 0xF1, static_cast<std::uint8_t>(u), number});
+  DataBlockCipher cipher(encryption);
+  std::vector<std::uint8_t> out(100, 0xAA);
+  EXPECT_EQ(cipher.DecryptText(stored.data(), number, 250, 100, out.data()), 51u);
+  EXPECT_EQ(std::count(out.begin(), out.begin() + 50, 'x'), 50);
+  EXPECT_EQ(out[50], 0);
+  EXPECT_EQ(out[51], 0xAA);
+  EXPECT_EQ(cipher.DecryptText(stored.data(), number, 400, 100, out.data()), 100u);
+}
+
 std::unique_ptr<TableCursor> OpenPastPassword(const std::string& name) {
   auto file = std::make_unique<TableFile>((SampleDir() / name).string());
-  file->LoadChain();
+  file->Open();
   return std::make_unique<TableCursor>(std::move(file), false);
 }
 

@@ -1,6 +1,7 @@
-// A second open of a table takes the block chain walk of a first, still open
-// one only while the file is the same file in the same state; any rewrite or
-// replacement makes it walk (and check) the chain again.
+// A second open of a table shares what a first, still open one has learnt
+// of the file (its block chain walk) only while the file is the same file in
+// the same state; any rewrite or replacement makes it walk (and check) the
+// chain again.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -95,9 +96,10 @@ void ApplyChange(const fs::path& file, const ChangeCase& c) {
 
 // The text column of record `index`: "row N" as the chained table wrote it.
 std::string NameOf(TableFile& table, std::uint32_t index) {
-  const std::uint8_t* record = table.RecordAt(index);
-  return std::string(reinterpret_cast<const char*>(record),
-                     strnlen(reinterpret_cast<const char*>(record), 10));
+  std::vector<std::uint8_t> record(table.header().recordSize);
+  table.ReadRecord(index, record.data());
+  return std::string(reinterpret_cast<const char*>(record.data()),
+                     strnlen(reinterpret_cast<const char*>(record.data()), 10));
 }
 
 class SharedWalk : public ::testing::TestWithParam<ChangeCase> {};
@@ -107,21 +109,22 @@ TEST_P(SharedWalk, SecondOpenSharesOnlyTheWalkOfAnUnchangedFile) {
   ScratchDir dir;
   const fs::path file = dir.path() / "chain.DB";
   WriteChainedTable(file, kFirst);
-  WalkedChains walks;
+  SharedTables walks;
   TableFile first(file.string());
-  first.LoadChain(walks);
+  first.Open(walks);
   ASSERT_EQ(first.RecordCount(), 78u);
 
   ApplyChange(file, c);
   TableFile second(file.string());
   pel_result code = PEL_OK;
   try {
-    second.LoadChain(walks);
+    second.Open(walks);
+    second.RecordCount();
   } catch (const EngineError& error) {
     code = error.code();
   }
   ASSERT_EQ(code, c.code);
-  EXPECT_EQ(second.SharesChainWith(first), c.shared);
+  EXPECT_EQ(second.SharesWith(first), c.shared);
   if (code != PEL_OK) return;
   ASSERT_EQ(second.RecordCount(), c.records);
   EXPECT_EQ(NameOf(second, c.records - 1), "row " + std::to_string(c.records - 1));
@@ -134,11 +137,11 @@ TEST(SharedWalk, NoWalkIsKeptOnceNoTableHoldsIt) {
   ScratchDir dir;
   const fs::path file = dir.path() / "chain.DB";
   WriteChainedTable(file, kFirst);
-  WalkedChains walks;
+  SharedTables walks;
   ChainSource source;
   {
     TableFile first(file.string());
-    first.LoadChain(walks);
+    first.Open(walks);
     source = first.Source();
     EXPECT_NE(walks.Find(source), nullptr);
   }

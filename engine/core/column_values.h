@@ -1,0 +1,57 @@
+// The values one column holds in every record, from the first record on,
+// each distinct value kept once: the records hold one-byte numbers into a
+// list of at most 255 values. A column like a font's category has a handful
+// of values, so a filter on it is evaluated once per value, not once per
+// record, and once a scan has read the column to the end, later scans run
+// over these numbers without reading or decrypting the file again. A column
+// with more values is given up.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace pellory::engine {
+
+class ColumnValues {
+ public:
+  static constexpr std::size_t kMaxValues = 255;
+
+  struct Value {
+    std::vector<std::uint8_t> bytes;  // in the engine's value format
+    bool blank = false;
+  };
+
+  // valueSize: bytes of every value of the column (its value_size).
+  explicit ColumnValues(std::uint16_t valueSize);
+
+  // The number of this value, added when new; none once kMaxValues values
+  // are known and this is another.
+  std::optional<std::uint8_t> Intern(const std::uint8_t* value, bool blank);
+  const Value& ValueOf(std::uint8_t number) const { return values_[number]; }
+  std::size_t ValueCount() const { return values_.size(); }
+
+  // Records 0 to known() - 1 have their value's number here.
+  std::uint32_t known() const { return static_cast<std::uint32_t>(numbers_.size()); }
+  void Append(std::uint8_t number) { numbers_.push_back(number); }
+  std::uint8_t NumberAt(std::uint32_t index) const { return numbers_[index]; }
+  // Frees the spare room once the column is known to the end.
+  void Settle() { numbers_.shrink_to_fit(); }
+
+  // Different for every ColumnValues ever made, so that whoever remembers
+  // something about one can tell it from a later one at the same address.
+  std::uint64_t serial() const { return serial_; }
+
+ private:
+  static constexpr std::uint8_t kFree = 0xFF;
+
+  std::uint16_t valueSize_;
+  std::uint64_t serial_;
+  std::vector<Value> values_;
+  std::vector<std::uint16_t> trimmed_;   // value bytes without trailing zeros
+  std::array<std::uint8_t, 512> slots_;  // open addressing into values_
+  std::vector<std::uint8_t> numbers_;
+};
+
+}  // namespace pellory::engine
