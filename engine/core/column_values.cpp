@@ -19,8 +19,8 @@ std::size_t Trimmed(const std::uint8_t* value, std::size_t size) {
   return size;
 }
 
-std::uint32_t Hash(const std::uint8_t* bytes, std::size_t size, bool blank) {
-  std::uint32_t h = blank ? 0x9E3779B9u : 2166136261u;
+std::uint32_t Hash(const std::uint8_t* bytes, std::size_t size) {
+  std::uint32_t h = 2166136261u;
   for (std::size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * 16777619u;
   return h ^ (h >> 15);
 }
@@ -33,8 +33,7 @@ ColumnValues::ColumnValues(std::uint16_t valueSize) : valueSize_(valueSize), ser
 
 std::optional<std::uint8_t> ColumnValues::Intern(const std::uint8_t* value, bool blank) {
   const std::size_t size = Trimmed(value, valueSize_);
-  for (std::size_t slot = Hash(value, size, blank) % slots_.size();;
-       slot = (slot + 1) % slots_.size()) {
+  for (std::size_t slot = Hash(value, size) % slots_.size();; slot = (slot + 1) % slots_.size()) {
     const std::uint8_t number = slots_[slot];
     if (number == kFree) {
       if (values_.size() == kMaxValues) return std::nullopt;

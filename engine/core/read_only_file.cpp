@@ -17,6 +17,7 @@ FileIdentity IdentityOf(const struct stat& st) {
   return {.device = static_cast<std::uint64_t>(st.st_dev),
           .inode = static_cast<std::uint64_t>(st.st_ino),
           .size = static_cast<std::uint64_t>(st.st_size),
+          .links = static_cast<std::uint64_t>(st.st_nlink),
           .modifiedSeconds = st.st_mtim.tv_sec,
           .modifiedNanoseconds = st.st_mtim.tv_nsec,
           .changedSeconds = st.st_ctim.tv_sec,
@@ -24,6 +25,15 @@ FileIdentity IdentityOf(const struct stat& st) {
 }
 
 }  // namespace
+
+bool ContentMayDiffer(const FileIdentity& then, const FileIdentity& now) {
+  if (then.device != now.device || then.inode != now.inode || then.size != now.size ||
+      then.modifiedSeconds != now.modifiedSeconds ||
+      then.modifiedNanoseconds != now.modifiedNanoseconds)
+    return true;
+  return then.links == now.links && (then.changedSeconds != now.changedSeconds ||
+                                     then.changedNanoseconds != now.changedNanoseconds);
+}
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path, std::uint16_t notFoundCode) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -74,7 +84,7 @@ void ReadOnlyFile::ReadAt(std::uint64_t offset, void* out, std::size_t count,
 void ReadOnlyFile::CheckUnchanged() const {
   struct stat st {};
   if (::fstat(fd_, &st) != 0) throw EngineError(PEL_READ_FAILED, path_, std::strerror(errno));
-  if (IdentityOf(st) != identity_)
+  if (ContentMayDiffer(identity_, IdentityOf(st)))
     throw EngineError(PEL_FILE_CHANGED, path_, "the file was written to after it was opened");
 }
 

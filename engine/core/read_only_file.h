@@ -9,15 +9,22 @@
 namespace pellory::engine {
 
 // What tells one state of a file from another without reading it: the file
-// itself (device, inode) and its size and change times as fstat gave them at
-// opening. A rewrite changes the size or the times; a replacement by rename
-// changes the inode.
+// itself (device, inode), its size, change times and link count as fstat
+// gave them at opening. A rewrite changes the size or the times; a
+// replacement by rename changes the inode.
 struct FileIdentity {
-  std::uint64_t device = 0, inode = 0, size = 0;
+  std::uint64_t device = 0, inode = 0, size = 0, links = 0;
   std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
   std::int64_t changedSeconds = 0, changedNanoseconds = 0;
   auto operator<=>(const FileIdentity&) const = default;
 };
+
+// Whether `now` may hold other bytes than `then`, the same file earlier.
+// The status change time moves with every write, also one whose writer
+// puts the modification time back, but also when the file is renamed over
+// or removed; those change the link count and leave the bytes alone, so
+// with another link count only the size and modification time count.
+bool ContentMayDiffer(const FileIdentity& then, const FileIdentity& now);
 
 class ReadOnlyFile {
  public:

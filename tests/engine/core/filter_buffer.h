@@ -1,5 +1,6 @@
 // Hand-made buffers in the binary filter format, version 2: one comparison of
-// a field with a text constant, as the program's compiler would make it.
+// a field with a text or integer constant, or a blank test, as the program's
+// compiler would make them.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,26 @@ class FilterBuffer {
                                         const std::string& pattern, std::uint16_t partial = 0,
                                         bool ignoreCase = false) {
     return Comparison(30, field, name, pattern, partial, ignoreCase);
+  }
+
+  // field = number, for an integer field.
+  static std::vector<std::uint8_t> EqualInteger(std::uint16_t field, const std::string& name,
+                                                std::int32_t number) {
+    FilterBuffer b;
+    b.U32(2), b.U32(3), b.U16(12), b.U16(24);
+    b.U32(4), b.U32(13), b.U16(field), b.U16(0);
+    b.U32(5), b.U32(14), b.U16(6), b.U16(4), b.U16(static_cast<std::uint16_t>(name.size() + 1));
+    std::string literals = name + '\0';
+    for (int i = 0; i < 4; ++i)
+      literals += static_cast<char>(static_cast<std::uint32_t>(number) >> (8 * i));
+    return b.Finish(literals);
+  }
+  // field IS BLANK.
+  static std::vector<std::uint8_t> IsBlank(std::uint16_t field, const std::string& name) {
+    FilterBuffer b;
+    b.U32(1), b.U32(1), b.U16(10);
+    b.U32(4), b.U32(13), b.U16(field), b.U16(0);
+    return b.Finish(name + '\0');
   }
 
  private:
