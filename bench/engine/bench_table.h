@@ -23,4 +23,10 @@ std::vector<CatalogueRow> MakeCatalogueRows(std::uint32_t count, std::uint32_t w
 void WriteCatalogueTable(const std::string& directory, const std::string& name,
                          const std::vector<CatalogueRow>& rows);
 
+// The catalogue's Category column, and the filter buffer (binary format
+// version 2) the program's compiler makes of "Category ='TEXT'", or of
+// "Category ='TEXT*'" (a prefix comparison) when `prefix` is set.
+inline constexpr std::uint16_t kCategoryField = 4;
+std::vector<std::uint8_t> CategoryFilter(const std::string& text, bool prefix);
+
 }  // namespace pellory::bench

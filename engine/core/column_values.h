@@ -23,8 +23,11 @@ class ColumnValues {
     bool blank = false;
   };
 
-  // valueSize: bytes of every value of the column (its value_size).
-  explicit ColumnValues(std::uint16_t valueSize);
+  // valueSize: bytes of every value of the column (its value_size);
+  // recordsAtMost: how many records the table can hold, room for whose
+  // numbers is taken once (memory the system hands out only as it is used)
+  // instead of growing the list by copies.
+  ColumnValues(std::uint16_t valueSize, std::uint64_t recordsAtMost);
 
   // The number of this value, added when new; none once kMaxValues values
   // are known and this is another.
@@ -34,10 +37,11 @@ class ColumnValues {
 
   // Records 0 to known() - 1 have their value's number here.
   std::uint32_t known() const { return static_cast<std::uint32_t>(numbers_.size()); }
-  void Append(std::uint8_t number) { numbers_.push_back(number); }
+  void Append(std::uint8_t number);
   std::uint8_t NumberAt(std::uint32_t index) const { return numbers_[index]; }
-  // Frees the spare room once the column is known to the end.
-  void Settle() { numbers_.shrink_to_fit(); }
+  // Frees the spare room once the column is known to the end, when the
+  // table's blocks were far from full.
+  void Settle();
 
   // Different for every ColumnValues ever made, so that whoever remembers
   // something about one can tell it from a later one at the same address.
@@ -47,6 +51,7 @@ class ColumnValues {
   static constexpr std::uint8_t kFree = 0xFF;
 
   std::uint16_t valueSize_;
+  std::uint64_t recordsAtMost_;
   std::uint64_t serial_;
   std::vector<Value> values_;
   std::vector<std::uint16_t> trimmed_;   // value bytes without trailing zeros

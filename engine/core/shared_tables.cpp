@@ -17,7 +17,7 @@ ColumnValues* SharedTable::Column(std::uint16_t field, std::uint16_t valueSize) 
   std::uint64_t kept = 1;
   for (const auto& [number, column] : columns_) kept += column ? 1 : 0;
   if (kept * recordsAtMost_ > kColumnBudget) return nullptr;
-  return (columns_[field] = std::make_unique<ColumnValues>(valueSize)).get();
+  return (columns_[field] = std::make_unique<ColumnValues>(valueSize, recordsAtMost_)).get();
 }
 
 void SharedTable::GiveUp(std::uint16_t field) {

@@ -33,7 +33,7 @@ const Pair kPairs[] = {
 TEST(ColumnValues, EqualValuesShareANumber) {
   for (const Pair& p : kPairs) {
     SCOPED_TRACE(p.name);
-    ColumnValues column(4);
+    ColumnValues column(4, 0);
     // Other values first, so that the pair meets a filled table.
     for (std::uint8_t i = 1; i < 100; ++i) {
       const Bytes other = {i, i, i, 0x7F};
@@ -50,7 +50,7 @@ TEST(ColumnValues, EqualValuesShareANumber) {
 }
 
 TEST(ColumnValues, RefusesValuesPastItsLimitButKeepsKnowingTheOthers) {
-  ColumnValues column(2);
+  ColumnValues column(2, 0);
   std::set<std::uint8_t> numbers;
   for (std::size_t i = 0; i < ColumnValues::kMaxValues; ++i) {
     const Bytes value = {static_cast<std::uint8_t>(i), 1};
