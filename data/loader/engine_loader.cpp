@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "alias_config.h"
+#include "whole_library.h"
 
 namespace pellory::loader {
 namespace {
@@ -66,6 +67,9 @@ pel_result Open(LoaderState& state) {
   } else if (auto found = FindLibraryFile()) {
     path = *found;
   }
+  // A library file cut short would crash the system's loader; one found by
+  // the system's own search is not seen before it is loaded.
+  if (!path.empty() && !IsWholeSharedLibrary(path)) return PEL_LIBRARY_NOT_LOADABLE;
   void* handle = dlopen(path.empty() ? kEngineLibraryName : path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     // By bare name the system reports a missing file only through its text.

@@ -24,12 +24,19 @@ class EngineLoaderTest : public ::testing::Test {
 TEST_F(EngineLoaderTest, FailuresAnswerTheirCodes) {
   const fs::path notALibrary = fs::temp_directory_path() / "pellory-not-a-library.so";
   std::ofstream(notALibrary) << "plain text\n";
+  // A real library cut short, as an interrupted copy leaves it: the system's
+  // loader would map it and crash with a bus error.
+  const fs::path cutShort = fs::temp_directory_path() / "pellory-cut-short.so";
+  fs::copy_file(fs::read_symlink("/proc/self/exe").parent_path() / kEngineLibraryName, cutShort,
+                fs::copy_options::overwrite_existing);
+  fs::resize_file(cutShort, fs::file_size(cutShort) / 2);
   const struct {
     std::string path;
     pel_result code;
   } cases[] = {
       {"/nonexistent/dir/libpellory_engine.so", PEL_LIBRARY_NOT_FOUND},
       {notALibrary.string(), PEL_LIBRARY_NOT_LOADABLE},
+      {cutShort.string(), PEL_LIBRARY_NOT_LOADABLE},
       {PELLORY_TEST_ENGINE_WITHOUT_INIT, PEL_NO_INIT_ENTRY},
   };
   for (const auto& c : cases) {
@@ -40,6 +47,7 @@ TEST_F(EngineLoaderTest, FailuresAnswerTheirCodes) {
     EXPECT_EQ(LoadedEnginePath(), "");
   }
   fs::remove(notALibrary);
+  fs::remove(cutShort);
 }
 
 TEST_F(EngineLoaderTest, MissingEntriesAnswerWhenCalled) {
