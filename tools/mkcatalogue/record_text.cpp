@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "code_page.h"
+#include "pellory/engine/code_page.h"
 #include "text_folding.h"
 
 namespace pellory::mkcatalogue {
