@@ -64,6 +64,10 @@ std::string FileAndFormat(const FontFacts& f) {
   return text + " (" + f.format + ")";
 }
 
+std::string Count(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
 // One line for each face found in more than one file, then a count.
 void LogMerges(const std::vector<MergedFace>& faces, std::size_t files, std::ostream& log) {
   std::size_t leftOut = 0;
@@ -77,8 +81,9 @@ void LogMerges(const std::vector<MergedFace>& faces, std::size_t files, std::ost
     log << '\n';
   }
   if (leftOut > 0)
-    log << kTool << files << " fonts hold " << faces.size() << " faces; " << leftOut
-        << " other copies left out\n";
+    log << kTool << Count(files, "font", "fonts") << " hold "
+        << Count(faces.size(), "face", "faces") << "; " << Count(leftOut, "copy", "copies")
+        << " left out\n";
 }
 
 struct RecordContext {
