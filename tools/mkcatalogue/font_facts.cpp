@@ -14,8 +14,38 @@
 namespace pellory::mkcatalogue {
 namespace {
 
+constexpr unsigned kNameFamily = 1;
+constexpr unsigned kNameStyle = 2;
 constexpr unsigned kNameVersion = 5;
 constexpr unsigned kNameLicence = 13;
+constexpr unsigned kNameTypographicFamily = 16;
+constexpr unsigned kNameTypographicStyle = 17;
+
+// UTF-8 with every character beyond ASCII as "?".
+std::string AsAscii(const std::string& utf8) {
+  std::string out;
+  for (char c : utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80)
+      out += c;
+    else if (b >= 0xC0)
+      out += '?';
+  }
+  return out;
+}
+
+// FreeType keeps only the ASCII of an sfnt name, "?" for the rest, so that
+// "Fixtur\u00e9" and "Fixtur\u00e8" would be one face: the naming table's
+// entry that FreeType read has the name whole.
+std::string WholeName(FT_Face face, const char* freetypeName, unsigned typographicId, unsigned id) {
+  const std::string name = freetypeName ? freetypeName : "";
+  if (name.find('?') == std::string::npos) return name;
+  for (unsigned candidate : {typographicId, id}) {
+    const std::string whole = SfntName(face, candidate);
+    if (!whole.empty() && AsAscii(whole) == name) return whole;
+  }
+  return name;
+}
 
 std::string FirstLine(const std::string& text, std::size_t maxBytes) {
   std::string line = OneLine(text.substr(0, text.find_first_of("\r\n")));
@@ -45,8 +75,12 @@ FontFacts ReadFontFacts(FT_Face face, const std::filesystem::path& path, int fac
   FontFacts f;
   f.path = path;
   f.faceIndex = faceIndex;
-  f.family = OneLine(face->family_name ? face->family_name : path.stem().string());
-  f.style = OneLine(face->style_name ? face->style_name : "Regular");
+  f.family = OneLine(face->family_name
+                         ? WholeName(face, face->family_name, kNameTypographicFamily, kNameFamily)
+                         : path.stem().string());
+  f.style = OneLine(face->style_name
+                        ? WholeName(face, face->style_name, kNameTypographicStyle, kNameStyle)
+                        : "Regular");
   f.foundry = Foundry(face, path, faceIndex);
   f.version = FirstLine(SfntName(face, kNameVersion), 120);
   PS_FontInfoRec info;

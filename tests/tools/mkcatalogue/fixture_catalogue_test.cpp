@@ -179,6 +179,24 @@ TEST_F(FixtureCatalogueTest, NamesThatMeetInTheTableStayApart) {
       << log_.str();
 }
 
+TEST_F(FixtureCatalogueTest, NamesBeyondAsciiKeepTheirFacesApart) {
+  // FreeType reads both families as "Fixtur?"; the naming table tells them
+  // apart, and the table's code page has both letters.
+  int n = 0;
+  for (const char* family : {"Fixtur\xE9", "Fixtur\xE8"}) {  // Latin-1
+    FontFixture fixture(kSource);
+    fixture.SetNames(family, "Regular");
+    fixture.Save(fonts_ / (std::to_string(++n) + ".ttf"));
+  }
+  const fs::path out = scratch_.path() / "catalogue";
+  ASSERT_EQ(Build(out), kExitOk) << log_.str();
+  TableReader reader(out, "pelloryfont.DB");
+  std::vector<std::string> stored;
+  for (const auto& record : reader.Records()) stored.push_back(reader.Text(record, kFontName));
+  EXPECT_EQ(stored, (std::vector<std::string>{"Fixtur\xE8 Regular", "Fixtur\xE9 Regular"}));
+  EXPECT_EQ(log_.str().find("one record for"), std::string::npos) << log_.str();
+}
+
 TEST_F(FixtureCatalogueTest, FaceInThreeFormatsGivesOneRecordFromTheOpenTypeFile) {
   const fs::path urw = "/usr/share/fonts";
   const fs::path files[] = {urw / "opentype/urw-base35/C059-Roman.otf",

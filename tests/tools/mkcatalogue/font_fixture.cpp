@@ -42,9 +42,9 @@ void Append16(std::string& b, std::uint16_t v) {
   b += static_cast<char>(v & 0xFF);
 }
 
-std::string Utf16Be(const std::string& ascii) {
+std::string Utf16Be(const std::string& latin1) {
   std::string out;
-  for (char c : ascii) Append16(out, static_cast<unsigned char>(c));
+  for (char c : latin1) Append16(out, static_cast<unsigned char>(c));
   return out;
 }
 

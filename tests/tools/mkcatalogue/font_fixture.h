@@ -17,6 +17,7 @@ class FontFixture {
   // or OpenType font with an OS/2 table.
   explicit FontFixture(const std::filesystem::path& source);
 
+  // Names in Latin-1, one byte a character.
   void SetNames(const std::string& family, const std::string& style);
   void SetPanose(const std::array<std::uint8_t, 10>& panose);
   void SetFamilyClass(std::uint8_t familyClass);
