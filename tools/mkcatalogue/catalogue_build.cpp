@@ -86,6 +86,13 @@ void LogMerges(const std::vector<MergedFace>& faces, std::size_t files, std::ost
         << " left out\n";
 }
 
+// The kept file of a face first, then the others.
+std::vector<const FontFacts*> Copies(const MergedFace& face) {
+  std::vector<const FontFacts*> copies{&face.kept};
+  for (const auto& other : face.leftOut) copies.push_back(&other);
+  return copies;
+}
+
 struct RecordContext {
   FT_Face plain;
   std::set<std::string> cursiveFamilies;
@@ -139,12 +146,15 @@ void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions
   Progress progress(log, options.quiet, static_cast<std::uint32_t>(faces.size()), 50,
                     "records written");
   for (std::size_t i = 0; i < faces.size(); ++i) {
-    const FontFacts& f = faces[i].kept;
-    std::string error;
-    if (FontFace face = OpenFace(library.get(), f.path, f.faceIndex, &error))
-      table.Append(RecordFor(f, face.get(), context));
-    else
-      log << kTool << "warning: skipped " << f.path.string() << ": " << error << '\n';
+    // A file that no longer opens gives way to another copy of its face.
+    for (const FontFacts* f : Copies(faces[i])) {
+      std::string error;
+      if (FontFace face = OpenFace(library.get(), f->path, f->faceIndex, &error)) {
+        table.Append(RecordFor(*f, face.get(), context));
+        break;
+      }
+      log << kTool << "warning: skipped " << f->path.string() << ": " << error << '\n';
+    }
     progress.Done(static_cast<std::uint32_t>(i + 1));
   }
   if (table.records() == 0) throw NoFonts("no fonts could be read");
