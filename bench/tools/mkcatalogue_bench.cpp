@@ -22,7 +22,8 @@ void BM_SyntheticCatalogue(benchmark::State& state) {
   const fs::path out = scratch.path() / "catalogue";
   for (auto _ : state) {
     std::ostringstream log;
-    const int code = BuildCatalogue(ParseOptions({"--synthetic", count, "--quiet", out.string()}), log);
+    const int code =
+        BuildCatalogue(ParseOptions({"--synthetic", count, "--quiet", out.string()}), log);
     if (code != kExitOk) return state.SkipWithError(log.str().c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -39,8 +40,8 @@ void BM_SamplePicture(benchmark::State& state) {
   FontFace face = OpenFace(library.get(), file, 0, &error);
   if (!face) return state.SkipWithError(error.c_str());
   for (auto _ : state) {
-    const std::string picture =
-        WithGraphicHeader(EncodeGreyBmp(DrawSample(face.get(), nullptr, "DejaVu Serif Book", SampleKind::Text)));
+    const std::string picture = WithGraphicHeader(
+        EncodeGreyBmp(DrawSample(face.get(), nullptr, "DejaVu Serif Book", SampleKind::Text)));
     benchmark::DoNotOptimize(picture.data());
   }
 }
