@@ -1,6 +1,6 @@
 #include "bench_table.h"
 
-#include "table_writer.h"
+#include "pellory/engine/table_writer.h"
 
 namespace pellory::bench {
 

@@ -1,5 +1,6 @@
 // pellory-mkcatalogue's work measured: whole synthetic catalogues (the
-// goal: 200,000 records in seconds) and one font's sample picture.
+// goal: 200,000 records in seconds), the catalogue of the machine's fonts,
+// one font's category facts and its sample picture.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "catalogue_build.h"
 #include "sample_picture.h"
 #include "scratch_dir.h"
+#include "shape_measures.h"
 
 namespace pellory::mkcatalogue {
 namespace {
@@ -22,7 +24,8 @@ void BM_SyntheticCatalogue(benchmark::State& state) {
   const fs::path out = scratch.path() / "catalogue";
   for (auto _ : state) {
     std::ostringstream log;
-    const int code = BuildCatalogue(ParseOptions({"--synthetic", count, "--quiet", out.string()}), log);
+    const int code =
+        BuildCatalogue(ParseOptions({"--synthetic", count, "--quiet", out.string()}), log);
     if (code != kExitOk) return state.SkipWithError(log.str().c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -30,6 +33,32 @@ void BM_SyntheticCatalogue(benchmark::State& state) {
   state.counters["MB_bytes"] = static_cast<double>(fs::file_size(out / "pelloryfont.MB"));
 }
 BENCHMARK(BM_SyntheticCatalogue)->Arg(100'000)->Arg(200'000)->Unit(benchmark::kMillisecond);
+
+// Every face fontconfig lists: read, merged, measured, drawn and written.
+void BM_MachineCatalogue(benchmark::State& state) {
+  testkit::ScratchDir scratch("pellory-bench");
+  const fs::path out = scratch.path() / "catalogue";
+  for (auto _ : state) {
+    std::ostringstream log;
+    const int code = BuildCatalogue(ParseOptions({"--quiet", out.string()}), log);
+    if (code != kExitOk) return state.SkipWithError(log.str().c_str());
+  }
+  state.counters["DB_bytes"] = static_cast<double>(fs::file_size(out / "pelloryfont.DB"));
+}
+BENCHMARK(BM_MachineCatalogue)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The measurements behind one face's category: letters, small capitals,
+// serifs, joins and swashes.
+void BM_ShapeFacts(benchmark::State& state) {
+  const char* file = "/usr/share/fonts/opentype/urw-base35/Z003-MediumItalic.otf";
+  if (!fs::exists(file)) return state.SkipWithError("Z003 is not installed");
+  FreeTypeLibrary library = OpenFreeType();
+  std::string error;
+  FontFace face = OpenFace(library.get(), file, 0, &error);
+  if (!face) return state.SkipWithError(error.c_str());
+  for (auto _ : state) benchmark::DoNotOptimize(ReadShapeFacts(face.get()).swashCapitals);
+}
+BENCHMARK(BM_ShapeFacts)->Unit(benchmark::kMicrosecond);
 
 void BM_SamplePicture(benchmark::State& state) {
   const char* file = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
@@ -39,8 +68,8 @@ void BM_SamplePicture(benchmark::State& state) {
   FontFace face = OpenFace(library.get(), file, 0, &error);
   if (!face) return state.SkipWithError(error.c_str());
   for (auto _ : state) {
-    const std::string picture =
-        WithGraphicHeader(EncodeGreyBmp(DrawSample(face.get(), nullptr, "DejaVu Serif Book", SampleKind::Text)));
+    const std::string picture = WithGraphicHeader(
+        EncodeGreyBmp(DrawSample(face.get(), nullptr, "DejaVu Serif Book", SampleKind::Text)));
     benchmark::DoNotOptimize(picture.data());
   }
 }

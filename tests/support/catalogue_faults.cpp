@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "field_codec.h"
+#include "pellory/engine/table_writer.h"
 #include "table_cipher.h"
 #include "table_header.h"
-#include "table_writer.h"
 
 namespace pellory::testkit {
 namespace {

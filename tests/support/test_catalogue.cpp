@@ -7,7 +7,7 @@
 #include <fstream>
 #include <utility>
 
-#include "table_writer.h"
+#include "pellory/engine/table_writer.h"
 
 namespace cataloguetest {
 
@@ -30,8 +30,7 @@ void Put32(std::string& out, int v) {
 
 namespace {
 
-void PutInfoHeader(std::string& out, int width, int height, int bits, int imageSize,
-                   int colours) {
+void PutInfoHeader(std::string& out, int width, int height, int bits, int imageSize, int colours) {
   Put32(out, 40);
   Put32(out, width);
   Put32(out, height);

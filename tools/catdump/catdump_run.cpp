@@ -22,7 +22,7 @@ struct CompileFailure {
 
 class Dump {
  public:
-  Dump(const loader::EngineEntries& e, std::ostream& out) : e_(e), out_(out) {}
+  Dump(const data::EngineEntries& e, std::ostream& out) : e_(e), out_(out) {}
   ~Dump() {
     if (cursor_) e_.cursor_close(cursor_);
     if (database_) e_.database_close(database_);
@@ -140,7 +140,7 @@ class Dump {
     return std::to_string(got) + ":" + Md5Hex(bytes);
   }
 
-  const loader::EngineEntries& e_;
+  const data::EngineEntries& e_;
   std::ostream& out_;
   pel_database* database_ = nullptr;
   pel_cursor* cursor_ = nullptr;
@@ -170,7 +170,7 @@ std::string StartFailureMessage(pel_result code) {
   return buffer;
 }
 
-std::string EngineMessage(const loader::EngineEntries& engine, pel_result code) {
+std::string EngineMessage(const data::EngineEntries& engine, pel_result code) {
   std::vector<std::string> texts;
   auto add = [&](const std::string& text) {
     if (!text.empty() && !TakenAlready(texts, text)) texts.push_back(text);
@@ -194,8 +194,8 @@ std::string EngineMessage(const loader::EngineEntries& engine, pel_result code) 
 }
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
-  const loader::EngineEntries* engine = nullptr;
-  pel_result code = loader::LoadEngine(&engine);
+  const data::EngineEntries* engine = nullptr;
+  pel_result code = data::LoadEngine(&engine);
   if (code == PEL_OK) {
     pel_init_options init{PEL_INTERFACE_VERSION, "0009"};
     code = engine->engine_init(&init);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catdump_options.h"
-#include "pellory/loader/engine_loader.h"
+#include "pellory/data/engine_loader.h"
 
 namespace pellory::catdump {
 
@@ -23,7 +23,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err);
 // The message for a failed engine call: its code's text and the error
 // stack's texts, without repeats, one per line; "Engine error $XXXX" when
 // nothing is left.
-std::string EngineMessage(const loader::EngineEntries& engine, pel_result code);
+std::string EngineMessage(const data::EngineEntries& engine, pel_result code);
 
 // The message for an engine that cannot be loaded or started.
 std::string StartFailureMessage(pel_result code);

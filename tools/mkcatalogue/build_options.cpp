@@ -32,6 +32,7 @@ std::string UsageText() {
          "  --synthetic N          N generated records (1 to 1000000) instead of fonts\n"
          "  --category-mix LIST    their categories, e.g. \"Normal Serif=3,Wingdings=1\"\n"
          "  --quiet                no progress lines\n"
+         "  --report               print each font's record name, category, rule and file\n"
          "  --help                 this text\n";
 }
 
@@ -65,6 +66,8 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
       mixGiven = true;
     } else if (a == "--quiet") {
       options.quiet = true;
+    } else if (a == "--report") {
+      options.report = true;
     } else if (a.size() > 1 && a[0] == '-') {
       throw std::invalid_argument("unknown option " + a);
     } else {
@@ -76,6 +79,8 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
     throw std::invalid_argument("--password and --plain together");
   if (mixGiven && !options.synthetic)
     throw std::invalid_argument("--category-mix needs --synthetic");
+  if (options.report && options.synthetic)
+    throw std::invalid_argument("--report needs fonts, not --synthetic");
   if (options.synthetic && options.fontsDir)
     throw std::invalid_argument("--synthetic and --fonts-dir together");
   if (positional.size() != 1) throw std::invalid_argument("name one OUTPUT_DIRECTORY");

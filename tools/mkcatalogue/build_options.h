@@ -23,6 +23,7 @@ struct BuildOptions {
   std::optional<std::uint32_t> synthetic;
   CategoryMix mix = EvenMix();
   bool quiet = false;
+  bool report = false;  // each font record's category and the rule behind it
   bool help = false;
 };
 

@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 #include <stdexcept>
 #include <vector>
 
 #include "bmp_image.h"
 #include "catalogue_table.h"
+#include "face_merge.h"
 #include "file_names.h"
 #include "font_facts.h"
 #include "font_sources.h"
 #include "record_text.h"
 #include "sample_picture.h"
+#include "shape_measures.h"
 #include "staging_dir.h"
 
 namespace pellory::mkcatalogue {
@@ -23,18 +26,6 @@ constexpr char kTool[] = "pellory-mkcatalogue: ";
 struct NoFonts : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
-
-std::string Folded(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-bool FamilyThenStyle(const FontFacts& a, const FontFacts& b) {
-  const auto key = [](const FontFacts& f) {
-    return std::make_tuple(Folded(f.family), Folded(f.style), f.path, f.faceIndex);
-  };
-  return key(a) < key(b);
-}
 
 class Progress {
  public:
@@ -67,44 +58,103 @@ std::vector<FontFacts> ReadAllFacts(FT_Library library, const std::vector<FaceRe
   return all;
 }
 
-CatalogueRecord RecordFor(const FontFacts& f, FT_Face face, FT_Face plain,
-                          FileNameAllocator& names) {
-  const Category category = DecideCategory(f.shape);
-  const std::string name = FontNameFor(f.family, f.style);
-  const SampleKind kind = category == Category::Wingdings ? SampleKind::Symbols : SampleKind::Text;
+std::string FileAndFormat(const FontFacts& f) {
+  std::string text = f.path.string();
+  if (f.faceIndex) text += " face " + std::to_string(f.faceIndex);
+  return text + " (" + f.format + ")";
+}
+
+std::string Count(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
+// One line for each face found in more than one file, then a count.
+void LogMerges(const std::vector<MergedFace>& faces, std::size_t files, std::ostream& log) {
+  std::size_t leftOut = 0;
+  for (const auto& face : faces) {
+    if (face.leftOut.empty()) continue;
+    leftOut += face.leftOut.size();
+    log << kTool << "one record for " << FontNameFor(face.kept.family, face.kept.style) << ": kept "
+        << FileAndFormat(face.kept) << "; left out ";
+    for (std::size_t i = 0; i < face.leftOut.size(); ++i)
+      log << (i ? ", " : "") << FileAndFormat(face.leftOut[i]);
+    log << '\n';
+  }
+  if (leftOut > 0)
+    log << kTool << Count(files, "font", "fonts") << " hold "
+        << Count(faces.size(), "face", "faces") << "; " << Count(leftOut, "copy", "copies")
+        << " left out\n";
+}
+
+// The kept file of a face first, then the others.
+std::vector<const FontFacts*> Copies(const MergedFace& face) {
+  std::vector<const FontFacts*> copies{&face.kept};
+  for (const auto& other : face.leftOut) copies.push_back(&other);
+  return copies;
+}
+
+struct RecordContext {
+  FT_Face plain;
+  std::set<std::string> cursiveFamilies;
+  FileNameAllocator fileNames;
+  FontNameAllocator fontNames;
+  std::ostream* report;  // null: no report
+};
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+CatalogueRecord RecordFor(const FontFacts& f, FT_Face face, RecordContext& context) {
+  ShapeFacts shape = ReadShapeFacts(face);
+  shape.configuredCursive = context.cursiveFamilies.count(Lower(f.family)) > 0;
+  const CategoryDecision decision = DecideCategory(shape);
+  const std::string name = context.fontNames.Assign(FontNameFor(f.family, f.style));
+  const SampleKind kind =
+      decision.category == Category::Wingdings ? SampleKind::Symbols : SampleKind::Text;
   CatalogueRecord r;
   r.fontName = ToTableText(name);
   r.description = ToTableText(DescriptionFor(f));
-  r.fileName = names.Assign(f.path.filename().string());
-  r.category = std::string(CategoryText(category));
-  r.picture = WithGraphicHeader(EncodeGreyBmp(DrawSample(face, plain, name, kind)));
+  r.fileName = context.fileNames.Assign(f.path.filename().string());
+  r.category = std::string(CategoryText(decision.category));
+  r.picture = WithGraphicHeader(EncodeGreyBmp(DrawSample(face, context.plain, name, kind)));
+  if (context.report)
+    *context.report << name << '\t' << r.category << '\t' << ExplainDecision(decision, shape)
+                    << '\t' << f.path.string() << '\n';
   return r;
 }
 
 void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions& options,
-                      std::ostream& log) {
+                      std::ostream& log, std::ostream& report) {
   if (options.fontsDir && !std::filesystem::is_directory(*options.fontsDir))
     throw std::runtime_error("no font directory " + options.fontsDir->string());
   FreeTypeLibrary library = OpenFreeType();
-  const auto faces =
+  const auto files =
       options.fontsDir ? DirectoryFaces(library.get(), *options.fontsDir) : FontconfigFaces();
-  if (faces.empty()) throw NoFonts("no fonts found");
-  auto facts = ReadAllFacts(library.get(), faces, options, log);
+  if (files.empty()) throw NoFonts("no fonts found");
+  auto facts = ReadAllFacts(library.get(), files, options, log);
   if (facts.empty())
-    throw NoFonts("none of the " + std::to_string(faces.size()) + " fonts found could be read");
-  std::sort(facts.begin(), facts.end(), FamilyThenStyle);
+    throw NoFonts("none of the " + std::to_string(files.size()) + " fonts found could be read");
+  const std::size_t readable = facts.size();
+  const auto faces = MergeSameFaces(std::move(facts));
+  if (!options.quiet) LogMerges(faces, readable, log);
   std::string ignored;
   const FontFace plain = OpenFace(library.get(), PlainFaceFile(), 0, &ignored);
+  RecordContext context{plain.get(), CursiveFamilies(), {}, {}, options.report ? &report : nullptr};
   CatalogueTable table(directory, options.password);
-  FileNameAllocator names;
-  Progress progress(log, options.quiet, static_cast<std::uint32_t>(facts.size()), 50,
+  Progress progress(log, options.quiet, static_cast<std::uint32_t>(faces.size()), 50,
                     "records written");
-  for (std::size_t i = 0; i < facts.size(); ++i) {
-    std::string error;
-    if (FontFace face = OpenFace(library.get(), facts[i].path, facts[i].faceIndex, &error))
-      table.Append(RecordFor(facts[i], face.get(), plain.get(), names));
-    else
-      log << kTool << "warning: skipped " << facts[i].path.string() << ": " << error << '\n';
+  for (std::size_t i = 0; i < faces.size(); ++i) {
+    // A file that no longer opens gives way to another copy of its face.
+    for (const FontFacts* f : Copies(faces[i])) {
+      std::string error;
+      if (FontFace face = OpenFace(library.get(), f->path, f->faceIndex, &error)) {
+        table.Append(RecordFor(*f, face.get(), context));
+        break;
+      }
+      log << kTool << "warning: skipped " << f->path.string() << ": " << error << '\n';
+    }
     progress.Done(static_cast<std::uint32_t>(i + 1));
   }
   if (table.records() == 0) throw NoFonts("no fonts could be read");
@@ -126,13 +176,13 @@ void WriteSyntheticRecords(const std::filesystem::path& directory, const BuildOp
 
 }  // namespace
 
-int BuildCatalogue(const BuildOptions& options, std::ostream& log) {
+int BuildCatalogue(const BuildOptions& options, std::ostream& log, std::ostream& report) {
   try {
     StagingDir staging(options.output);
     if (options.synthetic)
       WriteSyntheticRecords(staging.path(), options, log);
     else
-      WriteFontRecords(staging.path(), options, log);
+      WriteFontRecords(staging.path(), options, log, report);
     staging.Commit();
     if (!options.quiet)
       log << kTool << "wrote " << (options.output / kTableName).string() << ".DB\n";
@@ -144,6 +194,10 @@ int BuildCatalogue(const BuildOptions& options, std::ostream& log) {
     log << kTool << e.what() << '\n';
     return kExitFailed;
   }
+}
+
+int BuildCatalogue(const BuildOptions& options, std::ostream& log) {
+  return BuildCatalogue(options, log, log);
 }
 
 }  // namespace pellory::mkcatalogue

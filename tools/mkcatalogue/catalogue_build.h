@@ -9,7 +9,11 @@
 
 namespace pellory::mkcatalogue {
 
-// Answers an ExitCode; every failure is explained on `log`.
+// Answers an ExitCode; every failure is explained on `log`. With --report,
+// one line a font record goes to `report`: name, category, rule and file,
+// separated by tabs.
+int BuildCatalogue(const BuildOptions& options, std::ostream& log, std::ostream& report);
+// The report, if asked for, goes to `log` too.
 int BuildCatalogue(const BuildOptions& options, std::ostream& log);
 
 }  // namespace pellory::mkcatalogue

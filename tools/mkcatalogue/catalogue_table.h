@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "table_writer.h"
+#include "pellory/engine/table_writer.h"
 
 namespace pellory::mkcatalogue {
 

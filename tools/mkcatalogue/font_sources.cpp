@@ -94,4 +94,23 @@ std::filesystem::path PlainFaceFile() {
   return reinterpret_cast<const char*>(file);
 }
 
+std::set<std::string> CursiveFamilies() {
+  std::set<std::string> families;
+  if (!StartFontconfig()) return families;
+  constexpr char kGeneric[] = "cursive";
+  std::unique_ptr<FcPattern, PatternCloser> pattern(FcPatternCreate());
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(kGeneric));
+  // An <alias><family>cursive</family><prefer> rule puts its families before
+  // the generic name; the fallbacks that follow it are no statement.
+  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+  FcChar8* family = nullptr;
+  for (int i = 0; FcPatternGetString(pattern.get(), FC_FAMILY, i, &family) == FcResultMatch; ++i) {
+    std::string name = reinterpret_cast<const char*>(family);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name == kGeneric) return families;
+    families.insert(name);
+  }
+  return {};  // the generic name was rewritten: nothing tells which came before it
+}
+
 }  // namespace pellory::mkcatalogue

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,10 @@ std::vector<FaceRef> DirectoryFaces(FT_Library library, const std::filesystem::p
 // The file of a plain text face for names that a face cannot draw:
 // fontconfig's match for "DejaVu Sans"; empty when there is none.
 std::filesystem::path PlainFaceFile();
+
+// The families that fontconfig's configuration puts first for the generic
+// family "cursive" (those it prefers before the word itself: Z003, Comic
+// Sans MS, ...), in lower case; empty when fontconfig cannot start.
+std::set<std::string> CursiveFamilies();
 
 }  // namespace pellory::mkcatalogue

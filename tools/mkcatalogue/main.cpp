@@ -20,5 +20,5 @@ int main(int argc, char** argv) {
     std::cout << UsageText();
     return kExitOk;
   }
-  return BuildCatalogue(options, std::cerr);
+  return BuildCatalogue(options, std::cerr, std::cout);
 }

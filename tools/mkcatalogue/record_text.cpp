@@ -1,8 +1,9 @@
 #include "record_text.h"
 
+#include <cctype>
 #include <vector>
 
-#include "code_page.h"
+#include "pellory/engine/code_page.h"
 #include "text_folding.h"
 
 namespace pellory::mkcatalogue {
@@ -36,6 +37,19 @@ std::string FontNameFor(std::string_view family, std::string_view style) {
     name += style;
   }
   return Trimmed(CutCharacters(name, kFontNameChars));
+}
+
+std::string FontNameAllocator::Assign(std::string_view name) {
+  for (unsigned n = 1;; ++n) {
+    std::string candidate(name);
+    if (n > 1) {
+      const std::string suffix = " (" + std::to_string(n) + ")";
+      candidate = Trimmed(CutCharacters(name, kFontNameChars - suffix.size())) + suffix;
+    }
+    std::string stored = ToTableText(candidate);
+    for (char& c : stored) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (used_.insert(stored).second) return candidate;
+  }
 }
 
 std::string DescriptionFor(const FontFacts& f) {

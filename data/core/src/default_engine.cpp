@@ -1,14 +1,10 @@
 // The engine the program's session uses unless told otherwise: the engine
-// library through the loader when the loader is built in.
+// library, reached through the loader.
+#include "pellory/data/engine_loader.h"
 #include "pellory/data/session.h"
-
-#if PELLORY_DATA_WITH_ENGINE_LOADER
-#include "pellory/loader/engine_loader.h"
-#endif
 
 namespace pellory::data {
 
-#if PELLORY_DATA_WITH_ENGINE_LOADER
 std::shared_ptr<EngineCalls> MakeLoadedEngine();
 std::shared_ptr<EngineCalls> MakeDefaultEngine() {
   return MakeLoadedEngine();
@@ -18,13 +14,7 @@ std::shared_ptr<EngineCalls> MakeDefaultEngine() {
 // engine when it is destroyed at exit: touching it first makes it be
 // destroyed last.
 void PrepareDefaultEngine() {
-  loader::LoadedEnginePath();
+  LoadedEnginePath();
 }
-#else
-std::shared_ptr<EngineCalls> MakeDefaultEngine() {
-  return MakeUnavailableEngine();
-}
-void PrepareDefaultEngine() {}
-#endif
 
 }  // namespace pellory::data

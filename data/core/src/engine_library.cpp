@@ -5,21 +5,21 @@
 #include <mutex>
 #include <utility>
 
+#include "pellory/data/engine_loader.h"
 #include "pellory/data/session.h"
 #include "pellory/engine.h"
-#include "pellory/loader/engine_loader.h"
 
 namespace pellory::data {
 namespace {
 
-using Entries = loader::EngineEntries;
+using Entries = EngineEntries;
 
 // Calls one entry of the engine, loading the library first if need be; a
 // failed load answers the loader's code.
 template <typename Fn, typename... Args>
 EngineResult Call(Fn Entries::*entry, Args&&... args) {
   const Entries* entries = nullptr;
-  const pel_result loaded = loader::LoadEngine(&entries);
+  const pel_result loaded = LoadEngine(&entries);
   if (loaded != PEL_OK) return loaded;
   return (entries->*entry)(std::forward<Args>(args)...);
 }

@@ -2,15 +2,11 @@
 // the cursor's field objects, and turns its failures into database errors.
 #include "pellory/data/errors.h"
 #include "pellory/data/field.h"
-#include "pellory/data/table.h"
-
-#if PELLORY_DATA_WITH_FILTER_COMPILER
 #include "pellory/data/filter_compiler.h"
-#endif
+#include "pellory/data/table.h"
 
 namespace pellory::data {
 
-#if PELLORY_DATA_WITH_FILTER_COMPILER
 namespace {
 
 filter::FilterDataKind KindOf(TFieldType type) {
@@ -101,10 +97,5 @@ TTable::FilterCompiler MakeDefaultFilterCompiler() {
     }
   };
 }
-#else
-TTable::FilterCompiler MakeDefaultFilterCompiler() {
-  return {};
-}
-#endif
 
 }  // namespace pellory::data

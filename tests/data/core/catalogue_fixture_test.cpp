@@ -12,8 +12,8 @@
 #include "pellory/data/errors.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/engine/table_writer.h"
 #include "recording_link.h"
-#include "table_writer.h"
 
 namespace pellory::data::testing {
 namespace {

@@ -12,10 +12,10 @@
 
 #include "catalogue_faults.h"
 #include "pellory/data/blob_field.h"
+#include "pellory/data/engine_loader.h"
 #include "pellory/data/errors.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
-#include "pellory/loader/engine_loader.h"
 
 namespace pellory::data::testing {
 namespace {
@@ -64,21 +64,20 @@ struct LibraryCase {
 };
 
 fs::path RealLibrary() {
-  return fs::read_symlink("/proc/self/exe").parent_path() / loader::kEngineLibraryName;
+  return fs::read_symlink("/proc/self/exe").parent_path() / kEngineLibraryName;
 }
 
 const LibraryCase kLibraries[] = {
-    {"missing", [](const fs::path& dir) { return dir / "absent" / loader::kEngineLibraryName; },
-     "2108"},
+    {"missing", [](const fs::path& dir) { return dir / "absent" / kEngineLibraryName; }, "2108"},
     {"a text file",
      [](const fs::path& dir) {
-       std::ofstream(dir / loader::kEngineLibraryName) << "not a library\n";
-       return dir / loader::kEngineLibraryName;
+       std::ofstream(dir / kEngineLibraryName) << "not a library\n";
+       return dir / kEngineLibraryName;
      },
      "2109"},
     {"cut to half its size",
      [](const fs::path& dir) {
-       const fs::path copy = dir / loader::kEngineLibraryName;
+       const fs::path copy = dir / kEngineLibraryName;
        fs::copy_file(RealLibrary(), copy);
        fs::resize_file(copy, fs::file_size(copy) / 2);
        return copy;
@@ -86,8 +85,8 @@ const LibraryCase kLibraries[] = {
      "2109"},
     {"a directory",
      [](const fs::path& dir) {
-       fs::create_directory(dir / loader::kEngineLibraryName);
-       return dir / loader::kEngineLibraryName;
+       fs::create_directory(dir / kEngineLibraryName);
+       return dir / kEngineLibraryName;
      },
      "2108"},
 };
@@ -97,8 +96,8 @@ TEST(EngineLibraryFaults, OpeningSaysTheEngineCouldNotStart) {
     SCOPED_TRACE(c.name);
     Scratch dir;
     testkit::WriteFaultCatalogue(dir.path());
-    loader::UnloadEngine();
-    loader::SetEngineLibraryPath(c.make(dir.path()));
+    UnloadEngine();
+    SetEngineLibraryPath(c.make(dir.path()));
     TSession session("Default", true);
     {
       TTable table(session);
@@ -116,8 +115,8 @@ TEST(EngineLibraryFaults, OpeningSaysTheEngineCouldNotStart) {
       EXPECT_FALSE(table.Active());
     }
     session.Stop();
-    loader::UnloadEngine();
-    loader::SetEngineLibraryPath("");
+    UnloadEngine();
+    SetEngineLibraryPath("");
   }
 }
 

@@ -11,7 +11,7 @@
 #include "pellory/data/field.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
-#include "table_writer.h"
+#include "pellory/engine/table_writer.h"
 
 namespace pellory::data::testing {
 namespace {

@@ -92,12 +92,12 @@ TEST(Session, AnEngineAlreadyInitialisedIsFine) {
 }
 
 TEST(Session, WithoutTheEngineEveryStartFailsWithTheInitialisationText) {
-  TSession session("Default", true);
-  session.SetEngine(MakeUnavailableEngine());
-  TTable table(session);
-  table.SetName("Table1");
-  table.SetDatabaseName("pellory");
-  table.SetTableName("pelloryfont.DB");
+  // 2108 is what every call answers when the engine library cannot be found.
+  Catalogue c;
+  c.engine->initialiseAnswer = 0x2108;
+  TSession& session = c.session;
+  std::unique_ptr<TTable> main = c.MainTable();
+  TTable& table = *main;
   const std::string text =
       "An error occurred while attempting to initialize the database engine (error $2108)";
   for (int attempt = 0; attempt < 2; ++attempt) {

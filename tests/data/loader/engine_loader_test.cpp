@@ -1,5 +1,5 @@
 // Loading the engine library: where it is found and what each failure answers.
-#include "pellory/loader/engine_loader.h"
+#include "pellory/data/engine_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-namespace pellory::loader {
+namespace pellory::data {
 namespace {
 
 namespace fs = std::filesystem;
@@ -123,4 +123,4 @@ TEST(EngineLibrarySearch, ProgramDirectoryFirstThenConfiguredOne) {
 }
 
 }  // namespace
-}  // namespace pellory::loader
+}  // namespace pellory::data

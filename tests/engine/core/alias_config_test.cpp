@@ -1,6 +1,6 @@
 // The configuration file: its format, where it is looked for, and aliases
 // reaching table directories through it.
-#include "alias_config.h"
+#include "pellory/engine/alias_config.h"
 
 #include <gtest/gtest.h>
 

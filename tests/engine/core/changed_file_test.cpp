@@ -9,7 +9,7 @@
 #include <ostream>
 
 #include "chained_table.h"
-#include "table_writer.h"
+#include "pellory/engine/table_writer.h"
 #include "test_tables.h"
 
 namespace pellory::engine::test {

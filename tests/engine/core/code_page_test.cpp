@@ -1,5 +1,5 @@
 // Conversion between table code pages and UTF-8.
-#include "code_page.h"
+#include "pellory/engine/code_page.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <ostream>
 
 #include "filter_buffer.h"
-#include "table_writer.h"
+#include "pellory/engine/table_writer.h"
 #include "test_tables.h"
 
 namespace pellory::engine::test {

@@ -2,8 +2,8 @@
 // notes: header fields, block layout and the blob file's blocks.
 #include <gtest/gtest.h>
 
+#include "pellory/engine/table_writer.h"
 #include "table_reader.h"
-#include "table_writer.h"
 
 namespace pellory::writer {
 namespace {
@@ -12,8 +12,12 @@ using testkit::FileBytes;
 using testkit::ScratchDir;
 using Bytes = std::vector<std::uint8_t>;
 
-std::uint32_t U16(const Bytes& b, std::size_t at) { return b.at(at) | (b.at(at + 1) << 8); }
-std::uint32_t U32(const Bytes& b, std::size_t at) { return U16(b, at) | (U16(b, at + 2) << 16); }
+std::uint32_t U16(const Bytes& b, std::size_t at) {
+  return b.at(at) | (b.at(at + 1) << 8);
+}
+std::uint32_t U32(const Bytes& b, std::size_t at) {
+  return U16(b, at) | (U16(b, at + 2) << 16);
+}
 
 class WrittenFilesTest : public ::testing::Test {
  protected:
@@ -23,7 +27,10 @@ class WrittenFilesTest : public ::testing::Test {
                       {{"Title", FieldType::Alpha, 45}, {"Note", FieldType::Memo, 17}},
                       {.password = password});
     for (int i = 0; i < 200; ++i)
-      table.Append({std::string("row ") + std::to_string(i), std::string(i == 0 ? 5000 : i == 1 ? 100 : 3, 'n')});
+      table.Append({std::string("row ") + std::to_string(i), std::string(i == 0   ? 5000
+                                                                         : i == 1 ? 100
+                                                                                  : 3,
+                                                                         'n')});
     table.Finish();
     db_ = FileBytes(dir_.path() / "facts.DB");
     mb_ = FileBytes(dir_.path() / "facts.MB");
@@ -35,22 +42,22 @@ class WrittenFilesTest : public ::testing::Test {
 TEST_F(WrittenFilesTest, HeaderFieldsFollowTheFormat) {
   Write("");
   ASSERT_GE(db_.size(), 0x800u);
-  EXPECT_EQ(U16(db_, 0x00), 62u);        // record size
-  EXPECT_EQ(U16(db_, 0x02), 0x800u);     // header size
-  EXPECT_EQ(db_[0x04], 2);               // unkeyed data table
-  EXPECT_EQ(db_[0x05], 4);               // 4 KiB blocks
-  EXPECT_EQ(U32(db_, 0x06), 200u);       // records
-  EXPECT_EQ(U16(db_, 0x0A), 4u);         // blocks in use
-  EXPECT_EQ(U16(db_, 0x0C), 4u);         // blocks in the file
-  EXPECT_EQ(U16(db_, 0x0E), 1u);         // first block
-  EXPECT_EQ(U16(db_, 0x10), 4u);         // last block
-  EXPECT_EQ(U16(db_, 0x21), 2u);         // fields
-  EXPECT_EQ(U16(db_, 0x23), 0u);         // key fields
+  EXPECT_EQ(U16(db_, 0x00), 62u);     // record size
+  EXPECT_EQ(U16(db_, 0x02), 0x800u);  // header size
+  EXPECT_EQ(db_[0x04], 2);            // unkeyed data table
+  EXPECT_EQ(db_[0x05], 4);            // 4 KiB blocks
+  EXPECT_EQ(U32(db_, 0x06), 200u);    // records
+  EXPECT_EQ(U16(db_, 0x0A), 4u);      // blocks in use
+  EXPECT_EQ(U16(db_, 0x0C), 4u);      // blocks in the file
+  EXPECT_EQ(U16(db_, 0x0E), 1u);      // first block
+  EXPECT_EQ(U16(db_, 0x10), 4u);      // last block
+  EXPECT_EQ(U16(db_, 0x21), 2u);      // fields
+  EXPECT_EQ(U16(db_, 0x23), 0u);      // key fields
   EXPECT_EQ(U32(db_, 0x25), 0xFF00FF00u);
-  EXPECT_EQ(db_[0x39], 12);              // Paradox 7
+  EXPECT_EQ(db_[0x39], 12);  // Paradox 7
   EXPECT_EQ(U16(db_, 0x58), 0x010Cu);
   EXPECT_EQ(U16(db_, 0x5A), 0x010Cu);
-  EXPECT_EQ(U32(db_, 0x5C), 0u);         // no password
+  EXPECT_EQ(U32(db_, 0x5C), 0u);  // no password
   EXPECT_EQ(U16(db_, 0x6A), 1252u);
   // Header bytes in use: up to the end of the "ascii" sort order name.
   const std::size_t used = U16(db_, 0x51);
@@ -84,9 +91,9 @@ TEST_F(WrittenFilesTest, DataBlocksChainInFileOrder) {
 TEST_F(WrittenFilesTest, BlobsGoToTheirOwnOrASharedBlock) {
   Write("");
   ASSERT_EQ(mb_.size() % 4096, 0u);
-  EXPECT_EQ(mb_[0], 0);                  // header block
+  EXPECT_EQ(mb_[0], 0);  // header block
   EXPECT_EQ(U16(mb_, 0x13), 0x800u);
-  const std::size_t first = 0x800 + 6 + 45;   // record 0's memo column
+  const std::size_t first = 0x800 + 6 + 45;  // record 0's memo column
   const std::size_t second = first + 62;
   // Record 0: 5000 bytes in a block of its own, leader copied.
   EXPECT_EQ(std::string(&db_[first], &db_[first + 7]), std::string(7, 'n'));
@@ -103,8 +110,8 @@ TEST_F(WrittenFilesTest, BlobsGoToTheirOwnOrASharedBlock) {
   const std::size_t block = shared & ~0xFFu;
   EXPECT_EQ(mb_[block], 3);
   const std::size_t slot = block + 12 + 5 * 0x3F;
-  EXPECT_EQ(mb_[slot], 0x15);            // data at 0x150
-  EXPECT_EQ(mb_[slot + 1], 7);           // 7 units of 16 bytes
+  EXPECT_EQ(mb_[slot], 0x15);   // data at 0x150
+  EXPECT_EQ(mb_[slot + 1], 7);  // 7 units of 16 bytes
   EXPECT_EQ(mb_[slot + 4], 100 - 6 * 16);
   EXPECT_EQ(mb_[block + 0x150], 'n');
   // Record 2: 3 bytes, wholly in the leader, no pointer.

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "pellory/engine/table_writer.h"
 #include "table_reader.h"
-#include "table_writer.h"
 
 namespace pellory::writer {
 namespace {
@@ -34,7 +34,8 @@ bool ReadTable(const std::string& notes, const std::string& title, Table& out) {
   std::string hex, line;
   while (hex.size() < 512 && std::getline(lines, line)) hex += line;
   if (hex.size() != 512) return false;
-  for (std::size_t i = 0; i < 256; ++i) out[i] = static_cast<std::uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
+  for (std::size_t i = 0; i < 256; ++i)
+    out[i] = static_cast<std::uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
   return true;
 }
 
@@ -66,7 +67,8 @@ std::uint32_t Checksum(const CipherTables& t, const std::string& p) {
   Encrypt(t, buf, {buf[0], buf[1], buf[2], buf[3]});
   const std::uint32_t low = buf[0] | (buf[1] << 8);
   for (std::size_t i = 0; i < p.size(); ++i) buf[i] = static_cast<std::uint8_t>(p[i]);
-  for (std::size_t i = p.size(); i < 256; ++i) buf[i] = t.a[buf[i - p.size()]] ^ static_cast<std::uint8_t>(i);
+  for (std::size_t i = p.size(); i < 256; ++i)
+    buf[i] = t.a[buf[i - p.size()]] ^ static_cast<std::uint8_t>(i);
   Encrypt(t, buf, {buf[0], buf[20], buf[40], buf[255]});
   std::uint32_t even = 0, odd = 0;
   for (std::size_t i = 0; i < 256; i += 2) {
@@ -79,7 +81,8 @@ std::uint32_t Checksum(const CipherTables& t, const std::string& p) {
 }
 
 std::uint32_t U32(const Bytes& b, std::size_t at) {
-  return b.at(at) | (b.at(at + 1) << 8) | (b.at(at + 2) << 16) | (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
+  return b.at(at) | (b.at(at + 1) << 8) | (b.at(at + 2) << 16) |
+         (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
 }
 
 class NotesCipherTest : public ::testing::Test {
@@ -100,7 +103,8 @@ class NotesCipherTest : public ::testing::Test {
     TableWriter table(dir, "t", {{"Name", FieldType::Alpha, 40}, {"Note", FieldType::Memo, 20}},
                       {.password = password, .blockKiB = 1});
     for (int i = 0; i < 300; ++i)
-      table.Append({"record " + std::to_string(i), std::string(static_cast<std::size_t>(i * 37 % 3000), 'a' + i % 26)});
+      table.Append({"record " + std::to_string(i),
+                    std::string(static_cast<std::size_t>(i * 37 % 3000), 'a' + i % 26)});
     table.Finish();
   }
 
@@ -121,8 +125,10 @@ TEST_F(NotesCipherTest, DecryptedBlocksEqualThePlainTable) {
   ScratchDir plain, locked;
   Write(plain.path(), "");
   Write(locked.path(), "mirabo");
-  const Bytes plainDb = FileBytes(plain.path() / "t.DB"), lockedDb = FileBytes(locked.path() / "t.DB");
-  const Bytes plainMb = FileBytes(plain.path() / "t.MB"), lockedMb = FileBytes(locked.path() / "t.MB");
+  const Bytes plainDb = FileBytes(plain.path() / "t.DB"),
+              lockedDb = FileBytes(locked.path() / "t.DB");
+  const Bytes plainMb = FileBytes(plain.path() / "t.MB"),
+              lockedMb = FileBytes(locked.path() / "t.MB");
   ASSERT_EQ(lockedDb.size(), plainDb.size());
   ASSERT_EQ(lockedMb.size(), plainMb.size());
   const std::uint32_t value = U32(lockedDb, 0x5C);

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "pellory/engine/table_writer.h"
 #include "table_reader.h"
-#include "table_writer.h"
 
 namespace pellory::writer {
 namespace {

@@ -15,11 +15,12 @@ TEST(OptionsTest, DefaultsAndEachOption) {
   BuildOptions o = ParseOptions({"out"});
   EXPECT_EQ(o.output, "out");
   EXPECT_EQ(o.password, "mirabo");
-  EXPECT_FALSE(o.fontsDir || o.synthetic || o.quiet);
-  o = ParseOptions({"--fonts-dir", "/f", "--password", "pw", "--quiet", "out"});
+  EXPECT_FALSE(o.fontsDir || o.synthetic || o.quiet || o.report);
+  o = ParseOptions({"--fonts-dir", "/f", "--password", "pw", "--quiet", "--report", "out"});
   EXPECT_EQ(*o.fontsDir, "/f");
   EXPECT_EQ(o.password, "pw");
   EXPECT_TRUE(o.quiet);
+  EXPECT_TRUE(o.report);
   o = ParseOptions(
       {"--plain", "--synthetic", "200000", "--category-mix", "Wingdings=2,Handwriting", "out"});
   EXPECT_TRUE(o.password.empty());
@@ -47,6 +48,7 @@ TEST(OptionsTest, RefusedCommandLines) {
       {"--synthetic", "5", "--category-mix", "Wingdings=0", "out"},
       {"--synthetic", "5", "--category-mix", "Wingdings=x", "out"},
       {"--synthetic", "5", "--fonts-dir", "/f", "out"},
+      {"--synthetic", "5", "--report", "out"},
   };
   for (const auto& args : refused) {
     std::string line;

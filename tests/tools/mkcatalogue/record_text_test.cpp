@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "file_names.h"
+#include "font_facts.h"
 
 namespace pellory::mkcatalogue {
 namespace {
@@ -24,6 +26,26 @@ TEST(FontNameTest, FamilyAndStyleCutAfterWholeCharacters) {
   for (int i = 0; i < 44; ++i) accented += "\xC3\xA9";
   EXPECT_EQ(FontNameFor(accented, "Regular"), accented);
   EXPECT_EQ(ToTableText(FontNameFor(accented + "\xC3\xA9", "Bold")).size(), 45u);
+}
+
+TEST(FontNameAllocatorTest, NamesThatMeetInTheTableAreNumbered) {
+  FontNameAllocator names;
+  const std::string long45(45, 'x');
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Nimbus Sans Regular", "Nimbus Sans Regular"},
+      {"NIMBUS SANS REGULAR", "NIMBUS SANS REGULAR (2)"},  // same but for case
+      {"Nimbus Sans Regular", "Nimbus Sans Regular (3)"},  // a third
+      {"\xC5\x81odz Bold", "\xC5\x81odz Bold"},            // "Łodz": stored as "Lodz"
+      {"Lodz Bold", "Lodz Bold (2)"},                      // meets it in the code page
+      {long45, long45},                                    // the column's width
+      {long45, std::string(41, 'x') + " (2)"},             // cut to keep the number
+      {"Nimbus Sans Bold", "Nimbus Sans Bold"},
+  };
+  for (const auto& [name, expected] : cases) {
+    const std::string assigned = names.Assign(name);
+    EXPECT_EQ(assigned, expected) << name;
+    EXPECT_LE(ToTableText(assigned).size(), kFontNameChars) << assigned;
+  }
 }
 
 TEST(CutCharactersTest, CountsCharactersNotBytes) {
@@ -73,6 +95,20 @@ TEST(DescriptionTest, OneFactALineJoinedWithCrLf) {
   EXPECT_EQ(text.find("Foundry"), std::string::npos);
   EXPECT_NE(text.find("\r\nFile: /usr/share/fonts/DejaVuSans.ttf (face 2)\r\nLicence: Free to use"),
             std::string::npos);
+}
+
+TEST(FontFactsTest, NamesFormatGlyphsAndVersionOfAnInstalledFace) {
+  const std::filesystem::path file = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+  if (!std::filesystem::exists(file)) GTEST_SKIP() << file << " is not installed";
+  auto library = OpenFreeType();
+  FontFace face = OpenFace(library.get(), file, 0, nullptr);
+  ASSERT_TRUE(face);
+  const FontFacts facts = ReadFontFacts(face.get(), file, 0);
+  EXPECT_EQ(facts.family, "DejaVu Serif");
+  EXPECT_EQ(facts.style, "Book");
+  EXPECT_EQ(facts.format, "TrueType");
+  EXPECT_GT(facts.glyphs, 1000u);
+  EXPECT_NE(facts.version.find("2."), std::string::npos);
 }
 
 TEST(FileNameTest, FitsThirteenCharactersAndStaysUnique) {

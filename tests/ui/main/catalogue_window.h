@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "pellory/ui/main/tform2.h"
 #include "shell_test_support.h"
 #include "test_catalogue.h"
-#include "ui/main/tform2.h"
 
 namespace cataloguetest {
 

@@ -7,24 +7,24 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "app/shell_error.h"
 #include "gui_helpers.h"
+#include "pellory/shell/shell_error.h"
+#include "pellory/shell/stored_font.h"
+#include "pellory/ui/controls/caption_label.h"
+#include "pellory/ui/controls/menu_command.h"
+#include "pellory/ui/controls/tbevel.h"
+#include "pellory/ui/controls/tbutton.h"
+#include "pellory/ui/main/tdbedit.h"
+#include "pellory/ui/main/tdbimage.h"
+#include "pellory/ui/main/tdbmemo.h"
+#include "pellory/ui/main/tdbnavigator.h"
+#include "pellory/ui/main/tform2.h"
 #include "shell_test_support.h"
-#include "ui/common/caption_label.h"
-#include "ui/common/menu_command.h"
-#include "ui/common/stored_font.h"
-#include "ui/common/tbevel.h"
-#include "ui/common/tbutton.h"
-#include "ui/main/tdbedit.h"
-#include "ui/main/tdbimage.h"
-#include "ui/main/tdbmemo.h"
-#include "ui/main/tdbnavigator.h"
-#include "ui/main/tform2.h"
 
 namespace {
 
 using namespace pellory::ui;
-using pellory::app::DescribedControl;
+using pellory::shell::DescribedControl;
 
 // The window as constructed, before any catalogue is opened.
 class UnopenedForm : public TForm2 {
@@ -323,7 +323,7 @@ TEST_F(MainWindow, FunctionKeysReachTheirMenuCommandsFromAnyControl) {
 class FailingCatalogue : public TForm2 {
  protected:
   void OpenCatalogue() override {
-    throw pellory::app::ShellError(QStringLiteral("Cannot open the catalogue"));
+    throw pellory::shell::ShellError(QStringLiteral("Cannot open the catalogue"));
   }
 };
 

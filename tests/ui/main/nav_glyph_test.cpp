@@ -1,16 +1,18 @@
 // The navigator's glyphs, decoded from the program's resources.
-#include "ui/main/nav_glyph.h"
+#include "pellory/ui/main/nav_glyph.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "gui_helpers.h"
-#include "ui/common/system_colors.h"
+#include "pellory/shell/system_colors.h"
 
 namespace {
 
 using namespace pellory::ui;
+using pellory::shell::ColorOf;
+using pellory::shell::SystemColor;
 
 std::set<QRgb> Colours(const QImage& image) {
   std::set<QRgb> colours;

@@ -10,15 +10,15 @@
 #include "pellory/data/datalink.h"
 #include "pellory/data/datasource.h"
 #include "pellory/data/table.h"
-#include "ui/common/caption_label.h"
-#include "ui/common/system_colors.h"
-#include "ui/common/tbutton.h"
-#include "ui/main/nav_glyph.h"
-#include "ui/main/tdbedit.h"
-#include "ui/main/tdbimage.h"
-#include "ui/main/tdbmemo.h"
-#include "ui/main/tdbnavigator.h"
-#include "ui/main/tform2.h"
+#include "pellory/shell/system_colors.h"
+#include "pellory/ui/controls/caption_label.h"
+#include "pellory/ui/controls/tbutton.h"
+#include "pellory/ui/main/nav_glyph.h"
+#include "pellory/ui/main/tdbedit.h"
+#include "pellory/ui/main/tdbimage.h"
+#include "pellory/ui/main/tdbmemo.h"
+#include "pellory/ui/main/tdbnavigator.h"
+#include "pellory/ui/main/tform2.h"
 
 namespace cataloguetest {
 namespace {
@@ -165,7 +165,7 @@ TEST_F(RecordView, PicturesAreCentredAndCutEvenly) {
   Open(fonts);
   pellory::ui::TDBImage* image = form->DBImage1();
   const QPoint client = image->ClientArea().topLeft();
-  const QColor window = pellory::ui::ColorOf(pellory::ui::SystemColor::Window);
+  const QColor window = pellory::shell::ColorOf(pellory::shell::SystemColor::Window);
   EXPECT_EQ(image->PictureOffset(), QPoint(78, 32));
   const QImage small = guitest::grabImage(image);
   EXPECT_EQ(small.pixel(client + QPoint(78, 32)), Coded(0, 0));
@@ -244,7 +244,7 @@ TEST_F(RecordView, ArrowKeysAndTabMoveThroughTheTabOrder) {
 TEST_F(RecordView, ABlankPictureShowsTheBackground) {
   Open(Numbered(1));
   const QImage shown = guitest::grabImage(form->DBImage1());
-  const QColor window = pellory::ui::ColorOf(pellory::ui::SystemColor::Window);
+  const QColor window = pellory::shell::ColorOf(pellory::shell::SystemColor::Window);
   EXPECT_TRUE(guitest::boundsOfNot(shown, window, form->DBImage1()->ClientArea()).isEmpty());
 }
 
@@ -446,8 +446,8 @@ TEST_F(RecordView, AnIndexedPictureIsDrawnAndCopiedWithItsPalette) {
   const QPoint origin = image->ClientArea().topLeft() + image->PictureOffset();
   const QImage shown = guitest::grabImage(image);
   for (QPoint at : {QPoint(0, 0), QPoint(39, 19), QPoint(17, 5)})
-    EXPECT_EQ(shown.pixel(origin + at), qRgb(level(at.x(), at.y()), level(at.x(), at.y()),
-                                             level(at.x(), at.y())));
+    EXPECT_EQ(shown.pixel(origin + at),
+              qRgb(level(at.x(), at.y()), level(at.x(), at.y()), level(at.x(), at.y())));
   image->setFocus();
   guitest::key(image, Qt::Key_C, Qt::ControlModifier);
   const QImage copied = QApplication::clipboard()->image();

@@ -123,8 +123,4 @@ class EngineCalls {
   virtual std::vector<EngineErrorEntry> ErrorStack() = 0;
 };
 
-// The engine as found when no engine library can be reached: every call
-// answers "not found" (2108).
-std::shared_ptr<EngineCalls> MakeUnavailableEngine();
-
 }  // namespace pellory::data

@@ -1,0 +1,108 @@
+#include "pellory/engine/alias_config.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace pellory::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Trim(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  const auto last = s.find_last_not_of(" \t\r");
+  return s.substr(first, last - first + 1);
+}
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::string Resolve(const std::string& value, const std::string& file) {
+  const fs::path p(value);
+  if (p.is_absolute() || file.empty()) return value;
+  return (fs::path(file).parent_path() / p).lexically_normal().string();
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+std::optional<std::string> FindConfigFile() {
+  if (const char* named = std::getenv("PELLORY_ENGINE_CONFIG"); named && *named)
+    return IsFile(named) ? std::optional<std::string>(named) : std::nullopt;
+  std::string userDir;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    userDir = xdg;
+  else if (const char* home = std::getenv("HOME"); home && *home)
+    userDir = std::string(home) + "/.config";
+  if (!userDir.empty() && IsFile(userDir + "/pellory/engine.conf"))
+    return userDir + "/pellory/engine.conf";
+  if (IsFile("/etc/pellory/engine.conf")) return std::string("/etc/pellory/engine.conf");
+  return std::nullopt;
+}
+
+AliasConfig ParseConfig(const std::string& text, const std::string& file, std::string* error) {
+  AliasConfig config;
+  config.file = file;
+  std::istringstream in(text);
+  std::string line, section;
+  int number = 0;
+  auto complain = [&](const std::string& what) {
+    if (error && error->empty()) *error = "line " + std::to_string(number) + ": " + what;
+  };
+  while (std::getline(in, line)) {
+    ++number;
+    line = Trim(line);
+    if (line.empty() || line[0] == '#' || line[0] == ';') continue;
+    if (line.front() == '[') {
+      if (line.back() != ']') {
+        complain("section without ']'");
+        section.clear();
+        continue;
+      }
+      section = Lower(Trim(line.substr(1, line.size() - 2)));
+      continue;
+    }
+    const auto eq = line.find('=');
+    if (eq == std::string::npos) {
+      complain("no '=' in line");
+      continue;
+    }
+    const std::string name = Lower(Trim(line.substr(0, eq)));
+    const std::string value = Trim(line.substr(eq + 1));
+    if (section == "engine" && name == "library_dir") {
+      config.libraryDir = Resolve(value, file);
+    } else if (section.rfind("alias ", 0) == 0 && name == "path") {
+      const std::string alias = Trim(section.substr(6));
+      if (!alias.empty()) config.aliasPaths[alias] = Resolve(value, file);
+    }
+    // Other names are left for later versions and ignored.
+  }
+  return config;
+}
+
+AliasConfig LoadConfig(std::string* error) {
+  const auto file = FindConfigFile();
+  if (!file) return {};
+  std::ifstream in(*file);
+  if (!in) {
+    if (error) *error = "cannot read " + *file;
+    return {};
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  return ParseConfig(text.str(), *file, error);
+}
+
+}  // namespace pellory::engine

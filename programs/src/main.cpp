@@ -1,0 +1,8 @@
+// Pellory Fonts: looks through a catalogue of fonts.
+#include "pellory/programs/startup.h"
+#include "pellory/shell/guarded_qapplication.h"
+
+int main(int argc, char** argv) {
+  pellory::shell::GuardedQApplication qtApplication(argc, argv);
+  return pellory::app::RunProgram();
+}

@@ -1,0 +1,51 @@
+#include "pellory/programs/startup.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextStream>
+
+#include "pellory/data/session.h"
+#include "pellory/shell/shell_error.h"
+#include "pellory/shell/tapplication.h"
+#include "pellory/ui/main/tform2.h"
+
+namespace pellory::app {
+
+namespace {
+
+// The windowing toolkit paints nothing on a display of 256 colours or
+// fewer; say so where someone can read it instead of leaving blank windows
+// unexplained.
+void WarnAboutPaletteDisplay() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen || screen->depth() > 8) return;
+  QTextStream(stderr) << "pellory: this display shows " << (1 << screen->depth())
+                      << " colours or fewer, on which windows cannot be drawn; "
+                         "use a display of 16-bit colour or more\n";
+}
+
+}  // namespace
+
+int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
+  WarnAboutPaletteDisplay();
+  shell::TApplication application;
+  if (presenter) application.SetErrorPresenter(std::move(presenter));
+  application.SetTitle(QStringLiteral("Pellory Fonts"));
+  application.SetHelpFile(QStringLiteral("fontl.hlp"));
+  try {
+    application.CreateForm<ui::TForm2>();
+  } catch (const std::exception& error) {
+    application.ShowLastChance(error);
+    return 1;
+  } catch (...) {
+    application.ShowLastChance(shell::ShellError(QStringLiteral("Unknown error")));
+    return 1;
+  }
+  application.Run();
+  application.Shutdown();
+  // The engine is let go while the application object still exists.
+  data::Session.Stop();
+  return 0;
+}
+
+}  // namespace pellory::app

@@ -1,0 +1,19 @@
+// The stored descriptions of the program's windows, by window class name.
+#pragma once
+
+#include <QString>
+
+#include "pellory/shell/window_description.h"
+
+namespace pellory::shell {
+
+class DescriptionRegistry {
+ public:
+  // Adds or replaces the description of `description.className`.
+  static void Register(WindowDescription description);
+  // Raises "Resource %s not found" when the class has no description.
+  static const WindowDescription& Find(const QString& className);
+  static bool Contains(const QString& className);
+};
+
+}  // namespace pellory::shell

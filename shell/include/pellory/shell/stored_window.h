@@ -1,0 +1,111 @@
+// The base of every window of the program: built from its stored
+// description, shown centred the first time, run modally, closed and
+// released as the shell prescribes.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "pellory/shell/described_component.h"
+#include "pellory/shell/stored_font.h"
+
+class QEventLoop;
+class QScrollArea;
+
+namespace pellory::shell {
+
+class StoredWindow : public QMainWindow, public DescribedComponent {
+  Q_OBJECT
+ public:
+  enum class CloseAction { None, Hide, Free, Minimize };
+  enum class Placement { Designed, ScreenCenter };
+
+  explicit StoredWindow(QWidget* parent = nullptr);
+  ~StoredWindow() override;
+
+  // The class name under which the stored description is registered.
+  virtual QString ClassName() const = 0;
+
+  // Reads the stored description, sends the loaded notifications, then runs
+  // OnCreate (whose error goes to the error display). Raises when the
+  // description is missing or a property cannot be read.
+  void Construct();
+
+  std::function<void()> OnCreate;
+  std::function<void(bool& canClose)> OnCloseQuery;
+  std::function<void(CloseAction& action)> OnClose;
+
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result);
+  bool Creating() const { return creating_; }
+  bool Modal() const { return modal_; }
+  int HelpContext() const { return helpContext_; }
+  const StoredFont& Font() const { return font_; }
+  // The outer size the description asks for, frame and menu bar included.
+  QSize OuterSize() const { return outerSize_; }
+
+  // Runs the window modally and answers its ModalResult.
+  int ShowModal();
+  void Close();
+  // Destroys the window once the event loop next takes the release.
+  void Release();
+
+  // The widget the controls sit on, inside the scroll area.
+  QWidget* Client() const { return client_; }
+  DescribedComponent* FindComponent(const QString& name) const;
+  template <class T>
+  T* Component(const QString& name) const {
+    return dynamic_cast<T*>(FindComponent(name));
+  }
+  // Raises when the window has no handler of that name.
+  std::function<void()> FindHandler(const QString& name) const;
+
+  void SetStoredProperty(const QString& path, const StoredValue& value) override;
+  QObject* Object() override { return this; }
+
+  // Used while reading: the component becomes findable by its name.
+  void AddComponent(DescribedComponent* component);
+
+ protected:
+  void RegisterHandler(const QString& name, std::function<void()> handler);
+  void setVisible(bool visible) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  bool SetWindowFontProperty(const QString& path, const StoredValue& value);
+  void FinishReading();
+  void ArrangeTabOrder();
+  void FitOuterSize();
+  void CentreOnScreen();
+  int RunModalLoop();
+
+  QScrollArea* scroll_ = nullptr;
+  QWidget* client_ = nullptr;
+  QPointer<QWidget> firstTabStop_;
+  StoredFont font_;
+  QSize outerSize_{320, 240};
+  QString menuName_;
+  Placement placement_ = Placement::Designed;
+  int helpContext_ = 0;
+  int modalResult_ = 0;
+  bool creating_ = false;
+  bool visibleRequested_ = false;
+  bool placed_ = false;
+  bool shownOnce_ = false;
+  bool modal_ = false;
+  QEventLoop* modalLoop_ = nullptr;
+  struct Entry {
+    QPointer<QObject> object;  // Null once a half-read component is gone.
+    DescribedComponent* component;
+  };
+  std::vector<Entry> components_;
+  std::map<QString, std::function<void()>> handlers_;
+
+  friend class TApplication;
+};
+
+}  // namespace pellory::shell

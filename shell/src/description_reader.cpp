@@ -1,0 +1,53 @@
+#include "description_reader.h"
+
+#include "pellory/shell/component_classes.h"
+#include "pellory/shell/shell_error.h"
+#include "pellory/shell/stored_window.h"
+
+namespace pellory::shell {
+
+std::vector<DescribedComponent*> DescriptionReader::Read(const WindowDescription& description) {
+  loaded_.clear();
+  window_.SetName(description.name);
+  ReadProperties(window_, description.name.isEmpty() ? description.className : description.name,
+                 description.properties);
+  loaded_.push_back(&window_);
+  for (const auto& component : description.components) ReadComponent(component, nullptr);
+  return loaded_;
+}
+
+void DescriptionReader::ReadProperties(DescribedComponent& component, const QString& name,
+                                       const std::vector<StoredProperty>& properties) {
+  for (const auto& property : properties) {
+    try {
+      component.SetStoredProperty(property.path, property.value);
+    } catch (const DescriptionReadError&) {
+      throw;  // Already names the component and property that failed.
+    } catch (const std::exception& e) {
+      throw DescriptionReadError(
+          QStringLiteral("Error reading %1%2%3: %4")
+              .arg(name, QStringLiteral("."), property.path, QString::fromUtf8(e.what())));
+    }
+  }
+}
+
+void DescriptionReader::ReadComponent(const ComponentDescription& description,
+                                      DescribedComponent* parent) {
+  CreationContext context{&window_, window_.Client(), parent};
+  DescribedComponent* component = ComponentClasses::Create(description.className, context);
+  component->SetName(description.name);
+  component->Object()->setObjectName(description.name);
+  try {
+    ReadProperties(*component,
+                   description.name.isEmpty() ? description.className : description.name,
+                   description.properties);
+    for (const auto& child : description.children) ReadComponent(child, component);
+  } catch (...) {
+    delete component->Object();
+    throw;
+  }
+  window_.AddComponent(component);
+  loaded_.push_back(component);
+}
+
+}  // namespace pellory::shell

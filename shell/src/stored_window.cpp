@@ -1,0 +1,246 @@
+#include "pellory/shell/stored_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <algorithm>
+
+#include "description_reader.h"
+#include "pellory/shell/described_control.h"
+#include "pellory/shell/description_registry.h"
+#include "pellory/shell/shell_error.h"
+#include "pellory/shell/system_colors.h"
+#include "pellory/shell/tapplication.h"
+
+namespace pellory::shell {
+
+StoredWindow::StoredWindow(QWidget* parent)
+    : QMainWindow(parent), scroll_(new QScrollArea(this)), client_(new QWidget) {
+  // Controls keep their place when the window is resized; the scroll area
+  // shows scroll bars once the window is smaller than what they cover.
+  scroll_->setObjectName(QStringLiteral("clientScroll"));
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(false);
+  scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  client_->setObjectName(QStringLiteral("client"));
+  scroll_->setWidget(client_);
+  setCentralWidget(scroll_);
+  setPalette(ControlPalette(SystemColor::BtnFace));
+  setFont(font_.ToQFont());
+  resize(outerSize_);
+}
+
+StoredWindow::~StoredWindow() = default;
+
+void StoredWindow::Construct() {
+  creating_ = true;
+  const WindowDescription& description = DescriptionRegistry::Find(ClassName());
+  std::vector<DescribedComponent*> loaded = DescriptionReader(*this).Read(description);
+  for (DescribedComponent* component : loaded) component->NotifyLoaded();
+  FinishReading();
+  creating_ = false;
+  if (OnCreate) RunGuarded(OnCreate);
+  if (visibleRequested_) {
+    visibleRequested_ = false;
+    show();
+  }
+}
+
+void StoredWindow::FinishReading() {
+  if (!menuName_.isEmpty()) {
+    DescribedComponent* menu = FindComponent(menuName_);
+    auto* bar = menu ? qobject_cast<QMenuBar*>(menu->Object()) : nullptr;
+    if (!bar) throw DescriptionReadError(QStringLiteral("Menu %1 not found").arg(menuName_));
+    setMenuBar(bar);
+  }
+  QRect covered;
+  for (QWidget* child : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    covered |= child->geometry();
+  client_->setFixedSize(covered.right() + 1, covered.bottom() + 1);
+  client_->setAutoFillBackground(true);
+  ArrangeTabOrder();
+  FitOuterSize();
+}
+
+void StoredWindow::ArrangeTabOrder() {
+  std::vector<DescribedControl*> controls;
+  for (const Entry& entry : components_)
+    if (auto* control = dynamic_cast<DescribedControl*>(entry.component);
+        entry.object && control && control->TabOrder() >= 0)
+      controls.push_back(control);
+  std::stable_sort(controls.begin(), controls.end(),
+                   [](auto* a, auto* b) { return a->TabOrder() < b->TabOrder(); });
+  QWidget* previous = nullptr;
+  for (DescribedControl* control : controls) {
+    auto* widget = static_cast<QWidget*>(control->Object());
+    if (widget->focusPolicy() == Qt::NoFocus) continue;
+    if (previous) setTabOrder(previous, widget);
+    if (!previous) firstTabStop_ = widget;
+    previous = widget;
+  }
+}
+
+void StoredWindow::FitOuterSize() {
+  // The stored size is the outer one; the client shrinks by whatever frame
+  // the platform reports (none before the window is shown, none offscreen).
+  const QSize frame = frameGeometry().size() - geometry().size();
+  resize(outerSize_ - frame);
+}
+
+void StoredWindow::SetModalResult(int result) {
+  modalResult_ = result;
+  if (result != 0 && modalLoop_) modalLoop_->quit();
+}
+
+DescribedComponent* StoredWindow::FindComponent(const QString& name) const {
+  for (const Entry& entry : components_)
+    if (entry.object && entry.component->Name().compare(name, Qt::CaseInsensitive) == 0)
+      return entry.component;
+  return nullptr;
+}
+
+void StoredWindow::AddComponent(DescribedComponent* component) {
+  components_.push_back({component->Object(), component});
+}
+
+void StoredWindow::RegisterHandler(const QString& name, std::function<void()> handler) {
+  handlers_[name] = std::move(handler);
+}
+
+std::function<void()> StoredWindow::FindHandler(const QString& name) const {
+  const auto it = handlers_.find(name);
+  if (it == handlers_.end())
+    throw ShellError(QStringLiteral("Invalid property value %1").arg(name));
+  return it->second;
+}
+
+bool StoredWindow::SetWindowFontProperty(const QString& path, const StoredValue& value) {
+  if (path == QLatin1String("Font.Name"))
+    font_.name = StringValue(value);
+  else if (path == QLatin1String("Font.Height"))
+    font_.height = IntValue(value);
+  else if (path == QLatin1String("Font.Color"))
+    font_.color = StoredColor(StringValue(value));
+  else if (path == QLatin1String("Font.Style"))
+    font_.style = IntValue(value);
+  else if (path != QLatin1String("Font.Charset"))
+    return false;
+  setFont(font_.ToQFont());
+  return true;
+}
+
+void StoredWindow::SetStoredProperty(const QString& path, const StoredValue& value) {
+  if (SetWindowFontProperty(path, value)) return;
+  if (path == QLatin1String("Caption")) {
+    setWindowTitle(StringValue(value));
+  } else if (path == QLatin1String("Left")) {
+    move(IntValue(value), y());
+  } else if (path == QLatin1String("Top")) {
+    move(x(), IntValue(value));
+  } else if (path == QLatin1String("Width")) {
+    outerSize_.setWidth(IntValue(value));
+    FitOuterSize();
+  } else if (path == QLatin1String("Height")) {
+    outerSize_.setHeight(IntValue(value));
+    FitOuterSize();
+  } else if (path == QLatin1String("Color")) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, StoredColor(StringValue(value)));
+    setPalette(pal);
+  } else if (path == QLatin1String("Menu")) {
+    menuName_ = StringValue(value);
+  } else if (path == QLatin1String("Position")) {
+    const QString position = StringValue(value);
+    if (position != QLatin1String("poScreenCenter") && position != QLatin1String("poDesigned"))
+      throw ShellError(QStringLiteral("Invalid property value"));
+    placement_ =
+        position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter : Placement::Designed;
+  } else if (path == QLatin1String("HelpContext")) {
+    helpContext_ = IntValue(value);
+  } else if (path == QLatin1String("OnCreate")) {
+    OnCreate = FindHandler(HandlerValue(value));
+  } else if (path == QLatin1String("Visible")) {
+    setVisible(BoolValue(value));
+  } else if (path == QLatin1String("PixelsPerInch") || path == QLatin1String("TextHeight")) {
+    // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
+    IntValue(value);
+  } else if (path == QLatin1String("OldCreateOrder")) {
+    BoolValue(value);  // The creation handler always runs at the end of construction.
+  } else {
+    UnknownProperty(path);
+  }
+}
+
+void StoredWindow::setVisible(bool visible) {
+  if (visible && creating_) {
+    visibleRequested_ = true;  // Shown once construction has finished.
+    return;
+  }
+  if (visible && !placed_ && !isVisible()) {
+    placed_ = true;
+    if (placement_ == Placement::ScreenCenter) CentreOnScreen();
+  }
+  QMainWindow::setVisible(visible);
+}
+
+void StoredWindow::CentreOnScreen() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QSize area = screen->geometry().size();
+  const QSize outer = frameGeometry().size();
+  move(screen->geometry().left() + std::max(0, (area.width() - outer.width()) / 2),
+       screen->geometry().top() + std::max(0, (area.height() - outer.height()) / 2));
+}
+
+void StoredWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    FitOuterSize();  // The platform may only now report the frame.
+    // The first tab stop gets the focus as if reached by Tab, which selects
+    // a text box's whole text.
+    if (!focusWidget() && firstTabStop_ && firstTabStop_->isEnabled())
+      firstTabStop_->setFocus(Qt::TabFocusReason);
+  }
+}
+
+void StoredWindow::closeEvent(QCloseEvent* event) {
+  // The close box goes the same way as a close command.
+  event->ignore();
+  RunGuarded([this] { Close(); });
+}
+
+void StoredWindow::Close() {
+  if (modal_) {
+    SetModalResult(2);
+    return;
+  }
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(canClose);
+  if (!canClose) return;
+  CloseAction action = CloseAction::Hide;
+  if (OnClose) OnClose(action);
+  if (action == CloseAction::None) return;
+  TApplication* app = TApplication::Instance();
+  if (app && app->MainForm() == this) {
+    app->Terminate();
+  } else if (action == CloseAction::Free) {
+    Release();
+  } else if (action == CloseAction::Minimize) {
+    showMinimized();
+  } else {
+    hide();
+  }
+}
+
+void StoredWindow::Release() {
+  if (TApplication* app = TApplication::Instance())
+    app->PostRelease(this);
+  else
+    deleteLater();
+}
+
+}  // namespace pellory::shell

@@ -1,0 +1,80 @@
+// The whole program from start to exit, offscreen.
+#include "pellory/programs/startup.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "gui_helpers.h"
+#include "pellory/shell/description_registry.h"
+#include "pellory/ui/controls/menu_command.h"
+#include "pellory/ui/main/main_window_description.h"
+#include "pellory/ui/main/tform2.h"
+#include "shell_test_support.h"
+#include "test_catalogue.h"
+
+namespace {
+
+using namespace pellory;
+
+pellory::ui::TForm2* MainWindow() {
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (auto* w = dynamic_cast<pellory::ui::TForm2*>(top); w && w->isVisible()) return w;
+  return nullptr;
+}
+
+// Runs the program; `act` runs once its main window is up.
+int RunProgramAnd(std::function<void(pellory::ui::TForm2*)> act,
+                  std::shared_ptr<std::vector<shell::ErrorBox>> boxes) {
+  QTimer::singleShot(0, [act = std::move(act)] {
+    ASSERT_TRUE(guitest::pumpUntil([] { return MainWindow() != nullptr; }));
+    act(MainWindow());
+  });
+  return app::RunProgram(std::make_unique<shelltest::RecordingPresenter>(boxes));
+}
+
+TEST(Program, EveryWayOfEndingExitsWithZero) {
+  const cataloguetest::TestCatalogue catalogue(cataloguetest::Numbered(2));
+  const std::pair<const char*, std::function<void(pellory::ui::TForm2*)>> ways[] = {
+      {"File, Exit",
+       [](pellory::ui::TForm2* w) { w->MenuItem(QStringLiteral("Exit1"))->Action()->trigger(); }},
+      {"close box", [](pellory::ui::TForm2* w) { w->close(); }},
+  };
+  for (const auto& [how, act] : ways) {
+    auto boxes = std::make_shared<std::vector<shell::ErrorBox>>();
+    QString caption;
+    EXPECT_EQ(RunProgramAnd(
+                  [&, act = act](pellory::ui::TForm2* w) {
+                    caption = w->windowTitle();
+                    act(w);
+                  },
+                  boxes),
+              0)
+        << how;
+    EXPECT_EQ(caption, QStringLiteral("Font search")) << how;
+    EXPECT_TRUE(boxes->empty()) << how;
+    guitest::pump();
+    EXPECT_EQ(MainWindow(), nullptr) << how << ": shut down";
+  }
+}
+
+TEST(Program, ErrorEscapingStartUpShowsTheLastChanceBoxAndExitsWithOne) {
+  shell::WindowDescription broken = ui::MainWindowDescription();
+  broken.components.front().properties.push_back({"Shape", QStringLiteral("bsNoSuchShape")});
+  ui::RegisterMainWindow();
+  shell::DescriptionRegistry::Register(broken);
+  auto boxes = std::make_shared<std::vector<shell::ErrorBox>>();
+  const int code = app::RunProgram(std::make_unique<shelltest::RecordingPresenter>(boxes));
+  shell::DescriptionRegistry::Register(ui::MainWindowDescription());
+  EXPECT_EQ(code, 1);
+  ASSERT_EQ(boxes->size(), 1u);
+  EXPECT_EQ(boxes->front().caption, QStringLiteral("Application Error"));
+  EXPECT_TRUE(
+      boxes->front().text.startsWith(QStringLiteral("Exception DescriptionReadError in module ")))
+      << boxes->front().text.toStdString();
+  EXPECT_TRUE(boxes->front().text.endsWith(
+      QStringLiteral("\nError reading Bevel1.Shape: Invalid property value.")))
+      << boxes->front().text.toStdString();
+}
+
+}  // namespace

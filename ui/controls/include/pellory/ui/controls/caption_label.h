@@ -1,0 +1,33 @@
+// A static text that sizes itself to its caption (AutoSize), keeps its left
+// edge when the text changes, and is painted opaque in its window's colour.
+#pragma once
+
+#include <QLabel>
+
+#include "pellory/shell/described_control.h"
+
+namespace pellory::ui {
+
+class CaptionLabel : public QLabel, public shell::DescribedControl {
+  Q_OBJECT
+ public:
+  explicit CaptionLabel(const shell::CreationContext& context);
+
+  QString Caption() const { return text(); }
+  void SetCaption(const QString& caption);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool on);
+
+  // Caption, AutoSize, Transparent and the common control properties.
+  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+
+ protected:
+  void FontChanged() override;
+
+ private:
+  void FitToText();
+
+  bool autoSize_ = true;
+};
+
+}  // namespace pellory::ui

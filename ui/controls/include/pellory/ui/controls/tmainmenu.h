@@ -1,0 +1,21 @@
+// A window's menu bar as a described component; its items are MenuCommand
+// sub-components.
+#pragma once
+
+#include <QMenuBar>
+
+#include "pellory/shell/described_component.h"
+
+namespace pellory::ui {
+
+class TMainMenu : public QMenuBar, public shell::DescribedComponent {
+  Q_OBJECT
+ public:
+  explicit TMainMenu(const shell::CreationContext& context);
+
+  // Design-time placement only; nothing else is stored for the bar itself.
+  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  QObject* Object() override { return this; }
+};
+
+}  // namespace pellory::ui

@@ -1,0 +1,42 @@
+#include "pellory/ui/main/bound_field.h"
+
+#include <QKeyEvent>
+
+#include "pellory/data/field.h"
+
+namespace pellory::ui {
+
+BoundField::BoundField() {
+  link_.RereadField = [this](data::TField* field) { ReadField(field); };
+}
+
+void BoundField::Bind(data::TDataSource* source, const QString& controlName) {
+  link_.SetControlName(controlName.toStdString());
+  link_.SetFieldName(dataField_.toStdString());
+  link_.SetDataSource(source);
+}
+
+bool BoundField::SetBoundProperty(const QString& path, const shell::StoredValue& value) {
+  if (path == QLatin1String("DataSource"))
+    dataSource_ = shell::StringValue(value);
+  else if (path == QLatin1String("DataField"))
+    dataField_ = shell::StringValue(value);
+  else
+    return false;
+  return true;
+}
+
+QString FieldText(const data::TField* field) {
+  if (!field || field->IsNull()) return {};
+  return QString::fromStdString(field->AsString());
+}
+
+bool KeyChangesText(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key == Qt::Key_Delete || key == Qt::Key_Backspace) return true;
+  if (key == Qt::Key_Insert && event.modifiers() & Qt::ShiftModifier) return true;
+  if (event.modifiers() & Qt::ControlModifier) return key == Qt::Key_V || key == Qt::Key_X;
+  return !event.text().isEmpty() && event.text().at(0).isPrint();
+}
+
+}  // namespace pellory::ui

@@ -1,0 +1,170 @@
+#include "pellory/ui/main/tdbimage.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "pellory/data/blob_field.h"
+#include "pellory/shell/stored_font.h"
+#include "pellory/shell/system_colors.h"
+#include "pellory/shell/tapplication.h"
+
+namespace pellory::ui {
+
+TDBImage::TDBImage(const shell::CreationContext& context)
+    : QWidget(context.parentWidget), DescribedControl(this, context, Focus::TabStop) {}
+
+QString TDBImage::PlaceholderText() const {
+  return QStringLiteral("(%1)").arg(objectName());
+}
+
+namespace {
+
+// A bitmap with a colour table stays indexed, so its palette travels with
+// it to the clipboard; deeper bitmaps become 32-bit images. Realising a
+// palette changes nothing on the displays the toolkit draws on (more than
+// 256 colours), so drawing needs no palette steps.
+QImage ToImage(const data::BitmapImage& bitmap) {
+  if (bitmap.IsEmpty()) return {};
+  if (bitmap.IsIndexed() && !bitmap.palette.empty()) {
+    QImage image(bitmap.width, bitmap.height, QImage::Format_Indexed8);
+    image.setColorTable(QList<QRgb>(bitmap.palette.begin(), bitmap.palette.end()));
+    for (int y = 0; y < bitmap.height; ++y)
+      std::copy_n(bitmap.indices.begin() + std::ptrdiff_t(y) * bitmap.width, bitmap.width,
+                  image.scanLine(y));
+    return image;
+  }
+  const std::vector<std::uint32_t> argb = data::ArgbPixels(bitmap);
+  QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
+  for (int y = 0; y < bitmap.height; ++y)
+    std::copy_n(argb.begin() + std::ptrdiff_t(y) * bitmap.width, bitmap.width,
+                reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+  return image;
+}
+
+}  // namespace
+
+void TDBImage::ReadField(data::TField* field) {
+  // The old picture goes first, so a value that cannot be decoded leaves
+  // an empty picture behind while its error reaches the caller.
+  picture_ = QImage();
+  pictureLoaded_ = field != nullptr;
+  update();
+  auto* graphic = dynamic_cast<data::TGraphicField*>(field);
+  if (graphic) picture_ = ToImage(graphic->LoadBitmap());
+}
+
+QPoint TDBImage::PictureOffset() const {
+  const QRect client = ClientArea();
+  // Division truncating toward zero cuts a wider picture evenly on both sides.
+  return {(client.width() - picture_.width()) / 2, (client.height() - picture_.height()) / 2};
+}
+
+void TDBImage::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
+  if (SetBoundProperty(path, value)) return;
+  if (path == QLatin1String("Center"))
+    center_ = shell::BoolValue(value);
+  else if (path == QLatin1String("Stretch"))
+    stretch_ = shell::BoolValue(value);
+  else
+    DescribedControl::SetStoredProperty(path, value);
+  update();
+}
+
+void TDBImage::PaintBorder(QPainter& p) const {
+  // Sunken edge: shadow and dark lines outside, highlight and face inside.
+  const QRect outer = rect().adjusted(0, 0, -1, -1);
+  const QRect inner = outer.adjusted(1, 1, -1, -1);
+  const auto box = [&p](QRect r, QColor topLeft, QColor bottomRight) {
+    p.setPen(topLeft);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(bottomRight);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+  };
+  box(outer, shell::ColorOf(shell::SystemColor::BtnShadow),
+      shell::ColorOf(shell::SystemColor::BtnHighlight));
+  box(inner, Qt::black, shell::ColorOf(shell::SystemColor::BtnFace));
+}
+
+void TDBImage::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  PaintBorder(p);
+  const QRect client = ClientArea();
+  p.fillRect(client, shell::ColorOf(shell::SystemColor::Window));
+  if (!pictureLoaded_) {
+    const QString text = PlaceholderText();
+    const QFontMetrics metrics(font());
+    const int left = (client.width() - metrics.horizontalAdvance(text)) / 2;
+    const int top = (client.height() - shell::TextHeight(font())) / 2;
+    p.setFont(font());
+    p.setPen(shell::ColorOf(shell::SystemColor::WindowText));
+    p.drawText(client.left() + left, client.top() + top + metrics.ascent(), text);
+  } else if (!picture_.isNull()) {
+    p.save();
+    p.setClipRect(client);
+    p.drawImage(client.topLeft() + PictureOffset(), picture_);
+    p.restore();
+  }
+  if (hasFocus()) {
+    p.setPen(shell::ColorOf(shell::SystemColor::WindowFrame));
+    p.drawRect(client.adjusted(0, 0, -1, -1));
+  }
+}
+
+void TDBImage::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) setFocus(Qt::MouseFocusReason);
+  QWidget::mousePressEvent(event);
+}
+
+void TDBImage::keyPressEvent(QKeyEvent* event) {
+  const bool copy = event->modifiers() == Qt::ControlModifier &&
+                    (event->key() == Qt::Key_C || event->key() == Qt::Key_Insert);
+  if (copy) {
+    if (!picture_.isNull()) QApplication::clipboard()->setImage(picture_);
+    event->accept();
+    return;
+  }
+  const int key = event->key();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && (key == Qt::Key_Escape ||
+                ((key == Qt::Key_Return || key == Qt::Key_Enter) && !pictureLoaded_))) {
+    // Escape reads the picture again; Enter loads one not yet loaded.
+    shell::RunGuarded([this] { Reread(); });
+    event->accept();
+    return;
+  }
+  // The box has no caret: the arrows move the focus along the Tab order.
+  if (plain &&
+      (key == Qt::Key_Right || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Up)) {
+    focusNextPrevChild(key == Qt::Key_Right || key == Qt::Key_Down);
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TDBImage::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!pictureLoaded_ && event->button() == Qt::LeftButton) {
+    shell::RunGuarded([this] { Reread(); });
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(event);
+}
+
+void TDBImage::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void TDBImage::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
+}
+
+}  // namespace pellory::ui

@@ -1,0 +1,182 @@
+#include "pellory/ui/main/tform2.h"
+
+#include "pellory/data/blob_field.h"
+#include "pellory/data/datasource.h"
+#include "pellory/data/session.h"
+#include "pellory/data/table.h"
+#include "pellory/ui/controls/caption_label.h"
+#include "pellory/ui/controls/menu_command.h"
+#include "pellory/ui/controls/tbevel.h"
+#include "pellory/ui/controls/tbutton.h"
+#include "pellory/ui/main/main_window_description.h"
+#include "pellory/ui/main/tdbedit.h"
+#include "pellory/ui/main/tdbimage.h"
+#include "pellory/ui/main/tdbmemo.h"
+#include "pellory/ui/main/tdbnavigator.h"
+
+namespace pellory::ui {
+
+namespace {
+
+constexpr const char* kDatabaseName = "pellory";
+constexpr const char* kTableName = "pelloryfont.DB";
+
+template <class Field>
+void Declare(data::TDataSet& cursor, const char* fieldName, int size) {
+  cursor.AddField(std::make_unique<Field>(fieldName, size));
+}
+
+}  // namespace
+
+TForm2::TForm2()
+    : table1_(std::make_unique<data::TTable>()),
+      dataSource1_(std::make_unique<data::TDataSource>()),
+      wwTable1_(std::make_unique<data::TwwTable>()),
+      wwDataSource1_(std::make_unique<data::TwwDataSource>()) {
+  DeclareFields();
+  RegisterMainWindow();
+  RegisterHandler(QStringLiteral("FormCreate"), [this] { FormCreate(); });
+  RegisterHandler(QStringLiteral("Exit1Click"), [this] { Exit1Click(); });
+  RegisterHandler(QStringLiteral("Allfonts1Click"), [this] { Allfonts1Click(); });
+  RegisterHandler(QStringLiteral("Grid1Click"), [this] { Grid1Click(); });
+  RegisterHandler(QStringLiteral("Contents1Click"), [this] { Contents1Click(); });
+  RegisterHandler(QStringLiteral("About1Click"), [this] { About1Click(); });
+  RegisterHandler(QStringLiteral("Button1Click"), [this] { Button1Click(); });
+  RegisterHandler(QStringLiteral("Button2Click"), [this] { Button2Click(); });
+  RegisterHandler(QStringLiteral("Button3Click"), [this] { Button3Click(); });
+  RegisterHandler(QStringLiteral("Button4Click"), [this] { Button4Click(); });
+  RegisterHandler(QStringLiteral("Button5Click"), [this] { Button5Click(); });
+  RegisterHandler(QStringLiteral("Button6Click"), [this] { Button6Click(); });
+  RegisterHandler(QStringLiteral("Button7Click"), [this] { Button7Click(); });
+  RegisterHandler(QStringLiteral("Button9Click"), [this] { Button9Click(); });
+  RegisterHandler(QStringLiteral("Button10Click"), [this] { Button10Click(); });
+}
+
+TForm2::~TForm2() {
+  // The controls' links go before the data source they are attached to.
+  for (BoundField* control :
+       std::initializer_list<BoundField*>{DBEdit1(), DBEdit2(), DBImage1(), DBMemo1()})
+    if (control) control->DataLink().SetDataSource(nullptr);
+  if (DBNavigator1()) DBNavigator1()->Bind(nullptr);
+}
+
+void TForm2::DeclareFields() {
+  table1_->SetName("Table1");
+  table1_->SetDatabaseName(kDatabaseName);
+  table1_->SetTableName(kTableName);
+  table1_->SetReadOnly(true);
+  Declare<data::TStringField>(*table1_, "Font Name", 45);
+  Declare<data::TMemoField>(*table1_, "Description", 10);
+  Declare<data::TStringField>(*table1_, "Filename", 13);
+  Declare<data::TStringField>(*table1_, "Category", 55);
+  Declare<data::TGraphicField>(*table1_, "Sample3", 10);
+  dataSource1_->SetDataSet(table1_.get());
+
+  wwTable1_->SetName("wwTable1");
+  wwTable1_->SetDatabaseName(kDatabaseName);
+  wwTable1_->SetTableName(kTableName);
+  Declare<data::TMemoField>(*wwTable1_, "Description", 10);
+  Declare<data::TStringField>(*wwTable1_, "Filename", 13);
+  Declare<data::TStringField>(*wwTable1_, "Font Name", 45);
+  Declare<data::TStringField>(*wwTable1_, "Category", 55);
+  Declare<data::TGraphicField>(*wwTable1_, "Sample3", 10);
+  wwDataSource1_->SetDataSet(wwTable1_.get());
+}
+
+void TForm2::BindControls() {
+  // In stored order; the data source then tells them in reverse order.
+  DBNavigator1()->Bind(dataSource1_.get());
+  DBEdit1()->Bind(dataSource1_.get(), DBEdit1()->objectName());
+  DBImage1()->Bind(dataSource1_.get(), DBImage1()->objectName());
+  DBMemo1()->Bind(dataSource1_.get(), DBMemo1()->objectName());
+  DBEdit2()->Bind(dataSource1_.get(), DBEdit2()->objectName());
+}
+
+void TForm2::FormCreate() {
+  BindControls();
+  OpenCatalogue();
+}
+
+void TForm2::OpenCatalogue() {
+  data::Session.AddPassword("mirabo");
+  data::Session.SetPrivateDir("c:\\");
+  table1_->SetActive(false);
+  table1_->SetActive(true);
+  wwTable1_->Open();
+  Label(5)->SetCaption(QStringLiteral("All fonts"));
+}
+
+void TForm2::ShowCategory(const char* filter, const char* status) {
+  table1_->SetFiltered(false);
+  table1_->SetFilter(filter);
+  table1_->SetFiltered(true);
+  Label(5)->SetCaption(QString::fromLatin1(status));
+}
+
+void TForm2::Button1Click() {
+  ShowCategory("Category ='Capitals Serif'", "Capital Serif");
+}
+void TForm2::Button2Click() {
+  ShowCategory("Category ='Capitals San*'", "Capital Sans Serif");
+}
+void TForm2::Button3Click() {
+  ShowCategory("Category ='Handwriting'", "Handwriting");
+}
+void TForm2::Button4Click() {
+  ShowCategory("Category ='Italic Serif'", "Italic Serif");
+}
+void TForm2::Button5Click() {
+  ShowCategory("Category ='Italic Sans *'", "Italic Sans Serif");
+}
+void TForm2::Button6Click() {
+  ShowCategory("Category ='Normal Serif'", "Normal Serif");
+}
+void TForm2::Button7Click() {
+  ShowCategory("Category ='Normal Sans*'", "Normal Sans Serif");
+}
+void TForm2::Button9Click() {
+  ShowCategory("Category ='Wing*'", "Wingdings");
+}
+void TForm2::Button10Click() {
+  table1_->SetFiltered(false);
+  Label(5)->SetCaption(QStringLiteral("All fonts"));
+}
+
+void TForm2::Exit1Click() {
+  Close();
+}
+
+TBevel* TForm2::Bevel1() const {
+  return Component<TBevel>(QStringLiteral("Bevel1"));
+}
+
+CaptionLabel* TForm2::Label(int number) const {
+  return Component<CaptionLabel>(QStringLiteral("Label%1").arg(number));
+}
+
+TDBNavigator* TForm2::DBNavigator1() const {
+  return Component<TDBNavigator>(QStringLiteral("DBNavigator1"));
+}
+
+TDBEdit* TForm2::DBEdit1() const {
+  return Component<TDBEdit>(QStringLiteral("DBEdit1"));
+}
+TDBEdit* TForm2::DBEdit2() const {
+  return Component<TDBEdit>(QStringLiteral("DBEdit2"));
+}
+TDBImage* TForm2::DBImage1() const {
+  return Component<TDBImage>(QStringLiteral("DBImage1"));
+}
+TDBMemo* TForm2::DBMemo1() const {
+  return Component<TDBMemo>(QStringLiteral("DBMemo1"));
+}
+
+TButton* TForm2::Button(int number) const {
+  return Component<TButton>(QStringLiteral("Button%1").arg(number));
+}
+
+MenuCommand* TForm2::MenuItem(const QString& name) const {
+  return Component<MenuCommand>(name);
+}
+
+}  // namespace pellory::ui
