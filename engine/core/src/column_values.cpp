@@ -1,5 +1,6 @@
 #include "column_values.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -22,17 +23,14 @@ std::size_t Trimmed(const std::uint8_t* value, std::size_t size) {
   return size;
 }
 
+// The first and last eight bytes and the size: enough to spread the few
+// values of a column (names like "Italic Serif" and "Italic Sans Serif"
+// differ in their ends and sizes); the full comparison decides.
 std::uint64_t Hash(const std::uint8_t* bytes, std::size_t size) {
-  std::uint64_t h = size * 0x9E3779B97F4A7C15u;
-  for (; size >= 8; bytes += 8, size -= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, 8);
-    h = (h ^ word) * 0xFF51AFD7ED558CCDu;
-    h ^= h >> 32;
-  }
-  std::uint64_t last = 0;
-  std::memcpy(&last, bytes, size);
-  h = (h ^ last) * 0xC4CEB9FE1A85EC53u;
+  std::uint64_t first = 0, last = 0;
+  std::memcpy(&first, bytes, std::min<std::size_t>(size, 8));
+  if (size > 8) std::memcpy(&last, bytes + size - 8, 8);
+  std::uint64_t h = (first ^ (last * 0x9E3779B97F4A7C15u) ^ size) * 0xFF51AFD7ED558CCDu;
   return h ^ (h >> 29);
 }
 
@@ -52,22 +50,37 @@ void ColumnValues::Settle() {
   if (numbers_.capacity() - numbers_.size() > numbers_.size() / 8) numbers_.shrink_to_fit();
 }
 
-std::optional<std::uint8_t> ColumnValues::Intern(const std::uint8_t* value, bool blank) {
-  const std::size_t size = Trimmed(value, valueSize_);
-  for (std::size_t slot = Hash(value, size) % slots_.size();; slot = (slot + 1) % slots_.size()) {
+template <typename Make>
+std::optional<std::uint8_t> ColumnValues::Find(const std::uint8_t* key, std::size_t size,
+                                               bool blank, Make make) {
+  for (std::size_t slot = Hash(key, size) % slots_.size();; slot = (slot + 1) % slots_.size()) {
     const std::uint8_t number = slots_[slot];
     if (number == kFree) {
       if (values_.size() == kMaxValues) return std::nullopt;
-      values_.push_back({{value, value + valueSize_}, blank});
+      Value& value = values_.emplace_back();
+      value.bytes.assign(valueSize_, 0);
+      make(value.bytes.data());
+      value.blank = blank;
       trimmed_.push_back(static_cast<std::uint16_t>(size));
       slots_[slot] = static_cast<std::uint8_t>(values_.size() - 1);
       return slots_[slot];
     }
     const Value& known = values_[number];
     if (known.blank == blank && trimmed_[number] == size &&
-        std::memcmp(known.bytes.data(), value, size) == 0)
+        std::memcmp(known.bytes.data(), key, size) == 0)
       return number;
   }
+}
+
+std::optional<std::uint8_t> ColumnValues::Intern(const std::uint8_t* value, bool blank) {
+  return Find(value, Trimmed(value, valueSize_), blank,
+              [&](std::uint8_t* out) { std::memcpy(out, value, valueSize_); });
+}
+
+std::optional<std::uint8_t> ColumnValues::InternText(const std::uint8_t* text, std::size_t length) {
+  // A text value is its bytes and then zeros, so its bytes are its key.
+  return Find(text, length, length == 0,
+              [&](std::uint8_t* out) { std::memcpy(out, text, length); });
 }
 
 }  // namespace pellory::engine

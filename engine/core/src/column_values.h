@@ -32,6 +32,9 @@ class ColumnValues {
   // The number of this value, added when new; none once kMaxValues values
   // are known and this is another.
   std::optional<std::uint8_t> Intern(const std::uint8_t* value, bool blank);
+  // The same for a text column's value given as its bytes before the zero
+  // byte (at most valueSize - 1 of them): blank when there are none.
+  std::optional<std::uint8_t> InternText(const std::uint8_t* text, std::size_t length);
   const Value& ValueOf(std::uint8_t number) const { return values_[number]; }
   std::size_t ValueCount() const { return values_.size(); }
 
@@ -49,6 +52,12 @@ class ColumnValues {
 
  private:
   static constexpr std::uint8_t kFree = 0xFF;
+
+  // Finds or adds the value whose bytes before its trailing zeros are
+  // `key`; `make` writes the whole value when it is new.
+  template <typename Make>
+  std::optional<std::uint8_t> Find(const std::uint8_t* key, std::size_t size, bool blank,
+                                   Make make);
 
   std::uint16_t valueSize_;
   std::uint64_t recordsAtMost_;

@@ -82,8 +82,16 @@ std::optional<std::uint8_t> TableCursor::ValueNumber(ScanFilter& filter, std::ui
                                                      StoredRecord& record) {
   ColumnValues& column = *filter.column;
   if (index < column.known()) return column.NumberAt(index);
-  const bool blank = FieldValue(filter.field, record.WithColumn(filter.field - 1u), value_.data());
-  const auto number = column.Intern(value_.data(), blank);
+  std::optional<std::uint8_t> number;
+  if (table_->header().columns[filter.field - 1u].type == PEL_PX_ALPHA) {
+    // A text value needs no decoding: its bytes are what tells it apart.
+    const auto text = record.Text(filter.field - 1u);
+    number = column.InternText(text.data(), text.size());
+  } else {
+    const bool blank =
+        FieldValue(filter.field, record.WithColumn(filter.field - 1u), value_.data());
+    number = column.Intern(value_.data(), blank);
+  }
   if (number && index == column.known()) {
     column.Append(*number);
     if (table_->shared().chain().complete() && column.known() == table_->shared().chain().records())

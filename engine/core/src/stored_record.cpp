@@ -1,5 +1,7 @@
 #include "stored_record.h"
 
+#include <cstring>
+
 #include "pellory/engine.h"
 
 namespace pellory::engine {
@@ -8,12 +10,12 @@ StoredRecord::StoredRecord(const TableHeader& header, DataBlockCipher* cipher)
     : header_(header),
       cipher_(cipher),
       scratch_(header.recordSize),
-      decryptedFor_(header.columns.size(), 0) {}
+      decryptedFor_(header.columns.size(), 0),
+      textLength_(header.columns.size(), 0) {}
 
-void StoredRecord::Point(const TableFile::Spot& spot) {
-  ++pointed_;
-  spot_ = spot;
-  plain_ = cipher_ ? nullptr : spot.block + spot.offset;
+void StoredRecord::UsePlanOf(std::uint32_t number) {
+  plan_ = &cipher_->PlanFor(number);
+  planNumber_ = number;
 }
 
 void StoredRecord::PointPlain(const std::uint8_t* record) {
@@ -29,13 +31,28 @@ const std::uint8_t* StoredRecord::WithColumn(std::size_t column) {
     const std::size_t at = spot_.offset + layout.offset;
     // A text value ends at its first zero byte; the bytes after it are
     // never looked at, so they are not decrypted.
-    if (layout.type == PEL_PX_ALPHA)
-      cipher_->DecryptText(spot_.block, spot_.number, at, layout.width, out);
-    else
-      cipher_->Decrypt(spot_.block, spot_.number, at, layout.width, out);
+    if (layout.type == PEL_PX_ALPHA) {
+      const std::size_t written =
+          DataBlockCipher::DecryptText(*plan_, spot_.block, at, layout.width, out);
+      const bool ended = written > 0 && out[written - 1] == 0;
+      textLength_[column] = static_cast<std::uint16_t>(ended ? written - 1 : written);
+    } else {
+      DataBlockCipher::Decrypt(*plan_, spot_.block, at, layout.width, out);
+    }
     decryptedFor_[column] = pointed_;
   }
   return scratch_.data();
+}
+
+std::span<const std::uint8_t> StoredRecord::Text(std::size_t column) {
+  const ColumnLayout& layout = header_.columns[column];
+  const std::uint8_t* bytes = WithColumn(column) + layout.offset;
+  if (!plain_) return {bytes, textLength_[column]};  // decrypting found the end
+  const void* zero = std::memchr(bytes, 0, layout.width);
+  const std::size_t length =
+      zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - bytes)
+           : layout.width;
+  return {bytes, length};
 }
 
 }  // namespace pellory::engine

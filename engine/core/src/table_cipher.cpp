@@ -89,26 +89,36 @@ const DataBlockCipher::Plan& DataBlockCipher::PlanFor(std::uint32_t blockNumber)
   return plan;
 }
 
-void DataBlockCipher::Decrypt(const std::uint8_t* block, std::uint32_t blockNumber,
-                              std::size_t offset, std::size_t count, std::uint8_t* out) {
-  const Plan& plan = PlanFor(blockNumber);
+namespace {
+
+// C twice over, so that C[(y + u) mod 256] needs no wrapping for the unit
+// numbers of a block (below 128).
+const std::array<std::uint8_t, 512> kCipherCTwice = [] {
+  std::array<std::uint8_t, 512> twice{};
+  for (std::size_t i = 0; i < twice.size(); ++i) twice[i] = kCipherC[i % 256];
+  return twice;
+}();
+
+}  // namespace
+
+void DataBlockCipher::Decrypt(const Plan& plan, const std::uint8_t* block, std::size_t offset,
+                              std::size_t count, std::uint8_t* out) {
   for (std::size_t at = offset, end = offset + count; at < end; ++at) {
-    const std::size_t unit = at & ~std::size_t{255};
-    const std::uint8_t x = U8(static_cast<int>(at));
+    const std::size_t unit = at >> 8;
+    const std::uint8_t x = static_cast<std::uint8_t>(at);
     const std::uint8_t y = plan.source[x];
-    *out++ = block[unit | y] ^ plan.mask[x] ^ kCipherC[U8(y + static_cast<int>(unit >> 8))];
+    *out++ = block[unit << 8 | y] ^ plan.mask[x] ^ kCipherCTwice[y + (unit & 0xFF)];
   }
 }
 
-std::size_t DataBlockCipher::DecryptText(const std::uint8_t* block, std::uint32_t blockNumber,
+std::size_t DataBlockCipher::DecryptText(const Plan& plan, const std::uint8_t* block,
                                          std::size_t offset, std::size_t count, std::uint8_t* out) {
-  const Plan& plan = PlanFor(blockNumber);
   for (std::size_t done = 0; done < count; ++done) {
     const std::size_t at = offset + done;
-    const std::size_t unit = at & ~std::size_t{255};
-    const std::uint8_t x = U8(static_cast<int>(at));
+    const std::size_t unit = at >> 8;
+    const std::uint8_t x = static_cast<std::uint8_t>(at);
     const std::uint8_t y = plan.source[x];
-    out[done] = block[unit | y] ^ plan.mask[x] ^ kCipherC[U8(y + static_cast<int>(unit >> 8))];
+    out[done] = block[unit << 8 | y] ^ plan.mask[x] ^ kCipherCTwice[y + (unit & 0xFF)];
     if (out[done] == 0) return done + 1;
   }
   return count;

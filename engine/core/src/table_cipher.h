@@ -31,27 +31,39 @@ void DecryptDataBlock(std::span<std::uint8_t> block, std::uint32_t encryption,
 // it looks at: a filter on one column touches a fraction of every record.
 class DataBlockCipher {
  public:
-  explicit DataBlockCipher(std::uint32_t encryption);
-  ~DataBlockCipher();
-
-  // Decrypts count bytes from offset of the stored block numbered
-  // blockNumber (from 1). offset + count must lie inside the block.
-  void Decrypt(const std::uint8_t* block, std::uint32_t blockNumber, std::size_t offset,
-               std::size_t count, std::uint8_t* out);
-  // Like Decrypt, but stops after the first zero byte; answers how many
-  // bytes it wrote.
-  std::size_t DecryptText(const std::uint8_t* block, std::uint32_t blockNumber, std::size_t offset,
-                          std::size_t count, std::uint8_t* out);
-
- private:
   // The byte permutation and the table lookups that stay the same for every
   // unit of blocks whose numbers agree in their low byte.
   struct Plan {
     std::array<std::uint8_t, 256> source;  // stored position y for each x
     std::array<std::uint8_t, 256> mask;    // A[x + a] ^ B[y + b]
   };
-  const Plan& PlanFor(std::uint32_t blockNumber);
 
+  explicit DataBlockCipher(std::uint32_t encryption);
+  ~DataBlockCipher();
+
+  // The plan for the stored block numbered blockNumber (from 1), made on
+  // first use; readers of many bytes of one block take it once.
+  const Plan& PlanFor(std::uint32_t blockNumber);
+  // Decrypts count bytes from offset of a stored block with its plan.
+  // offset + count must lie inside the block.
+  static void Decrypt(const Plan& plan, const std::uint8_t* block, std::size_t offset,
+                      std::size_t count, std::uint8_t* out);
+  // Like Decrypt, but stops after the first zero byte; answers how many
+  // bytes it wrote.
+  static std::size_t DecryptText(const Plan& plan, const std::uint8_t* block, std::size_t offset,
+                                 std::size_t count, std::uint8_t* out);
+
+  // The same, finding the block's plan.
+  void Decrypt(const std::uint8_t* block, std::uint32_t blockNumber, std::size_t offset,
+               std::size_t count, std::uint8_t* out) {
+    Decrypt(PlanFor(blockNumber), block, offset, count, out);
+  }
+  std::size_t DecryptText(const std::uint8_t* block, std::uint32_t blockNumber, std::size_t offset,
+                          std::size_t count, std::uint8_t* out) {
+    return DecryptText(PlanFor(blockNumber), block, offset, count, out);
+  }
+
+ private:
   std::uint8_t a_, b_;
   std::unique_ptr<std::array<Plan, 256>> plans_;  // 128 KiB, made on first use
   std::bitset<256> made_;
