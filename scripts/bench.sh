@@ -11,7 +11,12 @@ status=0
 for b in "$build"/bin/bench_*; do
   name=$(basename "$b")
   echo "== $name"
-  if ! QT_QPA_PLATFORM=offscreen "$b" --benchmark_min_time=0.2 | tee -a "$goals"; then
+  run=(env QT_QPA_PLATFORM=offscreen "$b" --benchmark_min_time=0.2)
+  # Start-up is measured on a display: offscreen an empty window loads no fonts.
+  if [[ $name == bench_startup ]] && command -v xvfb-run >/dev/null; then
+    run=(xvfb-run -a "$b" --display)
+  fi
+  if ! "${run[@]}" | tee -a "$goals"; then
     echo "goal | $name | failed | - | MISSED" >>"$goals"
     status=1
   fi

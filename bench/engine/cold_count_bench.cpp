@@ -15,7 +15,8 @@
 #include <vector>
 
 #include "bench_goals.h"
-#include "synthetic_catalogue.h"
+#include "catalogues.h"
+#include "sqlite_copy.h"
 #include "timed_process.h"
 
 namespace {

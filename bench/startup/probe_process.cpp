@@ -152,9 +152,4 @@ ProbeStart TimeProbeStart(const std::vector<std::string>& command,
   return start;
 }
 
-void RunToCompletion(const std::vector<std::string>& command) {
-  const int status = WaitForExit(Spawn(command, ChangedEnvironment({}), -1, -1));
-  if (status != 0) throw std::runtime_error(command[0] + " ended with " + ExitText(status));
-}
-
 }  // namespace pellory::bench

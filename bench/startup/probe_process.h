@@ -1,5 +1,4 @@
-// Runs helper programs as fresh processes: the probe, timed from its spawn
-// to its shown line, and the catalogue builder, to its end.
+// Runs the probe as a fresh process, timed from its spawn to its shown line.
 #pragma once
 
 #include <string>
@@ -21,8 +20,5 @@ using EnvironmentChanges = std::vector<std::string>;
 // std::runtime_error naming what went wrong (no line, bad line, timeout).
 ProbeStart TimeProbeStart(const std::vector<std::string>& command,
                           const EnvironmentChanges& changes, int timeoutMs);
-
-// Runs `command` to its end; raises when it fails to start or exits non-zero.
-void RunToCompletion(const std::vector<std::string>& command);
 
 }  // namespace pellory::bench

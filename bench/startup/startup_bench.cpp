@@ -1,9 +1,10 @@
 // bench_startup: the time from starting the program to its main window
 // painted with the first catalogue record, against a bare Qt program that
 // shows an empty window (and one showing a line of text), on the machine's
-// catalogue and on a synthetic one. Every start is a fresh
-// pellory-startup-probe process; the modes take turns so that all see the
-// same machine. Goal: at most 1.5 times the empty window.
+// catalogue and on synthetic ones of 150, 100,000 and 1,000,000 records.
+// Every start is a fresh pellory-startup-probe process; the modes take
+// turns so that all see the same machine. Goal: at most 1.3 times the empty
+// window, on a display (--display; scripts/bench.sh runs it under xvfb-run).
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -14,7 +15,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench_catalogues.h"
+#include "bench_goals.h"
+#include "catalogues.h"
 #include "probe_process.h"
 #include "scratch_dir.h"
 
@@ -23,20 +25,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kGoalRatio = 1.5;
+constexpr double kGoalRatio = 1.3;
 constexpr int kProbeTimeoutMs = 60'000;
 
 struct Options {
-  int runs = 15;
-  int syntheticRecords = 100'000;
+  int runs = 9;
+  std::vector<std::uint32_t> syntheticRecords;  // empty: 150, 100,000, 1,000,000
   bool realDisplay = false;
-  std::string only;  // one catalogue by name; empty: both
+  std::string only;  // one catalogue by name; empty: all
   fs::path sampleDir;
+};
+
+// A catalogue the start-up is measured on, with the engine configuration
+// naming it as the alias the program opens.
+struct BenchCatalogue {
+  std::string name;  // "sample", or "N records"
+  fs::path directory;
+  fs::path engineConfig;
 };
 
 [[noreturn]] void Usage() {
   std::cerr << "usage: bench_startup [--runs N] [--display] [--catalogue sample|synthetic]\n"
-               "                     [--sample-dir DIR] [--records N]\n"
+               "                     [--sample-dir DIR] [--records N]...\n"
                "  --display   use the real display (DISPLAY) instead of the offscreen platform;\n"
                "              also PELLORY_BENCH_DISPLAY=1. --benchmark_* options are ignored.\n";
   std::exit(2);
@@ -54,7 +64,8 @@ Options ParseArguments(int argc, char** argv) {
     } else if (arg == "--runs" && hasValue) {
       options.runs = std::max(1, std::atoi(argv[++i]));
     } else if (arg == "--records" && hasValue) {
-      options.syntheticRecords = std::max(1, std::atoi(argv[++i]));
+      options.syntheticRecords.push_back(
+          static_cast<std::uint32_t>(std::max(1, std::atoi(argv[++i]))));
     } else if (arg == "--catalogue" && hasValue) {
       options.only = argv[++i];
     } else if (arg == "--sample-dir" && hasValue) {
@@ -64,13 +75,8 @@ Options ParseArguments(int argc, char** argv) {
     }
   }
   if (!options.only.empty() && options.only != "sample" && options.only != "synthetic") Usage();
+  if (options.syntheticRecords.empty()) options.syntheticRecords = {150, 100'000, 1'000'000};
   return options;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 // Every start of one mode: the times to shown and each stage's moments.
@@ -121,7 +127,7 @@ void PrintMode(const char* name, const ModeTimes& times) {
   std::printf("\n");
 }
 
-void Report(const BenchCatalogue& catalogue, const Measurement& measured) {
+void Report(const BenchCatalogue& catalogue, const Measurement& measured, bool realDisplay) {
   std::printf("\n%s catalogue (%s)\n", catalogue.name.c_str(), catalogue.directory.c_str());
   std::printf("  %-8s %8s %8s %8s    stages (median ms since the spawn)\n", "mode", "median", "min",
               "max");
@@ -129,10 +135,16 @@ void Report(const BenchCatalogue& catalogue, const Measurement& measured) {
   const double empty = Median(measured[0].shownAfterMs);
   const double text = Median(measured[1].shownAfterMs);
   const double program = Median(measured[2].shownAfterMs);
-  std::printf("  program/empty %.2f (goal at most %.1f: %s); text/empty %.2f, program/text %.2f\n",
-              program / empty, kGoalRatio, program / empty <= kGoalRatio ? "met" : "missed",
-              text / empty, program / text);
-  std::fflush(stdout);
+  std::printf("  text/empty %.2f, program/text %.2f\n", text / empty, program / text);
+  const std::string what =
+      "start-up to the first record, " + catalogue.name + ": program / empty window";
+  // Offscreen the empty window draws no text and so never loads the font
+  // database, which any window with text must: the ratio is reported, and
+  // the goal is measured on a display.
+  if (realDisplay)
+    ReportGoal(what, program / empty, kGoalRatio, "");
+  else
+    ReportMeasurement(what + " (offscreen)", program / empty, "");
 }
 
 std::string LoadAverage() {
@@ -142,43 +154,36 @@ std::string LoadAverage() {
   return one + " " + five + " " + fifteen;
 }
 
-// The catalogue named `name`, built into `scratch` when it is not at hand.
-BenchCatalogue PrepareCatalogue(const std::string& name, const Options& options,
-                                const fs::path& binDir, const fs::path& scratch) {
-  BenchCatalogue catalogue{name, {}, scratch / (name + ".conf")};
-  if (name == "sample") {
-    catalogue.directory =
-        options.sampleDir.empty() ? CatalogueBesideBuild(binDir) : options.sampleDir;
-    if (catalogue.directory.empty()) {
-      std::printf("building the catalogue of this machine's fonts...\n");
-      catalogue.directory = scratch / "sample";
-      BuildCatalogue(binDir, {}, catalogue.directory);
-    }
-  } else {
-    catalogue.directory = scratch / "synthetic";
-    BuildCatalogue(binDir, {"--synthetic", std::to_string(options.syntheticRecords)},
-                   catalogue.directory);
+// The catalogues to measure: the machine's ("sample") and the synthetic
+// ones, each with an engine configuration in `scratch`.
+std::vector<BenchCatalogue> PrepareCatalogues(const Options& options, const fs::path& scratch) {
+  std::vector<BenchCatalogue> catalogues;
+  if (options.only.empty() || options.only == "sample")
+    catalogues.push_back(
+        {"sample", options.sampleDir.empty() ? MachineCatalogue() : options.sampleDir, {}});
+  if (options.only.empty() || options.only == "synthetic")
+    for (const std::uint32_t records : options.syntheticRecords)
+      catalogues.push_back({std::to_string(records) + " records", SyntheticCatalogue(records), {}});
+  for (std::size_t i = 0; i < catalogues.size(); ++i) {
+    catalogues[i].engineConfig = scratch / ("catalogue-" + std::to_string(i) + ".conf");
+    WriteEngineConfig(catalogues[i].engineConfig, catalogues[i].directory);
   }
-  WriteEngineConfig(catalogue.engineConfig, binDir, catalogue.directory);
-  return catalogue;
+  return catalogues;
 }
 
 int Run(const Options& options) {
   if (options.realDisplay && !std::getenv("DISPLAY"))
     throw std::runtime_error("--display needs DISPLAY");
-  const fs::path binDir = OwnDirectory();
-  const fs::path probe = binDir / "pellory-startup-probe";
+  const fs::path probe = BinDirectory() / "pellory-startup-probe";
   const std::string platform = options.realDisplay ? "xcb" : "offscreen";
   testkit::ScratchDir scratch("pellory-startup");
   std::printf("Start-up to the first record shown, against an empty Qt window\n");
   std::printf("platform %s, %d starts a mode, load average %s at the start\n", platform.c_str(),
               options.runs, LoadAverage().c_str());
-  for (const std::string name : {"sample", "synthetic"}) {
-    if (!options.only.empty() && options.only != name) continue;
-    const BenchCatalogue catalogue = PrepareCatalogue(name, options, binDir, scratch.path());
+  for (const BenchCatalogue& catalogue : PrepareCatalogues(options, scratch.path())) {
     const EnvironmentChanges environment{
         "QT_QPA_PLATFORM=" + platform, "PELLORY_ENGINE_CONFIG=" + catalogue.engineConfig.string()};
-    Report(catalogue, MeasureStarts(probe, environment, options.runs));
+    Report(catalogue, MeasureStarts(probe, environment, options.runs), options.realDisplay);
   }
   std::printf("\nload average %s at the end\n", LoadAverage().c_str());
   return 0;

@@ -14,6 +14,12 @@ bool ReportGoal(const std::string& what, double value, double limit, const std::
   return met;
 }
 
+void ReportMeasurement(const std::string& what, double value, const std::string& unit) {
+  std::printf("goal | %s | %.2f%s%s | reported | -\n", what.c_str(), value, unit.empty() ? "" : " ",
+              unit.c_str());
+  std::fflush(stdout);
+}
+
 double Median(std::vector<double> samples) {
   if (samples.empty()) return 0;
   std::sort(samples.begin(), samples.end());

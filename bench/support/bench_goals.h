@@ -13,6 +13,9 @@ namespace pellory::bench {
 // ratio, "ms", "MB").
 bool ReportGoal(const std::string& what, double value, double limit, const std::string& unit);
 
+// Prints a line for a figure that is reported without a goal.
+void ReportMeasurement(const std::string& what, double value, const std::string& unit);
+
 // The median of the samples (empty: 0).
 double Median(std::vector<double> samples);
 

@@ -1,7 +1,6 @@
-// The catalogues the engine's process benchmarks read: pellory-mkcatalogue's
-// synthetic ones, kept between runs beside the build (BUILD/bench-data), and
-// the same rows in an SQLite file for the comparison with the sqlite3
-// command.
+// The catalogues the process benchmarks read: the machine's own, and
+// pellory-mkcatalogue's synthetic ones, kept between runs beside the build
+// (BUILD/bench-data); and the engine configurations that name them.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +29,12 @@ enum class CategoryLayout {
 std::filesystem::path SyntheticCatalogue(std::uint32_t records,
                                          CategoryLayout layout = CategoryLayout::Cycle);
 
-// An SQLite file beside the catalogue with its rows in one table
-// "catalogue": the text columns and the description's text; the pictures
-// are left out, so the SQLite file is the smaller one. Built when missing.
-std::filesystem::path SqliteCopy(const std::filesystem::path& catalogue);
+// The catalogue of this machine's fonts: the one `make run` builds beside
+// the build (BUILD/../data/catalogue), else one built into BUILD/bench-data.
+std::filesystem::path MachineCatalogue();
+
+// Writes `file`: the engine library beside the benchmark, the alias
+// "pellory" at `catalogue`.
+void WriteEngineConfig(const std::filesystem::path& file, const std::filesystem::path& catalogue);
 
 }  // namespace pellory::bench
