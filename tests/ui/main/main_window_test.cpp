@@ -328,6 +328,9 @@ class FailingCatalogue : public TForm2 {
 };
 
 TEST_F(MainWindow, ErrorInFormCreateIsShownAndTheWindowStillOpens) {
+  // One main window at a time: a second one would find the program running.
+  delete form;
+  form = nullptr;
   auto* failing = app->CreateForm<FailingCatalogue>();
   ASSERT_EQ(boxes->size(), 1u);
   EXPECT_EQ(boxes->front().caption, QStringLiteral("Pellory Fonts"));

@@ -2,6 +2,7 @@
 
 #include "pellory/shell/component_classes.h"
 #include "pellory/shell/description_registry.h"
+#include "pellory/shell/tglrunonce.h"
 #include "pellory/ui/controls/common_classes.h"
 #include "pellory/ui/main/tdbedit.h"
 #include "pellory/ui/main/tdbimage.h"
@@ -144,6 +145,11 @@ void AddClass(const char* className) {
 shell::WindowDescription MainWindowDescription() {
   std::vector<ComponentDescription> components = Controls();
   components.push_back(MainMenu());
+  components.push_back({"TGLRunOnce",
+                        "GLRunOnce1",
+                        {{"AppName", QStringLiteral("Tessal 4")},
+                         {"ErrorMessage", QStringLiteral("Font search is already running.")}},
+                        {}});
   return {"TForm2",
           "Form2",
           {{"Left", 83},
@@ -172,6 +178,7 @@ void RegisterMainWindow() {
   AddClass<TDBEdit>("TDBEdit");
   AddClass<TDBImage>("TDBImage");
   AddClass<TDBMemo>("TDBMemo");
+  AddClass<shell::TGLRunOnce>("TGLRunOnce");
   if (!shell::DescriptionRegistry::Contains(QStringLiteral("TForm2")))
     shell::DescriptionRegistry::Register(MainWindowDescription());
 }
