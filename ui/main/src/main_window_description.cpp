@@ -133,12 +133,6 @@ std::vector<ComponentDescription> Controls() {
   };
 }
 
-template <class T>
-void AddClass(const char* className) {
-  shell::ComponentClasses::Register(QLatin1String(className),
-                                    [](const shell::CreationContext& c) { return new T(c); });
-}
-
 }  // namespace
 
 shell::WindowDescription MainWindowDescription() {
@@ -168,10 +162,10 @@ shell::WindowDescription MainWindowDescription() {
 
 void RegisterMainWindow() {
   RegisterCommonClasses();
-  AddClass<TDBNavigator>("TDBNavigator");
-  AddClass<TDBEdit>("TDBEdit");
-  AddClass<TDBImage>("TDBImage");
-  AddClass<TDBMemo>("TDBMemo");
+  shell::ComponentClasses::Register<TDBNavigator>("TDBNavigator");
+  shell::ComponentClasses::Register<TDBEdit>("TDBEdit");
+  shell::ComponentClasses::Register<TDBImage>("TDBImage");
+  shell::ComponentClasses::Register<TDBMemo>("TDBMemo");
   if (!shell::DescriptionRegistry::Contains(QStringLiteral("TForm2")))
     shell::DescriptionRegistry::Register(MainWindowDescription());
 }
