@@ -36,7 +36,7 @@ void Declare(data::TDataSet& cursor, std::string_view name) {
   }
 }
 
-void Name(data::TTable& cursor, const char* name) {
+void NameCursor(data::TTable& cursor, const char* name) {
   cursor.SetName(name);
   cursor.SetDatabaseName(std::string(data::kCatalogueAlias));
   cursor.SetTableName(std::string(data::kCatalogueTable));
@@ -77,13 +77,13 @@ TForm2::~TForm2() {
 }
 
 void TForm2::DeclareFields() {
-  Name(*table1_, "Table1");
+  NameCursor(*table1_, "Table1");
   table1_->SetReadOnly(true);
   for (const data::CatalogueField& field : data::kCatalogueFields) Declare(*table1_, field.name);
   dataSource1_->SetDataSet(table1_.get());
 
   // The second cursor declares the same fields in an order of its own.
-  Name(*wwTable1_, "wwTable1");
+  NameCursor(*wwTable1_, "wwTable1");
   for (const char* name : {"Description", "Filename", "Font Name", "Category", "Sample3"})
     Declare(*wwTable1_, name);
   wwDataSource1_->SetDataSet(wwTable1_.get());
