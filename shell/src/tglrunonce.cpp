@@ -20,6 +20,12 @@ QString Title() {
   return app ? app->Title() : QString();
 }
 
+// Sets one of the window's own published properties, as its description
+// would.
+void SetWindowProperty(StoredWindow& window, const char* path, int value) {
+  StoredWindow::Properties().Find(QLatin1String(path))->set(window, value);
+}
+
 QSize ScreenSize(const QWidget* window) {
   const QScreen* screen =
       window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
@@ -34,18 +40,19 @@ TGLRunOnce::TGLRunOnce(const CreationContext& context)
       appName_(Title()),
       errorMessage_(QStringLiteral("This application is already running!")) {}
 
-void TGLRunOnce::SetStoredProperty(const QString& path, const StoredValue& value) {
-  if (path == QLatin1String("AppName")) {
-    appName_ = StringValue(value);
-  } else if (path == QLatin1String("ErrorMessage")) {
-    errorMessage_ = StringValue(value);
-  } else if (path == QLatin1String("ShowErrorMessage")) {
-    showErrorMessage_ = BoolValue(value);
-  } else if (path == QLatin1String("Left") || path == QLatin1String("Top")) {
-    IntValue(value);
-  } else {
-    UnknownProperty(path);
-  }
+const PropertyTable& TGLRunOnce::Properties() {
+  using G = TGLRunOnce;
+  using V = const StoredValue&;
+  static const PropertyTable table(
+      nullptr,
+      {
+          Property<G>("AppName", [](G& g, V v) { g.SetAppName(StringValue(v)); }),
+          Property<G>("ErrorMessage", [](G& g, V v) { g.SetErrorMessage(StringValue(v)); }),
+          Property<G>("ShowErrorMessage", [](G& g, V v) { g.SetShowErrorMessage(BoolValue(v)); }),
+          Property<G>("Left", [](G&, V v) { IntValue(v); }),
+          Property<G>("Top", [](G&, V v) { IntValue(v); }),
+      });
+  return table;
 }
 
 void TGLRunOnce::NotifyLoaded() {
@@ -84,10 +91,10 @@ void TGLRunOnce::ReportAlreadyRunning() {
     // The window's published Height, Width, Top and Left, in this order:
     // no size, just beyond the screen's bottom right corner.
     const QSize screen = ScreenSize(owner_);
-    owner_->SetStoredProperty(QStringLiteral("Height"), 0);
-    owner_->SetStoredProperty(QStringLiteral("Width"), 0);
-    owner_->SetStoredProperty(QStringLiteral("Top"), screen.height() + 1);
-    owner_->SetStoredProperty(QStringLiteral("Left"), screen.width() + 1);
+    SetWindowProperty(*owner_, "Height", 0);
+    SetWindowProperty(*owner_, "Width", 0);
+    SetWindowProperty(*owner_, "Top", screen.height() + 1);
+    SetWindowProperty(*owner_, "Left", screen.width() + 1);
   }
   if (app) app->Terminate();
 }

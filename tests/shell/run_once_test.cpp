@@ -33,9 +33,11 @@ void Log(const QString& line) {
 class LoadedProbe : public QObject, public DescribedComponent {
  public:
   explicit LoadedProbe(const CreationContext& c) : QObject(c.window) {}
-  void SetStoredProperty(const QString& path, const StoredValue&) override {
-    UnknownProperty(path);
+  static const PropertyTable& Properties() {
+    static const PropertyTable table(nullptr, {});
+    return table;
   }
+  const PropertyTable& StoredProperties() const override { return Properties(); }
   void NotifyLoaded() override { Log(QStringLiteral("loaded ") + Name()); }
   QObject* Object() override { return this; }
 };
@@ -76,10 +78,8 @@ class RunOnce : public shelltest::ShellTest {
     ShellTest::SetUp();
     app->SetErrorPresenter(std::make_unique<LoggingPresenter>(boxes));
     eventLog = &log;
-    ComponentClasses::Register(QStringLiteral("TGLRunOnce"),
-                               [](const CreationContext& c) { return new TGLRunOnce(c); });
-    ComponentClasses::Register(QStringLiteral("LoadedProbe"),
-                               [](const CreationContext& c) { return new LoadedProbe(c); });
+    ComponentClasses::Register<TGLRunOnce>("TGLRunOnce");
+    ComponentClasses::Register<LoadedProbe>("LoadedProbe");
   }
   void TearDown() override {
     ShellTest::TearDown();

@@ -29,7 +29,8 @@ class TGLRunOnce : public QObject, public DescribedComponent {
 
   // AppName, ErrorMessage, ShowErrorMessage; Left and Top only place the
   // component at design time.
-  void SetStoredProperty(const QString& path, const StoredValue& value) override;
+  static const PropertyTable& Properties();
+  const PropertyTable& StoredProperties() const override { return Properties(); }
   // The whole guard.
   void NotifyLoaded() override;
   QObject* Object() override { return this; }
