@@ -9,15 +9,15 @@
 namespace pellory::shell {
 
 void MessageBoxPresenter::Present(const ErrorBox& box) {
+  QPointer<QWidget> previous = QApplication::activeWindow();
   if (box.form == ErrorBox::Form::MessageDialog) {
     RunMessageDialog(box.text, MessageKind::Error);
-    return;
+  } else {
+    QMessageBox message(QMessageBox::Critical, box.caption, box.text, QMessageBox::Ok);
+    // Owned by no window of ours, like a box of the hidden application window.
+    message.setWindowModality(Qt::ApplicationModal);
+    message.exec();
   }
-  QPointer<QWidget> previous = QApplication::activeWindow();
-  QMessageBox message(QMessageBox::Critical, box.caption, box.text, QMessageBox::Ok);
-  // Owned by no window of ours, like a box of the hidden application window.
-  message.setWindowModality(Qt::ApplicationModal);
-  message.exec();
   if (previous && previous->isVisible()) previous->activateWindow();
 }
 
