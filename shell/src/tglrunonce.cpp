@@ -7,7 +7,6 @@
 #include <QTextStream>
 
 #include "pellory/shell/message_dialog.h"
-#include "pellory/shell/shell_error.h"
 #include "pellory/shell/stored_window.h"
 #include "pellory/shell/tapplication.h"
 
