@@ -10,6 +10,7 @@
 #include "description_reader.h"
 #include "pellory/shell/described_control.h"
 #include "pellory/shell/description_registry.h"
+#include "pellory/shell/hint_controller.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
@@ -160,6 +161,8 @@ void StoredWindow::SetStoredProperty(const QString& path, const StoredValue& val
         position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter : Placement::Designed;
   } else if (path == QLatin1String("HelpContext")) {
     helpContext_ = IntValue(value);
+  } else if (path == QLatin1String("ShowHint")) {
+    HintController::SetShowHint(this, BoolValue(value));
   } else if (path == QLatin1String("OnCreate")) {
     OnCreate = FindHandler(HandlerValue(value));
   } else if (path == QLatin1String("Visible")) {
