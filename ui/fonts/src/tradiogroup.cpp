@@ -23,6 +23,16 @@ QChar Accelerator(const QString& caption) {
   return {};
 }
 
+// Clicks anywhere on the button's rectangle count, not only on its circle
+// and caption.
+class GroupButton : public QRadioButton {
+ public:
+  GroupButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 }  // namespace
 
 TRadioGroup::TRadioGroup(const shell::CreationContext& context)
@@ -48,7 +58,7 @@ void TRadioGroup::SetItems(const QStringList& items) {
   for (QRadioButton* button : buttons_) delete button;
   buttons_.clear();
   for (qsizetype i = 0; i < items.size(); ++i) {
-    auto* button = new QRadioButton(items[i], this);
+    auto* button = new GroupButton(items[i], this);
     button->setObjectName(QStringLiteral("%1Button%2").arg(objectName()).arg(i));
     button->installEventFilter(this);
     connect(button, &QRadioButton::toggled, this,
