@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -76,6 +77,10 @@ int main(int argc, char** argv) {
   // No printer: the list is every screen family.
   list->SetSources({[&screen] { return screen; }, [] { return QStringList(); }});
 
+  // The running program has drawn its main window before F6: Qt's font
+  // database is filled by then, but no listed face is loaded yet.
+  QFontMetrics(list->font()).height();
+
   QElapsedTimer clock;
   clock.start();
   list->SetFontType(pellory::ui::ftBoth);
@@ -95,10 +100,11 @@ int main(int argc, char** argv) {
   }
   const double ratio = Median(rebuilds) / Median(listings);
   std::printf("families listed: %d\n", list->Count());
-  std::printf("first Both rebuild (loads every face): %.2f ms\n", first);
+  std::printf("first Both rebuild (loads every face): %.2f ms, %.3f of fc-list\n", first,
+              first / Median(listings));
   std::printf("Both rebuild, median of %d: %.3f ms\n", runs, Median(rebuilds));
   std::printf("fc-list : family, median of %d: %.3f ms\n", runs, Median(listings));
-  std::printf("ratio rebuild / fc-list: %.3f (goal at most %.1f): %s\n", ratio, kGoalRatio,
-              ratio <= kGoalRatio ? "met" : "NOT met");
+  std::printf("ratio rebuild / fc-list: %.3f (goal at most %.1f): %s", ratio, kGoalRatio,
+              ratio <= kGoalRatio ? "met\n" : "NOT met\n");
   return 0;
 }
