@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "pellory/shell/screen_fonts.h"
+#include "pellory/shell/stored_font.h"
 #include "pellory/ui/fonts/tglfontlistbox.h"
 
 extern char** environ;
@@ -72,8 +73,7 @@ int main(int argc, char** argv) {
 
   QWidget host;
   auto* list = new TGLFontListBox({nullptr, &host, nullptr});
-  list->SetStoredProperty(QStringLiteral("Font.Name"), QStringLiteral("MS Sans Serif"));
-  list->SetStoredProperty(QStringLiteral("Font.Height"), -11);
+  list->setFont(pellory::shell::StoredFont{QStringLiteral("MS Sans Serif"), -11}.ToQFont());
   // No printer: the list is every screen family.
   list->SetSources({[&screen] { return screen; }, [] { return QStringList(); }});
 

@@ -12,7 +12,7 @@
 #include "fonts_window_shots.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
-#include "pellory/programs/startup.h"
+#include "pellory/programs/windows.h"
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/guarded_qapplication.h"
 #include "pellory/shell/tapplication.h"

@@ -5,11 +5,10 @@
 #include <QTextStream>
 
 #include "pellory/data/session.h"
+#include "pellory/programs/windows.h"
 #include "pellory/shell/screen_fonts.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
-#include "pellory/shell/window_factories.h"
-#include "pellory/ui/fonts/tform1.h"
 #include "pellory/ui/main/tform2.h"
 
 namespace pellory::app {
@@ -29,20 +28,15 @@ void WarnAboutPaletteDisplay() {
 
 }  // namespace
 
-void RegisterWindows() {
-  shell::WindowFactories::Register(QStringLiteral("TForm1"),
-                                   [] { return std::make_unique<ui::TForm1>(); });
-}
-
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
   // The screen's font list is made once, before anything else.
   shell::ScreenFonts::Names();
-  RegisterWindows();
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   application.SetTitle(QStringLiteral("Pellory Fonts"));
   application.SetHelpFile(QStringLiteral("fontl.hlp"));
+  RegisterWindows();
   try {
     application.CreateForm<ui::TForm2>();
   } catch (const std::exception& error) {

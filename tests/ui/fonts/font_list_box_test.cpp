@@ -28,8 +28,7 @@ class FontListBox : public ::testing::Test {
  protected:
   void SetUp() override {
     list = new TGLFontListBox({nullptr, &host, nullptr});
-    list->SetStoredProperty(QStringLiteral("Font.Name"), QStringLiteral("MS Sans Serif"));
-    list->SetStoredProperty(QStringLiteral("Font.Height"), -11);
+    list->setFont(pellory::shell::StoredFont{QStringLiteral("MS Sans Serif"), -11}.ToQFont());
     list->setGeometry(0, 0, 281, 305);
     UseScreen(kScreen);
     host.resize(300, 320);

@@ -13,12 +13,6 @@ namespace {
 using shell::ComponentDescription;
 using shell::HandlerRef;
 
-template <class T>
-void AddClass(const char* className) {
-  shell::ComponentClasses::Register(QLatin1String(className),
-                                    [](const shell::CreationContext& c) { return new T(c); });
-}
-
 ComponentDescription MainMenu() {
   return {"TMainMenu",
           "MainMenu1",
@@ -100,8 +94,8 @@ shell::WindowDescription FontsWindowDescription() {
 
 void RegisterFontsWindow() {
   RegisterCommonClasses();
-  AddClass<TRadioGroup>("TRadioGroup");
-  AddClass<TGLFontListBox>("TGLFontListBox");
+  shell::ComponentClasses::Register<TRadioGroup>("TRadioGroup");
+  shell::ComponentClasses::Register<TGLFontListBox>("TGLFontListBox");
   if (!shell::DescriptionRegistry::Contains(QStringLiteral("TForm1")))
     shell::DescriptionRegistry::Register(FontsWindowDescription());
 }

@@ -170,16 +170,29 @@ void TGLFontListBox::paintEvent(QPaintEvent* event) {
   DrawFocusRectangle(&painter, QRect(0, 0, viewport()->width(), shell::TextHeight(font())));
 }
 
-void TGLFontListBox::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("FontType")) {
-    const QString type = shell::StringValue(value);
-    static const char* const kTypes[] = {"ftScreen", "ftPrinter", "ftBoth"};
-    for (quint8 i = 0; i < 3; ++i)
-      if (type == QLatin1String(kTypes[i])) return SetFontType(TFontType(i));
-    throw shell::ShellError(QStringLiteral("Invalid property value"));
-  }
-  if (path == QLatin1String("SelectedFont")) return SetSelectedFont(shell::StringValue(value));
-  DescribedControl::SetStoredProperty(path, value);
+namespace {
+
+TFontType StoredFontType(const QString& name) {
+  static const char* const kTypes[] = {"ftScreen", "ftPrinter", "ftBoth"};
+  for (quint8 i = 0; i < 3; ++i)
+    if (name == QLatin1String(kTypes[i])) return TFontType(i);
+  throw shell::ShellError(QStringLiteral("Invalid property value"));
+}
+
+}  // namespace
+
+const shell::PropertyTable& TGLFontListBox::Properties() {
+  using L = TGLFontListBox;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          shell::Property<L>(
+              "FontType", [](L& l, V v) { l.SetFontType(StoredFontType(shell::StringValue(v))); }),
+          shell::Property<L>("SelectedFont",
+                             [](L& l, V v) { l.SetSelectedFont(shell::StringValue(v)); }),
+      });
+  return table;
 }
 
 }  // namespace pellory::ui

@@ -185,18 +185,18 @@ bool TRadioGroup::KeyOnButton(int index, int key) {
   return true;
 }
 
-void TRadioGroup::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("Caption")) {
-    SetCaption(shell::StringValue(value));
-  } else if (path == QLatin1String("Items")) {
-    SetItems(shell::StringListValue(value));
-  } else if (path == QLatin1String("ItemIndex")) {
-    SetItemIndex(shell::IntValue(value));
-  } else if (path == QLatin1String("OnClick")) {
-    OnClick = window_->FindHandler(shell::HandlerValue(value));
-  } else {
-    DescribedControl::SetStoredProperty(path, value);
-  }
+const shell::PropertyTable& TRadioGroup::Properties() {
+  using G = TRadioGroup;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          shell::Property<G>("Caption", [](G& g, V v) { g.SetCaption(shell::StringValue(v)); }),
+          shell::Property<G>("Items", [](G& g, V v) { g.SetItems(shell::StringListValue(v)); }),
+          shell::Property<G>("ItemIndex", [](G& g, V v) { g.SetItemIndex(shell::IntValue(v)); }),
+          shell::Event<G>("OnClick", [](G& g, shell::Handler h) { g.OnClick = std::move(h); }),
+      });
+  return table;
 }
 
 }  // namespace pellory::ui

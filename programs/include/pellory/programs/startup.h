@@ -8,9 +8,6 @@
 
 namespace pellory::app {
 
-// Registers the factory of every window opened by class name.
-void RegisterWindows();
-
 // Runs the program in the existing QApplication and answers its exit code:
 // 0 after a normal end, 1 when an error escaped start-up (shown by the
 // last-chance handler). Without `presenter`, errors show in message boxes.

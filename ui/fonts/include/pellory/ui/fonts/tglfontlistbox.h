@@ -52,7 +52,8 @@ class TGLFontListBox : public QListView, public shell::DescribedControl {
 
   // FontType ("ftScreen", "ftPrinter", "ftBoth"), SelectedFont and the
   // common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -31,7 +31,8 @@ class TRadioGroup : public QWidget, public shell::DescribedControl {
   std::function<void()> OnClick;
 
   // Caption, Items, ItemIndex, OnClick and the common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
