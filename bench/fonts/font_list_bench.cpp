@@ -60,7 +60,7 @@ double Median(std::vector<double> values) {
 int Runs(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--runs") == 0) return std::max(1, std::atoi(argv[i + 1]));
-  return 30;  // --benchmark_* options of the other benchmarks are ignored.
+  return 30;
 }
 
 }  // namespace
