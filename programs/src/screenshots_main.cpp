@@ -2,14 +2,17 @@
 // that anyone can look at what it shows. The main window is opened on the
 // catalogue the engine configuration names and shown at start, after
 // "Handwriting", after Last and after a category without records; then
-// each drop-down menu. Error boxes are printed instead of shown.
+// each drop-down menu; then the grid window. Error boxes are printed
+// instead of shown.
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextStream>
 
+#include "grid_screenshots.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/programs/startup.h"
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/guarded_qapplication.h"
 #include "pellory/shell/tapplication.h"
@@ -136,6 +139,8 @@ int main(int argc, char** argv) {
     auto* main = application.CreateForm<TForm2>();
     ok = SaveBrowsing(main, dir);
     ok = SaveMenus(main, dir) && ok;
+    pellory::app::RegisterWindowFactories();
+    ok = SaveGridScenes(application, dir) && ok;
     application.Shutdown();
   }
   pellory::data::Session.Stop();

@@ -7,6 +7,8 @@
 #include "pellory/data/session.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
+#include "pellory/shell/window_factories.h"
+#include "pellory/ui/grid/tform3.h"
 #include "pellory/ui/main/tform2.h"
 
 namespace pellory::app {
@@ -26,12 +28,18 @@ void WarnAboutPaletteDisplay() {
 
 }  // namespace
 
+void RegisterWindowFactories() {
+  shell::WindowFactories::Register(QStringLiteral("TForm3"),
+                                   [] { return std::make_unique<ui::TForm3>(); });
+}
+
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   application.SetTitle(QStringLiteral("Pellory Fonts"));
   application.SetHelpFile(QStringLiteral("fontl.hlp"));
+  RegisterWindowFactories();
   try {
     application.CreateForm<ui::TForm2>();
   } catch (const std::exception& error) {

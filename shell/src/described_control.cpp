@@ -19,6 +19,11 @@ QColor StoredColor(const QString& name) {
       {"clWindow", ColorOf(SystemColor::Window)},
       {"clWindowText", ColorOf(SystemColor::WindowText)},
       {"clWindowFrame", ColorOf(SystemColor::WindowFrame)},
+      {"clHighlight", ColorOf(SystemColor::Highlight)},
+      {"clHighlightText", ColorOf(SystemColor::HighlightText)},
+      {"clSilver", QColor(192, 192, 192)},
+      {"clGray", QColor(128, 128, 128)},
+      {"clYellow", QColor(255, 255, 0)},
   };
   for (const auto& [stored, color] : kColors)
     if (name == QLatin1String(stored)) return color;

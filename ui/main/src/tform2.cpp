@@ -4,6 +4,7 @@
 #include "pellory/data/datasource.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/controls/tbevel.h"
@@ -140,6 +141,11 @@ void TForm2::Button9Click() {
 void TForm2::Button10Click() {
   table1_->SetFiltered(false);
   Label(5)->SetCaption(QStringLiteral("All fonts"));
+}
+
+void TForm2::Grid1Click() {
+  if (shell::TApplication* app = shell::TApplication::Instance())
+    app->RunModalWindow(QStringLiteral("TForm3"));
 }
 
 void TForm2::Exit1Click() {

@@ -49,10 +49,12 @@ class TForm2 : public shell::StoredWindow {
   void Button10Click();
   // File, "E&xit": closes the window, which ends the program.
   void Exit1Click();
-  // Views, "&All fonts", Views, "&Grid", Help, "&Contents", Help, "&About":
-  // their windows and the help engine arrive later; they do nothing yet.
+  // Views, "&Grid": opens the grid window TForm3 modally, by its class
+  // name, and releases it afterwards.
+  void Grid1Click();
+  // Views, "&All fonts", Help, "&Contents", Help, "&About": their windows
+  // and the help engine arrive later; they do nothing yet.
   void Allfonts1Click() {}
-  void Grid1Click() {}
   void Contents1Click() {}
   void About1Click() {}
 

@@ -1,0 +1,372 @@
+// The picture grid: settings, binding to the data source, and the
+// reactions to the cursor's notifications.
+#include "pellory/ui/grid/twwdbgrid.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QScrollBar>
+
+#include "grid_data_link.h"
+#include "grid_resources.h"
+#include "grid_settings.h"
+#include "pellory/data/dataset.h"
+#include "pellory/data/datasource.h"
+#include "pellory/data/table.h"
+#include "pellory/shell/shell_error.h"
+#include "pellory/shell/stored_window.h"
+#include "pellory/shell/system_colors.h"
+#include "pellory/ui/grid/described_cursor.h"
+
+namespace pellory::ui {
+
+namespace {
+
+// Scroll bars as wide as the desktop's standard ones at 96 dots per inch,
+// so the client area, and with it the number of rows, is the same on
+// every style.
+class ScrollBarStyle : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_ScrollBarExtent) return TwwDBGrid::kScrollBarExtent;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+data::TAlignment AlignmentNamed(const QString& name) {
+  if (name == QLatin1String("taLeftJustify")) return data::taLeftJustify;
+  if (name == QLatin1String("taRightJustify")) return data::taRightJustify;
+  if (name == QLatin1String("taCenter")) return data::taCenter;
+  throw shell::ShellError(QStringLiteral("Invalid property value"));
+}
+
+TIndicatorColor IndicatorColorNamed(const QString& name) {
+  if (name == QLatin1String("icBlack")) return icBlack;
+  if (name == QLatin1String("icYellow")) return icYellow;
+  throw shell::ShellError(QStringLiteral("Invalid property value"));
+}
+
+// Settings the grid knows only in one state; any other value is refused
+// rather than silently drawn the default way.
+void RequireValue(bool holds) {
+  if (!holds) throw shell::ShellError(QStringLiteral("Invalid property value"));
+}
+
+std::vector<std::string> StdLines(const QStringList& lines) {
+  std::vector<std::string> out;
+  out.reserve(std::size_t(lines.size()));
+  for (const QString& line : lines) out.push_back(line.toStdString());
+  return out;
+}
+
+}  // namespace
+
+TwwDBGrid::TwwDBGrid(const shell::CreationContext& context)
+    : QAbstractScrollArea(context.parentWidget),
+      DescribedControl(this, context, Focus::TabStop),
+      link_(std::make_unique<TwwGridDataLink>(*this)),
+      titleColor_(shell::ColorOf(shell::SystemColor::BtnFace)),
+      color_(shell::ColorOf(shell::SystemColor::Window)),
+      titleFont_(Font()) {
+  grid::GridResources::Acquire();
+  MeasureFonts();
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(kEdge);
+  auto* style = new ScrollBarStyle;
+  style->setParent(this);
+  verticalScrollBar()->setStyle(style);
+  horizontalScrollBar()->setStyle(style);
+  verticalScrollBar()->setPageStep(0);
+  horizontalScrollBar()->setPageStep(0);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setAutoFillBackground(false);
+  setPalette(shell::ControlPalette(shell::SystemColor::BtnFace));
+}
+
+TwwDBGrid::~TwwDBGrid() {
+  link_->SetDataSource(nullptr);
+  grid::GridResources::Release();
+}
+
+// --- settings ---------------------------------------------------------------
+
+void TwwDBGrid::SetSelected(const QStringList& entries) {
+  selected_ = entries;
+  if (link_->Active()) ApplySettings();
+}
+
+void TwwDBGrid::SetControlType(const QStringList& entries) {
+  controlType_ = entries;
+  viewport()->update();
+}
+
+void TwwDBGrid::SetControlInfoInDataset(bool on) {
+  controlInfoInDataset_ = on;
+  viewport()->update();
+}
+
+void TwwDBGrid::SetRowHeightPercent(int percent) {
+  rowHeightPercent_ = percent < 1 ? 100 : percent;
+  LayoutChanged();
+}
+
+void TwwDBGrid::SetTitleLines(int lines) {
+  if (lines < 1) return;
+  titleLines_ = lines;
+  LayoutChanged();
+}
+
+void TwwDBGrid::SetTitleAlignment(data::TAlignment alignment) {
+  titleAlignment_ = alignment;
+  LayoutChanged();
+}
+
+void TwwDBGrid::SetTitleColor(const QColor& color) {
+  titleColor_ = color;
+  LayoutChanged();
+}
+
+void TwwDBGrid::SetColor(const QColor& color) {
+  color_ = color;
+  viewport()->update();
+}
+
+void TwwDBGrid::SetTitleFont(const shell::StoredFont& font) {
+  titleFont_ = font;
+  MeasureFonts();
+  LayoutChanged();
+}
+
+void TwwDBGrid::SetIndicatorColor(TIndicatorColor color) {
+  indicatorColor_ = color;
+  LayoutChanged();
+}
+
+void TwwDBGrid::SetShowHorzScrollBar(bool on) {
+  showHorzScrollBar_ = on;
+  LayoutChanged();
+}
+
+void TwwDBGrid::SetShowVertScrollBar(bool on) {
+  showVertScrollBar_ = on;
+  UpdateVerticalBar();
+  LayoutChanged();
+}
+
+void TwwDBGrid::FontChanged() {
+  DescribedControl::FontChanged();
+  MeasureFonts();
+  LayoutChanged();
+}
+
+bool TwwDBGrid::SetTitleFontProperty(const QString& path, const shell::StoredValue& value) {
+  shell::StoredFont font = titleFont_;
+  if (path == QLatin1String("TitleFont.Name"))
+    font.name = shell::StringValue(value);
+  else if (path == QLatin1String("TitleFont.Height"))
+    font.height = shell::IntValue(value);
+  else if (path == QLatin1String("TitleFont.Color"))
+    font.color = shell::StoredColor(shell::StringValue(value));
+  else if (path == QLatin1String("TitleFont.Style"))
+    font.style = shell::IntValue(value);
+  else if (path != QLatin1String("TitleFont.Charset"))
+    return false;
+  SetTitleFont(font);
+  return true;
+}
+
+void TwwDBGrid::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
+  if (SetTitleFontProperty(path, value)) return;
+  if (path == QLatin1String("Selected")) {
+    SetSelected(shell::StringListValue(value));
+  } else if (path == QLatin1String("ControlType")) {
+    SetControlType(shell::StringListValue(value));
+  } else if (path == QLatin1String("ControlInfoInDataset")) {
+    SetControlInfoInDataset(shell::BoolValue(value));
+  } else if (path == QLatin1String("UseTFields")) {
+    RequireValue(shell::BoolValue(value));  // Columns always follow the fields.
+  } else if (path == QLatin1String("DataSource")) {
+    dataSourceName_ = shell::StringValue(value);
+  } else if (path == QLatin1String("RowHeightPercent")) {
+    SetRowHeightPercent(shell::IntValue(value));
+  } else if (path == QLatin1String("TitleLines")) {
+    SetTitleLines(shell::IntValue(value));
+  } else if (path == QLatin1String("TitleAlignment")) {
+    SetTitleAlignment(AlignmentNamed(shell::StringValue(value)));
+  } else if (path == QLatin1String("TitleColor")) {
+    SetTitleColor(shell::StoredColor(shell::StringValue(value)));
+  } else if (path == QLatin1String("Color")) {
+    SetColor(shell::StoredColor(shell::StringValue(value)));
+  } else if (path == QLatin1String("IndicatorColor")) {
+    SetIndicatorColor(IndicatorColorNamed(shell::StringValue(value)));
+  } else if (path == QLatin1String("ShowHorzScrollBar")) {
+    SetShowHorzScrollBar(shell::BoolValue(value));
+  } else if (path == QLatin1String("ShowVertScrollBar")) {
+    SetShowVertScrollBar(shell::BoolValue(value));
+  } else if (path == QLatin1String("FixedCols")) {
+    RequireValue(shell::IntValue(value) == 0);  // Only the indicator column is fixed.
+  } else if (path == QLatin1String("TitleButtons")) {
+    RequireValue(!shell::BoolValue(value));  // Titles are never buttons.
+  } else {
+    DescribedControl::SetStoredProperty(path, value);
+  }
+}
+
+void TwwDBGrid::NotifyLoaded() {
+  if (dataSourceName_.isEmpty()) return;
+  auto* window = qobject_cast<shell::StoredWindow*>(this->window());
+  auto* source = window ? window->Component<DescribedDataSource>(dataSourceName_) : nullptr;
+  if (!source)
+    throw shell::ShellError(
+        QStringLiteral("%1: Component %2 not found").arg(objectName(), dataSourceName_));
+  SetDataSource(&source->Source());
+}
+
+// --- binding ----------------------------------------------------------------
+
+data::TDataSource* TwwDBGrid::DataSource() const {
+  return link_->DataSource();
+}
+
+void TwwDBGrid::SetDataSource(data::TDataSource* source) {
+  link_->SetDataSource(source);
+}
+
+const data::TDataLink& TwwDBGrid::DataLink() const {
+  return *link_;
+}
+
+data::TField* TwwDBGrid::ColumnField(int col) const {
+  if (col < 1 || col > int(fields_.size())) return nullptr;
+  return fields_[std::size_t(col - 1)];
+}
+
+std::vector<std::string> TwwDBGrid::ControlTypeList() const {
+  if (controlInfoInDataset_)
+    if (const auto* table = dynamic_cast<const data::TwwTable*>(link_->DataSet()))
+      return table->ControlType();
+  return StdLines(controlType_);
+}
+
+// The lists are applied with the cursor's notifications held back; the
+// layout change they cause reaches the grid once, at the end.
+void TwwDBGrid::ApplySettings() {
+  data::TDataSet* cursor = link_->DataSet();
+  if (!cursor) return;
+  cursor->SuspendNotifications();
+  if (auto* table = dynamic_cast<data::TwwTable*>(cursor); table && controlInfoInDataset_) {
+    std::vector<std::string> list = table->ControlType();
+    grid::PruneControlTypes(list, *cursor);
+    table->SetControlType(std::move(list));
+  }
+  if (!selected_.isEmpty() && !grid::HasCalculatedField(*cursor))
+    grid::ApplyColumnList(StdLines(selected_), *cursor);
+  cursor->ResumeNotifications();
+}
+
+// --- notifications ------------------------------------------------------------
+
+void TwwDBGrid::LinkActiveChanged() {
+  LayoutChanged();
+  UpdateVerticalBar();
+  if (link_->Active()) ApplySettings();
+}
+
+void TwwDBGrid::LinkDataChanged() {
+  if (!hasWindow_) return;
+  RecountRows();
+  UpdateVerticalBar();
+  UpdateCurrentRow();
+  viewport()->update();
+}
+
+void TwwDBGrid::LinkScrolled(int distance) {
+  if (!hasWindow_) return;
+  const int oldRow = row_;
+  UpdateVerticalBar();
+  UpdateCurrentRow();
+  QRegion dirty = QRegion(RowBand(oldRow)) | RowBand(row_);
+  if (distance != 0) {
+    if (std::abs(distance) > fitRows_) {
+      viewport()->update();
+      return;
+    }
+    // The rows already painted move with the records; only the rows that
+    // come into view, and the indicator and old and new current rows, are
+    // painted again.
+    const int shift = -(rowHeight_ + 1) * distance;
+    const int left = ColumnX(leftCol_);
+    const QRect area =
+        QRect(left, RowY(1), ClientSize().width() - left, (rowCount_ - 1) * (rowHeight_ + 1))
+            .intersected(viewport()->rect());
+    viewport()->scroll(0, shift, area);
+    const QRect moved = area.translated(0, shift).intersected(area);
+    dirty |= QRegion(area).subtracted(moved);
+    dirty |= RowBand(oldRow).translated(0, shift);
+  }
+  viewport()->repaint(dirty);
+}
+
+// --- events ---------------------------------------------------------------------
+
+bool TwwDBGrid::event(QEvent* event) {
+  if (event->type() == QEvent::Paint) {
+    // The sunken client edge, and the square between the two scroll bars.
+    QPainter p(this);
+    const QRect outer = rect().adjusted(0, 0, -1, -1);
+    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    const auto box = [&p](QRect r, QColor topLeft, QColor bottomRight) {
+      p.setPen(topLeft);
+      p.drawLine(r.topLeft(), r.topRight());
+      p.drawLine(r.topLeft(), r.bottomLeft());
+      p.setPen(bottomRight);
+      p.drawLine(r.bottomLeft(), r.bottomRight());
+      p.drawLine(r.topRight(), r.bottomRight());
+    };
+    box(outer, shell::ColorOf(shell::SystemColor::BtnShadow),
+        shell::ColorOf(shell::SystemColor::BtnHighlight));
+    box(inner, Qt::black, shell::ColorOf(shell::SystemColor::BtnFace));
+    if (verticalScrollBar()->isVisible() && horizontalScrollBar()->isVisible()) {
+      const QSize client = ClientSize();
+      p.fillRect(
+          QRect(kEdge + client.width(), kEdge + client.height(),
+                width() - 2 * kEdge - client.width(), height() - 2 * kEdge - client.height()),
+          shell::ColorOf(shell::SystemColor::BtnFace));
+    }
+    return true;
+  }
+  return QAbstractScrollArea::event(event);
+}
+
+void TwwDBGrid::showEvent(QShowEvent* event) {
+  QAbstractScrollArea::showEvent(event);
+  if (hasWindow_) return;
+  hasWindow_ = true;
+  LayoutChanged();
+  UpdateVerticalBar();
+}
+
+void TwwDBGrid::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  LayoutChanged();
+}
+
+void TwwDBGrid::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  viewport()->update(CellRect(col_, row_));
+}
+
+void TwwDBGrid::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  viewport()->update(CellRect(col_, row_));
+}
+
+void TwwDBGrid::scrollContentsBy(int, int) {
+  // The scroll bars move the cursor or the columns; the grid repaints
+  // itself from their new state.
+}
+
+}  // namespace pellory::ui
