@@ -9,58 +9,65 @@
 #include "pellory/ui/grid/tform3.h"
 #include "pellory/ui/grid/twwdbgrid.h"
 
-namespace {
+namespace pellory::app {
 
-using pellory::ui::TForm3;
+namespace {
 
 void Settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
-// Saves the window after `step`, naming the current font and the layout.
-bool SaveAfter(TForm3* form, const QDir& dir, const QString& name,
-               const std::function<void()>& step) {
-  step();
-  Settle();
-  const pellory::ui::TwwDBGrid* grid = form->wwDBGrid1();
-  const pellory::data::TwwTable* table = form->wwTable1();
+// Says what the picture shows: the current font, the rows and the widths.
+void Describe(ui::TForm3* form, const QString& name) {
+  const ui::TwwDBGrid* grid = form->wwDBGrid1();
+  const data::TwwTable* table = form->wwTable1();
   QString current;
   if (table->Active() && !table->IsEmpty())
     current = QString::fromStdString(table->FieldByName("Font Name").AsString());
-  QTextStream(stdout) << name << ": current \"" << current << "\", rows " << grid->RowCount() - 1
-                      << ", columns " << grid->ColWidth(1) << "+"
+  QTextStream(stdout) << name << ": current \"" << current << "\", " << grid->RowCount() - 1
+                      << " rows, columns " << grid->ColWidth(1) << " and "
                       << (grid->ColCount() > 2 ? grid->ColWidth(2) : 0) << " px, focus "
                       << (grid->hasFocus() ? "on" : "off") << "\n";
-  const QString path = dir.filePath(name);
-  if (!form->grab().save(path)) {
-    QTextStream(stderr) << "pellory-screenshots: cannot write " << path << "\n";
-    return false;
-  }
-  QTextStream(stdout) << path << "\n";
-  return true;
 }
 
 }  // namespace
 
-bool SaveGridScenes(pellory::shell::TApplication& application, const QDir& dir) {
-  auto* form = application.CreateForm<TForm3>();
+bool SaveGridWindow(const std::function<bool(QWidget*, const QString&)>& save) {
+  shell::TApplication* app = shell::TApplication::Instance();
+  ui::TForm3* form = nullptr;
+  try {
+    form = app->CreateForm<ui::TForm3>();
+  } catch (const std::exception& error) {
+    app->ShowException(error);
+    return false;
+  }
   form->show();
   form->activateWindow();
   Settle();
-  bool ok = SaveAfter(form, dir, QStringLiteral("grid-window.png"), [] {});
-  pellory::data::TwwTable* table = form->wwTable1();
-  if (table->Active()) {
-    ok = SaveAfter(form, dir, QStringLiteral("grid-window-page-down.png"),
-                   [&] { table->MoveBy(form->wwDBGrid1()->VisibleDataRows()); }) &&
-         ok;
-    // The picture column narrowed to 20 digits: most samples are wider.
-    ok = SaveAfter(form, dir, QStringLiteral("grid-window-wide-picture.png"),
-                   [&] {
-                     table->First();
-                     table->FieldByName("Sample3").SetDisplayWidth(20);
-                   }) &&
-         ok;
+  data::TwwTable* table = form->wwTable1();
+  const struct {
+    const char* name;
+    std::function<void()> step;
+  } scenes[] = {
+      {"grid-window.png", [] {}},
+      {"grid-window-page-down.png", [&] { table->MoveBy(form->wwDBGrid1()->VisibleDataRows()); }},
+      // The picture column narrowed to 20 digits: most samples are wider.
+      {"grid-window-wide-picture.png",
+       [&] {
+         table->First();
+         table->FieldByName("Sample3").SetDisplayWidth(20);
+       }},
+  };
+  bool ok = true;
+  for (const auto& scene : scenes) {
+    if (!table->Active() && std::string(scene.name) != "grid-window.png") break;
+    scene.step();
+    Settle();
+    Describe(form, QLatin1String(scene.name));
+    ok = save(form, QLatin1String(scene.name)) && ok;
   }
   delete form;
   return ok;
 }
+
+}  // namespace pellory::app

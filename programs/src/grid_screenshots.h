@@ -1,13 +1,16 @@
-// The grid window's scenes for pellory-screenshots.
+// The grid window's pictures for pellory-screenshots.
 #pragma once
 
-#include <QDir>
+#include <QString>
+#include <functional>
 
-namespace pellory::shell {
-class TApplication;
-}  // namespace pellory::shell
+class QWidget;
 
-// Opens the grid window on the catalogue the engine configuration names
-// and saves it at opening, after a page down and with pictures wider than
-// their column; answers whether every picture was written.
-bool SaveGridScenes(pellory::shell::TApplication& application, const QDir& dir);
+namespace pellory::app {
+
+// Saves the grid window on the catalogue the engine configuration names:
+// at opening, after a page down and with its picture column narrower than
+// the pictures; `save` writes one picture of a window.
+bool SaveGridWindow(const std::function<bool(QWidget*, const QString&)>& save);
+
+}  // namespace pellory::app

@@ -5,10 +5,10 @@
 #include <QTextStream>
 
 #include "pellory/data/session.h"
+#include "pellory/programs/windows.h"
+#include "pellory/shell/screen_fonts.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
-#include "pellory/shell/window_factories.h"
-#include "pellory/ui/grid/tform3.h"
 #include "pellory/ui/main/tform2.h"
 
 namespace pellory::app {
@@ -28,18 +28,15 @@ void WarnAboutPaletteDisplay() {
 
 }  // namespace
 
-void RegisterWindowFactories() {
-  shell::WindowFactories::Register(QStringLiteral("TForm3"),
-                                   [] { return std::make_unique<ui::TForm3>(); });
-}
-
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
+  // The screen's font list is made once, before anything else.
+  shell::ScreenFonts::Names();
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   application.SetTitle(QStringLiteral("Pellory Fonts"));
   application.SetHelpFile(QStringLiteral("fontl.hlp"));
-  RegisterWindowFactories();
+  RegisterWindows();
   try {
     application.CreateForm<ui::TForm2>();
   } catch (const std::exception& error) {

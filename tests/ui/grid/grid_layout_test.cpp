@@ -138,15 +138,18 @@ TEST_F(GridLayout, ATitleWithATildeTakesTwoLinesAndTheWiderWord) {
     SetStored(d, "wwDBGrid1", "TitleLines", 2);
   });
   const QFontMetrics metrics(WindowFont());
-  const int widest = std::max(metrics.horizontalAdvance("Alpha"), metrics.horizontalAdvance("Omega"));
+  const int widest =
+      std::max(metrics.horizontalAdvance("Alpha"), metrics.horizontalAdvance("Omega"));
   EXPECT_EQ(grid()->TitleRowHeight(), 2 * 16 + 4);
   EXPECT_EQ(grid()->ColWidth(1), widest + 4);
   EXPECT_LT(grid()->ColWidth(1), metrics.horizontalAdvance("Alpha Omega") + 4);
   const QRect title = Cell(1, 0);
   const QImage client = Client();
   const QColor face(192, 192, 192);
-  const QRect upper = guitest::boundsOfNot(client, face, title.adjusted(1, 1, 0, -title.height() / 2));
-  const QRect lower = guitest::boundsOfNot(client, face, title.adjusted(1, title.height() / 2, 0, 0));
+  const QRect upper =
+      guitest::boundsOfNot(client, face, title.adjusted(1, 1, 0, -title.height() / 2));
+  const QRect lower =
+      guitest::boundsOfNot(client, face, title.adjusted(1, title.height() / 2, 0, 0));
   EXPECT_FALSE(upper.isEmpty()) << "first line";
   EXPECT_FALSE(lower.isEmpty()) << "second line";
 }

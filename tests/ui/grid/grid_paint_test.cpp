@@ -109,8 +109,11 @@ TEST_F(GridPaint, TheCurrentPictureCellIsFramedOnlyWhileTheGridHasTheFocus) {
   const QRect cell = Cell(1, 1);
   const QPoint picture = cell.topLeft() + QPoint(10, 10);
   const QPoint uncovered = cell.topLeft() + QPoint(10, 60);
-  const std::vector<QPoint> outline = {cell.topLeft(), cell.topRight(), cell.bottomLeft(),
-                                       cell.bottomRight(), QPoint(cell.center().x(), cell.top()),
+  const std::vector<QPoint> outline = {cell.topLeft(),
+                                       cell.topRight(),
+                                       cell.bottomLeft(),
+                                       cell.bottomRight(),
+                                       QPoint(cell.center().x(), cell.top()),
                                        QPoint(cell.left(), cell.center().y())};
   QImage client = Client();
   for (QPoint p : outline) EXPECT_EQ(client.pixel(p), kNavy) << p.x() << "," << p.y();
@@ -126,9 +129,8 @@ TEST_F(GridPaint, TheCurrentPictureCellIsFramedOnlyWhileTheGridHasTheFocus) {
 }
 
 TEST_F(GridPaint, APictureWithTheGraphicHeaderLooksLikeOneWithout) {
-  const std::string bmp = cataloguetest::BmpFile(40, 30, [](int x, int y) {
-    return qRgb(x * 6, y * 8, 100);
-  });
+  const std::string bmp =
+      cataloguetest::BmpFile(40, 30, [](int x, int y) { return qRgb(x * 6, y * 8, 100); });
   std::vector<Font> fonts = cataloguetest::Numbered(2);
   fonts[0].picture = bmp;
   fonts[1].picture = WithGraphicHeader(bmp);
@@ -196,14 +198,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Sample;Bitmap;Original Size;Source Copy", "Ads;CheckBox;True;False",
                    "Sample3;Bitmap;Original Size;Source Copy"},
                   EntryCase::Picture},
-        EntryCase{"LowerCaseFieldName", {"sample3;Bitmap;Original Size;Source Copy"},
-                  EntryCase::Text},
-        EntryCase{"BlankBeforeTheKind", {"Sample3; Bitmap;Original Size;Source Copy"},
-                  EntryCase::Text},
-        EntryCase{"LowerCaseSizing", {"Sample3;Bitmap;original size;Source Copy"},
-                  EntryCase::Nothing},
-        EntryCase{"LowerCaseOperation", {"Sample3;Bitmap;Original Size;source copy"},
-                  EntryCase::Picture},
+        EntryCase{
+            "LowerCaseFieldName", {"sample3;Bitmap;Original Size;Source Copy"}, EntryCase::Text},
+        EntryCase{
+            "BlankBeforeTheKind", {"Sample3; Bitmap;Original Size;Source Copy"}, EntryCase::Text},
+        EntryCase{
+            "LowerCaseSizing", {"Sample3;Bitmap;original size;Source Copy"}, EntryCase::Nothing},
+        EntryCase{
+            "LowerCaseOperation", {"Sample3;Bitmap;Original Size;source copy"}, EntryCase::Picture},
         EntryCase{"LastEntryWins",
                   {"Sample3;Bitmap;Original Size;Source Copy", "Sample3;Bitmap;Bogus;Source Copy"},
                   EntryCase::Nothing},
@@ -233,9 +235,8 @@ class RasterOperations : public GridWindow, public ::testing::WithParamInterface
 TEST_P(RasterOperations, CombineThePictureWithTheCell) {
   const QRgb s = qRgb(0x12, 0x34, 0xC6);
   Open(WithPicture(3, Solid(30, 20, s)),
-       Both(NarrowPicture(true),
-            ControlType({QStringLiteral("Sample3;Bitmap;Original Size;%1")
-                             .arg(QLatin1String(GetParam().keyword))})));
+       Both(NarrowPicture(true), ControlType({QStringLiteral("Sample3;Bitmap;Original Size;%1")
+                                                  .arg(QLatin1String(GetParam().keyword))})));
   const auto expected = [&](QRgb d) { return GetParam().combine(s, d) | 0xFF000000u; };
   QImage client = Client();
   EXPECT_EQ(client.pixel(Cell(1, 1).topLeft() + QPoint(5, 5)), expected(kNavy)) << "highlighted";
@@ -268,9 +269,8 @@ class SizingModes : public GridWindow, public ::testing::WithParamInterface<Sizi
 
 TEST_P(SizingModes, PlaceThePictureInTheCell) {
   Open(WithPicture(3, Solid(40, 20, qRgb(0, 150, 0))),
-       Both(NarrowPicture(false),
-            ControlType({QStringLiteral("Sample3;Bitmap;%1;Source Copy")
-                             .arg(QLatin1String(GetParam().keyword))})));
+       Both(NarrowPicture(false), ControlType({QStringLiteral("Sample3;Bitmap;%1;Source Copy")
+                                                   .arg(QLatin1String(GetParam().keyword))})));
   grid()->clearFocus();
   guitest::pump();
   const QRect cell = Cell(2, 1);
@@ -281,7 +281,8 @@ TEST_P(SizingModes, PlaceThePictureInTheCell) {
 INSTANTIATE_TEST_SUITE_P(
     Modes, SizingModes,
     ::testing::Values(
-        SizingCase{"Original Size", [](QRect c) { return QRect(c.left() + 1, c.top() + 1, 40, 20); }},
+        SizingCase{"Original Size",
+                   [](QRect c) { return QRect(c.left() + 1, c.top() + 1, 40, 20); }},
         SizingCase{"Stretch To Fit", [](QRect c) { return c; }},
         // 40 x 20 to the height 122 is 244 wide, more than 84: the cell's
         // width less one, its height less one.

@@ -1,7 +1,8 @@
 // The readers of the grid's two settings lists, on their own.
+#include "grid_settings.h"
+
 #include <gtest/gtest.h>
 
-#include "grid_settings.h"
 #include "memory_dataset.h"
 
 namespace pellory::ui::grid {
@@ -23,16 +24,13 @@ TEST_P(ReadPartTest, ReadsOnePartAndAdvances) {
   EXPECT_EQ(position, c.next);
 }
 
-INSTANTIATE_TEST_SUITE_P(Parts, ReadPartTest,
-                         ::testing::Values(PartCase{"a;bc;d", 1, "a", 3},
-                                           PartCase{"a;bc;d", 3, "bc", 6},
-                                           PartCase{"a;bc;d", 6, "d", kNoPosition},
-                                           PartCase{"a;bc;d", 7, "", kNoPosition},
-                                           PartCase{"a;bc;d", 0, "", 0},
-                                           PartCase{"a;bc;d", kNoPosition, "", kNoPosition},
-                                           PartCase{";x", 1, "", 2},
-                                           PartCase{" a ;b", 1, " a ", 5},
-                                           PartCase{"a;", 3, "", kNoPosition}));
+INSTANTIATE_TEST_SUITE_P(
+    Parts, ReadPartTest,
+    ::testing::Values(PartCase{"a;bc;d", 1, "a", 3}, PartCase{"a;bc;d", 3, "bc", 6},
+                      PartCase{"a;bc;d", 6, "d", kNoPosition},
+                      PartCase{"a;bc;d", 7, "", kNoPosition}, PartCase{"a;bc;d", 0, "", 0},
+                      PartCase{"a;bc;d", kNoPosition, "", kNoPosition}, PartCase{";x", 1, "", 2},
+                      PartCase{" a ;b", 1, " a ", 5}, PartCase{"a;", 3, "", kNoPosition}));
 
 struct LookUpCase {
   std::vector<std::string> list;
@@ -59,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LookUpCase{kStored, "Sample3", "Bitmap", "Original Size;Source Copy"},
         LookUpCase{kStored, "Ads", "CheckBox", "True;False"},
-        LookUpCase{kStored, "sample3", "", ""},
-        LookUpCase{kStored, "Font Name", "", ""},
+        LookUpCase{kStored, "sample3", "", ""}, LookUpCase{kStored, "Font Name", "", ""},
         LookUpCase{{"Sample3;Bitmap;Stretch To Fit", "Sample3;Bitmap;Fit Width;Merge Paint"},
                    "Sample3",
                    "Bitmap",

@@ -78,8 +78,8 @@ void GridWindow::OpenWithoutCatalogue() {
                        ("pellory-grid-none-" + std::to_string(QCoreApplication::applicationPid()));
   fs::create_directories(dir);
   brokenDir_ = dir.string();
-  std::ofstream(dir / "engine.conf") << "[alias pellory]\npath = " << (dir / "missing").string()
-                                     << "\n";
+  std::ofstream(dir / "engine.conf")
+      << "[alias pellory]\npath = " << (dir / "missing").string() << "\n";
   ::setenv("PELLORY_ENGINE_CONFIG", (dir / "engine.conf").c_str(), 1);
   Show();
 }

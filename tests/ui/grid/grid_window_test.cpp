@@ -1,11 +1,12 @@
 // The grid window as stored, opened from the main window by its class
 // name, and the resources its grid shares.
+#include "grid_window.h"
+
 #include <QMenuBar>
 #include <QTimer>
 
 #include "catalogue_window.h"
 #include "grid_resources.h"
-#include "grid_window.h"
 #include "gui_helpers.h"
 #include "pellory/data/field.h"
 #include "pellory/data/table.h"

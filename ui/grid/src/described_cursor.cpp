@@ -7,24 +7,32 @@ namespace pellory::ui {
 
 DescribedTable::DescribedTable(const shell::CreationContext& context) : QObject(context.window) {}
 
-void DescribedTable::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("DatabaseName")) {
-    table_.SetDatabaseName(shell::StringValue(value).toStdString());
-  } else if (path == QLatin1String("TableName")) {
-    table_.SetTableName(shell::StringValue(value).toStdString());
-  } else if (path == QLatin1String("ReadOnly")) {
-    table_.SetReadOnly(shell::BoolValue(value));
-  } else if (path == QLatin1String("ControlType")) {
-    std::vector<std::string> entries;
-    for (const QString& entry : shell::StringListValue(value))
-      entries.push_back(entry.toStdString());
-    table_.SetControlType(std::move(entries));
-  } else if (path == QLatin1String("SyncSQLByRange") || path == QLatin1String("NarrowSearch") ||
-             path == QLatin1String("ValidateWithMask")) {
-    shell::BoolValue(value);
-  } else {
-    UnknownProperty(path);
-  }
+const shell::PropertyTable& DescribedTable::Properties() {
+  using shell::Property;
+  using T = DescribedTable;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      nullptr,
+      {
+          Property<T>(
+              "DatabaseName",
+              [](T& t, V v) { t.table_.SetDatabaseName(shell::StringValue(v).toStdString()); }),
+          Property<T>(
+              "TableName",
+              [](T& t, V v) { t.table_.SetTableName(shell::StringValue(v).toStdString()); }),
+          Property<T>("ReadOnly", [](T& t, V v) { t.table_.SetReadOnly(shell::BoolValue(v)); }),
+          Property<T>("ControlType",
+                      [](T& t, V v) {
+                        std::vector<std::string> entries;
+                        for (const QString& entry : shell::StringListValue(v))
+                          entries.push_back(entry.toStdString());
+                        t.table_.SetControlType(std::move(entries));
+                      }),
+          Property<T>("SyncSQLByRange", [](T&, V v) { shell::BoolValue(v); }),
+          Property<T>("NarrowSearch", [](T&, V v) { shell::BoolValue(v); }),
+          Property<T>("ValidateWithMask", [](T&, V v) { shell::BoolValue(v); }),
+      });
+  return table;
 }
 
 void DescribedTable::NotifyLoaded() {
@@ -34,11 +42,13 @@ void DescribedTable::NotifyLoaded() {
 DescribedDataSource::DescribedDataSource(const shell::CreationContext& context)
     : QObject(context.window), window_(context.window) {}
 
-void DescribedDataSource::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("DataSet"))
-    dataSetName_ = shell::StringValue(value);
-  else
-    UnknownProperty(path);
+const shell::PropertyTable& DescribedDataSource::Properties() {
+  using S = DescribedDataSource;
+  static const shell::PropertyTable table(
+      nullptr, {shell::Property<S>("DataSet", [](S& s, const shell::StoredValue& v) {
+        s.dataSetName_ = shell::StringValue(v);
+      })});
+  return table;
 }
 
 void DescribedDataSource::NotifyLoaded() {

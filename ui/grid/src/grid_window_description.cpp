@@ -1,5 +1,6 @@
 #include "pellory/ui/grid/grid_window_description.h"
 
+#include "pellory/data/catalogue.h"
 #include "pellory/shell/component_classes.h"
 #include "pellory/shell/description_registry.h"
 #include "pellory/ui/controls/common_classes.h"
@@ -46,8 +47,8 @@ ComponentDescription Grid() {
 ComponentDescription Cursor() {
   return {"TwwTable",
           "wwTable1",
-          {{"DatabaseName", QStringLiteral("pellory")},
-           {"TableName", QStringLiteral("pelloryfont.DB")},
+          {{"DatabaseName", QString::fromLatin1(data::kCatalogueAlias)},
+           {"TableName", QString::fromLatin1(data::kCatalogueTable)},
            {"ReadOnly", true},
            {"ControlType", QStringList{QStringLiteral("Sample;Bitmap;Original Size;Source Copy"),
                                        QStringLiteral("Ads;CheckBox;True;False"),
@@ -65,12 +66,6 @@ ComponentDescription Menu() {
   ComponentDescription file{"MenuCommand", "File1", {{"Caption", QStringLiteral("&File")}}, {}};
   file.children.push_back({"MenuCommand", "Exit1", exit, {}});
   return {"TMainMenu", "MainMenu1", {{"Left", 256}, {"Top", 432}}, {file}};
-}
-
-template <class T>
-void AddClass(const char* className) {
-  shell::ComponentClasses::Register(QLatin1String(className),
-                                    [](const shell::CreationContext& c) { return new T(c); });
 }
 
 }  // namespace
@@ -103,9 +98,9 @@ shell::WindowDescription GridWindowDescription() {
 
 void RegisterGridWindow() {
   RegisterCommonClasses();
-  AddClass<TwwDBGrid>("TwwDBGrid");
-  AddClass<DescribedDataSource>("TwwDataSource");
-  AddClass<DescribedTable>("TwwTable");
+  shell::ComponentClasses::Register<TwwDBGrid>("TwwDBGrid");
+  shell::ComponentClasses::Register<DescribedDataSource>("TwwDataSource");
+  shell::ComponentClasses::Register<DescribedTable>("TwwTable");
   if (!shell::DescriptionRegistry::Contains(QStringLiteral("TForm3")))
     shell::DescriptionRegistry::Register(GridWindowDescription());
 }

@@ -1,5 +1,6 @@
 #include "pellory/ui/grid/tform3.h"
 
+#include "pellory/data/catalogue.h"
 #include "pellory/data/session.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/grid/described_cursor.h"
@@ -20,7 +21,7 @@ TForm3::~TForm3() {
 }
 
 void TForm3::FormCreate() {
-  data::Session.AddPassword("mirabo");
+  data::Session.AddPassword(std::string(data::kCataloguePassword));
   if (data::TwwTable* table = wwTable1()) table->Open();
 }
 

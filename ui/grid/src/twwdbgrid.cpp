@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScrollBar>
+#include <functional>
 
 #include "grid_data_link.h"
 #include "grid_resources.h"
@@ -162,57 +163,73 @@ void TwwDBGrid::FontChanged() {
   LayoutChanged();
 }
 
-bool TwwDBGrid::SetTitleFontProperty(const QString& path, const shell::StoredValue& value) {
+void TwwDBGrid::ChangeTitleFont(const std::function<void(shell::StoredFont&)>& change) {
   shell::StoredFont font = titleFont_;
-  if (path == QLatin1String("TitleFont.Name"))
-    font.name = shell::StringValue(value);
-  else if (path == QLatin1String("TitleFont.Height"))
-    font.height = shell::IntValue(value);
-  else if (path == QLatin1String("TitleFont.Color"))
-    font.color = shell::StoredColor(shell::StringValue(value));
-  else if (path == QLatin1String("TitleFont.Style"))
-    font.style = shell::IntValue(value);
-  else if (path != QLatin1String("TitleFont.Charset"))
-    return false;
+  change(font);
   SetTitleFont(font);
-  return true;
 }
 
-void TwwDBGrid::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (SetTitleFontProperty(path, value)) return;
-  if (path == QLatin1String("Selected")) {
-    SetSelected(shell::StringListValue(value));
-  } else if (path == QLatin1String("ControlType")) {
-    SetControlType(shell::StringListValue(value));
-  } else if (path == QLatin1String("ControlInfoInDataset")) {
-    SetControlInfoInDataset(shell::BoolValue(value));
-  } else if (path == QLatin1String("UseTFields")) {
-    RequireValue(shell::BoolValue(value));  // Columns always follow the fields.
-  } else if (path == QLatin1String("DataSource")) {
-    dataSourceName_ = shell::StringValue(value);
-  } else if (path == QLatin1String("RowHeightPercent")) {
-    SetRowHeightPercent(shell::IntValue(value));
-  } else if (path == QLatin1String("TitleLines")) {
-    SetTitleLines(shell::IntValue(value));
-  } else if (path == QLatin1String("TitleAlignment")) {
-    SetTitleAlignment(AlignmentNamed(shell::StringValue(value)));
-  } else if (path == QLatin1String("TitleColor")) {
-    SetTitleColor(shell::StoredColor(shell::StringValue(value)));
-  } else if (path == QLatin1String("Color")) {
-    SetColor(shell::StoredColor(shell::StringValue(value)));
-  } else if (path == QLatin1String("IndicatorColor")) {
-    SetIndicatorColor(IndicatorColorNamed(shell::StringValue(value)));
-  } else if (path == QLatin1String("ShowHorzScrollBar")) {
-    SetShowHorzScrollBar(shell::BoolValue(value));
-  } else if (path == QLatin1String("ShowVertScrollBar")) {
-    SetShowVertScrollBar(shell::BoolValue(value));
-  } else if (path == QLatin1String("FixedCols")) {
-    RequireValue(shell::IntValue(value) == 0);  // Only the indicator column is fixed.
-  } else if (path == QLatin1String("TitleButtons")) {
-    RequireValue(!shell::BoolValue(value));  // Titles are never buttons.
-  } else {
-    DescribedControl::SetStoredProperty(path, value);
-  }
+const shell::PropertyTable& TwwDBGrid::Properties() {
+  using shell::Property;
+  using G = TwwDBGrid;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          Property<G>("Selected", [](G& g, V v) { g.SetSelected(shell::StringListValue(v)); }),
+          Property<G>("ControlType",
+                      [](G& g, V v) { g.SetControlType(shell::StringListValue(v)); }),
+          Property<G>("ControlInfoInDataset",
+                      [](G& g, V v) { g.SetControlInfoInDataset(shell::BoolValue(v)); }),
+          // Columns always follow the cursor's field objects.
+          Property<G>("UseTFields", [](G&, V v) { RequireValue(shell::BoolValue(v)); }),
+          Property<G>("DataSource", [](G& g, V v) { g.dataSourceName_ = shell::StringValue(v); }),
+          Property<G>("RowHeightPercent",
+                      [](G& g, V v) { g.SetRowHeightPercent(shell::IntValue(v)); }),
+          Property<G>("TitleLines", [](G& g, V v) { g.SetTitleLines(shell::IntValue(v)); }),
+          Property<G>(
+              "TitleAlignment",
+              [](G& g, V v) { g.SetTitleAlignment(AlignmentNamed(shell::StringValue(v))); }),
+          Property<G>(
+              "TitleColor",
+              [](G& g, V v) { g.SetTitleColor(shell::StoredColor(shell::StringValue(v))); }),
+          Property<G>("Color",
+                      [](G& g, V v) { g.SetColor(shell::StoredColor(shell::StringValue(v))); }),
+          Property<G>("TitleFont.Name",
+                      [](G& g, V v) {
+                        g.ChangeTitleFont(
+                            [&v](shell::StoredFont& f) { f.name = shell::StringValue(v); });
+                      }),
+          Property<G>("TitleFont.Height",
+                      [](G& g, V v) {
+                        g.ChangeTitleFont(
+                            [&v](shell::StoredFont& f) { f.height = shell::IntValue(v); });
+                      }),
+          Property<G>("TitleFont.Color",
+                      [](G& g, V v) {
+                        g.ChangeTitleFont([&v](shell::StoredFont& f) {
+                          f.color = shell::StoredColor(shell::StringValue(v));
+                        });
+                      }),
+          Property<G>("TitleFont.Style",
+                      [](G& g, V v) {
+                        g.ChangeTitleFont(
+                            [&v](shell::StoredFont& f) { f.style = shell::IntValue(v); });
+                      }),
+          // Only the default character set exists here.
+          Property<G>("TitleFont.Charset", [](G&, V v) { shell::IntValue(v); }),
+          Property<G>(
+              "IndicatorColor",
+              [](G& g, V v) { g.SetIndicatorColor(IndicatorColorNamed(shell::StringValue(v))); }),
+          Property<G>("ShowHorzScrollBar",
+                      [](G& g, V v) { g.SetShowHorzScrollBar(shell::BoolValue(v)); }),
+          Property<G>("ShowVertScrollBar",
+                      [](G& g, V v) { g.SetShowVertScrollBar(shell::BoolValue(v)); }),
+          // Only the indicator column is fixed, and titles are never buttons.
+          Property<G>("FixedCols", [](G&, V v) { RequireValue(shell::IntValue(v) == 0); }),
+          Property<G>("TitleButtons", [](G&, V v) { RequireValue(!shell::BoolValue(v)); }),
+      });
+  return table;
 }
 
 void TwwDBGrid::NotifyLoaded() {

@@ -22,7 +22,8 @@ class DescribedTable : public QObject, public shell::DescribedComponent {
   // DatabaseName, TableName, ReadOnly, ControlType, and the search and
   // validation settings SyncSQLByRange, NarrowSearch and ValidateWithMask,
   // which a cursor that is only browsed does not use.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   // The cursor takes the component's name, which its errors begin with.
   void NotifyLoaded() override;
   QObject* Object() override { return this; }
@@ -39,7 +40,8 @@ class DescribedDataSource : public QObject, public shell::DescribedComponent {
   data::TwwDataSource& Source() { return source_; }
 
   // DataSet: the name of the window's cursor.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   void NotifyLoaded() override;
   QObject* Object() override { return this; }
 

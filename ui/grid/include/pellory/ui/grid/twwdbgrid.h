@@ -8,6 +8,7 @@
 
 #include <QAbstractScrollArea>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -87,7 +88,8 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   // RowHeightPercent, TitleLines, TitleAlignment, TitleColor, TitleFont.*,
   // Color, IndicatorColor, ShowHorzScrollBar, ShowVertScrollBar, FixedCols,
   // TitleButtons and the common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   void NotifyLoaded() override;
 
   // The layout: rows and columns counted with the title row and the
@@ -127,7 +129,7 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
  private:
   friend class TwwGridDataLink;
 
-  bool SetTitleFontProperty(const QString& path, const shell::StoredValue& value);
+  void ChangeTitleFont(const std::function<void(shell::StoredFont&)>& change);
 
   // Reactions to the data link.
   void LinkActiveChanged();

@@ -49,12 +49,12 @@ class TForm2 : public shell::StoredWindow {
   void Button10Click();
   // File, "E&xit": closes the window, which ends the program.
   void Exit1Click();
-  // Views, "&Grid": opens the grid window TForm3 modally, by its class
-  // name, and releases it afterwards.
+  // Views, "&All fonts": the installed fonts window, opened modally.
+  void Allfonts1Click();
+  // Views, "&Grid": the grid window, opened modally.
   void Grid1Click();
-  // Views, "&All fonts", Help, "&Contents", Help, "&About": their windows
-  // and the help engine arrive later; they do nothing yet.
-  void Allfonts1Click() {}
+  // Help, "&Contents", Help, "&About": their windows and the help engine
+  // arrive later; they do nothing yet.
   void Contents1Click() {}
   void About1Click() {}
 
@@ -81,7 +81,8 @@ class TForm2 : public shell::StoredWindow {
  private:
   void DeclareFields();
   void BindControls();
-  void ShowCategory(const char* filter, const char* status);
+  // The category of button `button` in the catalogue's definition.
+  void ShowCategory(int button);
 
   std::unique_ptr<data::TTable> table1_;
   std::unique_ptr<data::TDataSource> dataSource1_;
