@@ -3,14 +3,15 @@
 // catalogue the engine configuration names and shown at start, after
 // "Handwriting", after Last and after a category without records; then
 // each drop-down menu; then the installed fonts window as opened and after
-// each font type; then the dialog a second copy of the program shows.
-// Error boxes are printed instead of shown.
+// each font type; then the grid window; then the dialog a second copy of
+// the program shows. Error boxes are printed instead of shown.
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextStream>
 
 #include "fonts_window_shots.h"
+#include "grid_screenshots.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
 #include "pellory/programs/windows.h"
@@ -161,6 +162,9 @@ int main(int argc, char** argv) {
     ok = SaveBrowsing(main, dir);
     ok = SaveMenus(main, dir) && ok;
     ok = pellory::app::SaveFontsWindow(
+             [&dir](QWidget* window, const QString& name) { return Save(window, dir, name); }) &&
+         ok;
+    ok = pellory::app::SaveGridWindow(
              [&dir](QWidget* window, const QString& name) { return Save(window, dir, name); }) &&
          ok;
     ok = SaveAlreadyRunning(main, dir) && ok;

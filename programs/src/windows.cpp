@@ -5,6 +5,8 @@
 #include "pellory/shell/window_factories.h"
 #include "pellory/ui/fonts/fonts_window_description.h"
 #include "pellory/ui/fonts/tform1.h"
+#include "pellory/ui/grid/grid_window_description.h"
+#include "pellory/ui/grid/tform3.h"
 #include "pellory/ui/main/main_window_description.h"
 #include "pellory/ui/main/tform2.h"
 
@@ -17,6 +19,9 @@ void RegisterWindows() {
   shell::WindowFactories::Register(QStringLiteral("TForm1"),
                                    [] { return std::make_unique<ui::TForm1>(); });
   ui::RegisterFontsWindow();
+  shell::WindowFactories::Register(QStringLiteral("TForm3"),
+                                   [] { return std::make_unique<ui::TForm3>(); });
+  ui::RegisterGridWindow();
 }
 
 }  // namespace pellory::app

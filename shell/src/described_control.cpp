@@ -21,6 +21,9 @@ QColor StoredColor(const QString& name) {
       {"clWindowFrame", ColorOf(SystemColor::WindowFrame)},
       {"clHighlight", ColorOf(SystemColor::Highlight)},
       {"clHighlightText", ColorOf(SystemColor::HighlightText)},
+      {"clSilver", QColor(192, 192, 192)},
+      {"clGray", QColor(128, 128, 128)},
+      {"clYellow", QColor(255, 255, 0)},
   };
   for (const auto& [stored, color] : kColors)
     if (name == QLatin1String(stored)) return color;

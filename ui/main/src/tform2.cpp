@@ -158,6 +158,10 @@ void TForm2::Allfonts1Click() {
   if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm1"));
 }
 
+void TForm2::Grid1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm3"));
+}
+
 TBevel* TForm2::Bevel1() const {
   return Component<TBevel>(QStringLiteral("Bevel1"));
 }

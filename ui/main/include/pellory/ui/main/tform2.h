@@ -51,9 +51,10 @@ class TForm2 : public shell::StoredWindow {
   void Exit1Click();
   // Views, "&All fonts": the installed fonts window, opened modally.
   void Allfonts1Click();
-  // Views, "&Grid", Help, "&Contents", Help, "&About": their windows and the
-  // help engine arrive later; they do nothing yet.
-  void Grid1Click() {}
+  // Views, "&Grid": the grid window, opened modally.
+  void Grid1Click();
+  // Help, "&Contents", Help, "&About": their windows and the help engine
+  // arrive later; they do nothing yet.
   void Contents1Click() {}
   void About1Click() {}
 
