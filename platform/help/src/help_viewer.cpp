@@ -69,10 +69,12 @@ bool HelpViewer::Request(WId owner, const QString& fileName, int command, quintp
 }
 
 QStringList HelpViewer::CommandLines(int command, quintptr data) const {
+  // The page comes first: while the viewer is still starting, a "show"
+  // ahead of it makes it forget the page.
   if (command == kHelpContents) {
     const QUrl page = collection_->Topic(QLatin1String(HelpCollection::kContentsId));
     if (page.isEmpty()) return {QStringLiteral("show contents")};
-    return {QStringLiteral("show contents"), QStringLiteral("setSource ") + page.toString(),
+    return {QStringLiteral("setSource ") + page.toString(), QStringLiteral("show contents"),
             QStringLiteral("syncContents")};
   }
   // Ids are signed in the controls; an id the collection lacks (0 among

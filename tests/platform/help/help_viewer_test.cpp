@@ -78,8 +78,8 @@ TEST_F(HelpViewerTest, ContentsStartsOneViewerOnTheCollectionBesideTheProgram) {
   const QStringList expected = {
       QStringLiteral("start -collectionFile %1/fontl.qhc -enableRemoteControl")
           .arg(QFileInfo(BinDir()).absoluteFilePath()),
-      QStringLiteral("command show contents"),
       QStringLiteral("command setSource ") + Page("index.html"),
+      QStringLiteral("command show contents"),
       QStringLiteral("command syncContents"),
   };
   EXPECT_EQ(WaitForLog(expected.size()), expected);
