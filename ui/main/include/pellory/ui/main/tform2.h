@@ -49,11 +49,12 @@ class TForm2 : public shell::StoredWindow {
   void Button10Click();
   // File, "E&xit": closes the window, which ends the program.
   void Exit1Click();
-  // Views, "&All fonts", Views, "&Grid", Help, "&Contents", Help, "&About":
-  // their windows and the help engine arrive later; they do nothing yet.
+  // Help, "&Contents" (also F1 anywhere in the window): the help contents.
+  void Contents1Click();
+  // Views, "&All fonts", Views, "&Grid", Help, "&About": their windows
+  // arrive later; they do nothing yet.
   void Allfonts1Click() {}
   void Grid1Click() {}
-  void Contents1Click() {}
   void About1Click() {}
 
   TBevel* Bevel1() const;
