@@ -121,10 +121,8 @@ class HelpRequests : public shelltest::ShellTest {
   void SetUp() override {
     ShellTest::SetUp();
     pellory::ui::RegisterCommonClasses();
-    ComponentClasses::Register(QStringLiteral("TProbeGroup"),
-                               [](const CreationContext& c) { return new ProbeGroup(c); });
-    ComponentClasses::Register(QStringLiteral("TProbeEdit"),
-                               [](const CreationContext& c) { return new ProbeEdit(c); });
+    ComponentClasses::Register<ProbeGroup>("TProbeGroup");
+    ComponentClasses::Register<ProbeEdit>("TProbeEdit");
     DescriptionRegistry::Register(ProbeDescription(QStringLiteral("THelpProbe"), 0, 0));
     DescriptionRegistry::Register(ProbeDescription(QStringLiteral("THelpProbeWithId"), 900, 0));
     DescriptionRegistry::Register(ProbeDescription(QStringLiteral("THelpProbeWithF1"), 0, 112));

@@ -60,29 +60,36 @@ bool HelpViewer::Request(WId owner, const QString& fileName, int command, quintp
     return true;
   }
   if (command != kHelpContext && command != kHelpContents) return false;
-  if (!OpenCollection(owner, fileName) || !EnsureViewer(owner)) return false;
-  for (const QString& line : CommandLines(command, data)) process_->write(line.toUtf8() + '\n');
+  if (!OpenCollection(owner, fileName)) return false;
+  const bool running = ViewerProcessId() != 0;
+  if (!EnsureViewer(owner)) return false;
+  QString line = CommandLine(command, data);
+  // A viewer that is still starting has no contents to find the page in
+  // yet, and says so in its status line.
+  if (running) line += QStringLiteral(";syncContents");
+  process_->write(line.toUtf8() + '\n');
   // Sent now: the caller may be about to block in a modal run or to end.
   while (process_->bytesToWrite() > 0 && process_->waitForBytesWritten(kWriteTimeoutMs)) {
   }
   return true;
 }
 
-QStringList HelpViewer::CommandLines(int command, quintptr data) const {
-  // The page comes first: while the viewer is still starting, a "show"
-  // ahead of it makes it forget the page.
+QString HelpViewer::CommandLine(int command, quintptr data) const {
+  // One line of commands split by ";": the viewer takes a single line each
+  // time its input has more to read, so a second line could wait there
+  // until the next request. The page comes first: a "show" ahead of it
+  // while the viewer is starting would make it forget the page.
   if (command == kHelpContents) {
     const QUrl page = collection_->Topic(QLatin1String(HelpCollection::kContentsId));
-    if (page.isEmpty()) return {QStringLiteral("show contents")};
-    return {QStringLiteral("setSource ") + page.toString(), QStringLiteral("show contents"),
-            QStringLiteral("syncContents")};
+    if (page.isEmpty()) return QStringLiteral("show contents");
+    return QStringLiteral("setSource %1;show contents").arg(page.toString());
   }
   // Ids are signed in the controls; an id the collection lacks (0 among
   // them) gets the page saying that there is no help for the item.
   QUrl page = collection_->Topic(QString::number(static_cast<qintptr>(data)));
   if (page.isEmpty()) page = collection_->Topic(QLatin1String(HelpCollection::kNoHelpId));
-  if (page.isEmpty()) return {QStringLiteral("show contents")};
-  return {QStringLiteral("setSource ") + page.toString(), QStringLiteral("syncContents")};
+  if (page.isEmpty()) return QStringLiteral("show contents");
+  return QStringLiteral("setSource %1").arg(page.toString());
 }
 
 bool HelpViewer::OpenCollection(WId owner, const QString& fileName) {

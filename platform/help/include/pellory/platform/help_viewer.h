@@ -41,8 +41,8 @@ class HelpViewer : public QObject {
   qint64 ViewerProcessId() const;
 
  private:
-  // The remote-control commands, one a line, that carry out `command`.
-  QStringList CommandLines(int command, quintptr data) const;
+  // The remote-control commands that carry out `command`, as one line.
+  QString CommandLine(int command, quintptr data) const;
   bool OpenCollection(WId owner, const QString& fileName);
   bool EnsureViewer(WId owner);
   void EndViewer();
