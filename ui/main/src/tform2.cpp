@@ -160,6 +160,10 @@ void TForm2::Contents1Click() {
     app->HelpCommand(platform::kHelpContents, 0);
 }
 
+void TForm2::Allfonts1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm1"));
+}
+
 TBevel* TForm2::Bevel1() const {
   return Component<TBevel>(QStringLiteral("Bevel1"));
 }

@@ -51,9 +51,10 @@ class TForm2 : public shell::StoredWindow {
   void Exit1Click();
   // Help, "&Contents" (also F1 anywhere in the window): the help contents.
   void Contents1Click();
-  // Views, "&All fonts", Views, "&Grid", Help, "&About": their windows
-  // arrive later; they do nothing yet.
-  void Allfonts1Click() {}
+  // Views, "&All fonts": the installed fonts window, opened modally.
+  void Allfonts1Click();
+  // Views, "&Grid", Help, "&About": their windows arrive later; they do
+  // nothing yet.
   void Grid1Click() {}
   void About1Click() {}
 
