@@ -56,6 +56,7 @@ void StoredWindow::FinishReading() {
     auto* bar = menu ? qobject_cast<QMenuBar*>(menu->Object()) : nullptr;
     if (!bar) throw DescriptionReadError(QStringLiteral("Menu %1 not found").arg(menuName_));
     setMenuBar(bar);
+    WatchMenusForHelp();
   }
   QRect covered;
   for (QWidget* child : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

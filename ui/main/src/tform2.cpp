@@ -5,6 +5,7 @@
 #include "pellory/data/datasource.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/platform/help_engine.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
@@ -152,6 +153,11 @@ void TForm2::Button10Click() {
 
 void TForm2::Exit1Click() {
   Close();
+}
+
+void TForm2::Contents1Click() {
+  if (shell::TApplication* app = shell::TApplication::Instance())
+    app->HelpCommand(platform::kHelpContents, 0);
 }
 
 void TForm2::Allfonts1Click() {

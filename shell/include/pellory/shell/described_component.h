@@ -23,6 +23,9 @@ class DescribedComponent {
   virtual void NotifyLoaded() {}
   // The Qt object; deleting it destroys the component.
   virtual QObject* Object() = 0;
+  // The help topic of the component; 0 for none, then a help request goes
+  // on to its parent.
+  virtual int HelpContext() const { return 0; }
 
   QString Name() const { return name_; }
   void SetName(const QString& name) { name_ = name; }

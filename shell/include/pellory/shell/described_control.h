@@ -17,7 +17,7 @@ class DescribedControl : public DescribedComponent {
 
   int TabOrder() const { return tabOrder_; }
   bool TabStop() const { return tabStop_; }
-  int HelpContext() const { return helpContext_; }
+  int HelpContext() const override { return helpContext_; }
   const StoredFont& Font() const { return font_; }
 
   // Left, Top, Width, Height, TabOrder, TabStop, HelpContext, Hint,

@@ -42,7 +42,7 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void SetModalResult(int result);
   bool Creating() const { return creating_; }
   bool Modal() const { return modal_; }
-  int HelpContext() const { return helpContext_; }
+  int HelpContext() const override { return helpContext_; }
   const StoredFont& Font() const { return font_; }
   // The outer size the description asks for, frame and menu bar included.
   QSize OuterSize() const { return outerSize_; }
@@ -78,6 +78,10 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void setVisible(bool visible) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // F1 that no shortcut and no control took: help on the focused control.
+  void keyPressEvent(QKeyEvent* event) override;
+  // F1 on an open menu: help on its highlighted item.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SetPosition(const QString& position);
@@ -86,6 +90,8 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void FitOuterSize();
   void CentreOnScreen();
   int RunModalLoop();
+  void WatchMenusForHelp();
+  void RequestMenuHelp(QWidget* menu);
 
   QScrollArea* scroll_ = nullptr;
   QWidget* client_ = nullptr;

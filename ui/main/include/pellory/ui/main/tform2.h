@@ -49,13 +49,13 @@ class TForm2 : public shell::StoredWindow {
   void Button10Click();
   // File, "E&xit": closes the window, which ends the program.
   void Exit1Click();
+  // Help, "&Contents" (also F1 anywhere in the window): the help contents.
+  void Contents1Click();
   // Views, "&All fonts": the installed fonts window, opened modally.
   void Allfonts1Click();
   // Views, "&Grid": the grid window, opened modally.
   void Grid1Click();
-  // Help, "&Contents", Help, "&About": their windows and the help engine
-  // arrive later; they do nothing yet.
-  void Contents1Click() {}
+  // Help, "&About": its window arrives later; it does nothing yet.
   void About1Click() {}
 
   TBevel* Bevel1() const;
