@@ -56,6 +56,12 @@ void StoredWindow::FinishReading() {
     if (!bar) throw DescriptionReadError(QStringLiteral("Menu %1 not found").arg(menuName_));
     setMenuBar(bar);
   }
+  if (!activeControlName_.isEmpty()) {
+    DescribedComponent* control = FindComponent(activeControlName_);
+    activeControl_ = control ? qobject_cast<QWidget*>(control->Object()) : nullptr;
+    if (!activeControl_)
+      throw DescriptionReadError(QStringLiteral("Control %1 not found").arg(activeControlName_));
+  }
   QRect covered;
   for (QWidget* child : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     covered |= child->geometry();
@@ -84,10 +90,31 @@ void StoredWindow::ArrangeTabOrder() {
 }
 
 void StoredWindow::FitOuterSize() {
-  // The stored size is the outer one; the client shrinks by whatever frame
-  // the platform reports (none before the window is shown, none offscreen).
-  const QSize frame = frameGeometry().size() - geometry().size();
-  resize(outerSize_ - frame);
+  QSize size;
+  if (clientSize_.isValid()) {
+    // A stored client size is the area below the menu bar.
+    size = clientSize_ + QSize(0, menuWidget() ? menuWidget()->sizeHint().height() : 0);
+  } else {
+    // The stored size is the outer one; the client shrinks by whatever frame
+    // the platform reports (none before the window is shown, none offscreen).
+    size = outerSize_ - (frameGeometry().size() - geometry().size());
+  }
+  if (border_ == Border::Dialog)
+    setFixedSize(size);
+  else
+    resize(size);
+}
+
+void StoredWindow::ApplyBorder() {
+  // A dialog border: a close box but no minimise or maximise box, and the
+  // size cannot change (FitOuterSize fixes it).
+  if (border_ == Border::Dialog)
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+  else
+    setWindowFlags(Qt::Window);
+  FitOuterSize();
 }
 
 void StoredWindow::SetModalResult(int result) {
@@ -146,6 +173,21 @@ void StoredWindow::SetStoredProperty(const QString& path, const StoredValue& val
   } else if (path == QLatin1String("Height")) {
     outerSize_.setHeight(IntValue(value));
     FitOuterSize();
+  } else if (path == QLatin1String("ClientWidth") || path == QLatin1String("ClientHeight")) {
+    if (!clientSize_.isValid()) clientSize_ = size();
+    if (path == QLatin1String("ClientWidth"))
+      clientSize_.setWidth(IntValue(value));
+    else
+      clientSize_.setHeight(IntValue(value));
+    FitOuterSize();
+  } else if (path == QLatin1String("BorderStyle")) {
+    const QString style = StringValue(value);
+    if (style != QLatin1String("bsDialog") && style != QLatin1String("bsSizeable"))
+      throw ShellError(QStringLiteral("Invalid property value"));
+    border_ = style == QLatin1String("bsDialog") ? Border::Dialog : Border::Sizeable;
+    ApplyBorder();
+  } else if (path == QLatin1String("ActiveControl")) {
+    activeControlName_ = StringValue(value);  // Found once every component exists.
   } else if (path == QLatin1String("Color")) {
     QPalette pal = palette();
     pal.setColor(QPalette::Window, StoredColor(StringValue(value)));
@@ -200,10 +242,10 @@ void StoredWindow::showEvent(QShowEvent* event) {
   if (!shownOnce_) {
     shownOnce_ = true;
     FitOuterSize();  // The platform may only now report the frame.
-    // The first tab stop gets the focus as if reached by Tab, which selects
-    // a text box's whole text.
-    if (!focusWidget() && firstTabStop_ && firstTabStop_->isEnabled())
-      firstTabStop_->setFocus(Qt::TabFocusReason);
+    // The active control, else the first tab stop, gets the focus as if
+    // reached by Tab, which selects a text box's whole text.
+    QWidget* first = activeControl_ ? activeControl_.data() : firstTabStop_.data();
+    if (!focusWidget() && first && first->isEnabled()) first->setFocus(Qt::TabFocusReason);
   }
 }
 

@@ -4,6 +4,7 @@
 #include "pellory/data/datasource.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/controls/tbevel.h"
@@ -144,6 +145,11 @@ void TForm2::Button10Click() {
 
 void TForm2::Exit1Click() {
   Close();
+}
+
+void TForm2::About1Click() {
+  if (shell::TApplication* app = shell::TApplication::Instance())
+    app->RunModalWindow(QStringLiteral("TAboutBox"));
 }
 
 TBevel* TForm2::Bevel1() const {

@@ -49,12 +49,13 @@ class TForm2 : public shell::StoredWindow {
   void Button10Click();
   // File, "E&xit": closes the window, which ends the program.
   void Exit1Click();
-  // Views, "&All fonts", Views, "&Grid", Help, "&Contents", Help, "&About":
-  // their windows and the help engine arrive later; they do nothing yet.
+  // Views, "&All fonts", Views, "&Grid", Help, "&Contents": their windows
+  // and the help engine arrive later; they do nothing yet.
   void Allfonts1Click() {}
   void Grid1Click() {}
   void Contents1Click() {}
-  void About1Click() {}
+  // Help, "&About": runs a fresh "TAboutBox" modally and releases it.
+  void About1Click();
 
   TBevel* Bevel1() const;
   CaptionLabel* Label(int number) const;  // Label1 to Label7
