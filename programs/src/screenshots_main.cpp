@@ -2,17 +2,22 @@
 // that anyone can look at what it shows. The main window is opened on the
 // catalogue the engine configuration names and shown at start, after
 // "Handwriting", after Last and after a category without records; then
-// each drop-down menu. Error boxes are printed instead of shown.
+// each drop-down menu, the About box and the password dialog. Error boxes
+// are printed instead of shown.
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextStream>
 
+#include "pellory/data/password_dialog.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/guarded_qapplication.h"
+#include "pellory/shell/password_prompt.h"
 #include "pellory/shell/tapplication.h"
+#include "pellory/ui/about/tabout_box.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/tbutton.h"
 #include "pellory/ui/main/tdbedit.h"
@@ -115,6 +120,17 @@ bool SaveMenus(TForm2* main, const QDir& dir) {
   return ok;
 }
 
+// The About box as Help, "&About" shows it, and the password dialog with
+// a password typed into its box.
+bool SaveDialogs(pellory::shell::TApplication& application, const QDir& dir) {
+  bool ok =
+      Save(application.CreateForm<pellory::ui::TAboutBox>(), dir, QStringLiteral("about-box.png"));
+  pellory::data::TPasswordDialog password(pellory::data::Session);
+  pellory::shell::PasswordPrompt::Dress(password);
+  password.Edit()->setText(QStringLiteral("secret"));
+  return Save(&password, dir, QStringLiteral("password-dialog.png")) && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,6 +152,7 @@ int main(int argc, char** argv) {
     auto* main = application.CreateForm<TForm2>();
     ok = SaveBrowsing(main, dir);
     ok = SaveMenus(main, dir) && ok;
+    ok = SaveDialogs(application, dir) && ok;
     application.Shutdown();
   }
   pellory::data::Session.Stop();

@@ -1,18 +1,14 @@
 #include "pellory/programs/startup.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QPixmap>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTextStream>
 
 #include "pellory/data/session.h"
+#include "pellory/programs/windows.h"
 #include "pellory/shell/password_prompt.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
-#include "pellory/shell/window_factories.h"
-#include "pellory/ui/about/tabout_box.h"
-#include "pellory/ui/controls/resource_bitmap.h"
 #include "pellory/ui/main/tform2.h"
 
 namespace pellory::app {
@@ -32,21 +28,15 @@ void WarnAboutPaletteDisplay() {
 
 }  // namespace
 
-void RegisterWindows() {
-  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ui::ProgramIcon())));
-  shell::WindowFactories::Register(QStringLiteral("TAboutBox"),
-                                   [] { return std::make_unique<ui::TAboutBox>(); });
-}
-
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
-  RegisterWindows();
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   // A catalogue whose password the session lacks asks the user for one.
   const shell::PasswordPrompt passwordPrompt(data::Session);
   application.SetTitle(QStringLiteral("Pellory Fonts"));
   application.SetHelpFile(QStringLiteral("fontl.hlp"));
+  RegisterWindows();
   try {
     application.CreateForm<ui::TForm2>();
   } catch (const std::exception& error) {

@@ -34,8 +34,7 @@ class DialogProperties : public shelltest::ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    ComponentClasses::Register(QStringLiteral("BoxControl"),
-                               [](const CreationContext& c) { return new BoxControl(c); });
+    ComponentClasses::Register<BoxControl>("BoxControl");
   }
   // Constructs a window of `className` from `properties` and `components`;
   // answers the error text when construction fails.

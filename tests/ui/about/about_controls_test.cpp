@@ -17,6 +17,14 @@ using namespace pellory::ui;
 using pellory::shell::ColorOf;
 using pellory::shell::SystemColor;
 
+// Applies a stored property the way the description reader does.
+void SetStored(pellory::shell::DescribedComponent& c, const char* path,
+               const pellory::shell::StoredValue& value) {
+  const pellory::shell::PropertyEntry* entry = c.StoredProperties().Find(QLatin1String(path));
+  ASSERT_NE(entry, nullptr) << path;
+  entry->set(c, value);
+}
+
 TEST(BitButtonLayout, MarginAndSpacingPlaceGlyphAndCaption) {
   const QSize face(77, 27), glyph(18, 18);
   const int caption = 20;
@@ -80,8 +88,8 @@ TEST(Panel, OuterThenInnerBevelAroundTheFace) {
     TPanel panel({});
     panel.setPalette(pellory::shell::ControlPalette(SystemColor::BtnFace));
     panel.resize(40, 30);
-    panel.SetStoredProperty(QStringLiteral("BevelOuter"), QString::fromLatin1(c.outer));
-    panel.SetStoredProperty(QStringLiteral("BevelInner"), QString::fromLatin1(c.inner));
+    SetStored(panel, "BevelOuter", QString::fromLatin1(c.outer));
+    SetStored(panel, "BevelInner", QString::fromLatin1(c.inner));
     const QImage image = guitest::grabImage(&panel);
     const QPoint points[] = {{0, 0}, {1, 1}, {2, 2}, {38, 28}, {39, 29}};
     for (int i = 0; i < 5; ++i) {
@@ -90,8 +98,7 @@ TEST(Panel, OuterThenInnerBevelAroundTheFace) {
     }
   }
   TPanel panel({});
-  EXPECT_THROW(panel.SetStoredProperty(QStringLiteral("BevelOuter"), QStringLiteral("bvSpace")),
-               std::exception);
+  EXPECT_THROW(SetStored(panel, "BevelOuter", QStringLiteral("bvSpace")), std::exception);
 }
 
 TEST(Panel, ACaptionIsDrawnInTheMiddle) {
@@ -101,7 +108,7 @@ TEST(Panel, ACaptionIsDrawnInTheMiddle) {
   const QColor face = ColorOf(SystemColor::BtnFace);
   const QRect inside(2, 2, 116, 36);
   EXPECT_TRUE(guitest::boundsOfNot(guitest::grabImage(&panel), face, inside).isEmpty());
-  panel.SetStoredProperty(QStringLiteral("Caption"), QStringLiteral("Panel"));
+  SetStored(panel, "Caption", QStringLiteral("Panel"));
   const QRect ink = guitest::boundsOfNot(guitest::grabImage(&panel), face, inside);
   ASSERT_FALSE(ink.isEmpty());
   EXPECT_NEAR(ink.center().x(), 60, 2);
@@ -110,8 +117,8 @@ TEST(Panel, ACaptionIsDrawnInTheMiddle) {
 
 TEST(Image, AnIconKeepsItsNaturalSizeAtTheTopLeft) {
   TImage image({});
-  image.SetStoredProperty(QStringLiteral("Stretch"), true);
-  image.SetStoredProperty(QStringLiteral("Picture.Icon"), QStringLiteral("PROGRAM_ICON"));
+  SetStored(image, "Stretch", true);
+  SetStored(image, "Picture.Icon", QStringLiteral("PROGRAM_ICON"));
   image.resize(65, 57);
   image.setAutoFillBackground(true);
   QPalette palette;
@@ -127,8 +134,7 @@ TEST(Image, AnIconKeepsItsNaturalSizeAtTheTopLeft) {
       if (qAlpha(icon.pixel(x, y)) == 255) {
         ASSERT_EQ(drawn.pixel(x, y), icon.pixel(x, y)) << x << "," << y;
       }
-  EXPECT_THROW(image.SetStoredProperty(QStringLiteral("Picture.Icon"), QStringLiteral("NONE")),
-               std::exception);
+  EXPECT_THROW(SetStored(image, "Picture.Icon", QStringLiteral("NONE")), std::exception);
 }
 
 }  // namespace

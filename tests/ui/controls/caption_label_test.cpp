@@ -13,18 +13,26 @@ namespace {
 
 using pellory::ui::CaptionLabel;
 
+// Applies a stored property the way the description reader does.
+void SetStored(pellory::shell::DescribedComponent& c, const char* path,
+               const pellory::shell::StoredValue& value) {
+  const pellory::shell::PropertyEntry* entry = c.StoredProperties().Find(QLatin1String(path));
+  ASSERT_NE(entry, nullptr) << path;
+  entry->set(c, value);
+}
+
 const QString kCaption = QStringLiteral("one two three four five six");
 
 TEST(CaptionLabel, WordWrapKeepsTheWidthAndTakesTheLinesHeight) {
   CaptionLabel label({});
-  label.SetStoredProperty(QStringLiteral("Width"), 60);
-  label.SetStoredProperty(QStringLiteral("Caption"), kCaption);
+  SetStored(label, "Width", 60);
+  SetStored(label, "Caption", kCaption);
   const QFontMetrics metrics(label.font());
   EXPECT_EQ(label.width(), metrics.horizontalAdvance(kCaption)) << "without wrapping";
   EXPECT_EQ(label.height(), pellory::shell::TextHeight(label.font()));
 
   label.resize(60, label.height());
-  label.SetStoredProperty(QStringLiteral("WordWrap"), true);
+  SetStored(label, "WordWrap", true);
   EXPECT_EQ(label.width(), 60);
   const int lines = (label.height() + metrics.lineSpacing() / 2) / metrics.lineSpacing();
   EXPECT_GE(lines, 3) << label.height();
@@ -35,7 +43,7 @@ TEST(CaptionLabel, WordWrapKeepsTheWidthAndTakesTheLinesHeight) {
   ASSERT_FALSE(ink.isEmpty());
   EXPECT_GT(ink.bottom(), label.height() - metrics.lineSpacing());
 
-  label.SetStoredProperty(QStringLiteral("Caption"), QStringLiteral("one"));
+  SetStored(label, "Caption", QStringLiteral("one"));
   EXPECT_EQ(label.width(), 60);
   EXPECT_EQ(label.height(), pellory::shell::TextHeight(label.font())) << "one line again";
 }

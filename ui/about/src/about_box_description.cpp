@@ -70,12 +70,6 @@ ComponentDescription OkButton() {
   return {"TBitBtn", "OKButton", props, {}};
 }
 
-template <class T>
-void AddClass(const char* className) {
-  shell::ComponentClasses::Register(QLatin1String(className),
-                                    [](const shell::CreationContext& c) { return new T(c); });
-}
-
 }  // namespace
 
 shell::WindowDescription AboutBoxDescription() {
@@ -103,9 +97,9 @@ shell::WindowDescription AboutBoxDescription() {
 
 void RegisterAboutBox() {
   RegisterCommonClasses();
-  AddClass<TPanel>("TPanel");
-  AddClass<TImage>("TImage");
-  AddClass<TBitBtn>("TBitBtn");
+  shell::ComponentClasses::Register<TPanel>("TPanel");
+  shell::ComponentClasses::Register<TImage>("TImage");
+  shell::ComponentClasses::Register<TBitBtn>("TBitBtn");
   if (!shell::DescriptionRegistry::Contains(QStringLiteral("TAboutBox")))
     shell::DescriptionRegistry::Register(AboutBoxDescription());
 }

@@ -87,32 +87,41 @@ void TBitBtn::FontChanged() {
   setPalette(pal);
 }
 
-void TBitBtn::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("Kind")) {
-    const QString kind = shell::StringValue(value);
-    if (kind == QLatin1String("bkOK"))
-      SetKind(Kind::bkOK);
-    else if (kind == QLatin1String("bkCustom"))
-      SetKind(Kind::bkCustom);
-    else
-      throw shell::ShellError(QStringLiteral("Invalid property value"));
-  } else if (path == QLatin1String("Caption")) {
-    setText(shell::StringValue(value));
-  } else if (path == QLatin1String("ModalResult")) {
-    modalResult_ = shell::IntValue(value);
-  } else if (path == QLatin1String("Default")) {
-    SetDefault(shell::BoolValue(value));
-  } else if (path == QLatin1String("Margin")) {
-    margin_ = shell::IntValue(value);
-  } else if (path == QLatin1String("Spacing")) {
-    spacing_ = shell::IntValue(value);
-  } else if (path == QLatin1String("OnClick")) {
-    OnClick = window_->FindHandler(shell::HandlerValue(value));
-  } else {
-    DescribedControl::SetStoredProperty(path, value);
-    return;
-  }
+void TBitBtn::SetMargin(int margin) {
+  margin_ = margin;
   update();
+}
+
+void TBitBtn::SetSpacing(int spacing) {
+  spacing_ = spacing;
+  update();
+}
+
+const shell::PropertyTable& TBitBtn::Properties() {
+  using shell::Property;
+  using B = TBitBtn;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          Property<B>("Kind",
+                      [](B& b, V v) {
+                        const QString kind = shell::StringValue(v);
+                        if (kind == QLatin1String("bkOK"))
+                          b.SetKind(Kind::bkOK);
+                        else if (kind == QLatin1String("bkCustom"))
+                          b.SetKind(Kind::bkCustom);
+                        else
+                          throw shell::ShellError(QStringLiteral("Invalid property value"));
+                      }),
+          Property<B>("Caption", [](B& b, V v) { b.setText(shell::StringValue(v)); }),
+          Property<B>("ModalResult", [](B& b, V v) { b.SetModalResult(shell::IntValue(v)); }),
+          Property<B>("Default", [](B& b, V v) { b.SetDefault(shell::BoolValue(v)); }),
+          Property<B>("Margin", [](B& b, V v) { b.SetMargin(shell::IntValue(v)); }),
+          Property<B>("Spacing", [](B& b, V v) { b.SetSpacing(shell::IntValue(v)); }),
+          shell::Event<B>("OnClick", [](B& b, shell::Handler h) { b.OnClick = std::move(h); }),
+      });
+  return table;
 }
 
 TBitBtn::Layout TBitBtn::CurrentLayout() const {

@@ -15,16 +15,22 @@ void TImage::SetIcon(const QImage& icon) {
   update();
 }
 
-void TImage::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("Picture.Icon")) {
-    const QImage icon = ResourceIcon(shell::StringValue(value));
-    if (icon.isNull()) throw shell::ShellError(QStringLiteral("Invalid property value"));
-    SetIcon(icon);
-  } else if (path == QLatin1String("Stretch")) {
-    stretch_ = shell::BoolValue(value);
-  } else {
-    DescribedControl::SetStoredProperty(path, value);
-  }
+const shell::PropertyTable& TImage::Properties() {
+  using shell::Property;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          Property<TImage>("Picture.Icon",
+                           [](TImage& i, V v) {
+                             const QImage icon = ResourceIcon(shell::StringValue(v));
+                             if (icon.isNull())
+                               throw shell::ShellError(QStringLiteral("Invalid property value"));
+                             i.SetIcon(icon);
+                           }),
+          Property<TImage>("Stretch", [](TImage& i, V v) { i.SetStretch(shell::BoolValue(v)); }),
+      });
+  return table;
 }
 
 void TImage::paintEvent(QPaintEvent*) {

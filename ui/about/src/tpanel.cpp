@@ -40,20 +40,34 @@ TPanel::TPanel(const shell::CreationContext& context)
   setAutoFillBackground(true);
 }
 
-void TPanel::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("BevelOuter")) {
-    outer_ = BevelValue(value);
-  } else if (path == QLatin1String("BevelInner")) {
-    inner_ = BevelValue(value);
-  } else if (path == QLatin1String("Caption")) {
-    caption_ = shell::StringValue(value);
-  } else if (path == QLatin1String("ParentColor")) {
-    shell::BoolValue(value);  // The panel takes its window's colour either way.
-  } else {
-    DescribedControl::SetStoredProperty(path, value);
-    return;
-  }
+void TPanel::SetBevelOuter(Bevel bevel) {
+  outer_ = bevel;
   update();
+}
+
+void TPanel::SetBevelInner(Bevel bevel) {
+  inner_ = bevel;
+  update();
+}
+
+void TPanel::SetCaption(const QString& caption) {
+  caption_ = caption;
+  update();
+}
+
+const shell::PropertyTable& TPanel::Properties() {
+  using shell::Property;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          Property<TPanel>("BevelOuter", [](TPanel& p, V v) { p.SetBevelOuter(BevelValue(v)); }),
+          Property<TPanel>("BevelInner", [](TPanel& p, V v) { p.SetBevelInner(BevelValue(v)); }),
+          Property<TPanel>("Caption", [](TPanel& p, V v) { p.SetCaption(shell::StringValue(v)); }),
+          // The panel takes its window's colour either way.
+          Property<TPanel>("ParentColor", [](TPanel&, V v) { shell::BoolValue(v); }),
+      });
+  return table;
 }
 
 void TPanel::paintEvent(QPaintEvent*) {

@@ -8,10 +8,6 @@
 
 namespace pellory::app {
 
-// Makes every secondary window known to the shell by its class name, so
-// that the main window can open it; gives the windows the program's icon.
-void RegisterWindows();
-
 // Runs the program in the existing QApplication and answers its exit code:
 // 0 after a normal end, 1 when an error escaped start-up (shown by the
 // last-chance handler). Without `presenter`, errors show in message boxes.

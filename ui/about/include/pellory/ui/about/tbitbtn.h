@@ -33,10 +33,13 @@ class TBitBtn : public QPushButton, public shell::DescribedControl {
   Kind GetKind() const { return kind_; }
   void SetKind(Kind kind);
   int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
   bool Default() const { return default_; }
   void SetDefault(bool on);
   int Margin() const { return margin_; }
+  void SetMargin(int margin);
   int Spacing() const { return spacing_; }
+  void SetSpacing(int spacing);
   // The glyph's images: the first for the enabled button, the second (when
   // there is one) for the disabled button.
   const QImage& NormalGlyph() const { return normal_; }
@@ -48,7 +51,8 @@ class TBitBtn : public QPushButton, public shell::DescribedControl {
 
   // Kind ("bkOK", "bkCustom"), Caption, ModalResult, Default, Margin,
   // Spacing, OnClick and the common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void FontChanged() override;

@@ -18,10 +18,12 @@ class TImage : public QWidget, public shell::DescribedControl {
   const QImage& Icon() const { return icon_; }
   void SetIcon(const QImage& icon);
   bool Stretch() const { return stretch_; }
+  void SetStretch(bool on) { stretch_ = on; }
 
   // Picture.Icon (the name of one of the program's icons), Stretch and the
   // common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

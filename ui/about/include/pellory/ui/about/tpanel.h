@@ -19,9 +19,14 @@ class TPanel : public QWidget, public shell::DescribedControl {
   Bevel BevelInner() const { return inner_; }
   QString Caption() const { return caption_; }
 
+  void SetBevelOuter(Bevel bevel);
+  void SetBevelInner(Bevel bevel);
+  void SetCaption(const QString& caption);
+
   // BevelOuter, BevelInner ("bvNone", "bvLowered", "bvRaised"), Caption,
   // ParentColor and the common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

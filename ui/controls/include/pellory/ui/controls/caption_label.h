@@ -23,7 +23,8 @@ class CaptionLabel : public QLabel, public shell::DescribedControl {
 
   // Caption, AutoSize, WordWrap, Transparent and the common control
   // properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   // Sizes the label once all its stored properties are known.
   void NotifyLoaded() override;
 
