@@ -127,7 +127,9 @@ bool SaveDialogs(pellory::shell::TApplication& application, const QDir& dir) {
       Save(application.CreateForm<pellory::ui::TAboutBox>(), dir, QStringLiteral("about-box.png"));
   pellory::data::TPasswordDialog password(pellory::data::Session);
   pellory::shell::PasswordPrompt::Dress(password);
-  password.Edit()->setText(QStringLiteral("secret"));
+  password.show();  // Typed after the box has the focus, as a user would.
+  Settle();
+  password.Edit()->insert(QStringLiteral("secret"));
   return Save(&password, dir, QStringLiteral("password-dialog.png")) && ok;
 }
 
