@@ -2,7 +2,8 @@
 // that anyone can look at what it shows. The main window is opened on the
 // catalogue the engine configuration names and shown at start, after
 // "Handwriting", after Last and after a category without records; then
-// each drop-down menu, the About box and the password dialog. Error boxes
+// each drop-down menu; then the installed fonts window as opened and after
+// each font type; then the About box and the password dialog. Error boxes
 // are printed instead of shown.
 #include <QDir>
 #include <QLineEdit>
@@ -10,9 +11,11 @@
 #include <QMenuBar>
 #include <QTextStream>
 
+#include "fonts_window_shots.h"
 #include "pellory/data/password_dialog.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/programs/windows.h"
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/guarded_qapplication.h"
 #include "pellory/shell/password_prompt.h"
@@ -151,9 +154,13 @@ int main(int argc, char** argv) {
     pellory::shell::TApplication application;
     application.SetErrorPresenter(std::make_unique<PrintingPresenter>());
     application.SetTitle(QStringLiteral("Pellory Fonts"));
+    pellory::app::RegisterWindows();
     auto* main = application.CreateForm<TForm2>();
     ok = SaveBrowsing(main, dir);
     ok = SaveMenus(main, dir) && ok;
+    ok = pellory::app::SaveFontsWindow(
+             [&dir](QWidget* window, const QString& name) { return Save(window, dir, name); }) &&
+         ok;
     ok = SaveDialogs(application, dir) && ok;
     application.Shutdown();
   }

@@ -7,6 +7,7 @@
 #include "pellory/data/session.h"
 #include "pellory/programs/windows.h"
 #include "pellory/shell/password_prompt.h"
+#include "pellory/shell/screen_fonts.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/main/tform2.h"
@@ -30,6 +31,8 @@ void WarnAboutPaletteDisplay() {
 
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
+  // The screen's font list is made once, before anything else.
+  shell::ScreenFonts::Names();
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   // A catalogue whose password the session lacks asks the user for one.

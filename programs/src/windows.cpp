@@ -9,6 +9,8 @@
 #include "pellory/ui/about/about_box_description.h"
 #include "pellory/ui/about/tabout_box.h"
 #include "pellory/ui/controls/resource_bitmap.h"
+#include "pellory/ui/fonts/fonts_window_description.h"
+#include "pellory/ui/fonts/tform1.h"
 #include "pellory/ui/main/main_window_description.h"
 #include "pellory/ui/main/tform2.h"
 
@@ -18,6 +20,9 @@ void RegisterWindows() {
   shell::WindowFactories::Register(QStringLiteral("TForm2"),
                                    [] { return std::make_unique<ui::TForm2>(); });
   ui::RegisterMainWindow();
+  shell::WindowFactories::Register(QStringLiteral("TForm1"),
+                                   [] { return std::make_unique<ui::TForm1>(); });
+  ui::RegisterFontsWindow();
   shell::WindowFactories::Register(QStringLiteral("TAboutBox"),
                                    [] { return std::make_unique<ui::TAboutBox>(); });
   ui::RegisterAboutBox();

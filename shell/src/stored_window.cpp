@@ -10,6 +10,7 @@
 #include "description_reader.h"
 #include "pellory/shell/described_control.h"
 #include "pellory/shell/description_registry.h"
+#include "pellory/shell/hint_controller.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
@@ -224,6 +225,7 @@ const PropertyTable& StoredWindow::Properties() {
           Property<W>("Menu", [](W& w, V v) { w.menuName_ = StringValue(v); }),
           Property<W>("Position", [](W& w, V v) { w.SetPosition(StringValue(v)); }),
           Property<W>("HelpContext", [](W& w, V v) { w.helpContext_ = IntValue(v); }),
+          Property<W>("ShowHint", [](W& w, V v) { HintController::SetShowHint(&w, BoolValue(v)); }),
           Event<W>("OnCreate", [](W& w, Handler h) { w.OnCreate = std::move(h); }),
           Property<W>("Visible", [](W& w, V v) { w.setVisible(BoolValue(v)); }),
           // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <utility>
 
+#include "pellory/data/catalogue.h"
 #include "pellory/engine/table_writer.h"
 
 namespace cataloguetest {
@@ -108,7 +109,8 @@ TestCatalogue::TestCatalogue(const std::vector<Font>& fonts, bool withSample,
                                    {"Filename", FieldType::Alpha, 13},
                                    {"Category", FieldType::Alpha, 55}};
     if (withSample) columns.push_back({"Sample3", FieldType::Graphic, 10});
-    pellory::writer::TableWriter table(dir_, "pelloryfont", columns, {.password = password});
+    pellory::writer::TableWriter table(dir_, std::string(pellory::data::kCatalogueTableName),
+                                       columns, {.password = password});
     for (const Font& f : fonts) {
       pellory::writer::Row row;
       row.emplace_back(f.name);

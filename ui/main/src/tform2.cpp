@@ -154,9 +154,12 @@ void TForm2::Exit1Click() {
   Close();
 }
 
+void TForm2::Allfonts1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm1"));
+}
+
 void TForm2::About1Click() {
-  if (shell::TApplication* app = shell::TApplication::Instance())
-    app->RunModalWindow(QStringLiteral("TAboutBox"));
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TAboutBox"));
 }
 
 TBevel* TForm2::Bevel1() const {
