@@ -6,6 +6,7 @@
 
 #include "pellory/data/session.h"
 #include "pellory/programs/windows.h"
+#include "pellory/shell/password_prompt.h"
 #include "pellory/shell/screen_fonts.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
@@ -34,6 +35,8 @@ int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   shell::ScreenFonts::Names();
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
+  // A catalogue whose password the session lacks asks the user for one.
+  const shell::PasswordPrompt passwordPrompt(data::Session);
   application.SetTitle(QStringLiteral("Pellory Fonts"));
   application.SetHelpFile(QStringLiteral("fontl.hlp"));
   RegisterWindows();

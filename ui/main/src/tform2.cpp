@@ -168,6 +168,10 @@ void TForm2::Grid1Click() {
   if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm3"));
 }
 
+void TForm2::About1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TAboutBox"));
+}
+
 TBevel* TForm2::Bevel1() const {
   return Component<TBevel>(QStringLiteral("Bevel1"));
 }

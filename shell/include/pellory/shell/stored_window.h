@@ -22,6 +22,7 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
  public:
   enum class CloseAction { None, Hide, Free, Minimize };
   enum class Placement { Designed, ScreenCenter };
+  enum class Border { Sizeable, Dialog };
 
   explicit StoredWindow(QWidget* parent = nullptr);
   ~StoredWindow() override;
@@ -46,6 +47,9 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   const StoredFont& Font() const { return font_; }
   // The outer size the description asks for, frame and menu bar included.
   QSize OuterSize() const { return outerSize_; }
+  // The client size the description asks for; invalid when it gives none.
+  QSize ClientSize() const { return clientSize_; }
+  Border BorderStyle() const { return border_; }
 
   // Runs the window modally and answers its ModalResult.
   int ShowModal();
@@ -85,9 +89,12 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
 
  private:
   void SetPosition(const QString& position);
+  void SetClientExtent(Qt::Orientation which, int extent);
+  void SetBorderStyle(const QString& style);
   void FinishReading();
   void ArrangeTabOrder();
   void FitOuterSize();
+  void ApplyBorder();
   void CentreOnScreen();
   int RunModalLoop();
   void WatchMenusForHelp();
@@ -96,9 +103,13 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   QScrollArea* scroll_ = nullptr;
   QWidget* client_ = nullptr;
   QPointer<QWidget> firstTabStop_;
+  QPointer<QWidget> activeControl_;
   StoredFont font_;
   QSize outerSize_{320, 240};
+  QSize clientSize_;
+  Border border_ = Border::Sizeable;
   QString menuName_;
+  QString activeControlName_;
   Placement placement_ = Placement::Designed;
   int helpContext_ = 0;
   int modalResult_ = 0;

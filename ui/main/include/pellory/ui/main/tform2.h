@@ -55,8 +55,8 @@ class TForm2 : public shell::StoredWindow {
   void Allfonts1Click();
   // Views, "&Grid": the grid window, opened modally.
   void Grid1Click();
-  // Help, "&About": its window arrives later; it does nothing yet.
-  void About1Click() {}
+  // Help, "&About": runs a fresh "TAboutBox" modally and releases it.
+  void About1Click();
 
   TBevel* Bevel1() const;
   CaptionLabel* Label(int number) const;  // Label1 to Label7
