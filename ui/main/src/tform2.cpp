@@ -70,6 +70,10 @@ void TForm2::DeclareFields() {
   Declare<data::TStringField>(*table1_, "Filename", 13);
   Declare<data::TStringField>(*table1_, "Category", 55);
   Declare<data::TGraphicField>(*table1_, "Sample3", 10);
+  // Declared with the table: compiled when it opens, applied by no one
+  // until the first category button replaces it.
+  table1_->SetFilter("category = 'Captial Sans Serif'");
+  table1_->SetFiltered(false);
   dataSource1_->SetDataSet(table1_.get());
 
   wwTable1_->SetName("wwTable1");
