@@ -52,7 +52,8 @@ void TDBImage::ReadField(data::TField* field) {
   // The old picture goes first, so a value that cannot be decoded leaves
   // an empty picture behind while its error reaches the caller.
   picture_ = QImage();
-  pictureLoaded_ = field != nullptr;
+  // Without a field the picture is simply empty: loaded, not the name.
+  pictureLoaded_ = true;
   update();
   auto* graphic = dynamic_cast<data::TGraphicField*>(field);
   if (graphic) picture_ = ToImage(graphic->LoadBitmap());
@@ -111,7 +112,9 @@ void TDBImage::paintEvent(QPaintEvent*) {
     p.drawImage(client.topLeft() + PictureOffset(), picture_);
     p.restore();
   }
-  if (hasFocus()) {
+  // The window's active control keeps its frame while the window itself
+  // is inactive.
+  if (window()->focusWidget() == this) {
     p.setPen(shell::ColorOf(shell::SystemColor::WindowFrame));
     p.drawRect(client.adjusted(0, 0, -1, -1));
   }
