@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "pellory/data/session.h"
+#include "pellory/shell/hourglass.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/main/tform2.h"
@@ -24,10 +25,19 @@ void WarnAboutPaletteDisplay() {
                          "use a display of 16-bit colour or more\n";
 }
 
+// The session shows the hourglass through the shell while the program runs.
+struct HourglassWhileRunning {
+  HourglassWhileRunning() { data::Session.ShowHourglass = shell::ShowHourglass; }
+  ~HourglassWhileRunning() { data::Session.ShowHourglass = nullptr; }
+  HourglassWhileRunning(const HourglassWhileRunning&) = delete;
+  HourglassWhileRunning& operator=(const HourglassWhileRunning&) = delete;
+};
+
 }  // namespace
 
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
+  const HourglassWhileRunning hourglass;
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   application.SetTitle(QStringLiteral("Pellory Fonts"));
