@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Runs every benchmark program that the build made.
+# Runs every benchmark the build registered (benchmarks.txt: one program and
+# its arguments a line, written by bench/CMakeLists.txt).
 set -euo pipefail
 build=$1
-shopt -s nullglob
-for b in "$build"/bin/bench_*; do
-  echo "== $(basename "$b")"
-  QT_QPA_PLATFORM=offscreen "$b" --benchmark_min_time=0.2
-done
+list=$build/benchmarks.txt
+if [[ ! -f $list ]]; then
+  echo "bench: $list is missing; configure with -DPELLORY_BENCH=ON" >&2
+  exit 1
+fi
+status=0
+while read -r program args; do
+  [[ -z $program ]] && continue
+  echo "== $(basename "$program")"
+  # shellcheck disable=SC2086  # the arguments are split on purpose
+  QT_QPA_PLATFORM=offscreen "$program" $args </dev/null || { echo "bench: $(basename "$program") failed" >&2; status=1; }
+done <"$list"
+exit $status

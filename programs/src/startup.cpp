@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "pellory/data/session.h"
+#include "pellory/programs/windows.h"
 #include "pellory/shell/hourglass.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
@@ -42,6 +43,7 @@ int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   application.SetTitle(QStringLiteral("Pellory Fonts"));
   application.SetHelpFile(QStringLiteral("fontl.hlp"));
+  RegisterWindows();
   try {
     application.CreateForm<ui::TForm2>();
   } catch (const std::exception& error) {

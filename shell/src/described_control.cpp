@@ -36,64 +36,75 @@ void DescribedControl::FontChanged() {
   self_->setFont(font_.ToQFont());
 }
 
-bool DescribedControl::SetFontProperty(const QString& path, const StoredValue& value) {
-  if (path == QLatin1String("Font.Name")) {
-    font_.name = StringValue(value);
-  } else if (path == QLatin1String("Font.Height")) {
-    font_.height = IntValue(value);
-  } else if (path == QLatin1String("Font.Color")) {
-    font_.color = StoredColor(StringValue(value));
-  } else if (path == QLatin1String("Font.Style")) {
-    font_.style = IntValue(value);
-  } else if (path == QLatin1String("Font.Charset") || path == QLatin1String("ParentFont")) {
-    return true;  // Only the default character set exists here.
-  } else {
-    return false;
-  }
-  FontChanged();
-  return true;
+void DescribedControl::SetGeometryPart(void (*change)(QRect&, int), const StoredValue& value) {
+  QRect g = self_->geometry();
+  change(g, IntValue(value));
+  self_->setGeometry(g);
 }
 
-void DescribedControl::SetStoredProperty(const QString& path, const StoredValue& value) {
-  if (SetFontProperty(path, value)) return;
-  QRect g = self_->geometry();
-  if (path == QLatin1String("Left")) {
-    g.moveLeft(IntValue(value));
-  } else if (path == QLatin1String("Top")) {
-    g.moveTop(IntValue(value));
-  } else if (path == QLatin1String("Width")) {
-    g.setWidth(IntValue(value));
-  } else if (path == QLatin1String("Height")) {
-    g.setHeight(IntValue(value));
-  } else if (path == QLatin1String("TabOrder")) {
-    tabOrder_ = IntValue(value);
-    return;
-  } else if (path == QLatin1String("TabStop")) {
-    tabStop_ = BoolValue(value);
-    self_->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::NoFocus);
-    return;
-  } else if (path == QLatin1String("HelpContext")) {
-    helpContext_ = IntValue(value);
-    return;
-  } else if (path == QLatin1String("Hint")) {
-    self_->setToolTip(StringValue(value));
-    return;
-  } else if (path == QLatin1String("ShowHint")) {
-    HintController::SetShowHint(self_, BoolValue(value));
-    return;
-  } else if (path == QLatin1String("ParentShowHint")) {
-    if (BoolValue(value)) HintController::ClearShowHint(self_);
-    return;
-  } else if (path == QLatin1String("Visible")) {
-    self_->setVisible(BoolValue(value));
-    return;
-  } else if (path == QLatin1String("Enabled")) {
-    self_->setEnabled(BoolValue(value));
-    return;
-  } else {
-    UnknownProperty(path);
-  }
-  self_->setGeometry(g);
+void DescribedControl::SetTabStop(bool on) {
+  tabStop_ = on;
+  self_->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+const PropertyTable& DescribedControl::Properties() {
+  using C = DescribedControl;
+  using V = const StoredValue&;
+  static const PropertyTable table(
+      nullptr,
+      {
+          Property<C>("Font.Name",
+                      [](C& c, V v) {
+                        c.font_.name = StringValue(v);
+                        c.FontChanged();
+                      }),
+          Property<C>("Font.Height",
+                      [](C& c, V v) {
+                        c.font_.height = IntValue(v);
+                        c.FontChanged();
+                      }),
+          Property<C>("Font.Color",
+                      [](C& c, V v) {
+                        c.font_.color = StoredColor(StringValue(v));
+                        c.FontChanged();
+                      }),
+          Property<C>("Font.Style",
+                      [](C& c, V v) {
+                        c.font_.style = IntValue(v);
+                        c.FontChanged();
+                      }),
+          // Only the default character set exists here.
+          Property<C>("Font.Charset", [](C&, V) {}),
+          Property<C>("ParentFont", [](C&, V) {}),
+          Property<C>("Left",
+                      [](C& c, V v) {
+                        c.SetGeometryPart([](QRect& g, int left) { g.moveLeft(left); }, v);
+                      }),
+          Property<C>(
+              "Top",
+              [](C& c, V v) { c.SetGeometryPart([](QRect& g, int top) { g.moveTop(top); }, v); }),
+          Property<C>("Width",
+                      [](C& c, V v) {
+                        c.SetGeometryPart([](QRect& g, int width) { g.setWidth(width); }, v);
+                      }),
+          Property<C>("Height",
+                      [](C& c, V v) {
+                        c.SetGeometryPart([](QRect& g, int height) { g.setHeight(height); }, v);
+                      }),
+          Property<C>("TabOrder", [](C& c, V v) { c.tabOrder_ = IntValue(v); }),
+          Property<C>("TabStop", [](C& c, V v) { c.SetTabStop(BoolValue(v)); }),
+          Property<C>("HelpContext", [](C& c, V v) { c.helpContext_ = IntValue(v); }),
+          Property<C>("Hint", [](C& c, V v) { c.self_->setToolTip(StringValue(v)); }),
+          Property<C>("ShowHint",
+                      [](C& c, V v) { HintController::SetShowHint(c.self_, BoolValue(v)); }),
+          Property<C>("ParentShowHint",
+                      [](C& c, V v) {
+                        if (BoolValue(v)) HintController::ClearShowHint(c.self_);
+                      }),
+          Property<C>("Visible", [](C& c, V v) { c.self_->setVisible(BoolValue(v)); }),
+          Property<C>("Enabled", [](C& c, V v) { c.self_->setEnabled(BoolValue(v)); }),
+      });
+  return table;
 }
 
 }  // namespace pellory::shell

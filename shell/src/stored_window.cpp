@@ -117,61 +117,71 @@ std::function<void()> StoredWindow::FindHandler(const QString& name) const {
   return it->second;
 }
 
-bool StoredWindow::SetWindowFontProperty(const QString& path, const StoredValue& value) {
-  if (path == QLatin1String("Font.Name"))
-    font_.name = StringValue(value);
-  else if (path == QLatin1String("Font.Height"))
-    font_.height = IntValue(value);
-  else if (path == QLatin1String("Font.Color"))
-    font_.color = StoredColor(StringValue(value));
-  else if (path == QLatin1String("Font.Style"))
-    font_.style = IntValue(value);
-  else if (path != QLatin1String("Font.Charset"))
-    return false;
-  setFont(font_.ToQFont());
-  return true;
+void StoredWindow::SetPosition(const QString& position) {
+  if (position != QLatin1String("poScreenCenter") && position != QLatin1String("poDesigned"))
+    throw ShellError(QStringLiteral("Invalid property value"));
+  placement_ =
+      position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter : Placement::Designed;
 }
 
-void StoredWindow::SetStoredProperty(const QString& path, const StoredValue& value) {
-  if (SetWindowFontProperty(path, value)) return;
-  if (path == QLatin1String("Caption")) {
-    setWindowTitle(StringValue(value));
-  } else if (path == QLatin1String("Left")) {
-    move(IntValue(value), y());
-  } else if (path == QLatin1String("Top")) {
-    move(x(), IntValue(value));
-  } else if (path == QLatin1String("Width")) {
-    outerSize_.setWidth(IntValue(value));
-    FitOuterSize();
-  } else if (path == QLatin1String("Height")) {
-    outerSize_.setHeight(IntValue(value));
-    FitOuterSize();
-  } else if (path == QLatin1String("Color")) {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, StoredColor(StringValue(value)));
-    setPalette(pal);
-  } else if (path == QLatin1String("Menu")) {
-    menuName_ = StringValue(value);
-  } else if (path == QLatin1String("Position")) {
-    const QString position = StringValue(value);
-    if (position != QLatin1String("poScreenCenter") && position != QLatin1String("poDesigned"))
-      throw ShellError(QStringLiteral("Invalid property value"));
-    placement_ =
-        position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter : Placement::Designed;
-  } else if (path == QLatin1String("HelpContext")) {
-    helpContext_ = IntValue(value);
-  } else if (path == QLatin1String("OnCreate")) {
-    OnCreate = FindHandler(HandlerValue(value));
-  } else if (path == QLatin1String("Visible")) {
-    setVisible(BoolValue(value));
-  } else if (path == QLatin1String("PixelsPerInch") || path == QLatin1String("TextHeight")) {
-    // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
-    IntValue(value);
-  } else if (path == QLatin1String("OldCreateOrder")) {
-    BoolValue(value);  // The creation handler always runs at the end of construction.
-  } else {
-    UnknownProperty(path);
-  }
+const PropertyTable& StoredWindow::Properties() {
+  using W = StoredWindow;
+  using V = const StoredValue&;
+  static const PropertyTable table(
+      nullptr, {
+                   Property<W>("Font.Name",
+                               [](W& w, V v) {
+                                 w.font_.name = StringValue(v);
+                                 w.setFont(w.font_.ToQFont());
+                               }),
+                   Property<W>("Font.Height",
+                               [](W& w, V v) {
+                                 w.font_.height = IntValue(v);
+                                 w.setFont(w.font_.ToQFont());
+                               }),
+                   Property<W>("Font.Color",
+                               [](W& w, V v) {
+                                 w.font_.color = StoredColor(StringValue(v));
+                                 w.setFont(w.font_.ToQFont());
+                               }),
+                   Property<W>("Font.Style",
+                               [](W& w, V v) {
+                                 w.font_.style = IntValue(v);
+                                 w.setFont(w.font_.ToQFont());
+                               }),
+                   // Only the default character set exists here.
+                   Property<W>("Font.Charset", [](W& w, V) { w.setFont(w.font_.ToQFont()); }),
+                   Property<W>("Caption", [](W& w, V v) { w.setWindowTitle(StringValue(v)); }),
+                   Property<W>("Left", [](W& w, V v) { w.move(IntValue(v), w.y()); }),
+                   Property<W>("Top", [](W& w, V v) { w.move(w.x(), IntValue(v)); }),
+                   Property<W>("Width",
+                               [](W& w, V v) {
+                                 w.outerSize_.setWidth(IntValue(v));
+                                 w.FitOuterSize();
+                               }),
+                   Property<W>("Height",
+                               [](W& w, V v) {
+                                 w.outerSize_.setHeight(IntValue(v));
+                                 w.FitOuterSize();
+                               }),
+                   Property<W>("Color",
+                               [](W& w, V v) {
+                                 QPalette pal = w.palette();
+                                 pal.setColor(QPalette::Window, StoredColor(StringValue(v)));
+                                 w.setPalette(pal);
+                               }),
+                   Property<W>("Menu", [](W& w, V v) { w.menuName_ = StringValue(v); }),
+                   Property<W>("Position", [](W& w, V v) { w.SetPosition(StringValue(v)); }),
+                   Property<W>("HelpContext", [](W& w, V v) { w.helpContext_ = IntValue(v); }),
+                   Event<W>("OnCreate", [](W& w, Handler h) { w.OnCreate = std::move(h); }),
+                   Property<W>("Visible", [](W& w, V v) { w.setVisible(BoolValue(v)); }),
+                   // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
+                   Property<W>("PixelsPerInch", [](W&, V v) { IntValue(v); }),
+                   Property<W>("TextHeight", [](W&, V v) { IntValue(v); }),
+                   // The creation handler always runs at the end of construction.
+                   Property<W>("OldCreateOrder", [](W&, V v) { BoolValue(v); }),
+               });
+  return table;
 }
 
 void StoredWindow::setVisible(bool visible) {

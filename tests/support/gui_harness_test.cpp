@@ -1,11 +1,11 @@
 // Checks the harness itself: waiting, input and pixel reading on a real widget.
-#include "gui_helpers.h"
+#include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QPainter>
 #include <QTimer>
 
-#include <gtest/gtest.h>
+#include "gui_helpers.h"
 
 namespace {
 

@@ -29,7 +29,9 @@ QImage grabImage(QWidget* w) {
   return pm.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-QColor pixelAt(QWidget* w, QPoint p) { return grabImage(w).pixelColor(p); }
+QColor pixelAt(QWidget* w, QPoint p) {
+  return grabImage(w).pixelColor(p);
+}
 
 QRect boundsOfNot(const QImage& img, QColor background, QRect area) {
   if (area.isNull()) area = img.rect();

@@ -6,7 +6,6 @@
 #include <QPoint>
 #include <QTest>
 #include <QWidget>
-
 #include <functional>
 
 namespace guitest {
@@ -33,6 +32,8 @@ inline void click(QWidget* w, QPoint p = {}, Qt::MouseButton b = Qt::LeftButton)
 inline void key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
   QTest::keyClick(w, k, m);
 }
-inline void type(QWidget* w, const QString& text) { QTest::keyClicks(w, text); }
+inline void type(QWidget* w, const QString& text) {
+  QTest::keyClicks(w, text);
+}
 
 }  // namespace guitest

@@ -15,15 +15,31 @@ static_assert(sizeof kLatinExtendedA - 1 == 0x80);
 char Fold(char32_t c) {
   if (c >= 0x100 && c < 0x180) return kLatinExtendedA[c - 0x100];
   switch (c) {
-    case 0x0218: return 'S';  // Romanian letters with comma below
-    case 0x0219: return 's';
-    case 0x021A: return 'T';
-    case 0x021B: return 't';
-    case 0x02B9: case 0x02BB: case 0x02BC: case 0x2032: return '\'';
-    case 0x2033: return '"';
-    case 0x2010: case 0x2011: case 0x2012: case 0x2212: return '-';
-    case 0x2044: case 0x2215: return '/';
-    default: break;
+    case 0x0218:
+      return 'S';  // Romanian letters with comma below
+    case 0x0219:
+      return 's';
+    case 0x021A:
+      return 'T';
+    case 0x021B:
+      return 't';
+    case 0x02B9:
+    case 0x02BB:
+    case 0x02BC:
+    case 0x2032:
+      return '\'';
+    case 0x2033:
+      return '"';
+    case 0x2010:
+    case 0x2011:
+    case 0x2012:
+    case 0x2212:
+      return '-';
+    case 0x2044:
+    case 0x2215:
+      return '/';
+    default:
+      break;
   }
   if ((c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000) return ' ';
   return '\0';

@@ -82,11 +82,11 @@ typedef uint16_t pel_result;
 /* ---- Result codes ---------------------------------------------------- */
 #define PEL_OK 0x0000
 /* Moves and reads. */
-#define PEL_AT_BEGINNING 0x2201     /* nothing before the cursor */
-#define PEL_AT_END 0x2202           /* nothing after the cursor */
-#define PEL_END_OF_BLOB 0x2207      /* a blob read reached the blob's end */
+#define PEL_AT_BEGINNING 0x2201      /* nothing before the cursor */
+#define PEL_AT_END 0x2202            /* nothing after the cursor */
+#define PEL_END_OF_BLOB 0x2207       /* a blob read reached the blob's end */
 #define PEL_NO_CURRENT_RECORD 0x2208 /* the cursor stands on no record */
-#define PEL_NO_SUCH_RECORD 0x2209   /* sequence number or bookmark not found */
+#define PEL_NO_SUCH_RECORD 0x2209    /* sequence number or bookmark not found */
 /* Loading (answered by the program's loader, not by the library). */
 #define PEL_LIBRARY_NOT_FOUND 0x2108
 #define PEL_LIBRARY_NOT_LOADABLE 0x2109
@@ -94,18 +94,18 @@ typedef uint16_t pel_result;
 #define PEL_NO_INIT_ENTRY 0x2A06
 #define PEL_ENTRY_MISSING 0x274F
 /* Damaged or unreadable files. */
-#define PEL_HEADER_DAMAGED 0x2101   /* the table's header is not sound */
-#define PEL_BLOCK_DAMAGED 0x2102    /* a data block or the block chain */
-#define PEL_BLOB_DAMAGED 0x2103     /* the blob file or a blob pointer */
+#define PEL_HEADER_DAMAGED 0x2101    /* the table's header is not sound */
+#define PEL_BLOCK_DAMAGED 0x2102     /* a data block or the block chain */
+#define PEL_BLOB_DAMAGED 0x2103      /* the blob file or a blob pointer */
 #define PEL_UNSUPPORTED_TABLE 0x2104 /* a sound file of a kind not read */
-#define PEL_READ_FAILED 0x2105      /* the operating system refused a read */
+#define PEL_READ_FAILED 0x2105       /* the operating system refused a read */
 /* Names and paths. */
 #define PEL_TABLE_NOT_FOUND 0x2401
 #define PEL_DIRECTORY_NOT_FOUND 0x2402
 #define PEL_ACCESS_DENIED 0x2403
 #define PEL_UNKNOWN_ALIAS 0x2404
 #define PEL_BLOB_FILE_NOT_FOUND 0x2405
-#define PEL_CONFIG_DAMAGED 0x2406   /* the alias configuration file */
+#define PEL_CONFIG_DAMAGED 0x2406 /* the alias configuration file */
 /* Calls. */
 #define PEL_INVALID_HANDLE 0x2601
 #define PEL_INVALID_ARGUMENT 0x2602
@@ -113,8 +113,8 @@ typedef uint16_t pel_result;
 #define PEL_NO_SUCH_FIELD 0x2604
 #define PEL_NOT_A_BLOB 0x2605
 #define PEL_BLOB_NOT_OPEN 0x2606
-#define PEL_FILTER_INVALID 0x2607   /* a filter buffer that fails checking */
-#define PEL_NOT_SUPPORTED 0x2608    /* e.g. an unknown driver name */
+#define PEL_FILTER_INVALID 0x2607 /* a filter buffer that fails checking */
+#define PEL_NOT_SUPPORTED 0x2608  /* e.g. an unknown driver name */
 #define PEL_NOT_INITIALISED 0x2609
 #define PEL_WRONG_VERSION 0x260A
 #define PEL_NOTHING_READ 0x270E
@@ -122,7 +122,7 @@ typedef uint16_t pel_result;
 #define PEL_PASSWORD_NEEDED 0x2902
 /* Session. */
 #define PEL_ALREADY_INITIALISED 0x2A07
-#define PEL_ONLY_READABLE 0x2A0B    /* a read-write open of a read-only file */
+#define PEL_ONLY_READABLE 0x2A0B /* a read-write open of a read-only file */
 
 /* ---- Handles ---------------------------------------------------------- */
 typedef struct pel_session pel_session;
@@ -146,13 +146,13 @@ typedef struct pel_filter pel_filter;
 #define PEL_TYPE_WORD 12
 
 #define PEL_SUB_NONE 0
-#define PEL_SUB_MONEY 21        /* FLOAT */
-#define PEL_SUB_MEMO 22         /* BLOB: text */
-#define PEL_SUB_BINARY 23       /* BLOB: bytes */
+#define PEL_SUB_MONEY 21  /* FLOAT */
+#define PEL_SUB_MEMO 22   /* BLOB: text */
+#define PEL_SUB_BINARY 23 /* BLOB: bytes */
 #define PEL_SUB_FORMATTED_MEMO 24
 #define PEL_SUB_OLE 25
-#define PEL_SUB_GRAPHIC 26      /* BLOB: 8-byte graphic header, then a BMP */
-#define PEL_SUB_AUTOINC 29      /* INTEGER */
+#define PEL_SUB_GRAPHIC 26 /* BLOB: 8-byte graphic header, then a BMP */
+#define PEL_SUB_AUTOINC 29 /* INTEGER */
 
 /* Paradox's own type codes, reported as native_type. */
 #define PEL_PX_ALPHA 0x01
@@ -177,17 +177,17 @@ typedef struct pel_filter pel_filter;
 #define PEL_PATH_MAX 1024 /* bytes for a path, its zero byte included */
 
 typedef struct pel_field_descriptor {
-  uint16_t number;        /* column number, from 1 */
+  uint16_t number;         /* column number, from 1 */
   char name[PEL_NAME_MAX]; /* UTF-8 */
-  uint16_t logical_type;  /* PEL_TYPE_... */
-  uint16_t subtype;       /* PEL_SUB_... */
-  uint16_t units1;        /* characters (CHARACTER), bytes (BYTES), the
-                             column's bytes in the record (BLOB), precision
-                             32 (BCD); 0 otherwise */
-  uint16_t units2;        /* decimals (BCD); 0 otherwise */
-  uint16_t length;        /* bytes the column takes in the table's record */
-  uint16_t value_size;    /* bytes pel_field_get writes (table above) */
-  uint16_t native_type;   /* PEL_PX_... */
+  uint16_t logical_type;   /* PEL_TYPE_... */
+  uint16_t subtype;        /* PEL_SUB_... */
+  uint16_t units1;         /* characters (CHARACTER), bytes (BYTES), the
+                              column's bytes in the record (BLOB), precision
+                              32 (BCD); 0 otherwise */
+  uint16_t units2;         /* decimals (BCD); 0 otherwise */
+  uint16_t length;         /* bytes the column takes in the table's record */
+  uint16_t value_size;     /* bytes pel_field_get writes (table above) */
+  uint16_t native_type;    /* PEL_PX_... */
 } pel_field_descriptor;
 
 /* ---- Session ---------------------------------------------------------- */
@@ -242,8 +242,7 @@ PEL_EXPORT pel_result pel_database_open(const char* name, const char* driver_typ
                                         uint16_t open_mode, uint16_t share_mode,
                                         const char* password, pel_database** database);
 /* "STANDARD" for file tables. */
-PEL_EXPORT pel_result pel_database_driver_type(pel_database* database, char* buffer,
-                                               size_t size);
+PEL_EXPORT pel_result pel_database_driver_type(pel_database* database, char* buffer, size_t size);
 /* Closes the database's cursors too. */
 PEL_EXPORT pel_result pel_database_close(pel_database* database);
 
@@ -336,8 +335,7 @@ PEL_EXPORT pel_result pel_blob_size(pel_cursor* cursor, uint16_t field, const vo
 /* Reads up to count bytes from offset. PEL_END_OF_BLOB when fewer than count
  * bytes were left (*got says how many; 0 at or past the end). */
 PEL_EXPORT pel_result pel_blob_read(pel_cursor* cursor, uint16_t field, const void* record,
-                                    uint32_t offset, uint32_t count, void* bytes,
-                                    uint32_t* got);
+                                    uint32_t offset, uint32_t count, void* bytes, uint32_t* got);
 PEL_EXPORT pel_result pel_blob_free(pel_cursor* cursor, uint16_t field, const void* record);
 
 /* ---- Filters -------------------------------------------------------------- */
@@ -358,8 +356,8 @@ PEL_EXPORT pel_result pel_filter_drop(pel_cursor* cursor, pel_filter* filter);
 PEL_EXPORT pel_result pel_error_text(pel_result code, char* buffer, size_t size);
 
 typedef struct pel_error_entry {
-  pel_result code;      /* 0 past the last entry */
-  int32_t native_code;  /* 0: none */
+  pel_result code;            /* 0 past the last entry */
+  int32_t native_code;        /* 0: none */
   char context[PEL_PATH_MAX]; /* e.g. the table's path, UTF-8 */
 } pel_error_entry;
 

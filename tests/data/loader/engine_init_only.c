@@ -6,4 +6,6 @@ PEL_EXPORT pel_result pel_engine_init(const pel_init_options* options) {
   return PEL_OK;
 }
 
-PEL_EXPORT pel_result pel_engine_exit(void) { return PEL_OK; }
+PEL_EXPORT pel_result pel_engine_exit(void) {
+  return PEL_OK;
+}

@@ -39,15 +39,19 @@ void CaptionLabel::FitToText() {
   resize(metrics.horizontalAdvance(text()), shell::TextHeight(font()));
 }
 
-void CaptionLabel::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("Caption"))
-    SetCaption(shell::StringValue(value));
-  else if (path == QLatin1String("AutoSize"))
-    SetAutoSize(shell::BoolValue(value));
-  else if (path == QLatin1String("Transparent"))
-    setAutoFillBackground(!shell::BoolValue(value));
-  else
-    DescribedControl::SetStoredProperty(path, value);
+const shell::PropertyTable& CaptionLabel::Properties() {
+  using shell::Property;
+  using L = CaptionLabel;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          Property<L>("Caption", [](L& l, V v) { l.SetCaption(shell::StringValue(v)); }),
+          Property<L>("AutoSize", [](L& l, V v) { l.SetAutoSize(shell::BoolValue(v)); }),
+          Property<L>("Transparent",
+                      [](L& l, V v) { l.setAutoFillBackground(!shell::BoolValue(v)); }),
+      });
+  return table;
 }
 
 }  // namespace pellory::ui

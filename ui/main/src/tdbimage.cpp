@@ -65,15 +65,24 @@ QPoint TDBImage::PictureOffset() const {
   return {(client.width() - picture_.width()) / 2, (client.height() - picture_.height()) / 2};
 }
 
-void TDBImage::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (SetBoundProperty(path, value)) return;
-  if (path == QLatin1String("Center"))
-    center_ = shell::BoolValue(value);
-  else if (path == QLatin1String("Stretch"))
-    stretch_ = shell::BoolValue(value);
-  else
-    DescribedControl::SetStoredProperty(path, value);
-  update();
+const shell::PropertyTable& TDBImage::Properties() {
+  using shell::Property;
+  using I = TDBImage;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(&BoundField::Properties(),
+                                          {
+                                              Property<I>("Center",
+                                                          [](I& i, V v) {
+                                                            i.center_ = shell::BoolValue(v);
+                                                            i.update();
+                                                          }),
+                                              Property<I>("Stretch",
+                                                          [](I& i, V v) {
+                                                            i.stretch_ = shell::BoolValue(v);
+                                                            i.update();
+                                                          }),
+                                          });
+  return table;
 }
 
 void TDBImage::PaintBorder(QPainter& p) const {

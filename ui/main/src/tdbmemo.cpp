@@ -76,8 +76,10 @@ void TDBMemo::keyPressEvent(QKeyEvent* event) {
   QPlainTextEdit::keyPressEvent(event);
 }
 
-void TDBMemo::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (!SetBoundProperty(path, value)) DescribedControl::SetStoredProperty(path, value);
+const shell::PropertyTable& TDBMemo::Properties() {
+  // Nothing of its own beyond a bound control's properties.
+  static const shell::PropertyTable table(&BoundField::Properties(), {});
+  return table;
 }
 
 }  // namespace pellory::ui

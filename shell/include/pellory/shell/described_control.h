@@ -22,7 +22,8 @@ class DescribedControl : public DescribedComponent {
 
   // Left, Top, Width, Height, TabOrder, TabStop, HelpContext, Hint,
   // ShowHint, ParentShowHint, ParentFont, Visible, Enabled and Font.*.
-  void SetStoredProperty(const QString& path, const StoredValue& value) override;
+  static const PropertyTable& Properties();
+  const PropertyTable& StoredProperties() const override { return Properties(); }
   QObject* Object() override { return self_; }
 
  protected:
@@ -31,7 +32,8 @@ class DescribedControl : public DescribedComponent {
   virtual void FontChanged();
 
  private:
-  bool SetFontProperty(const QString& path, const StoredValue& value);
+  void SetGeometryPart(void (*change)(QRect&, int), const StoredValue& value);
+  void SetTabStop(bool on);
 
   QWidget* self_;
   StoredFont font_;

@@ -62,8 +62,12 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   }
   // Raises when the window has no handler of that name.
   std::function<void()> FindHandler(const QString& name) const;
+  bool HasHandler(const QString& name) const { return handlers_.count(name) != 0; }
 
-  void SetStoredProperty(const QString& path, const StoredValue& value) override;
+  // Caption, Left, Top, Width, Height, Color, Menu, Position, HelpContext,
+  // OnCreate, Visible, Font.*, PixelsPerInch, TextHeight, OldCreateOrder.
+  static const PropertyTable& Properties();
+  const PropertyTable& StoredProperties() const override { return Properties(); }
   QObject* Object() override { return this; }
 
   // Used while reading: the component becomes findable by its name.
@@ -76,7 +80,7 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void showEvent(QShowEvent* event) override;
 
  private:
-  bool SetWindowFontProperty(const QString& path, const StoredValue& value);
+  void SetPosition(const QString& position);
   void FinishReading();
   void ArrangeTabOrder();
   void FitOuterSize();

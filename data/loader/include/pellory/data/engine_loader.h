@@ -13,22 +13,57 @@
 
 namespace pellory::data {
 
-#define PELLORY_ENGINE_ENTRIES(X)                                                                 \
-  X(engine_init)                                                                                  \
-  X(engine_exit)                                                                                  \
-  X(session_current)                                                                              \
-  X(session_set_current) X(password_add) X(password_remove) X(password_remove_all)                \
-      X(private_dir_set) X(net_dir_set) X(config_mode_set) X(config_mode_get) X(alias_describe)   \
-          X(alias_parameters) X(database_open) X(database_driver_type) X(database_close)          \
-              X(table_open) X(cursor_close) X(cursor_properties) X(cursor_fields)                 \
-                  X(language_driver) X(text_to_utf8) X(text_from_utf8) X(cursor_to_start)         \
-                      X(cursor_to_end) X(cursor_to_sequence) X(cursor_sequence) X(cursor_count)   \
-                          X(cursor_count_exact) X(cursor_next) X(cursor_prior) X(cursor_current)  \
-                              X(cursor_bookmark) X(cursor_to_bookmark) X(field_get) X(blob_open)  \
-                                  X(blob_size) X(blob_read) X(blob_free) X(filter_add)            \
-                                      X(filter_activate) X(filter_deactivate) X(filter_drop)      \
-                                          X(error_text) X(error_stack_entry) X(callback_register) \
-                                              X(callback_remove)
+// One line per entry; clang-format cannot settle on a layout for the list.
+// clang-format off
+#define PELLORY_ENGINE_ENTRIES(X) \
+  X(engine_init) \
+  X(engine_exit) \
+  X(session_current) \
+  X(session_set_current) \
+  X(password_add) \
+  X(password_remove) \
+  X(password_remove_all) \
+  X(private_dir_set) \
+  X(net_dir_set) \
+  X(config_mode_set) \
+  X(config_mode_get) \
+  X(alias_describe) \
+  X(alias_parameters) \
+  X(database_open) \
+  X(database_driver_type) \
+  X(database_close) \
+  X(table_open) \
+  X(cursor_close) \
+  X(cursor_properties) \
+  X(cursor_fields) \
+  X(language_driver) \
+  X(text_to_utf8) \
+  X(text_from_utf8) \
+  X(cursor_to_start) \
+  X(cursor_to_end) \
+  X(cursor_to_sequence) \
+  X(cursor_sequence) \
+  X(cursor_count) \
+  X(cursor_count_exact) \
+  X(cursor_next) \
+  X(cursor_prior) \
+  X(cursor_current) \
+  X(cursor_bookmark) \
+  X(cursor_to_bookmark) \
+  X(field_get) \
+  X(blob_open) \
+  X(blob_size) \
+  X(blob_read) \
+  X(blob_free) \
+  X(filter_add) \
+  X(filter_activate) \
+  X(filter_deactivate) \
+  X(filter_drop) \
+  X(error_text) \
+  X(error_stack_entry) \
+  X(callback_register) \
+  X(callback_remove)
+// clang-format on
 
 // The engine's entries; an entry the library lacks answers PEL_ENTRY_MISSING
 // when called.

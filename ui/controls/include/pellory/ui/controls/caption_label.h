@@ -19,7 +19,8 @@ class CaptionLabel : public QLabel, public shell::DescribedControl {
   void SetAutoSize(bool on);
 
   // Caption, AutoSize, Transparent and the common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void FontChanged() override;

@@ -29,7 +29,8 @@ class MenuCommand : public QObject, public shell::DescribedComponent {
 
   // Caption, ShortCut (a virtual-key code with modifier flags), HelpContext,
   // OnClick, Enabled, Visible.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   QObject* Object() override { return this; }
 
  private:

@@ -79,7 +79,8 @@ class TForm2 : public shell::StoredWindow {
  private:
   void DeclareFields();
   void BindControls();
-  void ShowCategory(const char* filter, const char* status);
+  // The category of button `button` in the catalogue's definition.
+  void ShowCategory(int button);
 
   std::unique_ptr<data::TTable> table1_;
   std::unique_ptr<data::TDataSource> dataSource1_;
