@@ -44,8 +44,13 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   bool Modal() const { return modal_; }
   int HelpContext() const { return helpContext_; }
   const StoredFont& Font() const { return font_; }
-  // The outer size the description asks for, frame and menu bar included.
+  // The outer size the description asks for, frame and menu bar included,
+  // scaled for the screen (screen_scaling.h).
   QSize OuterSize() const { return outerSize_; }
+  // The resolution the description was made for and the text height of its
+  // font there; 0 when not stored.
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  int TextHeight() const { return textHeight_; }
 
   // Runs the window modally and answers its ModalResult.
   int ShowModal();
@@ -78,12 +83,16 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void setVisible(bool visible) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // The resolution of the screen the window is built for: Qt's logical
+  // resolution of its screen.
+  virtual int ScreenPixelsPerInch() const;
 
  private:
   void SetPosition(const QString& position);
   void FinishReading();
   void ArrangeTabOrder();
   void FitOuterSize();
+  void ScaleToScreen(const std::vector<DescribedComponent*>& loaded);
   void CentreOnScreen();
   int RunModalLoop();
 
@@ -95,6 +104,8 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   QString menuName_;
   Placement placement_ = Placement::Designed;
   int helpContext_ = 0;
+  int pixelsPerInch_ = 0;
+  int textHeight_ = 0;
   int modalResult_ = 0;
   bool creating_ = false;
   bool visibleRequested_ = false;
