@@ -12,6 +12,7 @@
 #include "pellory/shell/stored_font.h"
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
+#include "pellory/ui/controls/edge_box.h"
 
 namespace pellory::ui {
 
@@ -87,19 +88,10 @@ const shell::PropertyTable& TDBImage::Properties() {
 
 void TDBImage::PaintBorder(QPainter& p) const {
   // Sunken edge: shadow and dark lines outside, highlight and face inside.
-  const QRect outer = rect().adjusted(0, 0, -1, -1);
-  const QRect inner = outer.adjusted(1, 1, -1, -1);
-  const auto box = [&p](QRect r, QColor topLeft, QColor bottomRight) {
-    p.setPen(topLeft);
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(bottomRight);
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
-  };
-  box(outer, shell::ColorOf(shell::SystemColor::BtnShadow),
-      shell::ColorOf(shell::SystemColor::BtnHighlight));
-  box(inner, Qt::black, shell::ColorOf(shell::SystemColor::BtnFace));
+  PaintEdgeBox(p, rect(), shell::ColorOf(shell::SystemColor::BtnShadow),
+               shell::ColorOf(shell::SystemColor::BtnHighlight));
+  PaintEdgeBox(p, rect().adjusted(1, 1, -1, -1), Qt::black,
+               shell::ColorOf(shell::SystemColor::BtnFace));
 }
 
 void TDBImage::paintEvent(QPaintEvent*) {
@@ -124,8 +116,8 @@ void TDBImage::paintEvent(QPaintEvent*) {
   // The window's active control keeps its frame while the window itself
   // is inactive.
   if (window()->focusWidget() == this) {
-    p.setPen(shell::ColorOf(shell::SystemColor::WindowFrame));
-    p.drawRect(client.adjusted(0, 0, -1, -1));
+    const QColor frame = shell::ColorOf(shell::SystemColor::WindowFrame);
+    PaintEdgeBox(p, client, frame, frame);
   }
 }
 
