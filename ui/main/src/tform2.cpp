@@ -80,9 +80,7 @@ void TForm2::DeclareFields() {
   NameCursor(*table1_, "Table1");
   table1_->SetReadOnly(true);
   for (const data::CatalogueField& field : data::kCatalogueFields) Declare(*table1_, field.name);
-  // Declared with the table: compiled when it opens, applied by no one
-  // until the first category button replaces it.
-  table1_->SetFilter("category = 'Captial Sans Serif'");
+  table1_->SetFilter(std::string(data::kMainCursorFilter));
   table1_->SetFiltered(false);
   dataSource1_->SetDataSet(table1_.get());
 
