@@ -12,6 +12,7 @@
 #include "pellory/data/table.h"
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/guarded_qapplication.h"
+#include "pellory/shell/screen_scaling.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/tbutton.h"
@@ -39,11 +40,12 @@ bool Save(QWidget* window, const QDir& dir, const QString& name) {
   window->show();
   Settle();
   const QString path = dir.filePath(name);
-  if (!window->grab().save(path)) {
+  const QPixmap shot = window->grab();
+  if (!shot.save(path)) {
     QTextStream(stderr) << "pellory-screenshots: cannot write " << path << "\n";
     return false;
   }
-  QTextStream(stdout) << path << "\n";
+  QTextStream(stdout) << path << " " << shot.width() << "x" << shot.height() << "\n";
   return true;
 }
 
@@ -118,6 +120,7 @@ bool SaveMenus(TForm2* main, const QDir& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pellory::shell::PrepareScreenScaling();
   pellory::shell::GuardedQApplication qtApplication(argc, argv);
   if (argc != 2) {
     QTextStream(stderr) << "usage: pellory-screenshots OUTDIR\n";
