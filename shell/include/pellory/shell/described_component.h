@@ -24,10 +24,7 @@ class DescribedComponent {
   // Scales the component's positions and sizes by m/d for a screen of
   // another resolution (screen_scaling.h); components without any keep
   // this.
-  virtual void ChangeScale(int m, int d) {
-    (void)m;
-    (void)d;
-  }
+  virtual void ChangeScale(int /*m*/, int /*d*/) {}
   // The Qt object; deleting it destroys the component.
   virtual QObject* Object() = 0;
 
