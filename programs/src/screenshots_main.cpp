@@ -22,6 +22,7 @@
 #include "pellory/shell/guarded_qapplication.h"
 #include "pellory/shell/message_dialog.h"
 #include "pellory/shell/password_prompt.h"
+#include "pellory/shell/screen_scaling.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/shell/tglrunonce.h"
 #include "pellory/ui/about/tabout_box.h"
@@ -51,11 +52,12 @@ bool Save(QWidget* window, const QDir& dir, const QString& name) {
   window->show();
   Settle();
   const QString path = dir.filePath(name);
-  if (!window->grab().save(path)) {
+  const QPixmap shot = window->grab();
+  if (!shot.save(path)) {
     QTextStream(stderr) << "pellory-screenshots: cannot write " << path << "\n";
     return false;
   }
-  QTextStream(stdout) << path << "\n";
+  QTextStream(stdout) << path << " " << shot.width() << "x" << shot.height() << "\n";
   return true;
 }
 
@@ -160,6 +162,7 @@ bool SaveDialogs(pellory::shell::TApplication& application, const QDir& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pellory::shell::PrepareScreenScaling();
   pellory::shell::GuardedQApplication qtApplication(argc, argv);
   if (argc != 2) {
     QTextStream(stderr) << "usage: pellory-screenshots OUTDIR\n";

@@ -40,6 +40,7 @@ void StoredWindow::Construct() {
   creating_ = true;
   const WindowDescription& description = DescriptionRegistry::Find(ClassName());
   std::vector<DescribedComponent*> loaded = DescriptionReader(*this).Read(description);
+  ScaleToScreen(loaded);
   for (DescribedComponent* component : loaded) component->NotifyLoaded();
   FinishReading();
   creating_ = false;
@@ -229,9 +230,8 @@ const PropertyTable& StoredWindow::Properties() {
           Property<W>("ShowHint", [](W& w, V v) { HintController::SetShowHint(&w, BoolValue(v)); }),
           Event<W>("OnCreate", [](W& w, Handler h) { w.OnCreate = std::move(h); }),
           Property<W>("Visible", [](W& w, V v) { w.setVisible(BoolValue(v)); }),
-          // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
-          Property<W>("PixelsPerInch", [](W&, V v) { IntValue(v); }),
-          Property<W>("TextHeight", [](W&, V v) { IntValue(v); }),
+          Property<W>("PixelsPerInch", [](W& w, V v) { w.pixelsPerInch_ = IntValue(v); }),
+          Property<W>("TextHeight", [](W& w, V v) { w.textHeight_ = IntValue(v); }),
           // The creation handler always runs at the end of construction.
           Property<W>("OldCreateOrder", [](W&, V v) { BoolValue(v); }),
       });

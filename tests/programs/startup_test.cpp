@@ -2,11 +2,14 @@
 #include "pellory/programs/startup.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenuBar>
 #include <QTimer>
 
+#include "fake_engine.h"
 #include "gui_helpers.h"
 #include "pellory/platform/help_engine.h"
+#include "pellory/data/session.h"
 #include "pellory/shell/description_registry.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/menu_command.h"
@@ -84,6 +87,29 @@ TEST(Program, F1OpensTheHelpContentsAndTheHelpEngineQuitsAtTheEnd) {
   };
   EXPECT_EQ(*calls, expected);
   EXPECT_TRUE(boxes->empty());
+}
+
+// Notes the pointer's shape while the engine initialises.
+class CursorWatchingEngine : public data::testing::FakeEngine {
+ public:
+  data::EngineResult Initialise(const std::string& language) override {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    shapes.push_back(cursor ? cursor->shape() : Qt::BlankCursor);
+    return FakeEngine::Initialise(language);
+  }
+  std::vector<Qt::CursorShape> shapes;  // Qt::BlankCursor: no override cursor
+};
+
+TEST(Program, TheHourglassShowsWhileTheEngineStarts) {
+  auto engine = std::make_shared<CursorWatchingEngine>();
+  data::Session.SetEngine(engine);
+  auto boxes = std::make_shared<std::vector<shell::ErrorBox>>();
+  // The engine in memory has no catalogue; its error box is no concern here.
+  const int code = RunProgramAnd([](pellory::ui::TForm2* w) { w->close(); }, boxes);
+  data::Session.SetEngine(nullptr);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(engine->shapes, std::vector<Qt::CursorShape>{Qt::WaitCursor});
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST(Program, ErrorEscapingStartUpShowsTheLastChanceBoxAndExitsWithOne) {

@@ -12,12 +12,16 @@
 namespace pellory::engine::test {
 namespace {
 
-// Sets an environment variable for one test and restores it after.
+// Sets (or with nullopt removes) an environment variable for one test and
+// restores it after.
 class ScopedEnv {
  public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
+    if (value)
+      ::setenv(name, value->c_str(), 1);
+    else
+      ::unsetenv(name);
   }
   ~ScopedEnv() {
     if (old_)
@@ -88,6 +92,45 @@ TEST(AliasConfig, LookupOrder) {
   {
     ScopedEnv env("PELLORY_ENGINE_CONFIG", (dir.path() / "absent.conf").string());
     EXPECT_EQ(FindConfigFile(), std::nullopt);
+  }
+}
+
+TEST(AliasConfig, WithoutAFileTheTextSaysWhereItLookedAndHowToGetOne) {
+  if (fs::exists("/etc/pellory/engine.conf"))
+    GTEST_SKIP() << "this machine has /etc/pellory/engine.conf";
+  ScratchDir dir;
+  const std::string absent = (dir.path() / "absent.conf").string();
+  const std::string xdg = (dir.path() / "xdg").string();
+  const std::string home = (dir.path() / "home").string();
+  const std::string howToGetOne =
+      "); \"make run\" in the source tree makes one for a catalogue of this machine's fonts, and "
+      "a catalogue built with pellory-mkcatalogue needs one whose [alias fonts] section names its "
+      "directory.";
+  const struct {
+    const char* what;
+    std::optional<std::string> named, xdgHome, home;
+    std::string where;
+  } cases[] = {
+      {"the variable names no file", absent, xdg, home,
+       "PELLORY_ENGINE_CONFIG names " + absent + ", which is not a file"},
+      {"the user's directory", std::nullopt, xdg, home,
+       "PELLORY_ENGINE_CONFIG is not set, and neither " + xdg +
+           "/pellory/engine.conf nor /etc/pellory/engine.conf exists"},
+      {"the home's .config", std::nullopt, std::nullopt, home,
+       "PELLORY_ENGINE_CONFIG is not set, and neither " + home +
+           "/.config/pellory/engine.conf nor /etc/pellory/engine.conf exists"},
+      {"no home at all", std::nullopt, std::nullopt, std::nullopt,
+       "PELLORY_ENGINE_CONFIG is not set, neither XDG_CONFIG_HOME nor HOME is set, and "
+       "/etc/pellory/engine.conf does not exist"},
+  };
+  for (const auto& c : cases) {
+    ScopedEnv named("PELLORY_ENGINE_CONFIG", c.named);
+    ScopedEnv xdgEnv("XDG_CONFIG_HOME", c.xdgHome);
+    ScopedEnv homeEnv("HOME", c.home);
+    EXPECT_EQ(FindConfigFile(), std::nullopt) << c.what;
+    EXPECT_EQ(NoConfigFileText("fonts"),
+              "No engine configuration file was found (" + c.where + howToGetOne)
+        << c.what;
   }
 }
 

@@ -82,6 +82,8 @@ void TForm2::DeclareFields() {
   NameCursor(*table1_, "Table1");
   table1_->SetReadOnly(true);
   for (const data::CatalogueField& field : data::kCatalogueFields) Declare(*table1_, field.name);
+  table1_->SetFilter(std::string(data::kMainCursorFilter));
+  table1_->SetFiltered(false);
   dataSource1_->SetDataSet(table1_.get());
 
   // The second cursor declares the same fields in an order of its own.

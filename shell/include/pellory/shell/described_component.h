@@ -21,6 +21,10 @@ class DescribedComponent {
   // Sent to every component, in stored order, once the whole description of
   // its window has been read.
   virtual void NotifyLoaded() {}
+  // Scales the component's positions and sizes by m/d for a screen of
+  // another resolution (screen_scaling.h); components without any keep
+  // this.
+  virtual void ChangeScale(int /*m*/, int /*d*/) {}
   // The Qt object; deleting it destroys the component.
   virtual QObject* Object() = 0;
   // The help topic of the component; 0 for none, then a help request goes

@@ -45,11 +45,16 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   bool Modal() const { return modal_; }
   int HelpContext() const override { return helpContext_; }
   const StoredFont& Font() const { return font_; }
-  // The outer size the description asks for, frame and menu bar included.
+  // The outer size the description asks for, frame and menu bar included,
+  // scaled for the screen (screen_scaling.h).
   QSize OuterSize() const { return outerSize_; }
   // The client size the description asks for; invalid when it gives none.
   QSize ClientSize() const { return clientSize_; }
   Border BorderStyle() const { return border_; }
+  // The resolution the description was made for and the text height of its
+  // font there; 0 when not stored.
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  int TextHeight() const { return textHeight_; }
 
   // Runs the window modally and answers its ModalResult.
   int ShowModal();
@@ -86,6 +91,9 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void keyPressEvent(QKeyEvent* event) override;
   // F1 on an open menu: help on its highlighted item.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The resolution of the screen the window is built for: Qt's logical
+  // resolution of its screen.
+  virtual int ScreenPixelsPerInch() const;
 
  private:
   void SetPosition(const QString& position);
@@ -95,6 +103,7 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void ArrangeTabOrder();
   void FitOuterSize();
   void ApplyBorder();
+  void ScaleToScreen(const std::vector<DescribedComponent*>& loaded);
   void CentreOnScreen();
   int RunModalLoop();
   void WatchMenusForHelp();
@@ -112,6 +121,8 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   QString activeControlName_;
   Placement placement_ = Placement::Designed;
   int helpContext_ = 0;
+  int pixelsPerInch_ = 0;
+  int textHeight_ = 0;
   int modalResult_ = 0;
   bool creating_ = false;
   bool visibleRequested_ = false;

@@ -28,6 +28,10 @@ struct AliasConfig {
 // or nothing.
 std::optional<std::string> FindConfigFile();
 
+// Where FindConfigFile looked and how to get a configuration, as one
+// sentence for the error of an alias that no configuration names.
+std::string NoConfigFileText(const std::string& alias);
+
 // Parses the text of a configuration file found at `file`. A malformed line
 // sets *error (when given) to "line N: ..." and the line is skipped.
 AliasConfig ParseConfig(const std::string& text, const std::string& file,
