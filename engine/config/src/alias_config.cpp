@@ -39,6 +39,10 @@ bool IsFile(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> FindConfigFile() {
+  return FindConfigFile(RunningProgramDir());
+}
+
+std::optional<std::string> FindConfigFile(const std::string& programDir) {
   if (const char* named = std::getenv("PELLORY_ENGINE_CONFIG"); named && *named)
     return IsFile(named) ? std::optional<std::string>(named) : std::nullopt;
   std::string userDir;
@@ -49,7 +53,23 @@ std::optional<std::string> FindConfigFile() {
   if (!userDir.empty() && IsFile(userDir + "/pellory/engine.conf"))
     return userDir + "/pellory/engine.conf";
   if (IsFile("/etc/pellory/engine.conf")) return std::string("/etc/pellory/engine.conf");
+  if (const std::string installed = InstalledConfigFile(programDir); IsFile(installed))
+    return installed;
   return std::nullopt;
+}
+
+std::string InstalledConfigFile(const std::string& programDir) {
+  if (programDir.empty()) return {};
+  // The build gives the path from the bin directory to the data directory,
+  // so that an installation under any prefix, or staged below DESTDIR,
+  // finds its own file.
+  return (fs::path(programDir) / PELLORY_INSTALLED_CONFIG).lexically_normal().string();
+}
+
+std::string RunningProgramDir() {
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.parent_path().string();
 }
 
 AliasConfig ParseConfig(const std::string& text, const std::string& file, std::string* error) {
