@@ -4,13 +4,16 @@ set(CPACK_PACKAGE_NAME pellory)
 set(CPACK_PACKAGE_VENDOR "Pellory Fonts")
 set(CPACK_PACKAGE_CONTACT "${PELLORY_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "look through a catalogue of fonts")
+# The long description as dpkg shows it, "." standing for an empty line.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Pellory Fonts shows a catalogue of fonts one record at a time: the font's name, its \
-file, a sample picture of its letters and a description, with a record navigator and \
-buttons that narrow the catalogue to one category of fonts. A grid shows every font of \
-the catalogue beside its sample, and a list the fonts installed on the machine, each \
-drawn in its own typeface. The package builds the catalogue of the machine's fonts when \
-it is installed and whenever fonts are installed or removed.")
+    "Pellory Fonts shows a catalogue of fonts one record at a time: the font's
+name, its file, a sample picture of its letters and a description, with a
+record navigator and buttons that narrow the catalogue to one category. A
+grid shows every font of the catalogue beside its sample, and a list the
+fonts installed on the machine, each drawn in its own typeface.
+.
+The package builds the catalogue of the machine's fonts when it is installed
+and again whenever fonts are installed or removed.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -48,13 +51,13 @@ if(IS_ABSOLUTE "${CMAKE_INSTALL_LOCALSTATEDIR}")
 else()
   set(PELLORY_DEB_STATEDIR "/${CMAKE_INSTALL_LOCALSTATEDIR}/lib/pellory")
 endif()
-foreach(script postinst postrm)
+foreach(script postinst prerm)
   configure_file(debian/${script}.in "${CMAKE_CURRENT_BINARY_DIR}/debian/${script}" @ONLY
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                   WORLD_READ WORLD_EXECUTE)
 endforeach()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    "${CMAKE_CURRENT_BINARY_DIR}/debian/postinst" "${CMAKE_CURRENT_BINARY_DIR}/debian/postrm"
+    "${CMAKE_CURRENT_BINARY_DIR}/debian/postinst" "${CMAKE_CURRENT_BINARY_DIR}/debian/prerm"
     "${CMAKE_CURRENT_SOURCE_DIR}/debian/triggers")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
