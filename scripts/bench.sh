@@ -8,6 +8,11 @@ if [[ ! -f $list ]]; then
   echo "bench: $list is missing; configure with -DPELLORY_BENCH=ON" >&2
   exit 1
 fi
+# A runtime directory of its own, so that a running copy of the program
+# does not make the started ones stand down as second copies.
+runtime=$(mktemp -d)
+trap 'rm -rf "$runtime"' EXIT
+export XDG_RUNTIME_DIR=$runtime
 status=0
 while read -r program args; do
   [[ -z $program ]] && continue

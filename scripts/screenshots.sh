@@ -10,10 +10,13 @@ mkdir -p "$out"
 bash scripts/ensure-catalogue.sh "$build"
 conf="$(cd "$build/.." && pwd)/data/engine.conf"
 export QT_QPA_PLATFORM=offscreen
+# A runtime directory of its own, so that a running copy of the program
+# does not make the rendered one stand down as a second copy.
+runtime=$(mktemp -d) broken=$(mktemp -d)
+trap 'rm -rf "$broken" "$runtime"' EXIT
+export XDG_RUNTIME_DIR=$runtime
 PELLORY_ENGINE_CONFIG=$conf "$build/bin/pellory-screenshots" "$out"
 # No catalogue: an alias that names a folder without one.
-broken=$(mktemp -d)
-trap 'rm -rf "$broken"' EXIT
 printf '[engine]\nlibrary_dir = %s\n[alias pellory]\npath = %s\n' \
   "$(cd "$build/bin" && pwd)" "$broken/missing" >"$broken/engine.conf"
 PELLORY_ENGINE_CONFIG=$broken/engine.conf "$build/bin/pellory-screenshots" "$broken/out" >/dev/null

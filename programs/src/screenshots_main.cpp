@@ -2,17 +2,23 @@
 // that anyone can look at what it shows. The main window is opened on the
 // catalogue the engine configuration names and shown at start, after
 // "Handwriting", after Last and after a category without records; then
-// each drop-down menu. Error boxes are printed instead of shown.
+// each drop-down menu; then the installed fonts window as opened and after
+// each font type; then the dialog a second copy of the program shows.
+// Error boxes are printed instead of shown.
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextStream>
 
+#include "fonts_window_shots.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/programs/windows.h"
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/guarded_qapplication.h"
+#include "pellory/shell/message_dialog.h"
 #include "pellory/shell/tapplication.h"
+#include "pellory/shell/tglrunonce.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/tbutton.h"
 #include "pellory/ui/main/tdbedit.h"
@@ -115,6 +121,23 @@ bool SaveMenus(TForm2* main, const QDir& dir) {
   return ok;
 }
 
+// The dialog a second copy of the program shows, and the numbers of its
+// layout.
+bool SaveAlreadyRunning(TForm2* main, const QDir& dir) {
+  using namespace pellory::shell;
+  const auto* guard = main->Component<TGLRunOnce>(QStringLiteral("GLRunOnce1"));
+  if (!guard) return false;
+  MessageDialog dialog(guard->ErrorMessage(), MessageKind::Error);
+  const MessageDialogLayout& l = dialog.Layout();
+  QTextStream(stdout) << "already-running-dialog.png: cx " << l.cx << ", cy " << l.cy
+                      << ", margins " << l.horizontalMargin << " and " << l.verticalMargin
+                      << ", spacing " << l.horizontalSpacing << " and " << l.verticalSpacing
+                      << ", button " << l.buttonWidth << "x" << l.buttonHeight << ", text "
+                      << l.text.width() << "x" << l.text.height() << ", client " << l.client.width()
+                      << "x" << l.client.height() << "\n";
+  return Save(&dialog, dir, QStringLiteral("already-running-dialog.png"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,9 +156,14 @@ int main(int argc, char** argv) {
     pellory::shell::TApplication application;
     application.SetErrorPresenter(std::make_unique<PrintingPresenter>());
     application.SetTitle(QStringLiteral("Pellory Fonts"));
+    pellory::app::RegisterWindows();
     auto* main = application.CreateForm<TForm2>();
     ok = SaveBrowsing(main, dir);
     ok = SaveMenus(main, dir) && ok;
+    ok = pellory::app::SaveFontsWindow(
+             [&dir](QWidget* window, const QString& name) { return Save(window, dir, name); }) &&
+         ok;
+    ok = SaveAlreadyRunning(main, dir) && ok;
     application.Shutdown();
   }
   pellory::data::Session.Stop();

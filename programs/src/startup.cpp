@@ -6,6 +6,7 @@
 
 #include "pellory/data/session.h"
 #include "pellory/programs/windows.h"
+#include "pellory/shell/screen_fonts.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/main/tform2.h"
@@ -29,6 +30,8 @@ void WarnAboutPaletteDisplay() {
 
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
+  // The screen's font list is made once, before anything else.
+  shell::ScreenFonts::Names();
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
   application.SetTitle(QStringLiteral("Pellory Fonts"));

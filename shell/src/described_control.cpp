@@ -19,6 +19,8 @@ QColor StoredColor(const QString& name) {
       {"clWindow", ColorOf(SystemColor::Window)},
       {"clWindowText", ColorOf(SystemColor::WindowText)},
       {"clWindowFrame", ColorOf(SystemColor::WindowFrame)},
+      {"clHighlight", ColorOf(SystemColor::Highlight)},
+      {"clHighlightText", ColorOf(SystemColor::HighlightText)},
   };
   for (const auto& [stored, color] : kColors)
     if (name == QLatin1String(stored)) return color;

@@ -10,6 +10,7 @@
 #include "description_reader.h"
 #include "pellory/shell/described_control.h"
 #include "pellory/shell/description_registry.h"
+#include "pellory/shell/hint_controller.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
@@ -128,59 +129,61 @@ const PropertyTable& StoredWindow::Properties() {
   using W = StoredWindow;
   using V = const StoredValue&;
   static const PropertyTable table(
-      nullptr, {
-                   Property<W>("Font.Name",
-                               [](W& w, V v) {
-                                 w.font_.name = StringValue(v);
-                                 w.setFont(w.font_.ToQFont());
-                               }),
-                   Property<W>("Font.Height",
-                               [](W& w, V v) {
-                                 w.font_.height = IntValue(v);
-                                 w.setFont(w.font_.ToQFont());
-                               }),
-                   Property<W>("Font.Color",
-                               [](W& w, V v) {
-                                 w.font_.color = StoredColor(StringValue(v));
-                                 w.setFont(w.font_.ToQFont());
-                               }),
-                   Property<W>("Font.Style",
-                               [](W& w, V v) {
-                                 w.font_.style = IntValue(v);
-                                 w.setFont(w.font_.ToQFont());
-                               }),
-                   // Only the default character set exists here.
-                   Property<W>("Font.Charset", [](W& w, V) { w.setFont(w.font_.ToQFont()); }),
-                   Property<W>("Caption", [](W& w, V v) { w.setWindowTitle(StringValue(v)); }),
-                   Property<W>("Left", [](W& w, V v) { w.move(IntValue(v), w.y()); }),
-                   Property<W>("Top", [](W& w, V v) { w.move(w.x(), IntValue(v)); }),
-                   Property<W>("Width",
-                               [](W& w, V v) {
-                                 w.outerSize_.setWidth(IntValue(v));
-                                 w.FitOuterSize();
-                               }),
-                   Property<W>("Height",
-                               [](W& w, V v) {
-                                 w.outerSize_.setHeight(IntValue(v));
-                                 w.FitOuterSize();
-                               }),
-                   Property<W>("Color",
-                               [](W& w, V v) {
-                                 QPalette pal = w.palette();
-                                 pal.setColor(QPalette::Window, StoredColor(StringValue(v)));
-                                 w.setPalette(pal);
-                               }),
-                   Property<W>("Menu", [](W& w, V v) { w.menuName_ = StringValue(v); }),
-                   Property<W>("Position", [](W& w, V v) { w.SetPosition(StringValue(v)); }),
-                   Property<W>("HelpContext", [](W& w, V v) { w.helpContext_ = IntValue(v); }),
-                   Event<W>("OnCreate", [](W& w, Handler h) { w.OnCreate = std::move(h); }),
-                   Property<W>("Visible", [](W& w, V v) { w.setVisible(BoolValue(v)); }),
-                   // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
-                   Property<W>("PixelsPerInch", [](W&, V v) { IntValue(v); }),
-                   Property<W>("TextHeight", [](W&, V v) { IntValue(v); }),
-                   // The creation handler always runs at the end of construction.
-                   Property<W>("OldCreateOrder", [](W&, V v) { BoolValue(v); }),
-               });
+      nullptr,
+      {
+          Property<W>("Font.Name",
+                      [](W& w, V v) {
+                        w.font_.name = StringValue(v);
+                        w.setFont(w.font_.ToQFont());
+                      }),
+          Property<W>("Font.Height",
+                      [](W& w, V v) {
+                        w.font_.height = IntValue(v);
+                        w.setFont(w.font_.ToQFont());
+                      }),
+          Property<W>("Font.Color",
+                      [](W& w, V v) {
+                        w.font_.color = StoredColor(StringValue(v));
+                        w.setFont(w.font_.ToQFont());
+                      }),
+          Property<W>("Font.Style",
+                      [](W& w, V v) {
+                        w.font_.style = IntValue(v);
+                        w.setFont(w.font_.ToQFont());
+                      }),
+          // Only the default character set exists here.
+          Property<W>("Font.Charset", [](W& w, V) { w.setFont(w.font_.ToQFont()); }),
+          Property<W>("Caption", [](W& w, V v) { w.setWindowTitle(StringValue(v)); }),
+          Property<W>("Left", [](W& w, V v) { w.move(IntValue(v), w.y()); }),
+          Property<W>("Top", [](W& w, V v) { w.move(w.x(), IntValue(v)); }),
+          Property<W>("Width",
+                      [](W& w, V v) {
+                        w.outerSize_.setWidth(IntValue(v));
+                        w.FitOuterSize();
+                      }),
+          Property<W>("Height",
+                      [](W& w, V v) {
+                        w.outerSize_.setHeight(IntValue(v));
+                        w.FitOuterSize();
+                      }),
+          Property<W>("Color",
+                      [](W& w, V v) {
+                        QPalette pal = w.palette();
+                        pal.setColor(QPalette::Window, StoredColor(StringValue(v)));
+                        w.setPalette(pal);
+                      }),
+          Property<W>("Menu", [](W& w, V v) { w.menuName_ = StringValue(v); }),
+          Property<W>("Position", [](W& w, V v) { w.SetPosition(StringValue(v)); }),
+          Property<W>("HelpContext", [](W& w, V v) { w.helpContext_ = IntValue(v); }),
+          Property<W>("ShowHint", [](W& w, V v) { HintController::SetShowHint(&w, BoolValue(v)); }),
+          Event<W>("OnCreate", [](W& w, Handler h) { w.OnCreate = std::move(h); }),
+          Property<W>("Visible", [](W& w, V v) { w.setVisible(BoolValue(v)); }),
+          // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
+          Property<W>("PixelsPerInch", [](W&, V v) { IntValue(v); }),
+          Property<W>("TextHeight", [](W&, V v) { IntValue(v); }),
+          // The creation handler always runs at the end of construction.
+          Property<W>("OldCreateOrder", [](W&, V v) { BoolValue(v); }),
+      });
   return table;
 }
 

@@ -172,6 +172,14 @@ void TApplication::ShowLastChance(const std::exception& error) {
   presenter_->Present(box);
 }
 
+void TApplication::ShowMessageDialog(const QString& text, MessageKind kind) {
+  ErrorBox box;
+  box.caption = MessageDialogCaption(kind);
+  box.text = text;
+  box.form = ErrorBox::Form::MessageDialog;
+  presenter_->Present(box);
+}
+
 void TApplication::HandleException(std::exception_ptr error) {
   try {
     std::rethrow_exception(error);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <utility>
 
+#include "pellory/data/catalogue.h"
 #include "pellory/engine/table_writer.h"
 
 namespace cataloguetest {
@@ -107,7 +108,9 @@ TestCatalogue::TestCatalogue(const std::vector<Font>& fonts, bool withSample) {
                                    {"Filename", FieldType::Alpha, 13},
                                    {"Category", FieldType::Alpha, 55}};
     if (withSample) columns.push_back({"Sample3", FieldType::Graphic, 10});
-    pellory::writer::TableWriter table(dir_, "pelloryfont", columns, {.password = "mirabo"});
+    pellory::writer::TableWriter table(
+        dir_, std::string(pellory::data::kCatalogueTableName), columns,
+        {.password = std::string(pellory::data::kCataloguePassword)});
     for (const Font& f : fonts) {
       pellory::writer::Row row;
       row.emplace_back(f.name);

@@ -6,10 +6,13 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "gui_helpers.h"
+#include "pellory/shell/description_registry.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/stored_font.h"
+#include "pellory/shell/window_factories.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/controls/tbevel.h"
@@ -318,6 +321,33 @@ TEST_F(MainWindow, FunctionKeysReachTheirMenuCommandsFromAnyControl) {
   }
 }
 
+TEST_F(MainWindow, AllFontsOpensTheInstalledFontsWindowByItsClassName) {
+  pellory::shell::DescriptionRegistry::Register(
+      shelltest::PlainWindow(QStringLiteral("TFontsProbe")));
+  int opened = 0;
+  bool ranModally = false;
+  bool mainDisabled = false;
+  pellory::shell::WindowFactories::Register(QStringLiteral("TForm1"), [&] {
+    auto window = std::make_unique<shelltest::ProbeWindow>(QStringLiteral("TFontsProbe"));
+    QTimer::singleShot(0, window.get(), [&, w = window.get()] {
+      ++opened;
+      ranModally = w->Modal();
+      mainDisabled = !form->isEnabled();
+      w->Close();
+    });
+    return window;
+  });
+  form->activateWindow();
+  ASSERT_TRUE(guitest::pumpUntil([&] { return QApplication::activeWindow() == form; }));
+  form->MenuItem(QStringLiteral("Allfonts1"))->Action()->trigger();
+  EXPECT_EQ(opened, 1);
+  EXPECT_TRUE(ranModally);
+  EXPECT_TRUE(mainDisabled);
+  EXPECT_TRUE(form->isEnabled());
+  EXPECT_TRUE(boxes->empty());
+  pellory::shell::WindowFactories::Register(QStringLiteral("TForm1"), [] { return nullptr; });
+}
+
 // FormCreate cannot open the catalogue: its error is shown and the window
 // still opens in its construction state.
 class FailingCatalogue : public TForm2 {
@@ -328,6 +358,9 @@ class FailingCatalogue : public TForm2 {
 };
 
 TEST_F(MainWindow, ErrorInFormCreateIsShownAndTheWindowStillOpens) {
+  // One main window at a time: a second one would find the program running.
+  delete form;
+  form = nullptr;
   auto* failing = app->CreateForm<FailingCatalogue>();
   ASSERT_EQ(boxes->size(), 1u);
   EXPECT_EQ(boxes->front().caption, QStringLiteral("Pellory Fonts"));

@@ -3,6 +3,7 @@
 #include "pellory/data/catalogue.h"
 #include "pellory/shell/component_classes.h"
 #include "pellory/shell/description_registry.h"
+#include "pellory/shell/tglrunonce.h"
 #include "pellory/ui/controls/common_classes.h"
 #include "pellory/ui/main/tdbedit.h"
 #include "pellory/ui/main/tdbimage.h"
@@ -142,6 +143,11 @@ std::vector<ComponentDescription> Controls() {
 shell::WindowDescription MainWindowDescription() {
   std::vector<ComponentDescription> components = Controls();
   components.push_back(MainMenu());
+  components.push_back({"TGLRunOnce",
+                        "GLRunOnce1",
+                        {{"AppName", QStringLiteral("Tessal 4")},
+                         {"ErrorMessage", QStringLiteral("Font search is already running.")}},
+                        {}});
   return {"TForm2",
           "Form2",
           {{"Left", 83},
@@ -170,6 +176,7 @@ void RegisterMainWindow() {
   shell::ComponentClasses::Register<TDBEdit>("TDBEdit");
   shell::ComponentClasses::Register<TDBImage>("TDBImage");
   shell::ComponentClasses::Register<TDBMemo>("TDBMemo");
+  shell::ComponentClasses::Register<shell::TGLRunOnce>("TGLRunOnce");
   if (!shell::DescriptionRegistry::Contains(QStringLiteral("TForm2")))
     shell::DescriptionRegistry::Register(MainWindowDescription());
 }

@@ -5,6 +5,7 @@
 #include "pellory/data/datasource.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/controls/tbevel.h"
@@ -151,6 +152,10 @@ void TForm2::Button10Click() {
 
 void TForm2::Exit1Click() {
   Close();
+}
+
+void TForm2::Allfonts1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm1"));
 }
 
 TBevel* TForm2::Bevel1() const {

@@ -12,6 +12,7 @@
 
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/hint_controller.h"
+#include "pellory/shell/message_dialog.h"
 #include "pellory/shell/stored_window.h"
 
 class QEventLoop;
@@ -67,6 +68,10 @@ class TApplication : public QObject {
   // The last-chance box for an error that escaped start-up: "Application
   // Error", task-modal, with the error's class, module and address.
   void ShowLastChance(const std::exception& error);
+  // The standard message dialog of `kind` with `text` and one OK button,
+  // shown through the same presenter as the error display; returns once
+  // it has been closed.
+  void ShowMessageDialog(const QString& text, MessageKind kind);
   // Runs `handler`; an error it raises goes to the error display.
   void Guard(const std::function<void()>& handler);
   // `handler` wrapped in the guard, for connecting to signals.

@@ -49,9 +49,10 @@ class TForm2 : public shell::StoredWindow {
   void Button10Click();
   // File, "E&xit": closes the window, which ends the program.
   void Exit1Click();
-  // Views, "&All fonts", Views, "&Grid", Help, "&Contents", Help, "&About":
-  // their windows and the help engine arrive later; they do nothing yet.
-  void Allfonts1Click() {}
+  // Views, "&All fonts": the installed fonts window, opened modally.
+  void Allfonts1Click();
+  // Views, "&Grid", Help, "&Contents", Help, "&About": their windows and the
+  // help engine arrive later; they do nothing yet.
   void Grid1Click() {}
   void Contents1Click() {}
   void About1Click() {}
