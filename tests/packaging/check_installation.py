@@ -7,6 +7,7 @@
     check_installation.py manuals ROOT             every manual page renders and names its options
     check_installation.py layout ROOT              where the files lie; no build paths inside
     check_installation.py update ROOT              the rebuild command ignores the caller's fonts
+    check_installation.py package BUILD_DIR ROOT   the Debian package: files, dependencies, scripts
 
 The installed programs are run from a scratch directory with a scratch home
 and no PELLORY_ENGINE_CONFIG, as a user who has just installed them would.
@@ -72,8 +73,8 @@ def elsewhere(scratch):
     return cwd
 
 
-def run(command, **kwargs):
-    return subprocess.run(command, capture_output=True, text=True, timeout=180, **kwargs)
+def run(command, timeout=180, **kwargs):
+    return subprocess.run(command, capture_output=True, text=True, timeout=timeout, **kwargs)
 
 
 def install(build, root):
@@ -267,6 +268,78 @@ def check_update(root):
     print(f"pellory-update-catalogue rebuilt {catalogue} identically, every user may read it")
 
 
+def package_of(path):
+    """The installed Debian package that holds `path` (as named, or with its
+    links resolved: with merged /usr, dpkg may know either)."""
+    for candidate in dict.fromkeys([str(path), str(pathlib.Path(path).resolve())]):
+        done = run(["dpkg-query", "-S", candidate])
+        if done.returncode == 0:
+            return done.stdout.split(":")[0].strip()
+    raise Fault(f"no installed package holds {path}")
+
+
+def needed_libraries(elf):
+    """The libraries `elf` names itself, each with the file the loader finds."""
+    dynamic = run(["readelf", "-d", str(elf)]).stdout
+    names = re.findall(r"\(NEEDED\)\s+Shared library: \[(.+?)\]", dynamic)
+    found = dict(re.findall(r"^\s*(\S+) => (\S+) \(", run(["ldd", str(elf)]).stdout, re.M))
+    for name in names:
+        expect(name in found, f"{elf.name} needs {name}, which the loader does not find")
+    return {name: found[name] for name in names}
+
+
+def face_file(family):
+    done = run(["fc-match", "-f", "%{file}", family])
+    expect(done.returncode == 0 and done.stdout, f"fontconfig has no face for {family}")
+    return pathlib.Path(done.stdout).resolve()
+
+
+def check_package(build, root):
+    """What `make package` makes, from the same build: the staged files less
+    the catalogue, a dependency on every package the programs' libraries and
+    the windows' faces come from, and maintainer scripts that leave nothing
+    behind (no postrm, so dpkg keeps no trace once the package is removed)."""
+    with tempfile.TemporaryDirectory() as tmp:
+        scratch = pathlib.Path(tmp)
+        done = run(["cpack", "-G", "DEB", "-B", str(scratch)], cwd=build, timeout=600)
+        expect(done.returncode == 0, f"cpack failed:\n{done.stdout}{done.stderr}")
+        debs = list(scratch.glob("*.deb"))
+        expect(len(debs) == 1, f"cpack made {debs}")
+        deb = debs[0]
+        unpacked = scratch / "unpacked"
+        control = scratch / "control"
+        for command in (["dpkg-deb", "-x", str(deb), str(unpacked)],
+                        ["dpkg-deb", "-e", str(deb), str(control)]):
+            expect(run(command).returncode == 0, f"{' '.join(command)} failed")
+        packaged = sorted(str(p.relative_to(unpacked)) for p in unpacked.rglob("*") if p.is_file())
+        staged = sorted(str(p.relative_to(root)) for p in root.rglob("*")
+                        if p.is_file() and not p.relative_to(root).is_relative_to(CATALOGUE))
+        expect(packaged == staged, "the package's files differ from the staged installation's: "
+               f"{sorted(set(packaged) ^ set(staged))}")
+
+        depends = {d.strip().split(" ")[0]
+                   for d in run(["dpkg-deb", "-f", str(deb), "Depends"]).stdout.split(",")}
+        needed = {}
+        for f in unpacked.rglob("*"):
+            if f.is_file() and f.read_bytes()[:4] == b"\x7fELF":
+                for name, path in needed_libraries(f).items():
+                    needed.setdefault(package_of(path), name)
+        for family in ("DejaVu Sans", "Liberation Serif", "Liberation Sans"):
+            needed.setdefault(package_of(face_file(family)), family)
+        missing = {pkg: why for pkg, why in needed.items() if pkg not in depends}
+        expect(not missing, f"Depends lacks {missing}; it is {sorted(depends)}")
+
+        scripts = sorted(p.name for p in control.iterdir())
+        expect("postrm" not in scripts and {"postinst", "prerm", "triggers"} <= set(scripts),
+               f"control files: {scripts}")
+        for script in ("postinst", "prerm"):
+            expect(run(["sh", "-n", str(control / script)]).returncode == 0,
+                   f"{script} is not valid sh")
+        expect("/usr/share/fonts" in (control / "triggers").read_text(),
+               "the package does not watch the fonts directory")
+    print(f"{deb.name}: {len(packaged)} files as staged, depends on {', '.join(sorted(depends))}")
+
+
 def main(argv):
     checks = {
         "install": lambda a: install(pathlib.Path(a[0]), pathlib.Path(a[1])),
@@ -275,6 +348,7 @@ def main(argv):
         "manuals": lambda a: check_manuals(pathlib.Path(a[0])),
         "layout": lambda a: check_layout(pathlib.Path(a[0])),
         "update": lambda a: check_update(pathlib.Path(a[0])),
+        "package": lambda a: check_package(pathlib.Path(a[0]), pathlib.Path(a[1])),
     }
     if len(argv) < 2 or argv[0] not in checks:
         print(__doc__, file=sys.stderr)
