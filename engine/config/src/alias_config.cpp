@@ -36,16 +36,12 @@ bool IsFile(const std::string& path) {
   return fs::is_regular_file(path, ec);
 }
 
-}  // namespace
-
-namespace {
-
 constexpr const char* kNamedVariable = "PELLORY_ENGINE_CONFIG";
 constexpr const char* kSystemFile = "/etc/pellory/engine.conf";
 
 // The places looked at, in order: the named file when the variable is set
 // (and then nothing else), else the user's file (when a home is known)
-// and the system's.
+// and the system's; FindConfigFile looks at the installation's last.
 struct ConfigPlaces {
   std::optional<std::string> named;
   std::string user;  // empty when neither XDG_CONFIG_HOME nor HOME is set
@@ -67,11 +63,31 @@ ConfigPlaces PlacesToLook() {
 }  // namespace
 
 std::optional<std::string> FindConfigFile() {
+  return FindConfigFile(RunningProgramDir());
+}
+
+std::optional<std::string> FindConfigFile(const std::string& programDir) {
   const ConfigPlaces places = PlacesToLook();
   if (places.named) return IsFile(*places.named) ? places.named : std::nullopt;
   if (!places.user.empty() && IsFile(places.user)) return places.user;
   if (IsFile(kSystemFile)) return std::string(kSystemFile);
+  if (const std::string installed = InstalledConfigFile(programDir); IsFile(installed))
+    return installed;
   return std::nullopt;
+}
+
+std::string InstalledConfigFile(const std::string& programDir) {
+  if (programDir.empty()) return {};
+  // The build gives the path from the bin directory to the data directory,
+  // so that an installation under any prefix, or staged below DESTDIR,
+  // finds its own file.
+  return (fs::path(programDir) / PELLORY_INSTALLED_CONFIG).lexically_normal().string();
+}
+
+std::string RunningProgramDir() {
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.parent_path().string();
 }
 
 std::string NoConfigFileText(const std::string& alias) {

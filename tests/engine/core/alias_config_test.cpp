@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 #include "test_tables.h"
 
@@ -131,6 +132,52 @@ TEST(AliasConfig, WithoutAFileTheTextSaysWhereItLookedAndHowToGetOne) {
     EXPECT_EQ(NoConfigFileText("fonts"),
               "No engine configuration file was found (" + c.where + howToGetOne)
         << c.what;
+  }
+}
+
+// An installation keeps its configuration in share/pellory beside bin/; it
+// counts only when neither the variable, the user nor the machine names one.
+TEST(AliasConfig, InstalledConfigurationComesLast) {
+  if (fs::exists("/etc/pellory/engine.conf"))
+    GTEST_SKIP() << "/etc/pellory/engine.conf exists on this machine and would win";
+  enum class Found { Named, User, Installed, None };
+  const struct {
+    const char* name;
+    bool named;       // PELLORY_ENGINE_CONFIG names a file...
+    bool namedThere;  // ...that exists
+    bool user;
+    bool installed;
+    bool programDirKnown;
+    Found expected;
+  } cases[] = {
+      {"installed only", false, false, false, true, true, Found::Installed},
+      {"user before installed", false, false, true, true, true, Found::User},
+      {"variable before installed", true, true, false, true, true, Found::Named},
+      {"variable naming nothing stops the search", true, false, false, true, true, Found::None},
+      {"nothing installed", false, false, false, false, true, Found::None},
+      {"program directory unknown", false, false, false, true, false, Found::None},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    const fs::path named = dir.path() / "named.conf";
+    const fs::path user = dir.path() / "xdg" / "pellory" / "engine.conf";
+    const fs::path programDir = dir.path() / "prefix" / "bin";
+    const fs::path installed = dir.path() / "prefix" / "share" / "pellory" / "engine.conf";
+    fs::create_directories(user.parent_path());
+    fs::create_directories(programDir);
+    fs::create_directories(installed.parent_path());
+    if (c.namedThere) std::ofstream(named) << "[alias a]\npath = /a\n";
+    if (c.user) std::ofstream(user) << "[alias b]\npath = /b\n";
+    if (c.installed) std::ofstream(installed) << "[alias c]\npath = /c\n";
+    ScopedEnv env("PELLORY_ENGINE_CONFIG", c.named ? named.string() : "");
+    ScopedEnv xdg("XDG_CONFIG_HOME", (dir.path() / "xdg").string());
+
+    const std::map<Found, std::string> paths{{Found::Named, named.string()},
+                                             {Found::User, user.string()},
+                                             {Found::Installed, installed.string()},
+                                             {Found::None, ""}};
+    const auto found = FindConfigFile(c.programDirKnown ? programDir.string() : "");
+    EXPECT_EQ(found.value_or(""), paths.at(c.expected)) << c.name;
   }
 }
 
