@@ -8,6 +8,7 @@ JOBS=${JOBS:-$(nproc)}
 WERROR=${WERROR:-OFF}
 export QT_QPA_PLATFORM=offscreen
 passed=0 failed=0 status=0
+failures=()
 
 run_ctest() { # dir label
   local log
@@ -21,6 +22,8 @@ run_ctest() { # dir label
     nfail=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
     passed=$((passed + total - nfail)); failed=$((failed + nfail))
   fi
+  while IFS= read -r name; do failures+=("$2: $name"); done \
+    < <(sed -n '/The following tests FAILED/,$p' "$log" | grep -E '^[[:space:]]+[0-9]+ - ')
   rm -f "$log"
   [[ $rc -eq 0 ]] || { echo "test: $2 tests failed" >&2; status=1; }
 }
@@ -46,5 +49,7 @@ else
   echo "test: a fuzz target found a fault" >&2; status=1
 fi
 
+# The failures again at the end, where a truncated log still shows them.
+for f in "${failures[@]}"; do echo "failed: $f"; done
 echo "total: $passed passed, $failed failed"
 exit $status

@@ -12,11 +12,10 @@ namespace {
 pellory::data::filter::FilterContext Context() {
   pellory::data::filter::FilterContext context;
   context.cursorName = "Table1";
-  std::uint16_t number = 0;
-  for (const auto& c : pellory::fuzz::kFuzzColumns)
-    context.fields.push_back({c.name, ++number,
-                              static_cast<pellory::data::filter::FilterDataKind>(c.type), 0,
-                              c.decimals, true});
+  for (const pel_field_descriptor& d : pellory::testkit::FilterDescriptors())
+    context.fields.push_back({d.name, d.number,
+                              static_cast<pellory::data::filter::FilterDataKind>(d.logical_type),
+                              d.units1, d.units2, true});
   context.fields.push_back(
       {"Calc", 99, pellory::data::filter::FilterDataKind::Integer, 0, 0, false});
   return context;

@@ -8,27 +8,34 @@ namespace pellory::shell {
 
 namespace {
 
-std::map<QString, ComponentClasses::Factory>& Factories() {
-  static std::map<QString, ComponentClasses::Factory> factories;
-  return factories;
+struct ComponentClass {
+  ComponentClasses::Factory factory;
+  const PropertyTable* properties;
+};
+
+std::map<QString, ComponentClass>& Classes() {
+  static std::map<QString, ComponentClass> classes;
+  return classes;
 }
 
 }  // namespace
 
-void ComponentClasses::Register(const QString& className, Factory factory) {
-  Factories().insert_or_assign(className, std::move(factory));
+void ComponentClasses::Register(const QString& className, Factory factory,
+                                const PropertyTable& properties) {
+  Classes().insert_or_assign(className, ComponentClass{std::move(factory), &properties});
 }
 
 DescribedComponent* ComponentClasses::Create(const QString& className,
                                              const CreationContext& context) {
-  const auto it = Factories().find(className);
-  if (it == Factories().end())
+  const auto it = Classes().find(className);
+  if (it == Classes().end())
     throw DescriptionReadError(QStringLiteral("Class %1 not found").arg(className));
-  return it->second(context);
+  return it->second.factory(context);
 }
 
-void DescribedComponent::UnknownProperty(const QString& path) {
-  throw ShellError(QStringLiteral("Property %1 does not exist").arg(path));
+const PropertyTable* ComponentClasses::Properties(const QString& className) {
+  const auto it = Classes().find(className);
+  return it == Classes().end() ? nullptr : it->second.properties;
 }
 
 }  // namespace pellory::shell

@@ -16,11 +16,20 @@ std::vector<DescribedComponent*> DescriptionReader::Read(const WindowDescription
   return loaded_;
 }
 
+void DescriptionReader::Apply(DescribedComponent& component, const StoredProperty& property) {
+  const PropertyEntry* entry = component.StoredProperties().Find(property.path);
+  if (!entry) throw ShellError(QStringLiteral("Property %1 does not exist").arg(property.path));
+  if (entry->kind == PropertyEntry::Kind::Event)
+    entry->bind(component, window_.FindHandler(HandlerValue(property.value)));
+  else
+    entry->set(component, property.value);
+}
+
 void DescriptionReader::ReadProperties(DescribedComponent& component, const QString& name,
                                        const std::vector<StoredProperty>& properties) {
   for (const auto& property : properties) {
     try {
-      component.SetStoredProperty(property.path, property.value);
+      Apply(component, property);
     } catch (const DescriptionReadError&) {
       throw;  // Already names the component and property that failed.
     } catch (const std::exception& e) {
@@ -33,7 +42,11 @@ void DescriptionReader::ReadProperties(DescribedComponent& component, const QStr
 
 void DescriptionReader::ReadComponent(const ComponentDescription& description,
                                       DescribedComponent* parent) {
-  CreationContext context{&window_, window_.Client(), parent};
+  // A control stored inside another control (a panel) sits on it.
+  QWidget* parentWidget = window_.Client();
+  if (auto* container = parent ? qobject_cast<QWidget*>(parent->Object()) : nullptr)
+    parentWidget = container;
+  CreationContext context{&window_, parentWidget, parent};
   DescribedComponent* component = ComponentClasses::Create(description.className, context);
   component->SetName(description.name);
   component->Object()->setObjectName(description.name);

@@ -21,6 +21,9 @@ class DescriptionReader {
   std::vector<DescribedComponent*> Read(const WindowDescription& description);
 
  private:
+  // One property through the entry its class declares; an event gets the
+  // window's handler of the stored name.
+  void Apply(DescribedComponent& component, const StoredProperty& property);
   void ReadProperties(DescribedComponent& component, const QString& name,
                       const std::vector<StoredProperty>& properties);
   void ReadComponent(const ComponentDescription& description, DescribedComponent* parent);

@@ -27,6 +27,12 @@ const WindowDescription& DescriptionRegistry::Find(const QString& className) {
   return it->second;
 }
 
+QStringList DescriptionRegistry::ClassNames() {
+  QStringList names;
+  for (const auto& [name, description] : Descriptions()) names << name;
+  return names;
+}
+
 bool DescriptionRegistry::Contains(const QString& className) {
   return Descriptions().count(className) != 0;
 }

@@ -10,6 +10,7 @@
 #include "description_reader.h"
 #include "pellory/shell/described_control.h"
 #include "pellory/shell/description_registry.h"
+#include "pellory/shell/hint_controller.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
@@ -39,6 +40,7 @@ void StoredWindow::Construct() {
   creating_ = true;
   const WindowDescription& description = DescriptionRegistry::Find(ClassName());
   std::vector<DescribedComponent*> loaded = DescriptionReader(*this).Read(description);
+  ScaleToScreen(loaded);
   for (DescribedComponent* component : loaded) component->NotifyLoaded();
   FinishReading();
   creating_ = false;
@@ -55,6 +57,13 @@ void StoredWindow::FinishReading() {
     auto* bar = menu ? qobject_cast<QMenuBar*>(menu->Object()) : nullptr;
     if (!bar) throw DescriptionReadError(QStringLiteral("Menu %1 not found").arg(menuName_));
     setMenuBar(bar);
+    WatchMenusForHelp();
+  }
+  if (!activeControlName_.isEmpty()) {
+    DescribedComponent* control = FindComponent(activeControlName_);
+    activeControl_ = control ? qobject_cast<QWidget*>(control->Object()) : nullptr;
+    if (!activeControl_)
+      throw DescriptionReadError(QStringLiteral("Control %1 not found").arg(activeControlName_));
   }
   QRect covered;
   for (QWidget* child : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -84,10 +93,31 @@ void StoredWindow::ArrangeTabOrder() {
 }
 
 void StoredWindow::FitOuterSize() {
-  // The stored size is the outer one; the client shrinks by whatever frame
-  // the platform reports (none before the window is shown, none offscreen).
-  const QSize frame = frameGeometry().size() - geometry().size();
-  resize(outerSize_ - frame);
+  QSize size;
+  if (clientSize_.isValid()) {
+    // A stored client size is the area below the menu bar.
+    size = clientSize_ + QSize(0, menuWidget() ? menuWidget()->sizeHint().height() : 0);
+  } else {
+    // The stored size is the outer one; the client shrinks by whatever frame
+    // the platform reports (none before the window is shown, none offscreen).
+    size = outerSize_ - (frameGeometry().size() - geometry().size());
+  }
+  if (border_ == Border::Dialog)
+    setFixedSize(size);
+  else
+    resize(size);
+}
+
+void StoredWindow::ApplyBorder() {
+  // A dialog border: a close box but no minimise or maximise box, and the
+  // size cannot change (FitOuterSize fixes it).
+  if (border_ == Border::Dialog)
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+  else
+    setWindowFlags(Qt::Window);
+  FitOuterSize();
 }
 
 void StoredWindow::SetModalResult(int result) {
@@ -117,61 +147,95 @@ std::function<void()> StoredWindow::FindHandler(const QString& name) const {
   return it->second;
 }
 
-bool StoredWindow::SetWindowFontProperty(const QString& path, const StoredValue& value) {
-  if (path == QLatin1String("Font.Name"))
-    font_.name = StringValue(value);
-  else if (path == QLatin1String("Font.Height"))
-    font_.height = IntValue(value);
-  else if (path == QLatin1String("Font.Color"))
-    font_.color = StoredColor(StringValue(value));
-  else if (path == QLatin1String("Font.Style"))
-    font_.style = IntValue(value);
-  else if (path != QLatin1String("Font.Charset"))
-    return false;
-  setFont(font_.ToQFont());
-  return true;
+void StoredWindow::SetPosition(const QString& position) {
+  if (position != QLatin1String("poScreenCenter") && position != QLatin1String("poDesigned"))
+    throw ShellError(QStringLiteral("Invalid property value"));
+  placement_ =
+      position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter : Placement::Designed;
 }
 
-void StoredWindow::SetStoredProperty(const QString& path, const StoredValue& value) {
-  if (SetWindowFontProperty(path, value)) return;
-  if (path == QLatin1String("Caption")) {
-    setWindowTitle(StringValue(value));
-  } else if (path == QLatin1String("Left")) {
-    move(IntValue(value), y());
-  } else if (path == QLatin1String("Top")) {
-    move(x(), IntValue(value));
-  } else if (path == QLatin1String("Width")) {
-    outerSize_.setWidth(IntValue(value));
-    FitOuterSize();
-  } else if (path == QLatin1String("Height")) {
-    outerSize_.setHeight(IntValue(value));
-    FitOuterSize();
-  } else if (path == QLatin1String("Color")) {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, StoredColor(StringValue(value)));
-    setPalette(pal);
-  } else if (path == QLatin1String("Menu")) {
-    menuName_ = StringValue(value);
-  } else if (path == QLatin1String("Position")) {
-    const QString position = StringValue(value);
-    if (position != QLatin1String("poScreenCenter") && position != QLatin1String("poDesigned"))
-      throw ShellError(QStringLiteral("Invalid property value"));
-    placement_ =
-        position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter : Placement::Designed;
-  } else if (path == QLatin1String("HelpContext")) {
-    helpContext_ = IntValue(value);
-  } else if (path == QLatin1String("OnCreate")) {
-    OnCreate = FindHandler(HandlerValue(value));
-  } else if (path == QLatin1String("Visible")) {
-    setVisible(BoolValue(value));
-  } else if (path == QLatin1String("PixelsPerInch") || path == QLatin1String("TextHeight")) {
-    // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
-    IntValue(value);
-  } else if (path == QLatin1String("OldCreateOrder")) {
-    BoolValue(value);  // The creation handler always runs at the end of construction.
-  } else {
-    UnknownProperty(path);
-  }
+void StoredWindow::SetClientExtent(Qt::Orientation which, int extent) {
+  if (!clientSize_.isValid()) clientSize_ = size();
+  if (which == Qt::Horizontal)
+    clientSize_.setWidth(extent);
+  else
+    clientSize_.setHeight(extent);
+  FitOuterSize();
+}
+
+void StoredWindow::SetBorderStyle(const QString& style) {
+  if (style != QLatin1String("bsDialog") && style != QLatin1String("bsSizeable"))
+    throw ShellError(QStringLiteral("Invalid property value"));
+  border_ = style == QLatin1String("bsDialog") ? Border::Dialog : Border::Sizeable;
+  ApplyBorder();
+}
+
+const PropertyTable& StoredWindow::Properties() {
+  using W = StoredWindow;
+  using V = const StoredValue&;
+  static const PropertyTable table(
+      nullptr,
+      {
+          Property<W>("Font.Name",
+                      [](W& w, V v) {
+                        w.font_.name = StringValue(v);
+                        w.setFont(w.font_.ToQFont());
+                      }),
+          Property<W>("Font.Height",
+                      [](W& w, V v) {
+                        w.font_.height = IntValue(v);
+                        w.setFont(w.font_.ToQFont());
+                      }),
+          Property<W>("Font.Color",
+                      [](W& w, V v) {
+                        w.font_.color = StoredColor(StringValue(v));
+                        w.setFont(w.font_.ToQFont());
+                      }),
+          Property<W>("Font.Style",
+                      [](W& w, V v) {
+                        w.font_.style = IntValue(v);
+                        w.setFont(w.font_.ToQFont());
+                      }),
+          // Only the default character set exists here.
+          Property<W>("Font.Charset", [](W& w, V) { w.setFont(w.font_.ToQFont()); }),
+          Property<W>("Caption", [](W& w, V v) { w.setWindowTitle(StringValue(v)); }),
+          Property<W>("Left", [](W& w, V v) { w.move(IntValue(v), w.y()); }),
+          Property<W>("Top", [](W& w, V v) { w.move(w.x(), IntValue(v)); }),
+          Property<W>("Width",
+                      [](W& w, V v) {
+                        w.outerSize_.setWidth(IntValue(v));
+                        w.FitOuterSize();
+                      }),
+          Property<W>("Height",
+                      [](W& w, V v) {
+                        w.outerSize_.setHeight(IntValue(v));
+                        w.FitOuterSize();
+                      }),
+          Property<W>("ClientWidth",
+                      [](W& w, V v) { w.SetClientExtent(Qt::Horizontal, IntValue(v)); }),
+          Property<W>("ClientHeight",
+                      [](W& w, V v) { w.SetClientExtent(Qt::Vertical, IntValue(v)); }),
+          Property<W>("BorderStyle", [](W& w, V v) { w.SetBorderStyle(StringValue(v)); }),
+          // Found once every component exists.
+          Property<W>("ActiveControl", [](W& w, V v) { w.activeControlName_ = StringValue(v); }),
+          Property<W>("Color",
+                      [](W& w, V v) {
+                        QPalette pal = w.palette();
+                        pal.setColor(QPalette::Window, StoredColor(StringValue(v)));
+                        w.setPalette(pal);
+                      }),
+          Property<W>("Menu", [](W& w, V v) { w.menuName_ = StringValue(v); }),
+          Property<W>("Position", [](W& w, V v) { w.SetPosition(StringValue(v)); }),
+          Property<W>("HelpContext", [](W& w, V v) { w.helpContext_ = IntValue(v); }),
+          Property<W>("ShowHint", [](W& w, V v) { HintController::SetShowHint(&w, BoolValue(v)); }),
+          Event<W>("OnCreate", [](W& w, Handler h) { w.OnCreate = std::move(h); }),
+          Property<W>("Visible", [](W& w, V v) { w.setVisible(BoolValue(v)); }),
+          Property<W>("PixelsPerInch", [](W& w, V v) { w.pixelsPerInch_ = IntValue(v); }),
+          Property<W>("TextHeight", [](W& w, V v) { w.textHeight_ = IntValue(v); }),
+          // The creation handler always runs at the end of construction.
+          Property<W>("OldCreateOrder", [](W&, V v) { BoolValue(v); }),
+      });
+  return table;
 }
 
 void StoredWindow::setVisible(bool visible) {
@@ -200,10 +264,10 @@ void StoredWindow::showEvent(QShowEvent* event) {
   if (!shownOnce_) {
     shownOnce_ = true;
     FitOuterSize();  // The platform may only now report the frame.
-    // The first tab stop gets the focus as if reached by Tab, which selects
-    // a text box's whole text.
-    if (!focusWidget() && firstTabStop_ && firstTabStop_->isEnabled())
-      firstTabStop_->setFocus(Qt::TabFocusReason);
+    // The active control, else the first tab stop, gets the focus as if
+    // reached by Tab, which selects a text box's whole text.
+    QWidget* first = activeControl_ ? activeControl_.data() : firstTabStop_.data();
+    if (!focusWidget() && first && first->isEnabled()) first->setFocus(Qt::TabFocusReason);
   }
 }
 

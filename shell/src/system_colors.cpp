@@ -16,6 +16,10 @@ QColor ColorOf(SystemColor c) {
       return QColor(0, 0, 0);
     case SystemColor::WindowFrame:
       return QColor(0, 0, 0);
+    case SystemColor::Highlight:
+      return QColor(0, 0, 128);
+    case SystemColor::HighlightText:
+      return QColor(255, 255, 255);
   }
   return {};
 }

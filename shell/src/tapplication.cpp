@@ -38,10 +38,12 @@ TApplication::TApplication(QObject* parent)
   QGuiApplication::setQuitOnLastWindowClosed(false);
   // A quit from outside (the session ending) ends the loops like ours.
   if (qApp) qApp->installEventFilter(this);
+  InstallHelpEngine();
 }
 
 TApplication::~TApplication() {
   Shutdown();
+  QuitHelp();
   if (instance == this) instance = nullptr;
 }
 
@@ -169,6 +171,14 @@ void TApplication::ShowLastChance(const std::exception& error) {
   box.text = LastChanceText(ErrorClassName(error), shellError ? shellError->Address() : nullptr,
                             QString::fromUtf8(error.what()));
   box.modality = ErrorBox::Modality::Task;
+  presenter_->Present(box);
+}
+
+void TApplication::ShowMessageDialog(const QString& text, MessageKind kind) {
+  ErrorBox box;
+  box.caption = MessageDialogCaption(kind);
+  box.text = text;
+  box.form = ErrorBox::Form::MessageDialog;
   presenter_->Present(box);
 }
 

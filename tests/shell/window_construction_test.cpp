@@ -20,7 +20,8 @@ void Log(const QString& line) {
   if (eventLog) eventLog->push_back(line);
 }
 
-// Records what the reader does with it; the property "Fail" raises.
+// Records what the reader does with it; the property "Fail" raises and the
+// event OnPoke keeps its handler.
 class ProbeComponent : public QObject, public DescribedComponent {
  public:
   explicit ProbeComponent(const CreationContext& c) : QObject(c.window), window_(c.window) {
@@ -28,9 +29,22 @@ class ProbeComponent : public QObject, public DescribedComponent {
     Log(QStringLiteral("create"));
   }
   ~ProbeComponent() override { --liveProbes; }
-  void SetStoredProperty(const QString& path, const StoredValue& value) override {
-    if (path == QLatin1String("Fail")) throw ShellError(QStringLiteral("boom"));
-    Log(QStringLiteral("set %1.%2=%3").arg(Name(), path).arg(IntValue(value)));
+  static const PropertyTable& Properties() {
+    using P = ProbeComponent;
+    static const PropertyTable table(
+        nullptr,
+        {
+            Property<P>("A", [](P& p, const StoredValue& v) { p.Set("A", v); }),
+            Property<P>("B", [](P& p, const StoredValue& v) { p.Set("B", v); }),
+            Property<P>("Fail",
+                        [](P&, const StoredValue&) { throw ShellError(QStringLiteral("boom")); }),
+            Event<P>("OnPoke", [](P& p, Handler h) { p.onPoke = std::move(h); }),
+        });
+    return table;
+  }
+  const PropertyTable& StoredProperties() const override { return Properties(); }
+  void Set(const char* path, const StoredValue& value) {
+    Log(QStringLiteral("set %1.%2=%3").arg(Name(), QLatin1String(path)).arg(IntValue(value)));
   }
   void NotifyLoaded() override {
     bool all = true;
@@ -42,6 +56,8 @@ class ProbeComponent : public QObject, public DescribedComponent {
             .arg(all));
   }
   QObject* Object() override { return this; }
+
+  Handler onPoke;
 
  private:
   StoredWindow* window_;
@@ -57,8 +73,7 @@ class WindowConstruction : public shelltest::ShellTest {
     ShellTest::SetUp();
     eventLog = &log;
     liveProbes = 0;
-    ComponentClasses::Register(QStringLiteral("ProbeComponent"),
-                               [](const CreationContext& c) { return new ProbeComponent(c); });
+    ComponentClasses::Register<ProbeComponent>("ProbeComponent");
   }
   void TearDown() override {
     ShellTest::TearDown();
@@ -125,6 +140,52 @@ TEST_F(WindowConstruction, FailingPropertyNamesComponentAndPathAndDestroysIt) {
   EXPECT_TRUE(std::none_of(log.begin(), log.end(), [](const QString& l) {
     return l.startsWith(QStringLiteral("loaded"));
   }));
+}
+
+TEST_F(WindowConstruction, PropertiesAndEventsGoThroughTheDeclaredTable) {
+  const struct {
+    const char* what;
+    StoredProperty property;
+    const char* error;  // null: read without error
+  } cases[] = {
+      {"declared property", {"A", 7}, nullptr},
+      {"undeclared property", {"C", 7}, "Error reading Probe1.C: Property C does not exist"},
+      {"value of the wrong kind",
+       {"A", QStringLiteral("7")},
+       "Error reading Probe1.A: Invalid property value"},
+      {"event bound to a handler", {"OnPoke", HandlerRef{"ProbeCreate"}}, nullptr},
+      {"event naming no handler",
+       {"OnPoke", HandlerRef{"Nope"}},
+       "Error reading Probe1.OnPoke: Invalid property value Nope"},
+      {"event given a plain value",
+       {"OnPoke", 1},
+       "Error reading Probe1.OnPoke: Invalid property value"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const QString cls = QStringLiteral("TTableCase%1").arg(++n);
+    WindowDescription d = shelltest::PlainWindow(cls);
+    d.components = {Probe("Probe1", {c.property})};
+    DescriptionRegistry::Register(d);
+    auto w = MakeWindow(cls);
+    try {
+      w->Construct();
+      EXPECT_EQ(c.error, nullptr) << c.what;
+    } catch (const DescriptionReadError& e) {
+      EXPECT_STREQ(e.what(), c.error) << c.what;
+    }
+  }
+  log.clear();
+  WindowDescription d = shelltest::PlainWindow(QStringLiteral("TPokeWindow"));
+  d.components = {Probe("Probe1", {{"OnPoke", HandlerRef{"ProbeCreate"}}})};
+  DescriptionRegistry::Register(d);
+  auto w = MakeWindow(QStringLiteral("TPokeWindow"));
+  w->Construct();
+  auto* probe = dynamic_cast<ProbeComponent*>(w->FindComponent(QStringLiteral("Probe1")));
+  ASSERT_TRUE(probe && probe->onPoke);
+  log.clear();
+  probe->onPoke();
+  EXPECT_EQ(log, std::vector<QString>{QStringLiteral("OnCreate creating=0")});
 }
 
 TEST_F(WindowConstruction, FailingWindowPropertyUsesTheWindowName) {

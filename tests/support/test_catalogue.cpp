@@ -7,6 +7,7 @@
 #include <fstream>
 #include <utility>
 
+#include "pellory/data/catalogue.h"
 #include "pellory/engine/table_writer.h"
 
 namespace cataloguetest {
@@ -94,7 +95,8 @@ std::vector<Font> Numbered(int n) {
   return fonts;
 }
 
-TestCatalogue::TestCatalogue(const std::vector<Font>& fonts, bool withSample) {
+TestCatalogue::TestCatalogue(const std::vector<Font>& fonts, bool withSample,
+                             const std::string& password) {
   std::string leaf = "pellory-ui-";
   leaf.append(std::to_string(::getpid())).append("-");
   leaf.append(::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -107,7 +109,8 @@ TestCatalogue::TestCatalogue(const std::vector<Font>& fonts, bool withSample) {
                                    {"Filename", FieldType::Alpha, 13},
                                    {"Category", FieldType::Alpha, 55}};
     if (withSample) columns.push_back({"Sample3", FieldType::Graphic, 10});
-    pellory::writer::TableWriter table(dir_, "pelloryfont", columns, {.password = "mirabo"});
+    pellory::writer::TableWriter table(dir_, std::string(pellory::data::kCatalogueTableName),
+                                       columns, {.password = password});
     for (const Font& f : fonts) {
       pellory::writer::Row row;
       row.emplace_back(f.name);

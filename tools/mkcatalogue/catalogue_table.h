@@ -6,12 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "pellory/data/catalogue.h"
 #include "pellory/engine/table_writer.h"
 
 namespace pellory::mkcatalogue {
 
-inline constexpr char kTableName[] = "pelloryfont";
-inline constexpr char kDefaultPassword[] = "mirabo";
+inline constexpr std::string_view kTableName = data::kCatalogueTableName;
+inline constexpr std::string_view kDefaultPassword = data::kCataloguePassword;
 
 // Text in the table's code page; picture as stored (graphic header + BMP).
 struct CatalogueRecord {

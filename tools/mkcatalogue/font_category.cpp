@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "pellory/data/catalogue.h"
+
 namespace pellory::mkcatalogue {
 namespace {
 
@@ -169,26 +171,11 @@ bool IsSerifCategory(Category c) {
 
 }  // namespace
 
+// The categories are declared in the order of the catalogue's definition.
+static_assert(kAllCategories.size() == data::kCatalogueCategories.size());
+
 std::string_view CategoryText(Category category) {
-  switch (category) {
-    case Category::CapitalsSerif:
-      return "Capitals Serif";
-    case Category::CapitalsSansSerif:
-      return "Capitals Sans Serif";
-    case Category::Handwriting:
-      return "Handwriting";
-    case Category::ItalicSansSerif:
-      return "Italic Sans Serif";
-    case Category::ItalicSerif:
-      return "Italic Serif";
-    case Category::NormalSerif:
-      return "Normal Serif";
-    case Category::NormalSansSerif:
-      return "Normal Sans Serif";
-    case Category::Wingdings:
-      return "Wingdings";
-  }
-  return "Normal Sans Serif";
+  return data::kCatalogueCategories[static_cast<std::size_t>(category)].stored;
 }
 
 std::optional<Category> CategoryFromText(std::string_view text) {

@@ -30,6 +30,24 @@ std::string TBlobField::AsString() const {
   return text;
 }
 
+std::string TBlobField::DisplayText() const {
+  if (DataType() == ftMemo) return AsString();
+  if (IsNull()) return {};
+  switch (DataType()) {
+    case ftGraphic:
+      return "(Graphic)";
+    case ftFmtMemo:
+      return "(Formatted memo)";
+    case ftParadoxOle:
+    case ftDBaseOle:
+      return "(OLE)";
+    case ftTypedBinary:
+      return "(Binary)";
+    default:
+      return "(Blob)";
+  }
+}
+
 TMemoField::TMemoField(std::string fieldName, int size)
     : TBlobField(std::move(fieldName), ftMemo, size) {
   SetTransliterate(true);
@@ -39,7 +57,11 @@ TGraphicField::TGraphicField(std::string fieldName, int size)
     : TBlobField(std::move(fieldName), ftGraphic, size) {}
 
 BitmapImage TGraphicField::LoadBitmap() const {
-  TBlobStream stream(*this);
+  return LoadStoredBitmap(*this);
+}
+
+BitmapImage LoadStoredBitmap(const TBlobField& field) {
+  TBlobStream stream(field);
   const std::uint64_t size = stream.Size();
   if (size >= 8) {
     const std::string head = stream.Read(8);

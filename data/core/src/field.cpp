@@ -15,12 +15,51 @@ int TField::DisplayWidth() const {
   return dataType_ == ftString || dataType_ == ftFixedChar ? size_ : 10;
 }
 
+void TField::SetDisplayLabel(std::string label) {
+  if (label == displayLabel_) return;
+  displayLabel_ = std::move(label);
+  LayoutChanged();
+}
+
+void TField::SetDisplayWidth(int width) {
+  if (width == displayWidth_) return;
+  displayWidth_ = width;
+  LayoutChanged();
+}
+
+void TField::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  LayoutChanged();
+}
+
+void TField::LayoutChanged() {
+  if (dataSet_ != nullptr && dataSet_->Active()) dataSet_->SendEvent(DataEvent::LayoutChanged);
+}
+
 int TField::Index() const {
   return dataSet_ != nullptr ? dataSet_->IndexOfField(*this) : -1;
 }
 
 void TField::SetIndex(int index) {
   if (dataSet_ != nullptr) dataSet_->MoveField(*this, index);
+}
+
+TAlignment TField::Alignment() const {
+  if (alignment_) return *alignment_;
+  switch (dataType_) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftAutoInc:
+    case ftLargeint:
+      return taRightJustify;
+    default:
+      return taLeftJustify;
+  }
 }
 
 bool TField::CanModify() const {

@@ -54,7 +54,9 @@ TypeInfo LogicalTypeOf(std::uint8_t type) {
   }
 }
 
-std::uint16_t ValueSize(std::uint16_t logical, std::uint8_t size) {
+// Bytes of a field's value in the buffers the interface hands out
+// (pel_field_descriptor.value_size).
+std::uint16_t DescriptorValueSize(std::uint16_t logical, std::uint8_t size) {
   switch (logical) {
     case PEL_TYPE_CHARACTER:
       return static_cast<std::uint16_t>(size + 1);
@@ -164,7 +166,7 @@ pel_field_descriptor DescribeColumn(const ColumnLayout& column, std::uint16_t nu
   d.subtype = info.subtype;
   d.native_type = column.type;
   d.length = column.width;
-  d.value_size = ValueSize(info.logical, column.size);
+  d.value_size = DescriptorValueSize(info.logical, column.size);
   switch (info.logical) {
     case PEL_TYPE_CHARACTER:
     case PEL_TYPE_BYTES:

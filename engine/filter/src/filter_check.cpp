@@ -252,7 +252,7 @@ class Decoder {
     if (node.op != kConstantOperator) Refuse("a constant node with an unknown operator");
     node.valueType = U16(at + 8);
     node.size = U16(at + 10);
-    const std::size_t needed = ValueSize(node.valueType);
+    const std::size_t needed = MinimumValueSize(node.valueType);
     if (needed == 0) Refuse("unknown constant type " + std::to_string(node.valueType));
     const bool text = node.valueType == PEL_TYPE_CHARACTER;
     if (text ? node.size < 1 : node.size != needed) Refuse("a constant of the wrong size");

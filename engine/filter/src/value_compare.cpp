@@ -122,7 +122,7 @@ int ComparisonFamily(std::uint16_t type) {
   }
 }
 
-std::size_t ValueSize(std::uint16_t type) {
+std::size_t MinimumValueSize(std::uint16_t type) {
   switch (type) {
     case PEL_TYPE_CHARACTER:
       return 1;
@@ -152,7 +152,8 @@ std::span<const std::uint8_t> TextOf(std::span<const std::uint8_t> bytes) {
 std::optional<int> CompareValues(const TypedValue& a, const TypedValue& b) {
   const int family = ComparisonFamily(a.type);
   if (family == kNotComparable || family != ComparisonFamily(b.type)) return std::nullopt;
-  if (a.bytes.size() < ValueSize(a.type) || b.bytes.size() < ValueSize(b.type)) return std::nullopt;
+  if (a.bytes.size() < MinimumValueSize(a.type) || b.bytes.size() < MinimumValueSize(b.type))
+    return std::nullopt;
   switch (family) {
     case kText:
       return CompareText(a.bytes, b.bytes);

@@ -16,8 +16,9 @@ struct TypedValue {
 // unknown types), otherwise equal numbers for comparable types.
 int ComparisonFamily(std::uint16_t type);
 
-// Bytes a value of the type needs (strings: at least their zero byte).
-std::size_t ValueSize(std::uint16_t type);
+// The fewest bytes a value of the type needs to be compared (strings: their
+// zero byte).
+std::size_t MinimumValueSize(std::uint16_t type);
 
 // The ordering of a and b (<0, 0, >0), or nothing when they are not
 // comparable or a value is too short for its type.

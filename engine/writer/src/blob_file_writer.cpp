@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "byte_writer.h"
 #include "pellory/engine/table_schema.h"
 #include "table_cipher.h"
 
@@ -12,16 +13,6 @@ constexpr std::uint32_t kUnit = 4096;
 constexpr std::size_t kOwnBlockThreshold = 0x800;
 constexpr std::uint32_t kSlots = 64;
 constexpr std::uint32_t kSharedUnits = kUnit / 16;
-
-void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  Put16(b, at, v & 0xFFFF);
-  Put16(b, at + 2, v >> 16);
-}
 
 std::vector<std::uint8_t> HeaderBlock() {
   std::vector<std::uint8_t> h(kUnit, 0);

@@ -3,22 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "byte_writer.h"
+
 namespace pellory::writer {
 namespace {
 
 constexpr std::size_t kSequentialStart = 0x78;
 constexpr std::size_t kTableNameBytes = 261;  // Paradox 7 headers
 constexpr char kSortOrder[] = "ascii";
-
-void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  Put16(b, at, v & 0xFFFF);
-  Put16(b, at + 2, v >> 16);
-}
 
 std::size_t SequentialBytes(const std::vector<Column>& columns) {
   const std::size_t n = columns.size();

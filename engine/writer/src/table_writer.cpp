@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "blob_file_writer.h"
+#include "byte_writer.h"
 #include "header_builder.h"
 #include "output_file.h"
 #include "pellory/engine/code_page.h"
@@ -14,11 +15,6 @@ namespace pellory::writer {
 namespace {
 
 constexpr std::size_t kBlockHeader = 6;
-
-void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
 
 }  // namespace
 

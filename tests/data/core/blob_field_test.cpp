@@ -136,6 +136,16 @@ TEST(BlobSlots, BlankAndEmptyCursorGiveAnEmptyPicture) {
   EXPECT_EQ(none.memo->AsString(), "");
 }
 
+TEST(BlobSlots, ADisplayTextNamesTheKindOfValueAndAMemoShowsItsText) {
+  PictureTable t({TwoPixelBitmap(), std::nullopt});
+  EXPECT_EQ(t.picture->DisplayText(), "(Graphic)");
+  EXPECT_EQ(t.memo->DisplayText(), t.memo->AsString());
+  t.table.Next();
+  EXPECT_EQ(t.picture->DisplayText(), "") << "blank";
+  TBlobField binary("Data");
+  EXPECT_EQ(binary.DisplayText(), "") << "no cursor: blank";
+}
+
 TEST(MemoText, IsConvertedAndComesFromTheSlotTheSecondTime) {
   const std::string stored("Caf\xE9\r\nline two\0end", 19);
   PictureTable t({stored});

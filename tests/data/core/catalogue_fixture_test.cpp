@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "pellory/data/blob_field.h"
+#include "pellory/data/catalogue.h"
 #include "pellory/data/datasource.h"
 #include "pellory/data/errors.h"
 #include "pellory/data/session.h"
@@ -52,7 +53,8 @@ class CatalogueFixture : public ::testing::Test {
 
   // Record i (from 1) is "Font i" in the category cycle; no pictures.
   void Write(int records, std::vector<Column> columns = CatalogueColumns()) {
-    writer::TableWriter table(dir_, "pelloryfont", columns, {.password = "mirabo"});
+    writer::TableWriter table(dir_, std::string(data::kCatalogueTableName), columns,
+                              {.password = std::string(data::kCataloguePassword)});
     for (int i = 1; i <= records; ++i) {
       const std::string number = std::to_string(i);
       std::string font = "Font ";
@@ -96,7 +98,7 @@ class CatalogueFixture : public ::testing::Test {
 
 TEST_F(CatalogueFixture, TheMainWindowsOpeningSequence) {
   Write(20);
-  session.AddPassword("mirabo");
+  session.AddPassword(std::string(data::kCataloguePassword));
   session.SetPrivateDir("c:\\");
   auto table = MainTable();
   LoggingFieldLink navigator("DBNavigator1", "", log), edit1("DBEdit1", "Font Name", log),
@@ -130,7 +132,7 @@ TEST_F(CatalogueFixture, TheMainWindowsOpeningSequence) {
 
 TEST_F(CatalogueFixture, AnEmptyCatalogueHasBothFlags) {
   Write(0);
-  session.AddPassword("mirabo");
+  session.AddPassword(std::string(data::kCataloguePassword));
   auto table = MainTable();
   table->Open();
   EXPECT_TRUE(table->Bof() && table->Eof() && table->IsEmpty());
@@ -142,7 +144,7 @@ TEST_F(CatalogueFixture, AnEmptyCatalogueHasBothFlags) {
 
 TEST_F(CatalogueFixture, WindowOfOneLastThenStepBack) {
   Write(20);
-  session.AddPassword("mirabo");
+  session.AddPassword(std::string(data::kCataloguePassword));
   auto table = MainTable();
   RecordingLink link("view", log, true);
   link.SetDataSource(&source);
@@ -156,7 +158,7 @@ TEST_F(CatalogueFixture, WindowOfOneLastThenStepBack) {
 
 TEST_F(CatalogueFixture, AGrowingLinkKeepsTheCurrentRecord) {
   Write(20);
-  session.AddPassword("mirabo");
+  session.AddPassword(std::string(data::kCataloguePassword));
   struct Case {
     long standOn;
     std::vector<long> window;
@@ -209,7 +211,8 @@ TEST_F(CatalogueFixture, PicturesWithTheHeaderAreReadOncePerVisitOthersOnEveryLo
   headed.append(reinterpret_cast<const char*>(&size), 4);
   headed += bare;
   {
-    writer::TableWriter file(dir_, "pelloryfont", CatalogueColumns(), {.password = "mirabo"});
+    writer::TableWriter file(dir_, std::string(data::kCatalogueTableName), CatalogueColumns(),
+                             {.password = std::string(data::kCataloguePassword)});
     for (const std::string* picture : {&std::as_const(headed), &bare}) {
       writer::Row row;
       row.emplace_back(std::in_place_type<std::string>, "Font");
@@ -221,7 +224,7 @@ TEST_F(CatalogueFixture, PicturesWithTheHeaderAreReadOncePerVisitOthersOnEveryLo
     }
     file.Finish();
   }
-  session.AddPassword("mirabo");
+  session.AddPassword(std::string(data::kCataloguePassword));
   CountingTable table(session);
   table.SetName("Table1");
   table.SetDatabaseName(dir_.string());
@@ -259,7 +262,7 @@ class CatalogueBinding : public CatalogueFixture, public ::testing::WithParamInt
 
 TEST_P(CatalogueBinding, DeclaredFieldsMeetTheTablesColumns) {
   Write(2, GetParam().columns);
-  session.AddPassword("mirabo");
+  session.AddPassword(std::string(data::kCataloguePassword));
   auto table = MainTable();
   LoggingFieldLink edit("DBEdit1", "Font Name", log);
   edit.SetDataSource(&source);

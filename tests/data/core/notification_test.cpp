@@ -256,5 +256,34 @@ TEST(Notifications, SetActiveRecordMovesTheCursorWithoutEvents) {
   EXPECT_TRUE(log.empty());
 }
 
+TEST(Notifications, DisplaySettingsOfAnOpenCursorsFieldsChangeTheLayout) {
+  MemoryDataSet table(5);
+  TField& field = table.AddField(std::make_unique<TStringField>("Font Name", 45));
+  TDataSource source;
+  source.SetDataSet(&table);
+  EventLog log;
+  RecordingLink link("link", log);
+  link.SetDataSource(&source);
+  field.SetVisible(false);  // closed: nobody to tell
+  field.SetDisplayWidth(3);
+  EXPECT_TRUE(log.empty());
+  table.Open();
+  log.clear();
+  field.SetVisible(true);
+  field.SetDisplayWidth(7);
+  field.SetDisplayLabel("Name");
+  field.SetDisplayWidth(7);  // unchanged: no event
+  EXPECT_THAT(log, ElementsAre("link layout", "link layout", "link layout"));
+}
+
+TEST(Notifications, NumbersAlignRightUnlessTold) {
+  TStringField text("Font Name", 45);
+  TNumberField number("Size", ftInteger);
+  EXPECT_EQ(text.Alignment(), taLeftJustify);
+  EXPECT_EQ(number.Alignment(), taRightJustify);
+  text.SetAlignment(taCenter);
+  EXPECT_EQ(text.Alignment(), taCenter);
+}
+
 }  // namespace
 }  // namespace pellory::data::testing

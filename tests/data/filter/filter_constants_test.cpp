@@ -9,13 +9,6 @@ namespace {
 
 using namespace testing;
 
-template <typename T>
-std::vector<std::uint8_t> Le(T value) {
-  std::vector<std::uint8_t> out(sizeof value);
-  std::memcpy(out.data(), &value, sizeof value);
-  return out;
-}
-
 struct ConstantCase {
   const char* text;
   std::uint16_t type;
@@ -37,41 +30,31 @@ TEST_P(TypedConstants, TakeTheFieldsTypeAndFormat) {
 }
 
 // 12.34 with 2 decimals: 32 digits ...0001234, precision byte 32.
-std::vector<std::uint8_t> Bcd(bool negative, std::uint8_t decimals,
-                              std::vector<std::uint8_t> tail) {
-  std::vector<std::uint8_t> out(18, 0);
-  out[0] = 32;
-  out[1] = static_cast<std::uint8_t>((negative ? 0x80 : 0) | decimals);
-  std::copy(tail.begin(), tail.end(), out.end() - static_cast<long>(tail.size()));
-  return out;
-}
-
-constexpr std::int32_t kDay1970 = 719163;
-
 INSTANTIATE_TEST_SUITE_P(
     EveryType, TypedConstants,
     ::testing::Values(
-        ConstantCase{"Count = 5", 5, Le<std::int16_t>(5)},
-        ConstantCase{"Count = -32768", 5, Le<std::int16_t>(-32768)},
-        ConstantCase{"Count = '17'", 5, Le<std::int16_t>(17)},
-        ConstantCase{"Total = 70000", 6, Le<std::int32_t>(70000)},
-        ConstantCase{"Total > -2147483648", 6, Le<std::int32_t>(INT32_MIN)},
-        ConstantCase{"Price = 2.5", 7, Le<double>(2.5)},
-        ConstantCase{"Price < 1e3", 7, Le<double>(1000.0)},
+        ConstantCase{"Count = 5", 5, LittleEndian<std::int16_t>(5)},
+        ConstantCase{"Count = -32768", 5, LittleEndian<std::int16_t>(-32768)},
+        ConstantCase{"Count = '17'", 5, LittleEndian<std::int16_t>(17)},
+        ConstantCase{"Total = 70000", 6, LittleEndian<std::int32_t>(70000)},
+        ConstantCase{"Total > -2147483648", 6, LittleEndian<std::int32_t>(INT32_MIN)},
+        ConstantCase{"Price = 2.5", 7, LittleEndian<double>(2.5)},
+        ConstantCase{"Price < 1e3", 7, LittleEndian<double>(1000.0)},
         ConstantCase{"Amount = 12.34", 8, Bcd(false, 2, {0x12, 0x34})},
         ConstantCase{"Amount = -7", 8, Bcd(true, 2, {0x07, 0x00})},
         ConstantCase{"Amount = -0.00", 8, Bcd(false, 2, {})},
-        ConstantCase{"Born = '1970-01-01'", 2, Le<std::int32_t>(kDay1970)},
-        ConstantCase{"Born = '1/2/1970'", 2, Le<std::int32_t>(kDay1970 + 1)},
-        ConstantCase{"Born = '0001-01-01'", 2, Le<std::int32_t>(1)},
-        ConstantCase{"Born = '2000-03-01'", 2, Le<std::int32_t>(730180)},
-        ConstantCase{"At = '13:45:30.250'", 10, Le<std::int32_t>(49530250)},
-        ConstantCase{"At = '0:01'", 10, Le<std::int32_t>(60000)},
-        ConstantCase{"Stamp = '1970-01-01 00:00:01'", 11, Le<double>(kDay1970 * 86400000.0 + 1000)},
-        ConstantCase{"Stamp = '1970-01-02'", 11, Le<double>((kDay1970 + 1) * 86400000.0)},
-        ConstantCase{"Flag = True", 4, Le<std::int16_t>(1)},
-        ConstantCase{"Flag <> false", 4, Le<std::int16_t>(0)},
-        ConstantCase{"Code = 65535", 12, Le<std::uint16_t>(65535)},
+        ConstantCase{"Born = '1970-01-01'", 2, LittleEndian<std::int32_t>(kDay1970)},
+        ConstantCase{"Born = '1/2/1970'", 2, LittleEndian<std::int32_t>(kDay1970 + 1)},
+        ConstantCase{"Born = '0001-01-01'", 2, LittleEndian<std::int32_t>(1)},
+        ConstantCase{"Born = '2000-03-01'", 2, LittleEndian<std::int32_t>(730180)},
+        ConstantCase{"At = '13:45:30.250'", 10, LittleEndian<std::int32_t>(49530250)},
+        ConstantCase{"At = '0:01'", 10, LittleEndian<std::int32_t>(60000)},
+        ConstantCase{"Stamp = '1970-01-01 00:00:01'", 11,
+                     LittleEndian<double>(kDay1970 * 86400000.0 + 1000)},
+        ConstantCase{"Stamp = '1970-01-02'", 11, LittleEndian<double>((kDay1970 + 1) * 86400000.0)},
+        ConstantCase{"Flag = True", 4, LittleEndian<std::int16_t>(1)},
+        ConstantCase{"Flag <> false", 4, LittleEndian<std::int16_t>(0)},
+        ConstantCase{"Code = 65535", 12, LittleEndian<std::uint16_t>(65535)},
         ConstantCase{"Category = 42", 1, {'4', '2', 0}}));
 
 struct RangeCase {

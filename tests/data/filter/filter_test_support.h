@@ -8,25 +8,27 @@
 #include <vector>
 
 #include "pellory/data/filter_compiler.h"
+#include "pellory/testkit/engine_values.h"
+#include "pellory/testkit/filter_columns.h"
 
 namespace pellory::data::filter::testing {
 
+// The kit's table as the compiler sees it, plus one field that is not a
+// data field.
 inline FilterContext CatalogueContext() {
-  using K = FilterDataKind;
   FilterContext context;
   context.cursorName = "Table1";
-  context.fields = {
-      {"Font Name", 1, K::String, 45, 0, true}, {"Filename", 2, K::String, 13, 0, true},
-      {"Category", 3, K::String, 55, 0, true},  {"Description", 4, K::Blob, 10, 0, true},
-      {"Sample3", 5, K::Blob, 10, 0, true},     {"Count", 6, K::SmallInt, 0, 0, true},
-      {"Total", 7, K::Integer, 0, 0, true},     {"Price", 8, K::Float, 0, 0, true},
-      {"Amount", 9, K::BCD, 32, 2, true},       {"Born", 10, K::Date, 0, 0, true},
-      {"At", 11, K::Time, 0, 0, true},          {"Stamp", 12, K::DateTime, 0, 0, true},
-      {"Flag", 13, K::Boolean, 0, 0, true},     {"Code", 14, K::Word, 0, 0, true},
-      {"Raw", 15, K::Bytes, 4, 0, true},        {"Calc", 16, K::Integer, 0, 0, false},
-  };
+  for (const pel_field_descriptor& d : testkit::FilterDescriptors())
+    context.fields.push_back(
+        {d.name, d.number, static_cast<FilterDataKind>(d.logical_type), d.units1, d.units2, true});
+  context.fields.push_back({"Calc", static_cast<std::uint16_t>(context.fields.size() + 1),
+                            FilterDataKind::Integer, 0, 0, false});
   return context;
 }
+
+using testkit::Bcd;
+using testkit::kDay1970;
+using testkit::LittleEndian;
 
 inline std::vector<std::uint8_t> Compile(const std::string& text,
                                          FilterCompileOptions options = {}) {

@@ -5,8 +5,13 @@
 
 #include <cstring>
 
+#include "pellory/testkit/engine_values.h"
+
 namespace pellory::engine::test {
 namespace {
+
+using testkit::Bcd;
+using testkit::LittleEndian;
 
 struct Case {
   const char* name;
@@ -16,43 +21,33 @@ struct Case {
   std::vector<std::uint8_t> value;  // expected value bytes (empty when blank)
 };
 
-template <typename T>
-std::vector<std::uint8_t> Bytes(T v) {
-  std::vector<std::uint8_t> out(sizeof v);
-  std::memcpy(out.data(), &v, sizeof v);
-  return out;
-}
-
-std::vector<std::uint8_t> Bcd(bool negative, std::uint8_t decimals,
-                              std::vector<std::uint8_t> pairs) {
-  std::vector<std::uint8_t> out{32, static_cast<std::uint8_t>((negative ? 0x80 : 0) | decimals)};
-  out.resize(18 - pairs.size(), 0);
-  out.insert(out.end(), pairs.begin(), pairs.end());
-  return out;
-}
-
 const Case kCases[] = {
-    {"short one", 0x03, 2, {0x80, 0x01}, false, Bytes<std::int16_t>(1)},
-    {"short 256", 0x03, 2, {0x81, 0x00}, false, Bytes<std::int16_t>(256)},
-    {"short minus 40", 0x03, 2, {0x7F, 0xD8}, false, Bytes<std::int16_t>(-40)},
-    {"short zero", 0x03, 2, {0x80, 0x00}, false, Bytes<std::int16_t>(0)},
+    {"short one", 0x03, 2, {0x80, 0x01}, false, LittleEndian<std::int16_t>(1)},
+    {"short 256", 0x03, 2, {0x81, 0x00}, false, LittleEndian<std::int16_t>(256)},
+    {"short minus 40", 0x03, 2, {0x7F, 0xD8}, false, LittleEndian<std::int16_t>(-40)},
+    {"short zero", 0x03, 2, {0x80, 0x00}, false, LittleEndian<std::int16_t>(0)},
     {"short blank", 0x03, 2, {0x00, 0x00}, true, {}},
-    {"long minus one", 0x04, 4, {0x7F, 0xFF, 0xFF, 0xFF}, false, Bytes<std::int32_t>(-1)},
-    {"autoinc 5", 0x16, 4, {0x80, 0, 0, 5}, false, Bytes<std::int32_t>(5)},
-    {"number 40", 0x06, 8, {0xC0, 0x44, 0, 0, 0, 0, 0, 0}, false, Bytes(40.0)},
+    {"long minus one", 0x04, 4, {0x7F, 0xFF, 0xFF, 0xFF}, false, LittleEndian<std::int32_t>(-1)},
+    {"autoinc 5", 0x16, 4, {0x80, 0, 0, 5}, false, LittleEndian<std::int32_t>(5)},
+    {"number 40", 0x06, 8, {0xC0, 0x44, 0, 0, 0, 0, 0, 0}, false, LittleEndian(40.0)},
     {"number minus 40",
      0x06,
      8,
      {0x3F, 0xBB, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
      false,
-     Bytes(-40.0)},
-    {"number zero", 0x06, 8, {0x80, 0, 0, 0, 0, 0, 0, 0}, false, Bytes(0.0)},
+     LittleEndian(-40.0)},
+    {"number zero", 0x06, 8, {0x80, 0, 0, 0, 0, 0, 0, 0}, false, LittleEndian(0.0)},
     {"money blank", 0x05, 8, {0, 0, 0, 0, 0, 0, 0, 0}, true, {}},
-    {"date 1970-01-01", 0x02, 4, {0x80, 0x0A, 0xF9, 0x3B}, false, Bytes<std::int32_t>(719163)},
+    {"date 1970-01-01",
+     0x02,
+     4,
+     {0x80, 0x0A, 0xF9, 0x3B},
+     false,
+     LittleEndian<std::int32_t>(719163)},
     {"date negative reads blank", 0x02, 4, {0x7F, 0xFF, 0xFE, 0x92}, true, {}},
-    {"time midnight is no blank", 0x14, 4, {0x80, 0, 0, 0}, false, Bytes<std::int32_t>(0)},
-    {"logical true", 0x09, 1, {0x81}, false, Bytes<std::int16_t>(1)},
-    {"logical false", 0x09, 1, {0x80}, false, Bytes<std::int16_t>(0)},
+    {"time midnight is no blank", 0x14, 4, {0x80, 0, 0, 0}, false, LittleEndian<std::int32_t>(0)},
+    {"logical true", 0x09, 1, {0x81}, false, LittleEndian<std::int16_t>(1)},
+    {"logical false", 0x09, 1, {0x80}, false, LittleEndian<std::int16_t>(0)},
     {"logical blank", 0x09, 1, {0x00}, true, {}},
     {"alpha cut at zero", 0x01, 4, {'a', 'b', 0, 'x'}, false, {'a', 'b', 0, 0, 0}},
     {"alpha full width", 0x01, 3, {'a', 'b', 'c'}, false, {'a', 'b', 'c', 0}},

@@ -10,52 +10,20 @@
 
 #include "filter_program.h"
 #include "pellory/data/filter_compiler.h"
+#include "pellory/testkit/engine_values.h"
+#include "pellory/testkit/filter_columns.h"
 
 namespace pellory::engine::filter::testing {
 
-struct Column {
-  const char* name;
-  std::uint16_t type;
-  std::uint16_t units1;
-  std::uint16_t units2;
-  std::uint16_t valueSize;
-};
+using testkit::Bcd;
+using testkit::kDay1970;
+using testkit::LittleEndian;
 
-inline const std::vector<Column>& Columns() {
-  static const std::vector<Column> columns = {
-      {"Font Name", PEL_TYPE_CHARACTER, 45, 0, 46},
-      {"Filename", PEL_TYPE_CHARACTER, 13, 0, 14},
-      {"Category", PEL_TYPE_CHARACTER, 55, 0, 56},
-      {"Description", PEL_TYPE_BLOB, 10, 0, 4},
-      {"Sample3", PEL_TYPE_BLOB, 10, 0, 4},
-      {"Count", PEL_TYPE_SHORT, 0, 0, 2},
-      {"Total", PEL_TYPE_INTEGER, 0, 0, 4},
-      {"Price", PEL_TYPE_FLOAT, 0, 0, 8},
-      {"Amount", PEL_TYPE_BCD, 32, 2, 18},
-      {"Born", PEL_TYPE_DATE, 0, 0, 4},
-      {"At", PEL_TYPE_TIME, 0, 0, 4},
-      {"Stamp", PEL_TYPE_TIMESTAMP, 0, 0, 8},
-      {"Flag", PEL_TYPE_BOOLEAN, 0, 0, 2},
-      {"Code", PEL_TYPE_WORD, 0, 0, 2},
-      {"Raw", PEL_TYPE_BYTES, 4, 0, 4},
-      {"Fine", PEL_TYPE_BCD, 32, 4, 18},
-  };
-  return columns;
+inline const std::vector<testkit::FilterColumn>& Columns() {
+  return testkit::FilterColumns();
 }
-
 inline std::vector<pel_field_descriptor> Descriptors() {
-  std::vector<pel_field_descriptor> out;
-  for (const Column& c : Columns()) {
-    pel_field_descriptor d{};
-    d.number = static_cast<std::uint16_t>(out.size() + 1);
-    std::strncpy(d.name, c.name, sizeof d.name - 1);
-    d.logical_type = c.type;
-    d.units1 = c.units1;
-    d.units2 = c.units2;
-    d.value_size = c.valueSize;
-    out.push_back(d);
-  }
-  return out;
+  return testkit::FilterDescriptors();
 }
 
 // The compiler's view of the same columns.
@@ -82,13 +50,6 @@ inline std::unique_ptr<FilterProgram> Load(const std::vector<std::uint8_t>& buff
   return FilterProgram::Check(buffer, descriptors, error ? error : &ignored);
 }
 
-template <typename T>
-std::vector<std::uint8_t> Le(T value) {
-  std::vector<std::uint8_t> out(sizeof value);
-  std::memcpy(out.data(), &value, sizeof value);
-  return out;
-}
-
 // A record: each field's value bytes, blank when absent.
 class FakeRecord : public RecordFields {
  public:
@@ -106,7 +67,7 @@ class FakeRecord : public RecordFields {
   }
   FakeRecord& Blob(const std::string& column, const std::string& bytes) {
     blobs_[Number(column)] = bytes;
-    return Set(column, Le<std::uint32_t>(static_cast<std::uint32_t>(bytes.size())));
+    return Set(column, LittleEndian<std::uint32_t>(static_cast<std::uint32_t>(bytes.size())));
   }
   FakeRecord& Unreadable(const std::string& column) {
     unreadable_ = Number(column);

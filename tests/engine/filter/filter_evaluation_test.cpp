@@ -117,7 +117,7 @@ class LogicAndLists : public ::testing::TestWithParam<LogicCase> {};
 TEST_P(LogicAndLists, CombineComparisons) {
   FakeRecord record;
   record.Text("Category", "Wingdings").Text("Filename", "WING.TTF");
-  record.Set("Count", Le<std::int16_t>(3)).Set("Flag", Le<std::int16_t>(1));
+  record.Set("Count", LittleEndian<std::int16_t>(3)).Set("Flag", LittleEndian<std::int16_t>(1));
   EXPECT_EQ(Passes(GetParam().filter, record), GetParam().passes);
 }
 
@@ -169,8 +169,8 @@ TEST(FilterEvaluation, MemoSearchFailsWithoutABlobReader) {
 }
 
 TEST(FilterEvaluation, UnreadableOrShortValuesNeverMatch) {
-  EXPECT_FALSE(
-      Passes("Count = 3", FakeRecord().Set("Count", Le<std::int16_t>(3)).Unreadable("Count")));
+  EXPECT_FALSE(Passes(
+      "Count = 3", FakeRecord().Set("Count", LittleEndian<std::int16_t>(3)).Unreadable("Count")));
   EXPECT_FALSE(Passes("Count IS NULL", FakeRecord().Unreadable("Count")));
   EXPECT_FALSE(Passes("Total = 3", FakeRecord().Set("Total", {3})));
   EXPECT_FALSE(Passes("Amount = 1", FakeRecord().Set("Amount", std::vector<std::uint8_t>(17, 0))));

@@ -172,7 +172,7 @@ Buffer NotChain(int depth) {
 
 TEST(DeepBuffers, NestingIsBoundedBeforeEvaluation) {
   FakeRecord record;
-  record.Set("Flag", Le<std::int16_t>(1));
+  record.Set("Flag", LittleEndian<std::int16_t>(1));
   const auto shallow = Load(NotChain(3));
   ASSERT_TRUE(shallow);
   EXPECT_FALSE(shallow->Passes(record)) << "NOT NOT NOT Flag";
@@ -188,7 +188,7 @@ TEST(DeepBuffers, CompilerOutputStaysWithinTheEnginesDepth) {
   std::string text = "Count = 0";
   for (int i = 1; i < 900; ++i) text += " OR Count = " + std::to_string(i);
   FakeRecord record;
-  record.Set("Count", Le<std::int16_t>(899));
+  record.Set("Count", LittleEndian<std::int16_t>(899));
   const auto program = Load(CompileText(text));
   ASSERT_TRUE(program);
   EXPECT_TRUE(program->Passes(record));

@@ -12,17 +12,6 @@ namespace {
 using namespace testing;
 
 // 32 digits right-aligned, `decimals` of them the fraction.
-std::vector<std::uint8_t> Bcd(bool negative, std::uint8_t decimals,
-                              std::vector<std::uint8_t> tail) {
-  std::vector<std::uint8_t> out(18, 0);
-  out[0] = 32;
-  out[1] = static_cast<std::uint8_t>((negative ? 0x80 : 0) | decimals);
-  std::copy(tail.begin(), tail.end(), out.end() - static_cast<long>(tail.size()));
-  return out;
-}
-
-constexpr std::int32_t kDay1970 = 719163;
-
 struct ValueCase {
   const char* filter;
   const char* column;
@@ -43,14 +32,14 @@ TEST_P(TypedValues, CompareByValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, TypedValues,
-    ::testing::Values(ValueCase{"Count = -5", "Count", Le<std::int16_t>(-5), true},
-                      ValueCase{"Count > -5", "Count", Le<std::int16_t>(-6), false},
-                      ValueCase{"Count < 0", "Count", Le<std::int16_t>(-32768), true},
-                      ValueCase{"Total >= 70000", "Total", Le<std::int32_t>(70000), true},
-                      ValueCase{"Total > 70000", "Total", Le<std::int32_t>(70000), false},
-                      ValueCase{"Price < 2.5", "Price", Le<double>(2.25), true},
-                      ValueCase{"Price = 2.5", "Price", Le<double>(2.5), true},
-                      ValueCase{"Code > 40000", "Code", Le<std::uint16_t>(65535), true},
+    ::testing::Values(ValueCase{"Count = -5", "Count", LittleEndian<std::int16_t>(-5), true},
+                      ValueCase{"Count > -5", "Count", LittleEndian<std::int16_t>(-6), false},
+                      ValueCase{"Count < 0", "Count", LittleEndian<std::int16_t>(-32768), true},
+                      ValueCase{"Total >= 70000", "Total", LittleEndian<std::int32_t>(70000), true},
+                      ValueCase{"Total > 70000", "Total", LittleEndian<std::int32_t>(70000), false},
+                      ValueCase{"Price < 2.5", "Price", LittleEndian<double>(2.25), true},
+                      ValueCase{"Price = 2.5", "Price", LittleEndian<double>(2.5), true},
+                      ValueCase{"Code > 40000", "Code", LittleEndian<std::uint16_t>(65535), true},
                       ValueCase{"Amount = 12.34", "Amount", Bcd(false, 2, {0x12, 0x34}), true},
                       ValueCase{"Amount > 12.34", "Amount", Bcd(false, 2, {0x12, 0x35}), true},
                       ValueCase{"Amount > -1", "Amount", Bcd(true, 2, {0x02, 0x00}), false},
@@ -59,26 +48,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     DatesAndTimes, TypedValues,
-    ::testing::Values(ValueCase{"Born = '1970-01-01'", "Born", Le<std::int32_t>(kDay1970), true},
-                      ValueCase{"Born > '12/31/1969'", "Born", Le<std::int32_t>(kDay1970), true},
-                      ValueCase{"Born < '1970-01-01'", "Born", Le<std::int32_t>(kDay1970), false},
-                      ValueCase{"At = '13:45:30.250'", "At", Le<std::int32_t>(49530250), true},
-                      ValueCase{"At < '12:00'", "At", Le<std::int32_t>(49530250), false},
-                      ValueCase{"Stamp = '1970-01-01 00:00:01'", "Stamp",
-                                Le<double>(kDay1970 * 86400000.0 + 1000), true},
-                      ValueCase{"Stamp > '1970-01-01'", "Stamp",
-                                Le<double>(kDay1970 * 86400000.0 + 1), true},
-                      ValueCase{"Flag = True", "Flag", Le<std::int16_t>(1), true},
-                      ValueCase{"Flag = True", "Flag", Le<std::int16_t>(0), false},
-                      ValueCase{"Flag <> True", "Flag", Le<std::int16_t>(0), true}));
+    ::testing::Values(
+        ValueCase{"Born = '1970-01-01'", "Born", LittleEndian<std::int32_t>(kDay1970), true},
+        ValueCase{"Born > '12/31/1969'", "Born", LittleEndian<std::int32_t>(kDay1970), true},
+        ValueCase{"Born < '1970-01-01'", "Born", LittleEndian<std::int32_t>(kDay1970), false},
+        ValueCase{"At = '13:45:30.250'", "At", LittleEndian<std::int32_t>(49530250), true},
+        ValueCase{"At < '12:00'", "At", LittleEndian<std::int32_t>(49530250), false},
+        ValueCase{"Stamp = '1970-01-01 00:00:01'", "Stamp",
+                  LittleEndian<double>(kDay1970 * 86400000.0 + 1000), true},
+        ValueCase{"Stamp > '1970-01-01'", "Stamp", LittleEndian<double>(kDay1970 * 86400000.0 + 1),
+                  true},
+        ValueCase{"Flag = True", "Flag", LittleEndian<std::int16_t>(1), true},
+        ValueCase{"Flag = True", "Flag", LittleEndian<std::int16_t>(0), false},
+        ValueCase{"Flag <> True", "Flag", LittleEndian<std::int16_t>(0), true}));
 
 // Fields of different kinds or decimals compare by value too.
 TEST(TypedValues, FieldsCompareAcrossKindsAndDecimals) {
   FakeRecord record;
   record.Set("Amount", Bcd(false, 2, {0x12, 0x34}));      // 12.34
   record.Set("Fine", Bcd(false, 4, {0x12, 0x34, 0x00}));  // 12.3400
-  record.Set("Count", Le<std::int16_t>(12)).Set("Price", Le<double>(12.34));
-  record.Set("Total", Le<std::int32_t>(12));
+  record.Set("Count", LittleEndian<std::int16_t>(12)).Set("Price", LittleEndian<double>(12.34));
+  record.Set("Total", LittleEndian<std::int32_t>(12));
   EXPECT_TRUE(Passes("Amount = Fine", record));
   EXPECT_TRUE(Passes("Count = Total", record));
   EXPECT_TRUE(Passes("Count < Amount", record));

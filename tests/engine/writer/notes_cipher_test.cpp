@@ -10,7 +10,7 @@
 #include <string>
 
 #include "pellory/engine/table_writer.h"
-#include "table_reader.h"
+#include "pellory/testkit/table_reader.h"
 
 namespace pellory::writer {
 namespace {

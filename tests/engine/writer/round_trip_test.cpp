@@ -5,33 +5,19 @@
 #include <cstring>
 
 #include "pellory/engine/table_writer.h"
-#include "table_reader.h"
+#include "pellory/testkit/engine_values.h"
+#include "pellory/testkit/table_reader.h"
 
 namespace pellory::writer {
 namespace {
 
+using testkit::LittleEndian;
 using testkit::ScratchDir;
 using testkit::TableReader;
 using Bytes = std::vector<std::uint8_t>;
 
-template <typename T>
-Bytes Le(T value) {
-  Bytes b(sizeof value);
-  std::memcpy(b.data(), &value, sizeof value);
-  return b;
-}
-
 Bytes Raw(std::string_view s) {
   return Bytes(s.begin(), s.end());
-}
-
-// The engine's Bcd value: precision 32, sign and decimals, 16 digit pairs.
-Bytes Bcd(bool negative, std::uint8_t decimals, std::string_view digits32) {
-  Bytes b{32, static_cast<std::uint8_t>((negative ? 0x80 : 0) | decimals)};
-  for (int i = 0; i < 16; ++i)
-    b.push_back(
-        static_cast<std::uint8_t>(((digits32[2 * i] - '0') << 4) | (digits32[2 * i + 1] - '0')));
-  return b;
 }
 
 struct Case {
@@ -66,25 +52,26 @@ const std::vector<Case>& Cases() {
     };
     add("Alpha", FieldType::Alpha, 20, std::string("Caf\xE9 noir"), Raw("Caf\xE9 noir\0"));
     add("Full alpha", FieldType::Alpha, 4, std::string("ABCD"), Raw(std::string("ABCD\0", 5)));
-    add("Short", FieldType::Short, 0, std::int64_t{-40}, Le<std::int16_t>(-40));
-    add("Short max", FieldType::Short, 0, std::int64_t{32767}, Le<std::int16_t>(32767));
-    add("Long", FieldType::Long, 0, std::int64_t{-2147483647}, Le<std::int32_t>(-2147483647));
-    add("Long zero", FieldType::Long, 0, std::int64_t{0}, Le<std::int32_t>(0));
-    add("Number", FieldType::Number, 0, -40.25, Le<double>(-40.25));
-    add("Number zero", FieldType::Number, 0, 0.0, Le<double>(0.0));
-    add("Money", FieldType::Money, 0, 1234.5, Le<double>(1234.5));
-    add("Logical", FieldType::Logical, 0, true, Le<std::int16_t>(1));
-    add("Logical false", FieldType::Logical, 0, false, Le<std::int16_t>(0));
-    add("Date", FieldType::Date, 0, std::int64_t{728783}, Le<std::int32_t>(728783));
-    add("Time", FieldType::Time, 0, std::int64_t{45296789}, Le<std::int32_t>(45296789));
-    add("Midnight", FieldType::Time, 0, std::int64_t{0}, Le<std::int32_t>(0));
+    add("Short", FieldType::Short, 0, std::int64_t{-40}, LittleEndian<std::int16_t>(-40));
+    add("Short max", FieldType::Short, 0, std::int64_t{32767}, LittleEndian<std::int16_t>(32767));
+    add("Long", FieldType::Long, 0, std::int64_t{-2147483647},
+        LittleEndian<std::int32_t>(-2147483647));
+    add("Long zero", FieldType::Long, 0, std::int64_t{0}, LittleEndian<std::int32_t>(0));
+    add("Number", FieldType::Number, 0, -40.25, LittleEndian<double>(-40.25));
+    add("Number zero", FieldType::Number, 0, 0.0, LittleEndian<double>(0.0));
+    add("Money", FieldType::Money, 0, 1234.5, LittleEndian<double>(1234.5));
+    add("Logical", FieldType::Logical, 0, true, LittleEndian<std::int16_t>(1));
+    add("Logical false", FieldType::Logical, 0, false, LittleEndian<std::int16_t>(0));
+    add("Date", FieldType::Date, 0, std::int64_t{728783}, LittleEndian<std::int32_t>(728783));
+    add("Time", FieldType::Time, 0, std::int64_t{45296789}, LittleEndian<std::int32_t>(45296789));
+    add("Midnight", FieldType::Time, 0, std::int64_t{0}, LittleEndian<std::int32_t>(0));
     add("Timestamp", FieldType::Timestamp, 0, 728783.0 * 86400000 + 1000,
-        Le<double>(728783.0 * 86400000 + 1000));
-    add("Counter", FieldType::AutoIncrement, 0, std::int64_t{7}, Le<std::int32_t>(7));
+        LittleEndian<double>(728783.0 * 86400000 + 1000));
+    add("Counter", FieldType::AutoIncrement, 0, std::int64_t{7}, LittleEndian<std::int32_t>(7));
     add("Bcd", FieldType::Bcd, 2, std::string("-1234.5"),
-        Bcd(true, 2, "00000000000000000000000000123450"));
+        testkit::BcdDigits(true, 2, "00000000000000000000000000123450"));
     add("Bcd whole", FieldType::Bcd, 0, std::string("987654321"),
-        Bcd(false, 0, "00000000000000000000000987654321"));
+        testkit::BcdDigits(false, 0, "00000000000000000000000987654321"));
     add("Bytes", FieldType::Bytes, 6, std::string("\x01\x00\xFF\x7F\x80\x02", 6),
         Raw(std::string("\x01\x00\xFF\x7F\x80\x02", 6)));
     add("Memo in leader", FieldType::Memo, 40, std::string("short text"), Raw("short text"));
@@ -142,7 +129,7 @@ TEST_P(RoundTripTest, EveryTypeReadsBackEqual) {
     } else if (c.column.type == FieldType::AutoIncrement) {
       EXPECT_EQ(reader.Value(records[0], field), c.expected);
       // A blank counter takes the next number after the largest used.
-      EXPECT_EQ(reader.Value(records[1], field), Le<std::int32_t>(8));
+      EXPECT_EQ(reader.Value(records[1], field), LittleEndian<std::int32_t>(8));
     } else {
       auto value = reader.Value(records[0], field);
       if (c.column.type == FieldType::Alpha) value.resize(c.expected.size());
@@ -169,7 +156,7 @@ TEST_P(RoundTripTest, ManyRecordsSpanDataBlocksAndBlobBlocks) {
   const auto records = reader.Records();
   ASSERT_EQ(records.size(), static_cast<std::size_t>(kRows));
   for (int i = 0; i < kRows; ++i) {
-    ASSERT_EQ(reader.Value(records[i], 1), Le<std::int32_t>(i));
+    ASSERT_EQ(reader.Value(records[i], 1), LittleEndian<std::int32_t>(i));
     ASSERT_EQ(reader.Blob(records[i], 2), Pattern(i % 300)) << i;
     ASSERT_EQ(reader.Blob(records[i], 3), (i % 50) ? Picture(40 + i % 3000) : "") << i;
   }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "pellory/engine/table_writer.h"
-#include "table_reader.h"
+#include "pellory/testkit/table_reader.h"
 
 namespace pellory::writer {
 namespace {

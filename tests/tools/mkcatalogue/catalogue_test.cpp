@@ -13,7 +13,7 @@
 
 #include "catalogue_build.h"
 #include "font_sources.h"
-#include "table_reader.h"
+#include "pellory/testkit/table_reader.h"
 
 namespace pellory::mkcatalogue {
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "font_sources.h"
-#include "table_reader.h"
+#include "pellory/testkit/table_reader.h"
 
 namespace pellory::mkcatalogue {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "catalogue_build.h"
 #include "font_fixture.h"
-#include "table_reader.h"
+#include "pellory/testkit/table_reader.h"
 
 namespace pellory::mkcatalogue {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "build_options.h"
-#include "table_reader.h"
+#include "pellory/testkit/table_reader.h"
 
 namespace pellory::mkcatalogue {
 namespace {

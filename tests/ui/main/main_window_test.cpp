@@ -6,10 +6,14 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "gui_helpers.h"
+#include "pellory/shell/description_registry.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/stored_font.h"
+#include "pellory/shell/system_colors.h"
+#include "pellory/shell/window_factories.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/controls/tbevel.h"
@@ -24,7 +28,9 @@
 namespace {
 
 using namespace pellory::ui;
+using pellory::shell::ColorOf;
 using pellory::shell::DescribedControl;
+using pellory::shell::SystemColor;
 
 // The window as constructed, before any catalogue is opened.
 class UnopenedForm : public TForm2 {
@@ -224,9 +230,15 @@ TEST_F(MainWindow, PictureBoxShowsItsNameCentred) {
   const QImage shot = guitest::grabImage(image);
   const QRect client = image->ClientArea();
   EXPECT_EQ(client, QRect(2, 2, 356, 124));
-  // Border: shadow outside, then dark, at the top left.
+  // Border: shadow outside, then dark, at the top left; highlight outside,
+  // then face, at the bottom right, both on the box's last pixels.
   EXPECT_EQ(shot.pixelColor(0, 0), QColor(128, 128, 128));
   EXPECT_EQ(shot.pixelColor(1, 1), QColor(0, 0, 0));
+  for (const QPoint corner : {QPoint(359, 127), QPoint(359, 60), QPoint(200, 127)})
+    EXPECT_EQ(shot.pixelColor(corner), QColor(255, 255, 255)) << corner.x() << "," << corner.y();
+  for (const QPoint inner : {QPoint(358, 126), QPoint(358, 60), QPoint(200, 126)})
+    EXPECT_EQ(shot.pixelColor(inner), ColorOf(SystemColor::BtnFace))
+        << inner.x() << "," << inner.y();
   const QRect ink = guitest::boundsOfNot(shot, Qt::white, client.adjusted(1, 1, -1, -1));
   ASSERT_FALSE(ink.isEmpty()) << "no text drawn";
   const QFontMetrics metrics(image->font());
@@ -318,6 +330,33 @@ TEST_F(MainWindow, FunctionKeysReachTheirMenuCommandsFromAnyControl) {
   }
 }
 
+TEST_F(MainWindow, AllFontsOpensTheInstalledFontsWindowByItsClassName) {
+  pellory::shell::DescriptionRegistry::Register(
+      shelltest::PlainWindow(QStringLiteral("TFontsProbe")));
+  int opened = 0;
+  bool ranModally = false;
+  bool mainDisabled = false;
+  pellory::shell::WindowFactories::Register(QStringLiteral("TForm1"), [&] {
+    auto window = std::make_unique<shelltest::ProbeWindow>(QStringLiteral("TFontsProbe"));
+    QTimer::singleShot(0, window.get(), [&, w = window.get()] {
+      ++opened;
+      ranModally = w->Modal();
+      mainDisabled = !form->isEnabled();
+      w->Close();
+    });
+    return window;
+  });
+  form->activateWindow();
+  ASSERT_TRUE(guitest::pumpUntil([&] { return QApplication::activeWindow() == form; }));
+  form->MenuItem(QStringLiteral("Allfonts1"))->Action()->trigger();
+  EXPECT_EQ(opened, 1);
+  EXPECT_TRUE(ranModally);
+  EXPECT_TRUE(mainDisabled);
+  EXPECT_TRUE(form->isEnabled());
+  EXPECT_TRUE(boxes->empty());
+  pellory::shell::WindowFactories::Register(QStringLiteral("TForm1"), [] { return nullptr; });
+}
+
 // FormCreate cannot open the catalogue: its error is shown and the window
 // still opens in its construction state.
 class FailingCatalogue : public TForm2 {
@@ -328,6 +367,9 @@ class FailingCatalogue : public TForm2 {
 };
 
 TEST_F(MainWindow, ErrorInFormCreateIsShownAndTheWindowStillOpens) {
+  // One main window at a time: a second one would find the program running.
+  delete form;
+  form = nullptr;
   auto* failing = app->CreateForm<FailingCatalogue>();
   ASSERT_EQ(boxes->size(), 1u);
   EXPECT_EQ(boxes->front().caption, QStringLiteral("Pellory Fonts"));

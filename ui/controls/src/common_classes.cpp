@@ -9,22 +9,13 @@
 
 namespace pellory::ui {
 
-namespace {
-
-template <class T>
-void Add(const char* className) {
-  shell::ComponentClasses::Register(QLatin1String(className),
-                                    [](const shell::CreationContext& c) { return new T(c); });
-}
-
-}  // namespace
-
 void RegisterCommonClasses() {
-  Add<TMainMenu>("TMainMenu");
-  Add<MenuCommand>("MenuCommand");
-  Add<CaptionLabel>("CaptionLabel");
-  Add<TBevel>("TBevel");
-  Add<TButton>("TButton");
+  using shell::ComponentClasses;
+  ComponentClasses::Register<TMainMenu>("TMainMenu");
+  ComponentClasses::Register<MenuCommand>("MenuCommand");
+  ComponentClasses::Register<CaptionLabel>("CaptionLabel");
+  ComponentClasses::Register<TBevel>("TBevel");
+  ComponentClasses::Register<TButton>("TButton");
 }
 
 }  // namespace pellory::ui

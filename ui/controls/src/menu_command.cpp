@@ -52,25 +52,30 @@ void MenuCommand::Click() {
   if (OnClick) shell::RunGuarded(OnClick);
 }
 
-void MenuCommand::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("Caption")) {
-    action_->setText(shell::StringValue(value));
-    if (submenu_) submenu_->setTitle(action_->text());
-  } else if (path == QLatin1String("ShortCut")) {
-    const int stored = shell::IntValue(value);
-    action_->setShortcut(ShortCutKeys(stored));
-    shortCut_ = stored;
-  } else if (path == QLatin1String("HelpContext")) {
-    helpContext_ = shell::IntValue(value);
-  } else if (path == QLatin1String("OnClick")) {
-    OnClick = window_->FindHandler(shell::HandlerValue(value));
-  } else if (path == QLatin1String("Enabled")) {
-    action_->setEnabled(shell::BoolValue(value));
-  } else if (path == QLatin1String("Visible")) {
-    action_->setVisible(shell::BoolValue(value));
-  } else {
-    UnknownProperty(path);
-  }
+const shell::PropertyTable& MenuCommand::Properties() {
+  using shell::Property;
+  using M = MenuCommand;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      nullptr,
+      {
+          Property<M>("Caption",
+                      [](M& m, V v) {
+                        m.action_->setText(shell::StringValue(v));
+                        if (m.submenu_) m.submenu_->setTitle(m.action_->text());
+                      }),
+          Property<M>("ShortCut",
+                      [](M& m, V v) {
+                        const int stored = shell::IntValue(v);
+                        m.action_->setShortcut(ShortCutKeys(stored));
+                        m.shortCut_ = stored;
+                      }),
+          Property<M>("HelpContext", [](M& m, V v) { m.helpContext_ = shell::IntValue(v); }),
+          shell::Event<M>("OnClick", [](M& m, shell::Handler h) { m.OnClick = std::move(h); }),
+          Property<M>("Enabled", [](M& m, V v) { m.action_->setEnabled(shell::BoolValue(v)); }),
+          Property<M>("Visible", [](M& m, V v) { m.action_->setVisible(shell::BoolValue(v)); }),
+      });
+  return table;
 }
 
 }  // namespace pellory::ui

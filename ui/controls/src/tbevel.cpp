@@ -1,23 +1,24 @@
 #include "pellory/ui/controls/tbevel.h"
 
 #include <QPainter>
+#include <initializer_list>
+#include <utility>
 
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/system_colors.h"
+#include "pellory/ui/controls/edge_box.h"
 
 namespace pellory::ui {
 
 namespace {
 
-// One-pixel box: top and left lines in `topLeft`, bottom and right in
-// `bottomRight`.
-void DrawBox(QPainter& p, QRect r, QColor topLeft, QColor bottomRight) {
-  p.setPen(topLeft);
-  p.drawLine(r.topLeft(), r.topRight());
-  p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(bottomRight);
-  p.drawLine(r.bottomLeft(), r.bottomRight());
-  p.drawLine(r.topRight(), r.bottomRight());
+// The value of a stored enumeration name; others are refused.
+template <class E>
+E Named(const shell::StoredValue& value, std::initializer_list<std::pair<const char*, E>> names) {
+  const QString stored = shell::StringValue(value);
+  for (const auto& [name, e] : names)
+    if (stored == QLatin1String(name)) return e;
+  throw shell::ShellError(QStringLiteral("Invalid property value"));
 }
 
 }  // namespace
@@ -27,28 +28,26 @@ TBevel::TBevel(const shell::CreationContext& context)
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TBevel::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  const auto invalid = [] { return shell::ShellError(QStringLiteral("Invalid property value")); };
-  if (path == QLatin1String("Shape")) {
-    const QString v = shell::StringValue(value);
-    if (v == QLatin1String("bsBox"))
-      shape_ = Shape::Box;
-    else if (v == QLatin1String("bsFrame"))
-      shape_ = Shape::Frame;
-    else
-      throw invalid();
-  } else if (path == QLatin1String("Style")) {
-    const QString v = shell::StringValue(value);
-    if (v == QLatin1String("bsLowered"))
-      style_ = Style::Lowered;
-    else if (v == QLatin1String("bsRaised"))
-      style_ = Style::Raised;
-    else
-      throw invalid();
-  } else {
-    DescribedControl::SetStoredProperty(path, value);
-  }
-  update();
+const shell::PropertyTable& TBevel::Properties() {
+  using shell::Property;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          Property<TBevel>(
+              "Shape",
+              [](TBevel& b, V v) {
+                b.shape_ = Named<Shape>(v, {{"bsBox", Shape::Box}, {"bsFrame", Shape::Frame}});
+                b.update();
+              }),
+          Property<TBevel>("Style",
+                           [](TBevel& b, V v) {
+                             b.style_ = Named<Style>(
+                                 v, {{"bsLowered", Style::Lowered}, {"bsRaised", Style::Raised}});
+                             b.update();
+                           }),
+      });
+  return table;
 }
 
 void TBevel::paintEvent(QPaintEvent*) {
@@ -58,13 +57,15 @@ void TBevel::paintEvent(QPaintEvent*) {
   const bool lowered = style_ == Style::Lowered;
   const QRect r = rect();
   if (shape_ == Shape::Box) {
-    DrawBox(p, r, lowered ? shadow : light, lowered ? light : shadow);
+    PaintEdgeBox(p, r, lowered ? shadow : light, lowered ? light : shadow);
   } else {
     // An etched frame: two boxes offset by one pixel.
-    DrawBox(p, r.adjusted(lowered ? 0 : 1, lowered ? 0 : 1, lowered ? -1 : 0, lowered ? -1 : 0),
-            shadow, shadow);
-    DrawBox(p, r.adjusted(lowered ? 1 : 0, lowered ? 1 : 0, lowered ? 0 : -1, lowered ? 0 : -1),
-            light, light);
+    PaintEdgeBox(p,
+                 r.adjusted(lowered ? 0 : 1, lowered ? 0 : 1, lowered ? -1 : 0, lowered ? -1 : 0),
+                 shadow, shadow);
+    PaintEdgeBox(p,
+                 r.adjusted(lowered ? 1 : 0, lowered ? 1 : 0, lowered ? 0 : -1, lowered ? 0 : -1),
+                 light, light);
   }
 }
 

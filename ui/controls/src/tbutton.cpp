@@ -6,9 +6,7 @@
 namespace pellory::ui {
 
 TButton::TButton(const shell::CreationContext& context)
-    : QPushButton(context.parentWidget),
-      DescribedControl(this, context, Focus::TabStop),
-      window_(context.window) {
+    : QPushButton(context.parentWidget), DescribedControl(this, context, Focus::TabStop) {
   setAutoDefault(true);
   connect(this, &QPushButton::clicked, this, [this] {
     if (OnClick) shell::RunGuarded(OnClick);
@@ -22,13 +20,17 @@ void TButton::FontChanged() {
   setPalette(pal);
 }
 
-void TButton::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("Caption"))
-    setText(shell::StringValue(value));
-  else if (path == QLatin1String("OnClick"))
-    OnClick = window_->FindHandler(shell::HandlerValue(value));
-  else
-    DescribedControl::SetStoredProperty(path, value);
+const shell::PropertyTable& TButton::Properties() {
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          shell::Property<TButton>("Caption",
+                                   [](TButton& b, V v) { b.setText(shell::StringValue(v)); }),
+          shell::Event<TButton>("OnClick",
+                                [](TButton& b, shell::Handler h) { b.OnClick = std::move(h); }),
+      });
+  return table;
 }
 
 }  // namespace pellory::ui

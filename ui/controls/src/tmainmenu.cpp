@@ -9,12 +9,14 @@ TMainMenu::TMainMenu(const shell::CreationContext& context) : QMenuBar(context.w
   setNativeMenuBar(false);
 }
 
-void TMainMenu::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("Left") || path == QLatin1String("Top")) {
-    shell::IntValue(value);
-    return;
-  }
-  UnknownProperty(path);
+const shell::PropertyTable& TMainMenu::Properties() {
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      nullptr, {
+                   shell::Property<TMainMenu>("Left", [](TMainMenu&, V v) { shell::IntValue(v); }),
+                   shell::Property<TMainMenu>("Top", [](TMainMenu&, V v) { shell::IntValue(v); }),
+               });
+  return table;
 }
 
 }  // namespace pellory::ui

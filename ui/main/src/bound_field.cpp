@@ -1,8 +1,10 @@
 #include "pellory/ui/main/bound_field.h"
 
 #include <QKeyEvent>
+#include <utility>
 
 #include "pellory/data/field.h"
+#include "pellory/shell/described_control.h"
 
 namespace pellory::ui {
 
@@ -12,18 +14,25 @@ BoundField::BoundField() {
 
 void BoundField::Bind(data::TDataSource* source, const QString& controlName) {
   link_.SetControlName(controlName.toStdString());
+  // Naming the field makes the link re-read it, which would take a control
+  // out of the state it shows until its cursor is first opened.
+  auto reread = std::exchange(link_.RereadField, nullptr);
   link_.SetFieldName(dataField_.toStdString());
+  link_.RereadField = std::move(reread);
   link_.SetDataSource(source);
 }
 
-bool BoundField::SetBoundProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("DataSource"))
-    dataSource_ = shell::StringValue(value);
-  else if (path == QLatin1String("DataField"))
-    dataField_ = shell::StringValue(value);
-  else
-    return false;
-  return true;
+const shell::PropertyTable& BoundField::Properties() {
+  using shell::Property;
+  using B = BoundField;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &shell::DescribedControl::Properties(),
+      {
+          Property<B>("DataSource", [](B& b, V v) { b.dataSource_ = shell::StringValue(v); }),
+          Property<B>("DataField", [](B& b, V v) { b.dataField_ = shell::StringValue(v); }),
+      });
+  return table;
 }
 
 QString FieldText(const data::TField* field) {

@@ -1,7 +1,9 @@
 #include "pellory/ui/main/main_window_description.h"
 
+#include "pellory/data/catalogue.h"
 #include "pellory/shell/component_classes.h"
 #include "pellory/shell/description_registry.h"
+#include "pellory/shell/tglrunonce.h"
 #include "pellory/ui/controls/common_classes.h"
 #include "pellory/ui/main/tdbedit.h"
 #include "pellory/ui/main/tdbimage.h"
@@ -49,8 +51,11 @@ ComponentDescription Bound(const char* cls, const char* name, int left, int top,
           {}};
 }
 
-ComponentDescription CategoryButton(int number, int top, int height, const char* caption,
-                                    int tabOrder, int help, Props font = {}) {
+// The caption comes from the catalogue's definition of the button's category.
+ComponentDescription CategoryButton(int number, int top, int height, int tabOrder, int help,
+                                    Props font = {}) {
+  const std::optional<data::CatalogueCategory> category = data::CategoryOfButton(number);
+  const std::string_view caption = category ? category->caption : data::kAllFontsText;
   Props props = Place(496, top, 161, height,
                       {{"Caption", QString::fromLatin1(caption)},
                        {"HelpContext", help},
@@ -120,23 +125,17 @@ std::vector<ComponentDescription> Controls() {
       Bound("TDBEdit", "DBEdit1", 104, 64, 233, 24, "Font Name", 1),
       Bound("TDBImage", "DBImage1", 104, 160, 360, 128, "Sample3", 2),
       Bound("TDBMemo", "DBMemo1", 104, 304, 361, 89, "Description", 3),
-      CategoryButton(1, 32, 33, "CAPITAL SERIF", 4, 1000, times),
-      CategoryButton(2, 72, 33, "CAPITAL SANS SERIF", 5, 1000, arial),
-      CategoryButton(3, 112, 33, "Handwriting", 6, 1000),
-      CategoryButton(4, 192, 33, "Italic Serif", 7, 1000, OwnFont("Times New Roman", -12, kItalic)),
-      CategoryButton(5, 152, 33, "Italic Sans Serif", 8, 1000, OwnFont("Arial", -12, kItalic)),
-      CategoryButton(6, 232, 33, "Normal Serif", 9, 1000, times),
-      CategoryButton(7, 272, 33, "Normal Sans Serif", 10, 1000, arial),
-      CategoryButton(9, 312, 33, "Wingdings", 11, 1000),
-      CategoryButton(10, 360, 41, "All fonts", 12, 1100),
+      CategoryButton(1, 32, 33, 4, 1000, times),
+      CategoryButton(2, 72, 33, 5, 1000, arial),
+      CategoryButton(3, 112, 33, 6, 1000),
+      CategoryButton(4, 192, 33, 7, 1000, OwnFont("Times New Roman", -12, kItalic)),
+      CategoryButton(5, 152, 33, 8, 1000, OwnFont("Arial", -12, kItalic)),
+      CategoryButton(6, 232, 33, 9, 1000, times),
+      CategoryButton(7, 272, 33, 10, 1000, arial),
+      CategoryButton(9, 312, 33, 11, 1000),
+      CategoryButton(10, 360, 41, 12, 1100),
       Bound("TDBEdit", "DBEdit2", 104, 104, 161, 24, "Filename", 13),
   };
-}
-
-template <class T>
-void AddClass(const char* className) {
-  shell::ComponentClasses::Register(QLatin1String(className),
-                                    [](const shell::CreationContext& c) { return new T(c); });
 }
 
 }  // namespace
@@ -144,6 +143,11 @@ void AddClass(const char* className) {
 shell::WindowDescription MainWindowDescription() {
   std::vector<ComponentDescription> components = Controls();
   components.push_back(MainMenu());
+  components.push_back({"TGLRunOnce",
+                        "GLRunOnce1",
+                        {{"AppName", QStringLiteral("Tessal 4")},
+                         {"ErrorMessage", QStringLiteral("Font search is already running.")}},
+                        {}});
   return {"TForm2",
           "Form2",
           {{"Left", 83},
@@ -168,10 +172,11 @@ shell::WindowDescription MainWindowDescription() {
 
 void RegisterMainWindow() {
   RegisterCommonClasses();
-  AddClass<TDBNavigator>("TDBNavigator");
-  AddClass<TDBEdit>("TDBEdit");
-  AddClass<TDBImage>("TDBImage");
-  AddClass<TDBMemo>("TDBMemo");
+  shell::ComponentClasses::Register<TDBNavigator>("TDBNavigator");
+  shell::ComponentClasses::Register<TDBEdit>("TDBEdit");
+  shell::ComponentClasses::Register<TDBImage>("TDBImage");
+  shell::ComponentClasses::Register<TDBMemo>("TDBMemo");
+  shell::ComponentClasses::Register<shell::TGLRunOnce>("TGLRunOnce");
   if (!shell::DescriptionRegistry::Contains(QStringLiteral("TForm2")))
     shell::DescriptionRegistry::Register(MainWindowDescription());
 }

@@ -55,16 +55,19 @@ void TDBEdit::focusInEvent(QFocusEvent* event) {
   if (autoSelect_ && event->reason() != Qt::MouseFocusReason) selectAll();
 }
 
-void TDBEdit::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (SetBoundProperty(path, value)) return;
-  if (path == QLatin1String("AutoSelect"))
-    autoSelect_ = shell::BoolValue(value);
-  else if (path == QLatin1String("AutoSize"))
-    autoSize_ = shell::BoolValue(value);
-  else if (path == QLatin1String("ReadOnly"))
-    shell::BoolValue(value);  // The box stays read-only: its cursor is.
-  else
-    DescribedControl::SetStoredProperty(path, value);
+const shell::PropertyTable& TDBEdit::Properties() {
+  using shell::Property;
+  using E = TDBEdit;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &BoundField::Properties(),
+      {
+          Property<E>("AutoSelect", [](E& e, V v) { e.autoSelect_ = shell::BoolValue(v); }),
+          Property<E>("AutoSize", [](E& e, V v) { e.autoSize_ = shell::BoolValue(v); }),
+          // The box stays read-only: its cursor is.
+          Property<E>("ReadOnly", [](E&, V v) { shell::BoolValue(v); }),
+      });
+  return table;
 }
 
 }  // namespace pellory::ui

@@ -57,7 +57,7 @@ TDBNavigator::TDBNavigator(const shell::CreationContext& context)
         try {
           BtnClick(button->Kind());
         } catch (...) {
-          button->setDown(false);  // a failed step ends the repeat
+          button->CancelPress();  // a failed step ends the repeat
           throw;
         }
       });
@@ -158,21 +158,29 @@ void TDBNavigator::UpdateButtons() {
   }
 }
 
-void TDBNavigator::SetStoredProperty(const QString& path, const shell::StoredValue& value) {
-  if (path == QLatin1String("DataSource")) {
-    dataSource_ = shell::StringValue(value);
-  } else if (path == QLatin1String("VisibleButtons")) {
-    std::set<TNavigateBtn> kinds;
-    for (const QString& name : shell::StringListValue(value)) kinds.insert(KindNamed(name));
-    SetVisibleButtons(kinds);
-  } else if (path == QLatin1String("Hints")) {
-    SetHints(shell::StringListValue(value));
-  } else if (path == QLatin1String("Flat")) {
-    flat_ = shell::BoolValue(value);
-    for (TNavButton* button : buttons_) button->setAutoRaise(flat_);
-  } else {
-    DescribedControl::SetStoredProperty(path, value);
-  }
+const shell::PropertyTable& TDBNavigator::Properties() {
+  using shell::Property;
+  using N = TDBNavigator;
+  using V = const shell::StoredValue&;
+  static const shell::PropertyTable table(
+      &DescribedControl::Properties(),
+      {
+          Property<N>("DataSource", [](N& n, V v) { n.dataSource_ = shell::StringValue(v); }),
+          Property<N>("VisibleButtons",
+                      [](N& n, V v) {
+                        std::set<TNavigateBtn> kinds;
+                        for (const QString& name : shell::StringListValue(v))
+                          kinds.insert(KindNamed(name));
+                        n.SetVisibleButtons(kinds);
+                      }),
+          Property<N>("Hints", [](N& n, V v) { n.SetHints(shell::StringListValue(v)); }),
+          Property<N>("Flat",
+                      [](N& n, V v) {
+                        n.flat_ = shell::BoolValue(v);
+                        for (TNavButton* button : n.buttons_) button->setAutoRaise(n.flat_);
+                      }),
+      });
+  return table;
 }
 
 void TDBNavigator::NotifyLoaded() {

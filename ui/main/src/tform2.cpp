@@ -1,9 +1,12 @@
 #include "pellory/ui/main/tform2.h"
 
 #include "pellory/data/blob_field.h"
+#include "pellory/data/catalogue.h"
 #include "pellory/data/datasource.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/platform/help_engine.h"
+#include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/controls/tbevel.h"
@@ -18,12 +21,27 @@ namespace pellory::ui {
 
 namespace {
 
-constexpr const char* kDatabaseName = "pellory";
-constexpr const char* kTableName = "pelloryfont.DB";
+// Declares the catalogue field `name` on `cursor`, of its class and size.
+void Declare(data::TDataSet& cursor, std::string_view name) {
+  const std::optional<data::CatalogueField> field = data::FindCatalogueField(name);
+  const std::string fieldName(field->name);
+  switch (field->fieldClass) {
+    case data::CatalogueFieldClass::String:
+      cursor.AddField(std::make_unique<data::TStringField>(fieldName, field->size));
+      break;
+    case data::CatalogueFieldClass::Memo:
+      cursor.AddField(std::make_unique<data::TMemoField>(fieldName, field->size));
+      break;
+    case data::CatalogueFieldClass::Graphic:
+      cursor.AddField(std::make_unique<data::TGraphicField>(fieldName, field->size));
+      break;
+  }
+}
 
-template <class Field>
-void Declare(data::TDataSet& cursor, const char* fieldName, int size) {
-  cursor.AddField(std::make_unique<Field>(fieldName, size));
+void NameCursor(data::TTable& cursor, const char* name) {
+  cursor.SetName(name);
+  cursor.SetDatabaseName(std::string(data::kCatalogueAlias));
+  cursor.SetTableName(std::string(data::kCatalogueTable));
 }
 
 }  // namespace
@@ -61,25 +79,17 @@ TForm2::~TForm2() {
 }
 
 void TForm2::DeclareFields() {
-  table1_->SetName("Table1");
-  table1_->SetDatabaseName(kDatabaseName);
-  table1_->SetTableName(kTableName);
+  NameCursor(*table1_, "Table1");
   table1_->SetReadOnly(true);
-  Declare<data::TStringField>(*table1_, "Font Name", 45);
-  Declare<data::TMemoField>(*table1_, "Description", 10);
-  Declare<data::TStringField>(*table1_, "Filename", 13);
-  Declare<data::TStringField>(*table1_, "Category", 55);
-  Declare<data::TGraphicField>(*table1_, "Sample3", 10);
+  for (const data::CatalogueField& field : data::kCatalogueFields) Declare(*table1_, field.name);
+  table1_->SetFilter(std::string(data::kMainCursorFilter));
+  table1_->SetFiltered(false);
   dataSource1_->SetDataSet(table1_.get());
 
-  wwTable1_->SetName("wwTable1");
-  wwTable1_->SetDatabaseName(kDatabaseName);
-  wwTable1_->SetTableName(kTableName);
-  Declare<data::TMemoField>(*wwTable1_, "Description", 10);
-  Declare<data::TStringField>(*wwTable1_, "Filename", 13);
-  Declare<data::TStringField>(*wwTable1_, "Font Name", 45);
-  Declare<data::TStringField>(*wwTable1_, "Category", 55);
-  Declare<data::TGraphicField>(*wwTable1_, "Sample3", 10);
+  // The second cursor declares the same fields in an order of its own.
+  NameCursor(*wwTable1_, "wwTable1");
+  for (const char* name : {"Description", "Filename", "Font Name", "Category", "Sample3"})
+    Declare(*wwTable1_, name);
   wwDataSource1_->SetDataSet(wwTable1_.get());
 }
 
@@ -98,52 +108,70 @@ void TForm2::FormCreate() {
 }
 
 void TForm2::OpenCatalogue() {
-  data::Session.AddPassword("mirabo");
+  data::Session.AddPassword(std::string(data::kCataloguePassword));
   data::Session.SetPrivateDir("c:\\");
   table1_->SetActive(false);
   table1_->SetActive(true);
   wwTable1_->Open();
-  Label(5)->SetCaption(QStringLiteral("All fonts"));
+  Label(5)->SetCaption(QString::fromLatin1(data::kAllFontsText));
 }
 
-void TForm2::ShowCategory(const char* filter, const char* status) {
+void TForm2::ShowCategory(int button) {
+  const std::optional<data::CatalogueCategory> category = data::CategoryOfButton(button);
   table1_->SetFiltered(false);
-  table1_->SetFilter(filter);
+  table1_->SetFilter(std::string(category->filter));
   table1_->SetFiltered(true);
-  Label(5)->SetCaption(QString::fromLatin1(status));
+  Label(5)->SetCaption(QString::fromLatin1(category->status));
 }
 
 void TForm2::Button1Click() {
-  ShowCategory("Category ='Capitals Serif'", "Capital Serif");
+  ShowCategory(1);
 }
 void TForm2::Button2Click() {
-  ShowCategory("Category ='Capitals San*'", "Capital Sans Serif");
+  ShowCategory(2);
 }
 void TForm2::Button3Click() {
-  ShowCategory("Category ='Handwriting'", "Handwriting");
+  ShowCategory(3);
 }
 void TForm2::Button4Click() {
-  ShowCategory("Category ='Italic Serif'", "Italic Serif");
+  ShowCategory(4);
 }
 void TForm2::Button5Click() {
-  ShowCategory("Category ='Italic Sans *'", "Italic Sans Serif");
+  ShowCategory(5);
 }
 void TForm2::Button6Click() {
-  ShowCategory("Category ='Normal Serif'", "Normal Serif");
+  ShowCategory(6);
 }
 void TForm2::Button7Click() {
-  ShowCategory("Category ='Normal Sans*'", "Normal Sans Serif");
+  ShowCategory(7);
 }
 void TForm2::Button9Click() {
-  ShowCategory("Category ='Wing*'", "Wingdings");
+  ShowCategory(9);
 }
 void TForm2::Button10Click() {
   table1_->SetFiltered(false);
-  Label(5)->SetCaption(QStringLiteral("All fonts"));
+  Label(5)->SetCaption(QString::fromLatin1(data::kAllFontsText));
 }
 
 void TForm2::Exit1Click() {
   Close();
+}
+
+void TForm2::Contents1Click() {
+  if (shell::TApplication* app = shell::TApplication::Instance())
+    app->HelpCommand(platform::kHelpContents, 0);
+}
+
+void TForm2::Allfonts1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm1"));
+}
+
+void TForm2::Grid1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm3"));
+}
+
+void TForm2::About1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TAboutBox"));
 }
 
 TBevel* TForm2::Bevel1() const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "pellory/shell/window_description.h"
 
@@ -14,6 +15,8 @@ class DescriptionRegistry {
   // Raises "Resource %s not found" when the class has no description.
   static const WindowDescription& Find(const QString& className);
   static bool Contains(const QString& className);
+  // The class names of every registered description.
+  static QStringList ClassNames();
 };
 
 }  // namespace pellory::shell

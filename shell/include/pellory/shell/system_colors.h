@@ -7,7 +7,16 @@
 
 namespace pellory::shell {
 
-enum class SystemColor { BtnFace, BtnShadow, BtnHighlight, Window, WindowText, WindowFrame };
+enum class SystemColor {
+  BtnFace,
+  BtnShadow,
+  BtnHighlight,
+  Window,
+  WindowText,
+  WindowFrame,
+  Highlight,
+  HighlightText
+};
 
 QColor ColorOf(SystemColor c);
 

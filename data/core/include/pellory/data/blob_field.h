@@ -22,6 +22,9 @@ class TBlobField : public TField {
   // The whole value (converted when Transliterate); "Stream read error" when
   // fewer bytes come than the value's size.
   std::string AsString() const override;
+  // The kind of value in parentheses ("(Graphic)"), empty when blank: bytes
+  // are no text. A memo shows its text.
+  std::string DisplayText() const override;
 
  private:
   int blobSlot_ = -1;
@@ -40,5 +43,9 @@ class TGraphicField : public TBlobField {
   // empty value or an empty cursor gives an empty image.
   BitmapImage LoadBitmap() const;
 };
+
+// The picture stored in any blob field of the current record, read as
+// TGraphicField::LoadBitmap reads it; errors are raised.
+BitmapImage LoadStoredBitmap(const TBlobField& field);
 
 }  // namespace pellory::data

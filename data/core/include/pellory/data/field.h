@@ -30,23 +30,29 @@ class TField {
   TFieldKind FieldKind() const { return fieldKind_; }
   void SetFieldKind(TFieldKind kind) { fieldKind_ = kind; }
   const std::string& DisplayLabel() const { return displayLabel_; }
-  void SetDisplayLabel(std::string label) { displayLabel_ = std::move(label); }
+  void SetDisplayLabel(std::string label);
   const std::string& DisplayName() const {
     return displayLabel_.empty() ? fieldName_ : displayLabel_;
   }
+  // Display settings a grid lays its columns out by; changing one on an
+  // open cursor changes the layout, as moving the field does.
   // Width in characters; by default a text column's size, else 10.
   int DisplayWidth() const;
-  void SetDisplayWidth(int width) { displayWidth_ = width; }
+  void SetDisplayWidth(int width);
   // Position in the cursor's field list; moving a field of an open cursor
   // changes the layout.
   int Index() const;
   void SetIndex(int index);
   bool Visible() const { return visible_; }
-  void SetVisible(bool visible) { visible_ = visible; }
+  void SetVisible(bool visible);
   bool Transliterate() const { return transliterate_; }
   void SetTransliterate(bool value) { transliterate_ = value; }
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  // How a grid aligns the value in its cell: numbers right, the rest left,
+  // unless set.
+  TAlignment Alignment() const;
+  void SetAlignment(TAlignment alignment) { alignment_ = alignment; }
   // Bound to a column, not read-only itself, and its cursor can be modified.
   bool CanModify() const;
   TDataSet* DataSet() const { return dataSet_; }
@@ -55,6 +61,8 @@ class TField {
   // The current record's value; blank reads as no value.
   virtual bool IsNull() const;
   virtual std::string AsString() const;
+  // The current record's value as a grid cell shows it.
+  virtual std::string DisplayText() const { return AsString(); }
 
  protected:
   // The raw value of the current record, or nothing when blank or empty.
@@ -62,6 +70,8 @@ class TField {
   void SetDataType(TFieldType type) { dataType_ = type; }
 
  private:
+  void LayoutChanged();
+
   friend class TDataSet;
   friend class TTable;
 
@@ -75,6 +85,7 @@ class TField {
   int displayWidth_ = -1;
   bool visible_ = true;
   bool readOnly_ = false;
+  std::optional<TAlignment> alignment_;
   bool transliterate_ = false;
   TDataSet* dataSet_ = nullptr;
   bool madeAtOpen_ = false;

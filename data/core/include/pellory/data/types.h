@@ -45,6 +45,8 @@ enum TFieldType {
 
 enum TFieldKind { fkData, fkCalculated, fkLookup };
 
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
 // What a cursor tells its data sources, and they their links.

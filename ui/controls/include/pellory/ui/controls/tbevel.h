@@ -20,7 +20,8 @@ class TBevel : public QWidget, public shell::DescribedControl {
 
   // Shape ("bsBox", "bsFrame"), Style ("bsLowered", "bsRaised") and the
   // common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

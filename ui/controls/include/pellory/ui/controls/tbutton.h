@@ -19,13 +19,11 @@ class TButton : public QPushButton, public shell::DescribedControl {
   std::function<void()> OnClick;
 
   // Caption, OnClick and the common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void FontChanged() override;
-
- private:
-  shell::StoredWindow* window_;
 };
 
 }  // namespace pellory::ui

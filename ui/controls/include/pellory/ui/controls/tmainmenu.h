@@ -14,7 +14,8 @@ class TMainMenu : public QMenuBar, public shell::DescribedComponent {
   explicit TMainMenu(const shell::CreationContext& context);
 
   // Design-time placement only; nothing else is stored for the bar itself.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   QObject* Object() override { return this; }
 };
 

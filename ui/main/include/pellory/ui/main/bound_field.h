@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "pellory/data/datalink.h"
-#include "pellory/shell/window_description.h"
+#include "pellory/shell/property_table.h"
 
 class QKeyEvent;
 
@@ -35,9 +35,11 @@ class BoundField {
   // The linked field, or nullptr while the cursor is closed or unbound.
   data::TField* Field() const { return link_.Field(); }
 
+  // DataSource and DataField over the common control properties: the base
+  // of every bound control's table.
+  static const shell::PropertyTable& Properties();
+
  protected:
-  // Takes DataSource and DataField; answers whether `path` was one of them.
-  bool SetBoundProperty(const QString& path, const shell::StoredValue& value);
   // Asks the link to begin editing; on the read-only cursor always refused.
   bool EditRequest() { return link_.Edit(); }
   // Shows the field's value of the current record; nullptr: no field.

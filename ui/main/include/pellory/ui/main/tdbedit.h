@@ -24,7 +24,8 @@ class TDBEdit : public QLineEdit, public shell::DescribedControl, public BoundFi
 
   // DataSource, DataField, AutoSelect, AutoSize, ReadOnly and the common
   // control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   void NotifyLoaded() override;
 
  protected:

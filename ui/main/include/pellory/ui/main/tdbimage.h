@@ -33,7 +33,8 @@ class TDBImage : public QWidget, public shell::DescribedControl, public BoundFie
 
   // DataSource, DataField, Center, Stretch and the common control
   // properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void ReadField(data::TField* field) override;

@@ -27,7 +27,8 @@ class TDBMemo : public QPlainTextEdit, public shell::DescribedControl, public Bo
   const QString& Text() const { return text_; }
 
   // DataSource, DataField and the common control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
 
  protected:
   void ReadField(data::TField* field) override;

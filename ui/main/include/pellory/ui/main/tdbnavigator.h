@@ -45,7 +45,8 @@ class TDBNavigator : public QWidget, public shell::DescribedControl {
 
   // DataSource, VisibleButtons (kind names), Hints, Flat and the common
   // control properties.
-  void SetStoredProperty(const QString& path, const shell::StoredValue& value) override;
+  static const shell::PropertyTable& Properties();
+  const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   void NotifyLoaded() override;
 
  protected:

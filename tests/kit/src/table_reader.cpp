@@ -1,4 +1,4 @@
-#include "table_reader.h"
+#include "pellory/testkit/table_reader.h"
 
 #include <gtest/gtest.h>
 

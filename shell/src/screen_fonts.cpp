@@ -1,0 +1,53 @@
+#include "pellory/shell/screen_fonts.h"
+
+#include <QSet>
+#include <algorithm>
+
+namespace pellory::shell {
+
+namespace {
+
+// Names fontconfig and Qt use for whatever font the configuration prefers.
+constexpr const char* kGenericNames[] = {
+    "Serif",   "Sans Serif", "Sans",      "Monospace", "Mono", "sans-serif",
+    "cursive", "fantasy",    "system-ui", "emoji",     "math", "fangsong",
+};
+
+bool IsGeneric(const QString& name) {
+  return std::any_of(std::begin(kGenericNames), std::end(kGenericNames), [&](const char* g) {
+    return name.compare(QLatin1String(g), Qt::CaseInsensitive) == 0;
+  });
+}
+
+}  // namespace
+
+QStringList DistinctFamilies(const QList<QStringList>& namesOfEachFont) {
+  QStringList families;
+  QSet<QString> seen;
+  for (const QStringList& names : namesOfEachFont)
+    for (const QString& name : names) {
+      if (name.isEmpty() || IsGeneric(name)) continue;
+      if (!seen.contains(name.toCaseFolded())) {
+        seen.insert(name.toCaseFolded());
+        families.append(name);
+      }
+    }
+  return families;
+}
+
+QStringList ScreenFonts::Build(const QStringList& families) {
+  QStringList names{QStringLiteral("Default")};
+  for (const QString& family : families)
+    if (family.compare(names.last(), Qt::CaseInsensitive) != 0) names.append(family);
+  std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  });
+  return names;
+}
+
+const QStringList& ScreenFonts::Names() {
+  static const QStringList names = Build(InstalledFamilies());
+  return names;
+}
+
+}  // namespace pellory::shell

@@ -1,0 +1,86 @@
+// The screen's font list: how it is made from the families fontconfig
+// reports, and that every name it holds can be drawn in its own face.
+#include "pellory/shell/screen_fonts.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QProcess>
+
+namespace {
+
+using pellory::shell::DistinctFamilies;
+using pellory::shell::InstalledFamilies;
+using pellory::shell::ScreenFonts;
+
+TEST(ScreenFonts, BuiltWithDefaultFirstSortedIgnoringCase) {
+  const struct {
+    const char* what;
+    QStringList families;
+    QStringList expected;
+  } cases[] = {
+      {"nothing installed", {}, {"Default"}},
+      {"sorted ignoring case, Default among the D's",
+       {"zeta", "Alpha", "delta", "Echo"},
+       {"Alpha", "Default", "delta", "Echo", "zeta"}},
+      {"a name equal to the one before it is dropped, ignoring case",
+       {"Courier", "COURIER", "courier", "Arial"},
+       {"Arial", "Courier", "Default"}},
+      {"a repeat further away is kept, as enumerated",
+       {"Courier", "Arial", "Courier"},
+       {"Arial", "Courier", "Courier", "Default"}},
+      {"a family named like the first entry", {"DEFAULT", "Zed"}, {"Default", "Zed"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ScreenFonts::Build(c.families), c.expected) << c.what;
+}
+
+TEST(ScreenFonts, FamiliesOnceWithoutGenericNames) {
+  const struct {
+    const char* what;
+    QList<QStringList> fonts;
+    QStringList expected;
+  } cases[] = {
+      {"a family of several fonts counts once",
+       {{"DejaVu Sans"}, {"DejaVu Sans", "DejaVu Sans Light"}, {"DejaVu Sans"}},
+       {"DejaVu Sans", "DejaVu Sans Light"}},
+      {"names differing in case keep the first spelling",
+       {{"Foo Bar"}, {"FOO BAR"}, {"Baz"}},
+       {"Foo Bar", "Baz"}},
+      {"generic names stand for other fonts",
+       {{"Serif"}, {"Sans Serif"}, {"Monospace"}, {"sans-serif"}, {"Real Face"}},
+       {"Real Face"}},
+      {"empty names are no families", {{""}, {"A"}}, {"A"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DistinctFamilies(c.fonts), c.expected) << c.what;
+}
+
+TEST(ScreenFonts, EveryFamilyFcListReportsIsListedAndDrawnInItsOwnFace) {
+  QProcess fcList;
+  fcList.start(QStringLiteral("fc-list"), {QStringLiteral(":"), QStringLiteral("family")});
+  if (!fcList.waitForFinished(20000) || fcList.exitCode() != 0)
+    GTEST_SKIP() << "fc-list is not available";
+  QStringList reported;
+  for (const QString& line : QString::fromUtf8(fcList.readAllStandardOutput()).split(u'\n'))
+    for (const QString& name : line.split(u',', Qt::SkipEmptyParts))
+      if (!reported.contains(name, Qt::CaseInsensitive)) reported.append(name);
+  ASSERT_FALSE(reported.isEmpty());
+
+  const QStringList installed = InstalledFamilies();
+  for (const QString& name : reported) EXPECT_TRUE(installed.contains(name)) << name.toStdString();
+  EXPECT_EQ(installed.size(), reported.size());
+  for (const QString& name : installed) {
+    // Qt names the foundry after a family that several foundries make.
+    const QFontInfo drawn(pellory::shell::FaceOfFamily(name, QFont()));
+    const QString family = drawn.family().section(QStringLiteral(" ["), 0, 0);
+    const QString face = family + u' ' + drawn.styleName();
+    EXPECT_TRUE(family.compare(name, Qt::CaseInsensitive) == 0 ||
+                (name.startsWith(family + u' ') && face != family + QStringLiteral(" Book") &&
+                 face != family + QStringLiteral(" Regular")))
+        << name.toStdString() << " is drawn in " << face.toStdString();
+  }
+  const QStringList& names = ScreenFonts::Names();
+  EXPECT_EQ(names, ScreenFonts::Build(installed));
+  EXPECT_EQ(&names, &ScreenFonts::Names()) << "enumerated once for the whole run";
+}
+
+}  // namespace

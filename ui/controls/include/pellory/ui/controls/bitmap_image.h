@@ -1,0 +1,15 @@
+// Decoded bitmaps as images to draw.
+#pragma once
+
+#include <QImage>
+
+#include "pellory/data/bitmap.h"
+
+namespace pellory::ui {
+
+// A bitmap with a colour table stays indexed (8 bits a pixel, its palette
+// as the colour table), so its palette travels with it; deeper bitmaps
+// become 32-bit images. An empty bitmap gives a null image.
+QImage ImageFromBitmap(const data::BitmapImage& bitmap);
+
+}  // namespace pellory::ui
