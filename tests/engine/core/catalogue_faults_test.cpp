@@ -186,8 +186,9 @@ void ExpectLikeUndamaged(const Fault& fault, const Reading& got, const Reading& 
   else
     EXPECT_EQ(got.records.size(), want.records.size());
   for (std::uint32_t r = 0; r < got.records.size() && r < want.records.size(); ++r)
-    if (!fault.changedRecords.count(r))
+    if (!fault.changedRecords.count(r)) {
       EXPECT_EQ(got.records[r], want.records[r]) << "record " << r;
+    }
   if (fault.anyBlobs) return;
   for (const auto& [key, bytes] : want.blobs) {
     if (key.first >= got.records.size() || fault.changedBlobs.count(key.first) ||

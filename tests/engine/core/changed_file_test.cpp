@@ -104,7 +104,9 @@ TEST_P(ChangedTable, ReadsTheOldRecordsOrSaysTheFileChanged) {
   if (now.result() != PEL_OK) return;  // cut short: its first block is gone
   std::vector<std::vector<std::uint8_t>> records;
   const pel_result all = now.ReadAll(records);
-  if (all == PEL_OK) EXPECT_EQ(now.Text(records.back(), 1), "row " + std::to_string(kRecords - 1));
+  if (all == PEL_OK) {
+    EXPECT_EQ(now.Text(records.back(), 1), "row " + std::to_string(kRecords - 1));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, ChangedTable, ::testing::ValuesIn(kTableChanges),

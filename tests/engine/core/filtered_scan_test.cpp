@@ -119,8 +119,9 @@ class FilteredScan : public ::testing::TestWithParam<std::tuple<ScanCase, Varian
  protected:
   void SetUp() override {
     WriteScanTable(dir_.path(), std::get<1>(GetParam()).password);
-    if (*std::get<1>(GetParam()).password)
+    if (*std::get<1>(GetParam()).password) {
       ASSERT_EQ(pel_password_add(std::get<1>(GetParam()).password), PEL_OK);
+    }
   }
 
   // Adds and activates the case's filters; false when the engine has none.
