@@ -123,7 +123,11 @@ void WriteMemoTable(const fs::path& dir, std::uint32_t rows) {
   writer::TableWriter table(dir, "memos",
                             {{"Name", FieldType::Alpha, 10}, {"Notes", FieldType::Memo, 20}},
                             {.password = "memo-pass"});
-  for (std::uint32_t k = 0; k < rows; ++k) table.Append({"m" + std::to_string(k), MemoOf(k)});
+  for (std::uint32_t k = 0; k < rows; ++k) {
+    std::string name = "m";  // not "m" + ...: GCC 12 warns wrongly of overlapping copies
+    name += std::to_string(k);
+    table.Append({name, MemoOf(k)});
+  }
   table.Finish();
 }
 
