@@ -8,9 +8,11 @@
 #include <QScrollBar>
 #include <functional>
 
+#include "column_drag.h"
 #include "grid_data_link.h"
 #include "grid_resources.h"
 #include "grid_settings.h"
+#include "inplace_edit.h"
 #include "pellory/data/dataset.h"
 #include "pellory/data/datasource.h"
 #include "pellory/data/table.h"
@@ -85,6 +87,7 @@ TwwDBGrid::TwwDBGrid(const shell::CreationContext& context)
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setAutoFillBackground(false);
   setPalette(shell::ControlPalette(shell::SystemColor::BtnFace));
+  ConnectScrollBars();
 }
 
 TwwDBGrid::~TwwDBGrid() {
@@ -287,6 +290,7 @@ void TwwDBGrid::ApplySettings() {
 // --- notifications ------------------------------------------------------------
 
 void TwwDBGrid::LinkActiveChanged() {
+  if (!link_->Active()) HideEditor();
   LayoutChanged();
   UpdateVerticalBar();
   if (link_->Active()) ApplySettings();
@@ -305,6 +309,7 @@ void TwwDBGrid::LinkScrolled(int distance) {
   const int oldRow = row_;
   UpdateVerticalBar();
   UpdateCurrentRow();
+  HideEditor();
   QRegion dirty = QRegion(RowBand(oldRow)) | RowBand(row_);
   if (distance != 0) {
     if (std::abs(distance) > fitRows_) {
