@@ -10,7 +10,7 @@ export LAUNCHER
 
 RELEASE := $(BUILD)/release
 
-.PHONY: setup build run test screenshots fuzz bench clean
+.PHONY: setup build run test screenshots fuzz bench package clean
 
 setup:
 	@bash scripts/setup.sh
@@ -33,6 +33,9 @@ fuzz: setup
 
 bench: build
 	@bash scripts/bench.sh $(RELEASE)
+
+package: build
+	@cmake --build $(RELEASE) --target package
 
 clean:
 	rm -rf $(BUILD)

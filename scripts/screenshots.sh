@@ -2,8 +2,9 @@
 # Renders the program's windows to PNG files:
 #   scripts/screenshots.sh BUILD_DIR OUTDIR
 # The main window is shown on the catalogue of this machine's fonts (built
-# on first use, as for `make run`), and once more with a catalogue that
-# cannot be opened, in the state it keeps then.
+# on first use, as for `make run`), once more with a catalogue that cannot
+# be opened, in the state it keeps then, and once more on a screen of 144
+# pixels per inch (under 144dpi/), where every window scales itself.
 set -euo pipefail
 build=$1 out=$2
 mkdir -p "$out"
@@ -21,4 +22,9 @@ printf '[engine]\nlibrary_dir = %s\n[alias pellory]\npath = %s\n' \
   "$(cd "$build/bin" && pwd)" "$broken/missing" >"$broken/engine.conf"
 PELLORY_ENGINE_CONFIG=$broken/engine.conf "$build/bin/pellory-screenshots" "$broken/out" >/dev/null
 cp "$broken/out/main-window.png" "$out/main-window-no-catalogue.png"
-ls "$out"
+# A screen of 144 pixels per inch, described to the offscreen platform.
+printf '{"screens": [{"name": "dpi144", "x": 0, "y": 0, "width": 1600, "height": 1200, %s}]}\n' \
+  '"logicalDpi": 144, "logicalBaseDpi": 96, "dpr": 1' >"$broken/dpi144.json"
+QT_QPA_PLATFORM=offscreen:configfile=$broken/dpi144.json PELLORY_ENGINE_CONFIG=$conf \
+  "$build/bin/pellory-screenshots" "$out/144dpi" >/dev/null
+ls "$out" "$out/144dpi"

@@ -4,22 +4,28 @@
 // "Handwriting", after Last and after a category without records; then
 // each drop-down menu; then the installed fonts window as opened and after
 // each font type; then the grid window; then the dialog a second copy of
-// the program shows. Error boxes are printed instead of shown.
+// the program shows; then the About box and the password dialog. Error
+// boxes are printed instead of shown.
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextStream>
 
 #include "fonts_window_shots.h"
 #include "grid_screenshots.h"
+#include "pellory/data/password_dialog.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
 #include "pellory/programs/windows.h"
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/guarded_qapplication.h"
 #include "pellory/shell/message_dialog.h"
+#include "pellory/shell/password_prompt.h"
+#include "pellory/shell/screen_scaling.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/shell/tglrunonce.h"
+#include "pellory/ui/about/tabout_box.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/tbutton.h"
 #include "pellory/ui/main/tdbedit.h"
@@ -46,11 +52,12 @@ bool Save(QWidget* window, const QDir& dir, const QString& name) {
   window->show();
   Settle();
   const QString path = dir.filePath(name);
-  if (!window->grab().save(path)) {
+  const QPixmap shot = window->grab();
+  if (!shot.save(path)) {
     QTextStream(stderr) << "pellory-screenshots: cannot write " << path << "\n";
     return false;
   }
-  QTextStream(stdout) << path << "\n";
+  QTextStream(stdout) << path << " " << shot.width() << "x" << shot.height() << "\n";
   return true;
 }
 
@@ -139,9 +146,23 @@ bool SaveAlreadyRunning(TForm2* main, const QDir& dir) {
   return Save(&dialog, dir, QStringLiteral("already-running-dialog.png"));
 }
 
+// The About box as Help, "&About" shows it, and the password dialog with
+// a password typed into its box.
+bool SaveDialogs(pellory::shell::TApplication& application, const QDir& dir) {
+  bool ok =
+      Save(application.CreateForm<pellory::ui::TAboutBox>(), dir, QStringLiteral("about-box.png"));
+  pellory::data::TPasswordDialog password(pellory::data::Session);
+  pellory::shell::PasswordPrompt::Dress(password);
+  password.show();  // Typed after the box has the focus, as a user would.
+  Settle();
+  password.Edit()->insert(QStringLiteral("secret"));
+  return Save(&password, dir, QStringLiteral("password-dialog.png")) && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  pellory::shell::PrepareScreenScaling();
   pellory::shell::GuardedQApplication qtApplication(argc, argv);
   if (argc != 2) {
     QTextStream(stderr) << "usage: pellory-screenshots OUTDIR\n";
@@ -168,6 +189,7 @@ int main(int argc, char** argv) {
              [&dir](QWidget* window, const QString& name) { return Save(window, dir, name); }) &&
          ok;
     ok = SaveAlreadyRunning(main, dir) && ok;
+    ok = SaveDialogs(application, dir) && ok;
     application.Shutdown();
   }
   pellory::data::Session.Stop();

@@ -6,7 +6,9 @@
 
 #include "pellory/data/session.h"
 #include "pellory/programs/windows.h"
+#include "pellory/shell/password_prompt.h"
 #include "pellory/shell/screen_fonts.h"
+#include "pellory/shell/hourglass.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/main/tform2.h"
@@ -26,14 +28,25 @@ void WarnAboutPaletteDisplay() {
                          "use a display of 16-bit colour or more\n";
 }
 
+// The session shows the hourglass through the shell while the program runs.
+struct HourglassWhileRunning {
+  HourglassWhileRunning() { data::Session.ShowHourglass = shell::ShowHourglass; }
+  ~HourglassWhileRunning() { data::Session.ShowHourglass = nullptr; }
+  HourglassWhileRunning(const HourglassWhileRunning&) = delete;
+  HourglassWhileRunning& operator=(const HourglassWhileRunning&) = delete;
+};
+
 }  // namespace
 
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
   // The screen's font list is made once, before anything else.
   shell::ScreenFonts::Names();
+  const HourglassWhileRunning hourglass;
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
+  // A catalogue whose password the session lacks asks the user for one.
+  const shell::PasswordPrompt passwordPrompt(data::Session);
   application.SetTitle(QStringLiteral("Pellory Fonts"));
   application.SetHelpFile(QStringLiteral("fontl.hlp"));
   RegisterWindows();

@@ -31,8 +31,8 @@ QColor StoredColor(const QString& name) {
 }
 
 DescribedControl::DescribedControl(QWidget* self, const CreationContext& context, Focus focus)
-    : self_(self), tabStop_(focus == Focus::TabStop) {
-  if (context.window) font_ = context.window->Font();
+    : self_(self), window_(context.window), tabStop_(focus == Focus::TabStop) {
+  if (window_) font_ = window_->Font();
   self_->setFont(font_.ToQFont());
   self_->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::NoFocus);
 }
@@ -45,6 +45,20 @@ void DescribedControl::SetGeometryPart(void (*change)(QRect&, int), const Stored
   QRect g = self_->geometry();
   change(g, IntValue(value));
   self_->setGeometry(g);
+}
+
+void DescribedControl::SetOwnFont(void (*change)(StoredFont&, const StoredValue&),
+                                  const StoredValue& value) {
+  change(font_, value);
+  parentFont_ = false;
+  FontChanged();
+}
+
+void DescribedControl::SetParentFont(bool on) {
+  parentFont_ = on;
+  if (!on || !window_) return;
+  font_ = window_->Font();
+  FontChanged();
 }
 
 void DescribedControl::SetTabStop(bool on) {
@@ -60,27 +74,26 @@ const PropertyTable& DescribedControl::Properties() {
       {
           Property<C>("Font.Name",
                       [](C& c, V v) {
-                        c.font_.name = StringValue(v);
-                        c.FontChanged();
+                        c.SetOwnFont([](StoredFont& f, V value) { f.name = StringValue(value); },
+                                     v);
                       }),
           Property<C>("Font.Height",
                       [](C& c, V v) {
-                        c.font_.height = IntValue(v);
-                        c.FontChanged();
+                        c.SetOwnFont([](StoredFont& f, V value) { f.height = IntValue(value); }, v);
                       }),
           Property<C>("Font.Color",
                       [](C& c, V v) {
-                        c.font_.color = StoredColor(StringValue(v));
-                        c.FontChanged();
+                        c.SetOwnFont([](StoredFont& f,
+                                        V value) { f.color = StoredColor(StringValue(value)); },
+                                     v);
                       }),
           Property<C>("Font.Style",
                       [](C& c, V v) {
-                        c.font_.style = IntValue(v);
-                        c.FontChanged();
+                        c.SetOwnFont([](StoredFont& f, V value) { f.style = IntValue(value); }, v);
                       }),
           // Only the default character set exists here.
-          Property<C>("Font.Charset", [](C&, V) {}),
-          Property<C>("ParentFont", [](C&, V) {}),
+          Property<C>("Font.Charset", [](C& c, V) { c.parentFont_ = false; }),
+          Property<C>("ParentFont", [](C& c, V v) { c.SetParentFont(BoolValue(v)); }),
           Property<C>("Left",
                       [](C& c, V v) {
                         c.SetGeometryPart([](QRect& g, int left) { g.moveLeft(left); }, v);

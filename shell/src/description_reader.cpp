@@ -42,7 +42,11 @@ void DescriptionReader::ReadProperties(DescribedComponent& component, const QStr
 
 void DescriptionReader::ReadComponent(const ComponentDescription& description,
                                       DescribedComponent* parent) {
-  CreationContext context{&window_, window_.Client(), parent};
+  // A control stored inside another control (a panel) sits on it.
+  QWidget* parentWidget = window_.Client();
+  if (auto* container = parent ? qobject_cast<QWidget*>(parent->Object()) : nullptr)
+    parentWidget = container;
+  CreationContext context{&window_, parentWidget, parent};
   DescribedComponent* component = ComponentClasses::Create(description.className, context);
   component->SetName(description.name);
   component->Object()->setObjectName(description.name);

@@ -40,6 +40,7 @@ void StoredWindow::Construct() {
   creating_ = true;
   const WindowDescription& description = DescriptionRegistry::Find(ClassName());
   std::vector<DescribedComponent*> loaded = DescriptionReader(*this).Read(description);
+  ScaleToScreen(loaded);
   for (DescribedComponent* component : loaded) component->NotifyLoaded();
   FinishReading();
   creating_ = false;
@@ -56,6 +57,13 @@ void StoredWindow::FinishReading() {
     auto* bar = menu ? qobject_cast<QMenuBar*>(menu->Object()) : nullptr;
     if (!bar) throw DescriptionReadError(QStringLiteral("Menu %1 not found").arg(menuName_));
     setMenuBar(bar);
+    WatchMenusForHelp();
+  }
+  if (!activeControlName_.isEmpty()) {
+    DescribedComponent* control = FindComponent(activeControlName_);
+    activeControl_ = control ? qobject_cast<QWidget*>(control->Object()) : nullptr;
+    if (!activeControl_)
+      throw DescriptionReadError(QStringLiteral("Control %1 not found").arg(activeControlName_));
   }
   QRect covered;
   for (QWidget* child : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -85,10 +93,31 @@ void StoredWindow::ArrangeTabOrder() {
 }
 
 void StoredWindow::FitOuterSize() {
-  // The stored size is the outer one; the client shrinks by whatever frame
-  // the platform reports (none before the window is shown, none offscreen).
-  const QSize frame = frameGeometry().size() - geometry().size();
-  resize(outerSize_ - frame);
+  QSize size;
+  if (clientSize_.isValid()) {
+    // A stored client size is the area below the menu bar.
+    size = clientSize_ + QSize(0, menuWidget() ? menuWidget()->sizeHint().height() : 0);
+  } else {
+    // The stored size is the outer one; the client shrinks by whatever frame
+    // the platform reports (none before the window is shown, none offscreen).
+    size = outerSize_ - (frameGeometry().size() - geometry().size());
+  }
+  if (border_ == Border::Dialog)
+    setFixedSize(size);
+  else
+    resize(size);
+}
+
+void StoredWindow::ApplyBorder() {
+  // A dialog border: a close box but no minimise or maximise box, and the
+  // size cannot change (FitOuterSize fixes it).
+  if (border_ == Border::Dialog)
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+  else
+    setWindowFlags(Qt::Window);
+  FitOuterSize();
 }
 
 void StoredWindow::SetModalResult(int result) {
@@ -123,6 +152,22 @@ void StoredWindow::SetPosition(const QString& position) {
     throw ShellError(QStringLiteral("Invalid property value"));
   placement_ =
       position == QLatin1String("poScreenCenter") ? Placement::ScreenCenter : Placement::Designed;
+}
+
+void StoredWindow::SetClientExtent(Qt::Orientation which, int extent) {
+  if (!clientSize_.isValid()) clientSize_ = size();
+  if (which == Qt::Horizontal)
+    clientSize_.setWidth(extent);
+  else
+    clientSize_.setHeight(extent);
+  FitOuterSize();
+}
+
+void StoredWindow::SetBorderStyle(const QString& style) {
+  if (style != QLatin1String("bsDialog") && style != QLatin1String("bsSizeable"))
+    throw ShellError(QStringLiteral("Invalid property value"));
+  border_ = style == QLatin1String("bsDialog") ? Border::Dialog : Border::Sizeable;
+  ApplyBorder();
 }
 
 const PropertyTable& StoredWindow::Properties() {
@@ -166,6 +211,13 @@ const PropertyTable& StoredWindow::Properties() {
                         w.outerSize_.setHeight(IntValue(v));
                         w.FitOuterSize();
                       }),
+          Property<W>("ClientWidth",
+                      [](W& w, V v) { w.SetClientExtent(Qt::Horizontal, IntValue(v)); }),
+          Property<W>("ClientHeight",
+                      [](W& w, V v) { w.SetClientExtent(Qt::Vertical, IntValue(v)); }),
+          Property<W>("BorderStyle", [](W& w, V v) { w.SetBorderStyle(StringValue(v)); }),
+          // Found once every component exists.
+          Property<W>("ActiveControl", [](W& w, V v) { w.activeControlName_ = StringValue(v); }),
           Property<W>("Color",
                       [](W& w, V v) {
                         QPalette pal = w.palette();
@@ -178,9 +230,8 @@ const PropertyTable& StoredWindow::Properties() {
           Property<W>("ShowHint", [](W& w, V v) { HintController::SetShowHint(&w, BoolValue(v)); }),
           Event<W>("OnCreate", [](W& w, Handler h) { w.OnCreate = std::move(h); }),
           Property<W>("Visible", [](W& w, V v) { w.setVisible(BoolValue(v)); }),
-          // Fonts are sized in pixels of a 96 dpi screen, so nothing is scaled.
-          Property<W>("PixelsPerInch", [](W&, V v) { IntValue(v); }),
-          Property<W>("TextHeight", [](W&, V v) { IntValue(v); }),
+          Property<W>("PixelsPerInch", [](W& w, V v) { w.pixelsPerInch_ = IntValue(v); }),
+          Property<W>("TextHeight", [](W& w, V v) { w.textHeight_ = IntValue(v); }),
           // The creation handler always runs at the end of construction.
           Property<W>("OldCreateOrder", [](W&, V v) { BoolValue(v); }),
       });
@@ -213,10 +264,10 @@ void StoredWindow::showEvent(QShowEvent* event) {
   if (!shownOnce_) {
     shownOnce_ = true;
     FitOuterSize();  // The platform may only now report the frame.
-    // The first tab stop gets the focus as if reached by Tab, which selects
-    // a text box's whole text.
-    if (!focusWidget() && firstTabStop_ && firstTabStop_->isEnabled())
-      firstTabStop_->setFocus(Qt::TabFocusReason);
+    // The active control, else the first tab stop, gets the focus as if
+    // reached by Tab, which selects a text box's whole text.
+    QWidget* first = activeControl_ ? activeControl_.data() : firstTabStop_.data();
+    if (!focusWidget() && first && first->isEnabled()) first->setFocus(Qt::TabFocusReason);
   }
 }
 

@@ -38,10 +38,12 @@ TApplication::TApplication(QObject* parent)
   QGuiApplication::setQuitOnLastWindowClosed(false);
   // A quit from outside (the session ending) ends the loops like ours.
   if (qApp) qApp->installEventFilter(this);
+  InstallHelpEngine();
 }
 
 TApplication::~TApplication() {
   Shutdown();
+  QuitHelp();
   if (instance == this) instance = nullptr;
 }
 

@@ -2,13 +2,19 @@
 #include "pellory/programs/startup.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenuBar>
 #include <QTimer>
 
+#include "fake_engine.h"
 #include "gui_helpers.h"
+#include "pellory/platform/help_engine.h"
+#include "pellory/data/session.h"
 #include "pellory/shell/description_registry.h"
+#include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/main/main_window_description.h"
+#include "pellory/ui/main/tdbedit.h"
 #include "pellory/ui/main/tform2.h"
 #include "shell_test_support.h"
 #include "test_catalogue.h"
@@ -56,6 +62,54 @@ TEST(Program, EveryWayOfEndingExitsWithZero) {
     guitest::pump();
     EXPECT_EQ(MainWindow(), nullptr) << how << ": shut down";
   }
+}
+
+TEST(Program, F1OpensTheHelpContentsAndTheHelpEngineQuitsAtTheEnd) {
+  const cataloguetest::TestCatalogue catalogue(cataloguetest::Numbered(2));
+  auto boxes = std::make_shared<std::vector<shell::ErrorBox>>();
+  auto calls = std::make_shared<std::vector<shelltest::HelpCall>>();
+  WId mainWindow = 0;
+  EXPECT_EQ(
+      RunProgramAnd(
+          [&](pellory::ui::TForm2* w) {
+            shell::TApplication::Instance()->SetHelpEngine(shelltest::RecordingHelpEngine(calls));
+            mainWindow = w->winId();
+            // F1 is a shortcut of the active window.
+            ASSERT_TRUE(guitest::pumpUntil([w] { return QApplication::activeWindow() == w; }));
+            guitest::key(w->DBEdit1(), Qt::Key_F1);
+            w->MenuItem(QStringLiteral("Exit1"))->Action()->trigger();
+          },
+          boxes),
+      0);
+  const std::vector<shelltest::HelpCall> expected = {
+      {mainWindow, QStringLiteral("fontl.hlp"), platform::kHelpContents, 0},
+      {0, QStringLiteral("fontl.hlp"), platform::kHelpQuit, 0},
+  };
+  EXPECT_EQ(*calls, expected);
+  EXPECT_TRUE(boxes->empty());
+}
+
+// Notes the pointer's shape while the engine initialises.
+class CursorWatchingEngine : public data::testing::FakeEngine {
+ public:
+  data::EngineResult Initialise(const std::string& language) override {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    shapes.push_back(cursor ? cursor->shape() : Qt::BlankCursor);
+    return FakeEngine::Initialise(language);
+  }
+  std::vector<Qt::CursorShape> shapes;  // Qt::BlankCursor: no override cursor
+};
+
+TEST(Program, TheHourglassShowsWhileTheEngineStarts) {
+  auto engine = std::make_shared<CursorWatchingEngine>();
+  data::Session.SetEngine(engine);
+  auto boxes = std::make_shared<std::vector<shell::ErrorBox>>();
+  // The engine in memory has no catalogue; its error box is no concern here.
+  const int code = RunProgramAnd([](pellory::ui::TForm2* w) { w->close(); }, boxes);
+  data::Session.SetEngine(nullptr);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(engine->shapes, std::vector<Qt::CursorShape>{Qt::WaitCursor});
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST(Program, ErrorEscapingStartUpShowsTheLastChanceBoxAndExitsWithOne) {

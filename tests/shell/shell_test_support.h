@@ -1,11 +1,12 @@
 // Shared by the shell and window tests: an application object whose error
-// display records its boxes, and a stored window whose class name and
-// handlers a test chooses.
+// display records its boxes, a help engine that records its calls, and a
+// stored window whose class name and handlers a test chooses.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "pellory/shell/described_component.h"
@@ -58,6 +59,20 @@ class ProbeWindow : public pellory::shell::StoredWindow {
  private:
   QString className_;
 };
+
+// One call of the help engine, as the recording engine keeps it.
+struct HelpCall {
+  WId owner;
+  QString fileName;
+  int command;
+  quintptr data;
+  bool operator==(const HelpCall&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const HelpCall& call);
+
+// A help engine that appends each call to `calls`.
+pellory::shell::TApplication::HelpEngine RecordingHelpEngine(
+    std::shared_ptr<std::vector<HelpCall>> calls);
 
 // A description with nothing but the window's own properties.
 pellory::shell::WindowDescription PlainWindow(const QString& className, int left = 83, int top = 82,

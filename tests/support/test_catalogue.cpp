@@ -95,7 +95,8 @@ std::vector<Font> Numbered(int n) {
   return fonts;
 }
 
-TestCatalogue::TestCatalogue(const std::vector<Font>& fonts, bool withSample) {
+TestCatalogue::TestCatalogue(const std::vector<Font>& fonts, bool withSample,
+                             const std::string& password) {
   std::string leaf = "pellory-ui-";
   leaf.append(std::to_string(::getpid())).append("-");
   leaf.append(::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -108,9 +109,8 @@ TestCatalogue::TestCatalogue(const std::vector<Font>& fonts, bool withSample) {
                                    {"Filename", FieldType::Alpha, 13},
                                    {"Category", FieldType::Alpha, 55}};
     if (withSample) columns.push_back({"Sample3", FieldType::Graphic, 10});
-    pellory::writer::TableWriter table(
-        dir_, std::string(pellory::data::kCatalogueTableName), columns,
-        {.password = std::string(pellory::data::kCataloguePassword)});
+    pellory::writer::TableWriter table(dir_, std::string(pellory::data::kCatalogueTableName),
+                                       columns, {.password = password});
     for (const Font& f : fonts) {
       pellory::writer::Row row;
       row.emplace_back(f.name);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "pellory/data/catalogue.h"
+
 namespace cataloguetest {
 
 struct Font {
@@ -38,8 +40,11 @@ std::string GreyBmpFile(int width, int height, const std::function<int(int, int)
 class TestCatalogue {
  public:
   // withSample false leaves out the picture column, so the catalogue
-  // cannot be opened as the main window declares it.
-  explicit TestCatalogue(const std::vector<Font>& fonts, bool withSample = true);
+  // cannot be opened as the main window declares it; the table password is
+  // the one the main window gives unless told otherwise.
+  explicit TestCatalogue(
+      const std::vector<Font>& fonts, bool withSample = true,
+      const std::string& password = std::string(pellory::data::kCataloguePassword));
   ~TestCatalogue();
   TestCatalogue(const TestCatalogue&) = delete;
   TestCatalogue& operator=(const TestCatalogue&) = delete;

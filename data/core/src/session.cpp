@@ -67,11 +67,7 @@ void TSession::Start() {
   std::lock_guard<std::recursive_mutex> guard(ProcessLock());
   if (hasHandle_) return;
   if (OnStartup) OnStartup(*this);
-  if (isDefault_) {
-    const EngineResult result = Engine().Initialise("0009");
-    if (result != engine_code::kOk && result != engine_code::kAlreadyInitialised)
-      RaiseEngineError(result);
-  }
+  if (isDefault_) InitialiseEngine();
   // The engine library keeps state that the process tears down at exit; the
   // process-wide session must stop before that, so its stop is registered
   // after the engine's state exists (exit handlers run in reverse order).
@@ -91,6 +87,19 @@ void TSession::Start() {
     StopQuietly();
     throw;
   }
+}
+
+void TSession::InitialiseEngine() {
+  // Starting the engine can take a moment on the user's first action.
+  struct PutBack {
+    std::function<void()> restore;
+    ~PutBack() {
+      if (restore) restore();
+    }
+  } hourglass{ShowHourglass ? ShowHourglass() : nullptr};
+  const EngineResult result = Engine().Initialise("0009");
+  if (result != engine_code::kOk && result != engine_code::kAlreadyInitialised)
+    RaiseEngineError(result);
 }
 
 void TSession::HandOverDirectories() {

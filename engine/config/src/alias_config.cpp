@@ -36,20 +36,77 @@ bool IsFile(const std::string& path) {
   return fs::is_regular_file(path, ec);
 }
 
+constexpr const char* kNamedVariable = "PELLORY_ENGINE_CONFIG";
+constexpr const char* kSystemFile = "/etc/pellory/engine.conf";
+
+// The places looked at, in order: the named file when the variable is set
+// (and then nothing else), else the user's file (when a home is known)
+// and the system's; FindConfigFile looks at the installation's last.
+struct ConfigPlaces {
+  std::optional<std::string> named;
+  std::string user;  // empty when neither XDG_CONFIG_HOME nor HOME is set
+};
+
+ConfigPlaces PlacesToLook() {
+  ConfigPlaces places;
+  if (const char* named = std::getenv(kNamedVariable); named && *named) {
+    places.named = named;
+    return places;
+  }
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    places.user = std::string(xdg) + "/pellory/engine.conf";
+  else if (const char* home = std::getenv("HOME"); home && *home)
+    places.user = std::string(home) + "/.config/pellory/engine.conf";
+  return places;
+}
+
 }  // namespace
 
 std::optional<std::string> FindConfigFile() {
-  if (const char* named = std::getenv("PELLORY_ENGINE_CONFIG"); named && *named)
-    return IsFile(named) ? std::optional<std::string>(named) : std::nullopt;
-  std::string userDir;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-    userDir = xdg;
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    userDir = std::string(home) + "/.config";
-  if (!userDir.empty() && IsFile(userDir + "/pellory/engine.conf"))
-    return userDir + "/pellory/engine.conf";
-  if (IsFile("/etc/pellory/engine.conf")) return std::string("/etc/pellory/engine.conf");
+  return FindConfigFile(RunningProgramDir());
+}
+
+std::optional<std::string> FindConfigFile(const std::string& programDir) {
+  const ConfigPlaces places = PlacesToLook();
+  if (places.named) return IsFile(*places.named) ? places.named : std::nullopt;
+  if (!places.user.empty() && IsFile(places.user)) return places.user;
+  if (IsFile(kSystemFile)) return std::string(kSystemFile);
+  if (const std::string installed = InstalledConfigFile(programDir); IsFile(installed))
+    return installed;
   return std::nullopt;
+}
+
+std::string InstalledConfigFile(const std::string& programDir) {
+  if (programDir.empty()) return {};
+  // The build gives the path from the bin directory to the data directory,
+  // so that an installation under any prefix, or staged below DESTDIR,
+  // finds its own file.
+  return (fs::path(programDir) / PELLORY_INSTALLED_CONFIG).lexically_normal().string();
+}
+
+std::string RunningProgramDir() {
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.parent_path().string();
+}
+
+std::string NoConfigFileText(const std::string& alias) {
+  const ConfigPlaces places = PlacesToLook();
+  std::string where;
+  if (places.named)
+    where = std::string(kNamedVariable) + " names " + *places.named + ", which is not a file";
+  else if (places.user.empty())
+    where = std::string(kNamedVariable) +
+            " is not set, neither XDG_CONFIG_HOME nor HOME is set, "
+            "and " +
+            kSystemFile + " does not exist";
+  else
+    where = std::string(kNamedVariable) + " is not set, and neither " + places.user + " nor " +
+            kSystemFile + " exists";
+  return "No engine configuration file was found (" + where +
+         "); \"make run\" in the source tree makes one for a catalogue of this machine's fonts, "
+         "and a catalogue built with pellory-mkcatalogue needs one whose [alias " +
+         alias + "] section names its directory.";
 }
 
 AliasConfig ParseConfig(const std::string& text, const std::string& file, std::string* error) {

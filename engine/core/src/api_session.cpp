@@ -35,9 +35,9 @@ std::string AliasPath(const std::string& alias) {
   if (!problem.empty()) throw EngineError(PEL_CONFIG_DAMAGED, config.file, problem);
   const auto it = config.aliasPaths.find(Lower(alias));
   if (it == config.aliasPaths.end())
-    throw EngineError(
-        PEL_UNKNOWN_ALIAS, alias,
-        config.file.empty() ? "no engine configuration file found" : "not named in " + config.file);
+    throw EngineError(PEL_UNKNOWN_ALIAS, alias,
+                      config.file.empty() ? pellory::engine::NoConfigFileText(alias)
+                                          : "not named in " + config.file);
   return it->second;
 }
 

@@ -113,6 +113,39 @@ TEST(Session, WithoutTheEngineEveryStartFailsWithTheInitialisationText) {
   }
 }
 
+TEST(Session, TheHourglassShowsWhileTheEngineInitialises) {
+  const struct {
+    const char* what;
+    EngineResult answer;
+    bool isDefault;
+    std::vector<std::string> log;
+  } cases[] = {
+      {"a start", 0, true, {"hourglass", "initialise 0009", "pointer back", "mode 7"}},
+      {"a failed start", 0x2108, true, {"hourglass", "initialise 0009", "pointer back"}},
+      {"a session that is not the default one", 0, false, {"mode 7"}},
+  };
+  for (const auto& c : cases) {
+    auto engine = std::make_shared<FakeEngine>();
+    engine->initialiseAnswer = c.answer;
+    TSession session("Other", c.isDefault);
+    session.SetEngine(engine);
+    session.ShowHourglass = [&engine] {
+      engine->log.push_back("hourglass");
+      return [&engine] { engine->log.push_back("pointer back"); };
+    };
+    try {
+      session.Start();
+    } catch (const EDBEngineError&) {
+      EXPECT_NE(c.answer, 0U) << c.what;
+    }
+    EXPECT_EQ(engine->log, c.log) << c.what;
+  }
+  // Shown nothing, nothing to put back.
+  Catalogue plain;
+  plain.session.ShowHourglass = [] { return std::function<void()>(); };
+  EXPECT_NO_THROW(plain.session.Start());
+}
+
 TEST(Session, EngineErrorsAreWordedFromTheEngineTexts) {
   Catalogue c;
   c.engine->failOpenTable = 0x2A04;

@@ -6,18 +6,23 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 #include "test_tables.h"
 
 namespace pellory::engine::test {
 namespace {
 
-// Sets an environment variable for one test and restores it after.
+// Sets (or with nullopt removes) an environment variable for one test and
+// restores it after.
 class ScopedEnv {
  public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
+    if (value)
+      ::setenv(name, value->c_str(), 1);
+    else
+      ::unsetenv(name);
   }
   ~ScopedEnv() {
     if (old_)
@@ -88,6 +93,91 @@ TEST(AliasConfig, LookupOrder) {
   {
     ScopedEnv env("PELLORY_ENGINE_CONFIG", (dir.path() / "absent.conf").string());
     EXPECT_EQ(FindConfigFile(), std::nullopt);
+  }
+}
+
+TEST(AliasConfig, WithoutAFileTheTextSaysWhereItLookedAndHowToGetOne) {
+  if (fs::exists("/etc/pellory/engine.conf"))
+    GTEST_SKIP() << "this machine has /etc/pellory/engine.conf";
+  ScratchDir dir;
+  const std::string absent = (dir.path() / "absent.conf").string();
+  const std::string xdg = (dir.path() / "xdg").string();
+  const std::string home = (dir.path() / "home").string();
+  const std::string howToGetOne =
+      "); \"make run\" in the source tree makes one for a catalogue of this machine's fonts, and "
+      "a catalogue built with pellory-mkcatalogue needs one whose [alias fonts] section names its "
+      "directory.";
+  const struct {
+    const char* what;
+    std::optional<std::string> named, xdgHome, home;
+    std::string where;
+  } cases[] = {
+      {"the variable names no file", absent, xdg, home,
+       "PELLORY_ENGINE_CONFIG names " + absent + ", which is not a file"},
+      {"the user's directory", std::nullopt, xdg, home,
+       "PELLORY_ENGINE_CONFIG is not set, and neither " + xdg +
+           "/pellory/engine.conf nor /etc/pellory/engine.conf exists"},
+      {"the home's .config", std::nullopt, std::nullopt, home,
+       "PELLORY_ENGINE_CONFIG is not set, and neither " + home +
+           "/.config/pellory/engine.conf nor /etc/pellory/engine.conf exists"},
+      {"no home at all", std::nullopt, std::nullopt, std::nullopt,
+       "PELLORY_ENGINE_CONFIG is not set, neither XDG_CONFIG_HOME nor HOME is set, and "
+       "/etc/pellory/engine.conf does not exist"},
+  };
+  for (const auto& c : cases) {
+    ScopedEnv named("PELLORY_ENGINE_CONFIG", c.named);
+    ScopedEnv xdgEnv("XDG_CONFIG_HOME", c.xdgHome);
+    ScopedEnv homeEnv("HOME", c.home);
+    EXPECT_EQ(FindConfigFile(), std::nullopt) << c.what;
+    EXPECT_EQ(NoConfigFileText("fonts"),
+              "No engine configuration file was found (" + c.where + howToGetOne)
+        << c.what;
+  }
+}
+
+// An installation keeps its configuration in share/pellory beside bin/; it
+// counts only when neither the variable, the user nor the machine names one.
+TEST(AliasConfig, InstalledConfigurationComesLast) {
+  if (fs::exists("/etc/pellory/engine.conf"))
+    GTEST_SKIP() << "/etc/pellory/engine.conf exists on this machine and would win";
+  enum class Found { Named, User, Installed, None };
+  const struct {
+    const char* name;
+    bool named;       // PELLORY_ENGINE_CONFIG names a file...
+    bool namedThere;  // ...that exists
+    bool user;
+    bool installed;
+    bool programDirKnown;
+    Found expected;
+  } cases[] = {
+      {"installed only", false, false, false, true, true, Found::Installed},
+      {"user before installed", false, false, true, true, true, Found::User},
+      {"variable before installed", true, true, false, true, true, Found::Named},
+      {"variable naming nothing stops the search", true, false, false, true, true, Found::None},
+      {"nothing installed", false, false, false, false, true, Found::None},
+      {"program directory unknown", false, false, false, true, false, Found::None},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    const fs::path named = dir.path() / "named.conf";
+    const fs::path user = dir.path() / "xdg" / "pellory" / "engine.conf";
+    const fs::path programDir = dir.path() / "prefix" / "bin";
+    const fs::path installed = dir.path() / "prefix" / "share" / "pellory" / "engine.conf";
+    fs::create_directories(user.parent_path());
+    fs::create_directories(programDir);
+    fs::create_directories(installed.parent_path());
+    if (c.namedThere) std::ofstream(named) << "[alias a]\npath = /a\n";
+    if (c.user) std::ofstream(user) << "[alias b]\npath = /b\n";
+    if (c.installed) std::ofstream(installed) << "[alias c]\npath = /c\n";
+    ScopedEnv env("PELLORY_ENGINE_CONFIG", c.named ? named.string() : "");
+    ScopedEnv xdg("XDG_CONFIG_HOME", (dir.path() / "xdg").string());
+
+    const std::map<Found, std::string> paths{{Found::Named, named.string()},
+                                             {Found::User, user.string()},
+                                             {Found::Installed, installed.string()},
+                                             {Found::None, ""}};
+    const auto found = FindConfigFile(c.programDirKnown ? programDir.string() : "");
+    EXPECT_EQ(found.value_or(""), paths.at(c.expected)) << c.name;
   }
 }
 

@@ -12,6 +12,7 @@
 #include "pellory/shell/description_registry.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/stored_font.h"
+#include "pellory/shell/system_colors.h"
 #include "pellory/shell/window_factories.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
@@ -27,7 +28,9 @@
 namespace {
 
 using namespace pellory::ui;
+using pellory::shell::ColorOf;
 using pellory::shell::DescribedControl;
+using pellory::shell::SystemColor;
 
 // The window as constructed, before any catalogue is opened.
 class UnopenedForm : public TForm2 {
@@ -227,9 +230,15 @@ TEST_F(MainWindow, PictureBoxShowsItsNameCentred) {
   const QImage shot = guitest::grabImage(image);
   const QRect client = image->ClientArea();
   EXPECT_EQ(client, QRect(2, 2, 356, 124));
-  // Border: shadow outside, then dark, at the top left.
+  // Border: shadow outside, then dark, at the top left; highlight outside,
+  // then face, at the bottom right, both on the box's last pixels.
   EXPECT_EQ(shot.pixelColor(0, 0), QColor(128, 128, 128));
   EXPECT_EQ(shot.pixelColor(1, 1), QColor(0, 0, 0));
+  for (const QPoint corner : {QPoint(359, 127), QPoint(359, 60), QPoint(200, 127)})
+    EXPECT_EQ(shot.pixelColor(corner), QColor(255, 255, 255)) << corner.x() << "," << corner.y();
+  for (const QPoint inner : {QPoint(358, 126), QPoint(358, 60), QPoint(200, 126)})
+    EXPECT_EQ(shot.pixelColor(inner), ColorOf(SystemColor::BtnFace))
+        << inner.x() << "," << inner.y();
   const QRect ink = guitest::boundsOfNot(shot, Qt::white, client.adjusted(1, 1, -1, -1));
   ASSERT_FALSE(ink.isEmpty()) << "no text drawn";
   const QFontMetrics metrics(image->font());

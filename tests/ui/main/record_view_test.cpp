@@ -375,18 +375,6 @@ TEST_F(RecordView, GlyphsAreCentredOnTheFaceAndShiftWhileDown) {
   }
 }
 
-TEST_F(RecordView, PriorAndNextRepeatWhileHeld) {
-  Open(Numbered(2));
-  for (TNavigateBtn kind : {TNavigateBtn::nbPrior, TNavigateBtn::nbNext}) {
-    QAbstractButton* button = form->DBNavigator1()->Button(kind);
-    EXPECT_TRUE(button->autoRepeat());
-    EXPECT_EQ(button->autoRepeatDelay(), 400);
-    EXPECT_EQ(button->autoRepeatInterval(), 100);
-  }
-  EXPECT_FALSE(form->DBNavigator1()->Button(TNavigateBtn::nbFirst)->autoRepeat());
-  EXPECT_FALSE(form->DBNavigator1()->Button(TNavigateBtn::nbLast)->autoRepeat());
-}
-
 // Counts the data-change notifications of a data source.
 class ChangeCounter : public pellory::data::TDataLink {
  public:

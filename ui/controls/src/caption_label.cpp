@@ -1,8 +1,10 @@
 #include "pellory/ui/controls/caption_label.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 
 #include "pellory/shell/stored_font.h"
+#include "pellory/shell/stored_window.h"
 
 namespace pellory::ui {
 
@@ -13,6 +15,12 @@ CaptionLabel::CaptionLabel(const shell::CreationContext& context)
   setAutoFillBackground(true);
   setContentsMargins(0, 0, 0, 0);
   setIndent(0);
+  loading_ = context.window && context.window->Creating();
+}
+
+void CaptionLabel::NotifyLoaded() {
+  loading_ = false;
+  FitToText();
 }
 
 void CaptionLabel::SetCaption(const QString& caption) {
@@ -25,6 +33,11 @@ void CaptionLabel::SetAutoSize(bool on) {
   FitToText();
 }
 
+void CaptionLabel::SetWordWrap(bool on) {
+  setWordWrap(on);
+  FitToText();
+}
+
 void CaptionLabel::FontChanged() {
   DescribedControl::FontChanged();
   QPalette pal = palette();
@@ -34,9 +47,18 @@ void CaptionLabel::FontChanged() {
 }
 
 void CaptionLabel::FitToText() {
-  if (!autoSize_) return;
+  // A wrapping label keeps its stored width, which the caption read before
+  // the wrapping would otherwise have replaced.
+  if (!autoSize_ || loading_) return;
   const QFontMetrics metrics(font());
-  resize(metrics.horizontalAdvance(text()), shell::TextHeight(font()));
+  if (!wordWrap()) {
+    resize(metrics.horizontalAdvance(text()), shell::TextHeight(font()));
+    return;
+  }
+  // Painting wraps the same way (QPainter::drawText with TextWordWrap).
+  const QRect wrapped =
+      metrics.boundingRect(QRect(0, 0, width(), 1 << 20), Qt::TextWordWrap, text());
+  resize(width(), std::max(shell::TextHeight(font()), wrapped.height()));
 }
 
 const shell::PropertyTable& CaptionLabel::Properties() {
@@ -48,6 +70,7 @@ const shell::PropertyTable& CaptionLabel::Properties() {
       {
           Property<L>("Caption", [](L& l, V v) { l.SetCaption(shell::StringValue(v)); }),
           Property<L>("AutoSize", [](L& l, V v) { l.SetAutoSize(shell::BoolValue(v)); }),
+          Property<L>("WordWrap", [](L& l, V v) { l.SetWordWrap(shell::BoolValue(v)); }),
           Property<L>("Transparent",
                       [](L& l, V v) { l.setAutoFillBackground(!shell::BoolValue(v)); }),
       });

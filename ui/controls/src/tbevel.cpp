@@ -6,21 +6,11 @@
 
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/system_colors.h"
+#include "pellory/ui/controls/edge_box.h"
 
 namespace pellory::ui {
 
 namespace {
-
-// One-pixel box: top and left lines in `topLeft`, bottom and right in
-// `bottomRight`.
-void DrawBox(QPainter& p, QRect r, QColor topLeft, QColor bottomRight) {
-  p.setPen(topLeft);
-  p.drawLine(r.topLeft(), r.topRight());
-  p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(bottomRight);
-  p.drawLine(r.bottomLeft(), r.bottomRight());
-  p.drawLine(r.topRight(), r.bottomRight());
-}
 
 // The value of a stored enumeration name; others are refused.
 template <class E>
@@ -67,13 +57,15 @@ void TBevel::paintEvent(QPaintEvent*) {
   const bool lowered = style_ == Style::Lowered;
   const QRect r = rect();
   if (shape_ == Shape::Box) {
-    DrawBox(p, r, lowered ? shadow : light, lowered ? light : shadow);
+    PaintEdgeBox(p, r, lowered ? shadow : light, lowered ? light : shadow);
   } else {
     // An etched frame: two boxes offset by one pixel.
-    DrawBox(p, r.adjusted(lowered ? 0 : 1, lowered ? 0 : 1, lowered ? -1 : 0, lowered ? -1 : 0),
-            shadow, shadow);
-    DrawBox(p, r.adjusted(lowered ? 1 : 0, lowered ? 1 : 0, lowered ? 0 : -1, lowered ? 0 : -1),
-            light, light);
+    PaintEdgeBox(p,
+                 r.adjusted(lowered ? 0 : 1, lowered ? 0 : 1, lowered ? -1 : 0, lowered ? -1 : 0),
+                 shadow, shadow);
+    PaintEdgeBox(p,
+                 r.adjusted(lowered ? 1 : 0, lowered ? 1 : 0, lowered ? 0 : -1, lowered ? 0 : -1),
+                 light, light);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "pellory/ui/main/bound_field.h"
 
 #include <QKeyEvent>
+#include <utility>
 
 #include "pellory/data/field.h"
 #include "pellory/shell/described_control.h"
@@ -13,7 +14,11 @@ BoundField::BoundField() {
 
 void BoundField::Bind(data::TDataSource* source, const QString& controlName) {
   link_.SetControlName(controlName.toStdString());
+  // Naming the field makes the link re-read it, which would take a control
+  // out of the state it shows until its cursor is first opened.
+  auto reread = std::exchange(link_.RereadField, nullptr);
   link_.SetFieldName(dataField_.toStdString());
+  link_.RereadField = std::move(reread);
   link_.SetDataSource(source);
 }
 

@@ -12,6 +12,7 @@
 #include "pellory/shell/stored_font.h"
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
+#include "pellory/ui/controls/edge_box.h"
 
 namespace pellory::ui {
 
@@ -52,7 +53,8 @@ void TDBImage::ReadField(data::TField* field) {
   // The old picture goes first, so a value that cannot be decoded leaves
   // an empty picture behind while its error reaches the caller.
   picture_ = QImage();
-  pictureLoaded_ = field != nullptr;
+  // Without a field the picture is simply empty: loaded, not the name.
+  pictureLoaded_ = true;
   update();
   auto* graphic = dynamic_cast<data::TGraphicField*>(field);
   if (graphic) picture_ = ToImage(graphic->LoadBitmap());
@@ -86,19 +88,10 @@ const shell::PropertyTable& TDBImage::Properties() {
 
 void TDBImage::PaintBorder(QPainter& p) const {
   // Sunken edge: shadow and dark lines outside, highlight and face inside.
-  const QRect outer = rect().adjusted(0, 0, -1, -1);
-  const QRect inner = outer.adjusted(1, 1, -1, -1);
-  const auto box = [&p](QRect r, QColor topLeft, QColor bottomRight) {
-    p.setPen(topLeft);
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(bottomRight);
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
-  };
-  box(outer, shell::ColorOf(shell::SystemColor::BtnShadow),
-      shell::ColorOf(shell::SystemColor::BtnHighlight));
-  box(inner, Qt::black, shell::ColorOf(shell::SystemColor::BtnFace));
+  PaintEdgeBox(p, rect(), shell::ColorOf(shell::SystemColor::BtnShadow),
+               shell::ColorOf(shell::SystemColor::BtnHighlight));
+  PaintEdgeBox(p, rect().adjusted(1, 1, -1, -1), Qt::black,
+               shell::ColorOf(shell::SystemColor::BtnFace));
 }
 
 void TDBImage::paintEvent(QPaintEvent*) {
@@ -120,9 +113,11 @@ void TDBImage::paintEvent(QPaintEvent*) {
     p.drawImage(client.topLeft() + PictureOffset(), picture_);
     p.restore();
   }
-  if (hasFocus()) {
-    p.setPen(shell::ColorOf(shell::SystemColor::WindowFrame));
-    p.drawRect(client.adjusted(0, 0, -1, -1));
+  // The window's active control keeps its frame while the window itself
+  // is inactive.
+  if (window()->focusWidget() == this) {
+    const QColor frame = shell::ColorOf(shell::SystemColor::WindowFrame);
+    PaintEdgeBox(p, client, frame, frame);
   }
 }
 

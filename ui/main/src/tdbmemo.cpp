@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "pellory/shell/system_colors.h"
+#include "pellory/shell/tapplication.h"
 
 namespace pellory::ui {
 
@@ -47,22 +48,23 @@ void TDBMemo::ReadField(data::TField* field) {
 
 void TDBMemo::mouseDoubleClickEvent(QMouseEvent* event) {
   if (!memoLoaded_) {
-    Reread();
+    shell::RunGuarded([this] { Reread(); });
     return;
   }
   QPlainTextEdit::mouseDoubleClickEvent(event);
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-    Reread();
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const bool escape = event->key() == Qt::Key_Escape;
+  if (!memoLoaded_ && (enter || escape || !event->text().isEmpty())) {
+    // Not loaded: character keys do nothing, Enter tries the load again.
+    if (enter) shell::RunGuarded([this] { Reread(); });
     event->accept();
     return;
   }
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (!memoLoaded_ && (enter || !event->text().isEmpty())) {
-    // Not loaded: character keys do nothing, Enter tries the load again.
-    if (enter) Reread();
+  if (escape && event->modifiers() == Qt::NoModifier) {
+    shell::RunGuarded([this] { Reread(); });
     event->accept();
     return;
   }

@@ -57,7 +57,7 @@ TDBNavigator::TDBNavigator(const shell::CreationContext& context)
         try {
           BtnClick(button->Kind());
         } catch (...) {
-          button->setDown(false);  // a failed step ends the repeat
+          button->CancelPress();  // a failed step ends the repeat
           throw;
         }
       });

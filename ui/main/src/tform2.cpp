@@ -5,6 +5,7 @@
 #include "pellory/data/datasource.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
+#include "pellory/platform/help_engine.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
@@ -81,6 +82,8 @@ void TForm2::DeclareFields() {
   NameCursor(*table1_, "Table1");
   table1_->SetReadOnly(true);
   for (const data::CatalogueField& field : data::kCatalogueFields) Declare(*table1_, field.name);
+  table1_->SetFilter(std::string(data::kMainCursorFilter));
+  table1_->SetFiltered(false);
   dataSource1_->SetDataSet(table1_.get());
 
   // The second cursor declares the same fields in an order of its own.
@@ -154,12 +157,21 @@ void TForm2::Exit1Click() {
   Close();
 }
 
+void TForm2::Contents1Click() {
+  if (shell::TApplication* app = shell::TApplication::Instance())
+    app->HelpCommand(platform::kHelpContents, 0);
+}
+
 void TForm2::Allfonts1Click() {
   if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm1"));
 }
 
 void TForm2::Grid1Click() {
   if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TForm3"));
+}
+
+void TForm2::About1Click() {
+  if (auto* app = shell::TApplication::Instance()) app->RunModalWindow(QStringLiteral("TAboutBox"));
 }
 
 TBevel* TForm2::Bevel1() const {

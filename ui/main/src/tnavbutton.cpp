@@ -1,8 +1,11 @@
 #include "pellory/ui/main/tnavbutton.h"
 
+#include <QEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
+#include <QTimer>
 
 #include "pellory/ui/main/nav_glyph.h"
 
@@ -15,11 +18,56 @@ TNavButton::TNavButton(TNavigateBtn kind, QWidget* parent) : QToolButton(parent)
   const NavGlyph glyph = LoadNavGlyph(kind);
   normal_ = glyph.normal;
   disabled_ = glyph.disabled;
-  if (Repeats()) {
-    // Held down: a first step after 400 ms, then one every 100 ms.
-    setAutoRepeat(true);
-    setAutoRepeatDelay(400);
-    setAutoRepeatInterval(100);
+}
+
+namespace {
+// Held down: a first step after 400 ms, then one every 100 ms.
+constexpr int kRepeatDelay = 400;
+constexpr int kRepeatInterval = 100;
+}  // namespace
+
+bool TNavButton::hitButton(const QPoint& pos) const {
+  return pos.x() >= 0 && pos.x() < width() && pos.y() >= 0 && pos.y() <= height();
+}
+
+void TNavButton::mousePressEvent(QMouseEvent* event) {
+  QToolButton::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton) return;
+  held_ = true;
+  if (!Repeats()) return;
+  if (!repeatTimer_) {
+    repeatTimer_ = new QTimer(this);
+    connect(repeatTimer_, &QTimer::timeout, this, &TNavButton::RepeatTimerFired);
+  }
+  repeatTimer_->start(kRepeatDelay);
+}
+
+void TNavButton::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    held_ = false;
+    if (repeatTimer_) repeatTimer_->stop();
+  }
+  // Clicks when released over the button, in addition to any repeats.
+  QToolButton::mouseReleaseEvent(event);
+}
+
+void TNavButton::RepeatTimerFired() {
+  repeatTimer_->setInterval(kRepeatInterval);
+  if (held_ && isDown() && isEnabled()) emit clicked();
+}
+
+void TNavButton::CancelPress() {
+  held_ = false;
+  if (repeatTimer_) repeatTimer_->stop();
+  setDown(false);
+}
+
+void TNavButton::changeEvent(QEvent* event) {
+  QToolButton::changeEvent(event);
+  // A disabled button takes no release, so its press ends here.
+  if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+    held_ = false;
+    if (repeatTimer_) repeatTimer_->stop();
   }
 }
 

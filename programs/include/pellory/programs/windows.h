@@ -5,7 +5,8 @@ namespace pellory::app {
 
 // Registers every window class of the program by class name (so that one
 // window opens another without including it), with its stored description
-// and the control classes that description names. Safe to call again.
+// and the control classes that description names; gives every window the
+// program's icon. Safe to call again.
 void RegisterWindows();
 
 }  // namespace pellory::app

@@ -21,8 +21,15 @@ class DescribedComponent {
   // Sent to every component, in stored order, once the whole description of
   // its window has been read.
   virtual void NotifyLoaded() {}
+  // Scales the component's positions and sizes by m/d for a screen of
+  // another resolution (screen_scaling.h); components without any keep
+  // this.
+  virtual void ChangeScale(int /*m*/, int /*d*/) {}
   // The Qt object; deleting it destroys the component.
   virtual QObject* Object() = 0;
+  // The help topic of the component; 0 for none, then a help request goes
+  // on to its parent.
+  virtual int HelpContext() const { return 0; }
 
   QString Name() const { return name_; }
   void SetName(const QString& name) { name_ = name; }

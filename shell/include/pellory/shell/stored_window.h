@@ -22,6 +22,7 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
  public:
   enum class CloseAction { None, Hide, Free, Minimize };
   enum class Placement { Designed, ScreenCenter };
+  enum class Border { Sizeable, Dialog };
 
   explicit StoredWindow(QWidget* parent = nullptr);
   ~StoredWindow() override;
@@ -42,10 +43,18 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void SetModalResult(int result);
   bool Creating() const { return creating_; }
   bool Modal() const { return modal_; }
-  int HelpContext() const { return helpContext_; }
+  int HelpContext() const override { return helpContext_; }
   const StoredFont& Font() const { return font_; }
-  // The outer size the description asks for, frame and menu bar included.
+  // The outer size the description asks for, frame and menu bar included,
+  // scaled for the screen (screen_scaling.h).
   QSize OuterSize() const { return outerSize_; }
+  // The client size the description asks for; invalid when it gives none.
+  QSize ClientSize() const { return clientSize_; }
+  Border BorderStyle() const { return border_; }
+  // The resolution the description was made for and the text height of its
+  // font there; 0 when not stored.
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  int TextHeight() const { return textHeight_; }
 
   // Runs the window modally and answers its ModalResult.
   int ShowModal();
@@ -78,23 +87,42 @@ class StoredWindow : public QMainWindow, public DescribedComponent {
   void setVisible(bool visible) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // F1 that no shortcut and no control took: help on the focused control.
+  void keyPressEvent(QKeyEvent* event) override;
+  // F1 on an open menu: help on its highlighted item.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // The resolution of the screen the window is built for: Qt's logical
+  // resolution of its screen.
+  virtual int ScreenPixelsPerInch() const;
 
  private:
   void SetPosition(const QString& position);
+  void SetClientExtent(Qt::Orientation which, int extent);
+  void SetBorderStyle(const QString& style);
   void FinishReading();
   void ArrangeTabOrder();
   void FitOuterSize();
+  void ApplyBorder();
+  void ScaleToScreen(const std::vector<DescribedComponent*>& loaded);
   void CentreOnScreen();
   int RunModalLoop();
+  void WatchMenusForHelp();
+  void RequestMenuHelp(QWidget* menu);
 
   QScrollArea* scroll_ = nullptr;
   QWidget* client_ = nullptr;
   QPointer<QWidget> firstTabStop_;
+  QPointer<QWidget> activeControl_;
   StoredFont font_;
   QSize outerSize_{320, 240};
+  QSize clientSize_;
+  Border border_ = Border::Sizeable;
   QString menuName_;
+  QString activeControlName_;
   Placement placement_ = Placement::Designed;
   int helpContext_ = 0;
+  int pixelsPerInch_ = 0;
+  int textHeight_ = 0;
   int modalResult_ = 0;
   bool creating_ = false;
   bool visibleRequested_ = false;

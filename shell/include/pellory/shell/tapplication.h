@@ -3,6 +3,8 @@
 // the guard that sends every handler's error to it.
 #pragma once
 
+#include <qwindowdefs.h>
+
 #include <QObject>
 #include <QPointer>
 #include <exception>
@@ -79,6 +81,17 @@ class TApplication : public QObject {
 
   void SetErrorPresenter(std::unique_ptr<ErrorPresenter> presenter);
 
+  // Help goes through the help engine's one entry point: owner window, help
+  // file name, command and data (the platform's engine unless replaced).
+  using HelpEngine =
+      std::function<void(WId owner, const QString& fileName, int command, quintptr data)>;
+  void SetHelpEngine(HelpEngine engine) { helpEngine_ = std::move(engine); }
+  // Calls the help engine with the main window as owner and the help file
+  // name as stored; no window has a help file of its own.
+  void HelpCommand(int command, quintptr data);
+  // Help on the topic `id`: the context command.
+  void ContextHelp(int id);
+
   // Used by StoredWindow: the release message and the modal loops that a
   // quit request must end.
   void PostRelease(StoredWindow* window);
@@ -93,6 +106,10 @@ class TApplication : public QObject {
   // Constructs `window` and takes ownership of it.
   StoredWindow* Adopt(std::unique_ptr<StoredWindow> window);
   void TakeQuitRequest();
+  // The platform's help engine, whose notices show in the error display.
+  void InstallHelpEngine();
+  // Tells the help engine to quit; at the end, even if help was never used.
+  void QuitHelp();
 
   QString title_;
   QString helpFile_;
@@ -101,6 +118,7 @@ class TApplication : public QObject {
   std::vector<QPointer<StoredWindow>> owned_;
   std::vector<QEventLoop*> loops_;
   std::unique_ptr<ErrorPresenter> presenter_;
+  HelpEngine helpEngine_;
   bool terminated_ = false;
   bool shutDown_ = false;
 };

@@ -34,6 +34,11 @@ inline constexpr std::array<CatalogueField, 5> kCatalogueFields = {{
     {"Sample3", CatalogueFieldClass::Graphic, 10},
 }};
 
+// The filter text the main cursor is declared with (its misspelling
+// included): compiled when the cursor opens, applied by no one, replaced by
+// the first category chosen.
+inline constexpr std::string_view kMainCursorFilter = "category = 'Captial Sans Serif'";
+
 // The field named `name` (exactly as above); nothing for others.
 std::optional<CatalogueField> FindCatalogueField(std::string_view name);
 

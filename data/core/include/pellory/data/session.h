@@ -46,6 +46,10 @@ class TSession {
   std::function<void(TSession&)> OnStartup;
   // The password dialog, once the program has one; answers whether confirmed.
   std::function<bool(TSession&)> PasswordPrompt;
+  // Shows the hourglass while the engine initialises and answers how to
+  // put the pointer back, or nothing when it showed none; the program sets
+  // it, and without it nothing is shown.
+  std::function<std::function<void()>()> ShowHourglass;
 
   // Database objects, one per DatabaseName (compared without regard to case).
   TDatabase* FindDatabase(const std::string& databaseName) const;
@@ -86,6 +90,7 @@ class TSession {
  private:
   friend TSession& DefaultSession();
 
+  void InitialiseEngine();
   void HandOverDirectories();
   void StopQuietly();
   static void StopDefaultSessionAtExit();

@@ -22,11 +22,28 @@ struct AliasConfig {
   std::map<std::string, std::string> aliasPaths;  // alias name (lower case) to path
 };
 
-// Where the configuration is looked for: $PELLORY_ENGINE_CONFIG when set;
-// else $XDG_CONFIG_HOME/pellory/engine.conf (~/.config when unset); else
-// /etc/pellory/engine.conf. Answers the first that names an existing file,
-// or nothing.
+// Where the configuration is looked for: $PELLORY_ENGINE_CONFIG when set
+// (and then nowhere else); else $XDG_CONFIG_HOME/pellory/engine.conf
+// (~/.config when unset); else /etc/pellory/engine.conf; else the
+// configuration installed with the running program (InstalledConfigFile).
+// Answers the first that names an existing file, or nothing.
 std::optional<std::string> FindConfigFile();
+
+// The same search, with the installation's configuration taken as that of a
+// program in `programDir` (none when empty).
+std::optional<std::string> FindConfigFile(const std::string& programDir);
+
+// The configuration an installation keeps for the programs in its bin
+// directory `programDir`: share/pellory/engine.conf under the same prefix,
+// written when the program was installed. Empty when programDir is.
+std::string InstalledConfigFile(const std::string& programDir);
+
+// The directory of the running program; empty when it cannot be told.
+std::string RunningProgramDir();
+
+// Where FindConfigFile looked and how to get a configuration, as one
+// sentence for the error of an alias that no configuration names.
+std::string NoConfigFileText(const std::string& alias);
 
 // Parses the text of a configuration file found at `file`. A malformed line
 // sets *error (when given) to "line N: ..." and the line is skipped.

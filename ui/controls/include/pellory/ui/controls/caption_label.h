@@ -1,5 +1,6 @@
 // A static text that sizes itself to its caption (AutoSize), keeps its left
 // edge when the text changes, and is painted opaque in its window's colour.
+// With WordWrap it keeps its width and takes the height of the wrapped text.
 #pragma once
 
 #include <QLabel>
@@ -17,10 +18,15 @@ class CaptionLabel : public QLabel, public shell::DescribedControl {
   void SetCaption(const QString& caption);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool on);
+  bool WordWrap() const { return wordWrap(); }
+  void SetWordWrap(bool on);
 
-  // Caption, AutoSize, Transparent and the common control properties.
+  // Caption, AutoSize, WordWrap, Transparent and the common control
+  // properties.
   static const shell::PropertyTable& Properties();
   const shell::PropertyTable& StoredProperties() const override { return Properties(); }
+  // Sizes the label once all its stored properties are known.
+  void NotifyLoaded() override;
 
  protected:
   void FontChanged() override;
@@ -29,6 +35,7 @@ class CaptionLabel : public QLabel, public shell::DescribedControl {
   void FitToText();
 
   bool autoSize_ = true;
+  bool loading_ = false;  // While its window is read, the size waits.
 };
 
 }  // namespace pellory::ui

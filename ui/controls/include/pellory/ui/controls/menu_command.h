@@ -21,7 +21,7 @@ class MenuCommand : public QObject, public shell::DescribedComponent {
   QMenu* Submenu() const { return submenu_; }
   QString Caption() const { return action_->text(); }
   int ShortCut() const { return shortCut_; }
-  int HelpContext() const { return helpContext_; }
+  int HelpContext() const override { return helpContext_; }
 
   // The click handler; runs inside the guard when the item is chosen.
   std::function<void()> OnClick;
