@@ -16,10 +16,8 @@ namespace pellory::ui {
 void TwwDBGrid::keyPressEvent(QKeyEvent* event) {
   bool handled = false;
   shell::RunGuarded([&] { handled = HandleKey(event->key(), event->modifiers(), event->text()); });
-  if (handled)
-    event->accept();
-  else
-    QAbstractScrollArea::keyPressEvent(event);
+  // Keys the grid does not take, F1 among them, go on to the window.
+  event->setAccepted(handled);
 }
 
 // Tab and Shift+Tab move between columns instead of between controls.
@@ -135,7 +133,11 @@ bool TwwDBGrid::IsTextCell(int col) const {
 }
 
 void TwwDBGrid::ShowEditor() {
-  if (editor_ || !IsTextCell(col_)) return;
+  if (editor_) {
+    editor_->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  if (!IsTextCell(col_)) return;
   MakeColumnVisible(col_);
   const QRect cell = CellRect(col_, row_);
   if (cell.isEmpty()) return;

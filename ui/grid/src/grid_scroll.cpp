@@ -2,6 +2,7 @@
 // record number on a numbered cursor, by five coarse positions otherwise),
 // the horizontal one moves the first shown data column.
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -27,6 +28,9 @@ void TwwDBGrid::ConnectScrollBars() {
   QScrollBar* horizontal = horizontalScrollBar();
   vertical->setFocusPolicy(Qt::NoFocus);
   horizontal->setFocusPolicy(Qt::NoFocus);
+  // The wheel over either bar steps records, as over the cells.
+  vertical->installEventFilter(this);
+  horizontal->installEventFilter(this);
   connect(vertical, &QAbstractSlider::actionTriggered, this,
           [this](int action) { VerticalAction(action); });
   connect(vertical, &QAbstractSlider::sliderReleased, this, [this] { VerticalThumbReleased(); });
@@ -34,6 +38,15 @@ void TwwDBGrid::ConnectScrollBars() {
           [this](int action) { HorizontalAction(action); });
   connect(horizontal, &QAbstractSlider::sliderReleased, this,
           [this] { HorizontalThumbReleased(); });
+}
+
+bool TwwDBGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel &&
+      (watched == verticalScrollBar() || watched == horizontalScrollBar())) {
+    wheelEvent(static_cast<QWheelEvent*>(event));
+    return true;
+  }
+  return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 data::TDataSet* TwwDBGrid::ActiveCursor() const {

@@ -145,6 +145,7 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   friend class TwwGridDataLink;
