@@ -143,6 +143,11 @@ void TwwDBGrid::ShowEditor() {
   if (cell.isEmpty()) return;
   auto* editor = new TwwInplaceEdit(*this, viewport());
   editor->setFont(font());
+  // The cell's own colours: the editor takes nothing, but is no disabled box.
+  QPalette palette = editor->palette();
+  palette.setColor(QPalette::Base, color_);
+  palette.setColor(QPalette::Text, Font().color);
+  editor->setPalette(palette);
   editor->setText(QString::fromStdString(ColumnField(col_)->AsString()));
   editor->setCursorPosition(0);
   editor->setGeometry(cell.intersected(viewport()->rect()));
