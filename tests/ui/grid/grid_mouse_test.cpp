@@ -2,6 +2,7 @@
 // area, the wheel with its partial turns, a column border dragged to a new
 // width that snaps to whole digits, and titles carried to new places.
 #include <QFontMetrics>
+#include <QLabel>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -15,6 +16,8 @@ namespace gridtest {
 namespace {
 
 constexpr QRgb kBlue = 0xFF0000FF;
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kFace = 0xFFC0C0C0;
 
 class GridMouse : public GridWindow {
  protected:
@@ -245,11 +248,50 @@ TEST_F(GridMouse, TheTitleImageFollowsThePointerAndTheGridScrollsRight) {
     guitest::pump();
   }
   ASSERT_EQ(grid()->LeftCol(), 1);
+  // The title's image, with its black right and bottom edges, follows the
+  // pointer 15 pixels below the grid's top.
+  const QLabel* image = grid()->findChild<QLabel*>();
+  ASSERT_NE(image, nullptr);
+  EXPECT_TRUE(image->isVisible());
+  EXPECT_EQ(image->y(), pellory::ui::TwwDBGrid::DragVertOffset);
+  const QImage picture = image->pixmap().toImage();
+  EXPECT_EQ(picture.pixel(picture.width() - 1, 5), kBlack);
+  EXPECT_EQ(picture.pixel(5, picture.height() - 1), kBlack);
+  EXPECT_EQ(picture.pixel(picture.width() / 2, 5), kFace) << "the title's own background";
   // The image now reaches past the right edge while the pointer moved right.
   EXPECT_TRUE(guitest::pumpUntil([&] { return grid()->LeftCol() == 2; }, 1000));
   QTest::mouseRelease(area(), Qt::LeftButton, Qt::NoModifier, QPoint(area()->width() - 10, 10));
   guitest::pump();
   EXPECT_EQ(columnName(2), QStringLiteral("Font Name")) << "dropped on the picture column";
+}
+
+TEST_F(GridMouse, AutoScrollGoesLeftWhenThePointerLastMovedLeft) {
+  Open(cataloguetest::Numbered(3),
+       Selected({"Font Name\t40\tFont Name", "Sample3\t40\tSample", "Filename\t40\tFile"}));
+  grid()->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+  guitest::pump();
+  const int left = grid()->LeftCol();
+  ASSERT_GT(left, 1);
+  const QPoint from = Cell(left, 0).topLeft() + QPoint(20, 10);
+  QTest::mousePress(area(), Qt::LeftButton, Qt::NoModifier, from);
+  for (int x = from.x(); x >= 0; x -= 10) {
+    QTest::mouseMove(area(), QPoint(x, 10));
+    guitest::pump();
+  }
+  EXPECT_TRUE(guitest::pumpUntil([&] { return grid()->LeftCol() == 1; }, 2000));
+  QTest::mouseRelease(area(), Qt::LeftButton, Qt::NoModifier, QPoint(0, 10));
+  guitest::pump();
+  EXPECT_EQ(grid()->findChild<QLabel*>() ? grid()->findChild<QLabel*>()->isVisible() : false, false)
+      << "the image goes with the release";
+}
+
+TEST_F(GridMouse, ADoubleClickRunsTheDoubleClickEvent) {
+  Open(cataloguetest::Numbered(5));
+  int clicks = 0;
+  grid()->OnDblClick = [&clicks](pellory::ui::TwwDBGrid&) { ++clicks; };
+  QTest::mouseDClick(area(), Qt::LeftButton, Qt::NoModifier, Cell(1, 1).center());
+  guitest::pump();
+  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
