@@ -294,5 +294,23 @@ TEST_F(GridMouse, ADoubleClickRunsTheDoubleClickEvent) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(GridMouse, ThePointerShowsWhereABorderCanBeDragged) {
+  Open(cataloguetest::Numbered(3));
+  const int line = borderAfter(1);
+  struct Case {
+    QPoint at;
+    bool resize;
+  };
+  for (const Case c : {Case{{line - 3, 10}, true},
+                       {{line + 4, 10}, true},
+                       {{line - 4, 10}, false},
+                       {{line + 5, 10}, false},
+                       {{line, Cell(1, 1).center().y()}, false}}) {
+    QTest::mouseMove(area(), c.at);
+    guitest::pump();
+    EXPECT_EQ(area()->cursor().shape() == Qt::SplitHCursor, c.resize) << c.at.x() - line;
+  }
+}
+
 }  // namespace
 }  // namespace gridtest

@@ -92,7 +92,16 @@ void TwwDBGrid::PressCell(const Hit& hit) {
 }
 
 void TwwDBGrid::mouseMoveEvent(QMouseEvent* event) {
-  if (drag_) drag_->MoveTo(event->position().toPoint());
+  const QPoint p = event->position().toPoint();
+  if (drag_) {
+    drag_->MoveTo(p);
+    return;
+  }
+  // Over a border that can be dragged, the pointer says so.
+  if (link_->Active() && BorderAt(p) >= 1)
+    viewport()->setCursor(Qt::SplitHCursor);
+  else
+    viewport()->unsetCursor();
 }
 
 void TwwDBGrid::mouseReleaseEvent(QMouseEvent* event) {

@@ -28,6 +28,7 @@ void TwwDBGrid::ConnectScrollBars() {
   QScrollBar* horizontal = horizontalScrollBar();
   vertical->setFocusPolicy(Qt::NoFocus);
   horizontal->setFocusPolicy(Qt::NoFocus);
+  viewport()->setMouseTracking(true);  // for the pointer over column borders
   // The wheel over either bar steps records, as over the cells.
   vertical->installEventFilter(this);
   horizontal->installEventFilter(this);
