@@ -211,5 +211,39 @@ TEST_F(GridScroll, PicturesFirstShowsThePictureColumnBesideTheIndicator) {
   EXPECT_EQ(PixelAt(QPoint(5, 5)), qRgb(192, 192, 192)) << "the top-left cell stays";
 }
 
+TEST_F(GridScroll, HorizontalPagesMoveByTheColumnsInView) {
+  // Four columns of 30 digits: two fit side by side.
+  Open(cataloguetest::Numbered(3), Selected({"Font Name\t30\tFont Name", "Filename\t30\tFile",
+                                             "Category\t30\tCategory", "Sample3\t30\tSample"}));
+  ASSERT_EQ(grid()->ColCount(), 5);
+  const int width = grid()->ColWidth(1);
+  ASSERT_LE(12 + 2 * (width + 1), grid()->viewport()->width() + 1);
+  ASSERT_GT(12 + 3 * (width + 1), grid()->viewport()->width() + 1);
+  struct Step {
+    Action action;
+    int leftCol;
+    int position;  // (first shown - 1) * 127 / 2, rounded
+  };
+  const Step steps[] = {
+      {Action::SliderPageStepAdd, 3, 127},  {Action::SliderPageStepSub, 1, 0},
+      {Action::SliderSingleStepAdd, 2, 64}, {Action::SliderPageStepAdd, 3, 127},
+      {Action::SliderSingleStepSub, 2, 64}, {Action::SliderToMinimum, 1, 0},
+  };
+  for (const Step& s : steps) {
+    horizontal()->triggerAction(s.action);
+    EXPECT_EQ(grid()->LeftCol(), s.leftCol) << "action " << int(s.action);
+    EXPECT_EQ(horizontal()->value(), s.position) << "action " << int(s.action);
+  }
+  for (const auto& [position, leftCol] : {std::pair{63, 1}, {64, 2}, {126, 2}, {127, 3}}) {
+    releaseThumb(horizontal(), position);
+    EXPECT_EQ(grid()->LeftCol(), leftCol) << "released at " << position;
+  }
+  guitest::key(grid(), Qt::Key_Home);
+  EXPECT_EQ(grid()->LeftCol(), 1) << "the first column made current comes into view";
+  guitest::key(grid(), Qt::Key_End);
+  EXPECT_EQ(grid()->Col(), 4);
+  EXPECT_EQ(grid()->LeftCol(), 3);
+}
+
 }  // namespace
 }  // namespace gridtest
