@@ -16,6 +16,7 @@
 #include "pellory/data/dataset.h"
 #include "pellory/data/datasource.h"
 #include "pellory/data/table.h"
+#include "pellory/shell/screen_scaling.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/stored_window.h"
 #include "pellory/shell/system_colors.h"
@@ -164,6 +165,13 @@ void TwwDBGrid::FontChanged() {
   DescribedControl::FontChanged();
   MeasureFonts();
   LayoutChanged();
+}
+
+void TwwDBGrid::ChangeScale(int m, int d) {
+  DescribedControl::ChangeScale(m, d);
+  shell::StoredFont title = titleFont_;
+  title.height = shell::Scaled(title.height, m, d);
+  SetTitleFont(title);
 }
 
 void TwwDBGrid::ChangeTitleFont(const std::function<void(shell::StoredFont&)>& change) {

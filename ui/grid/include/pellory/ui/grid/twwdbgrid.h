@@ -94,6 +94,8 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   static const shell::PropertyTable& Properties();
   const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   void NotifyLoaded() override;
+  // On a screen of another resolution the title font scales with the rest.
+  void ChangeScale(int m, int d) override;
 
   // The layout: rows and columns counted with the title row and the
   // indicator column (row 0, column 0).
