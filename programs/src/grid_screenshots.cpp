@@ -1,6 +1,7 @@
 #include "grid_screenshots.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTextStream>
 
 #include "pellory/data/field.h"
@@ -30,6 +31,21 @@ void Describe(ui::TForm3* form, const QString& name) {
                       << (grid->hasFocus() ? "on" : "off") << "\n";
 }
 
+// The left button pressed at `from`, carried to `to` in steps and
+// released there, as the pointer does it.
+void DragWithMouse(QWidget* area, QPoint from, QPoint to) {
+  const auto send = [area](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, area->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(area, &event);
+    Settle();
+  };
+  send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+  const int steps = 10;
+  for (int i = 1; i <= steps; ++i)
+    send(QEvent::MouseMove, from + (to - from) * i / steps, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
 }  // namespace
 
 bool SaveGridWindow(const std::function<bool(QWidget*, const QString&)>& save) {
@@ -51,6 +67,21 @@ bool SaveGridWindow(const std::function<bool(QWidget*, const QString&)>& save) {
   } scenes[] = {
       {"grid-window.png", [] {}},
       {"grid-window-page-down.png", [&] { table->MoveBy(form->wwDBGrid1()->VisibleDataRows()); }},
+      // The border after the names dragged 70 pixels to the right: the
+      // column snaps to whole digits.
+      {"grid-window-border-dragged.png",
+       [&] {
+         ui::TwwDBGrid* grid = form->wwDBGrid1();
+         const QPoint border(grid->CellRect(1, 0).right() + 1, 10);
+         DragWithMouse(grid->viewport(), border, border + QPoint(70, 0));
+       }},
+      // The "Sample" title carried onto "Font Name": pictures first.
+      {"grid-window-column-moved.png",
+       [&] {
+         ui::TwwDBGrid* grid = form->wwDBGrid1();
+         DragWithMouse(grid->viewport(), grid->CellRect(2, 0).topLeft() + QPoint(30, 10),
+                       grid->CellRect(1, 0).topLeft() + QPoint(20, 10));
+       }},
       // The picture column narrowed to 20 digits: most samples are wider.
       {"grid-window-wide-picture.png",
        [&] {

@@ -6,9 +6,9 @@
 
 #include "pellory/data/session.h"
 #include "pellory/programs/windows.h"
+#include "pellory/shell/hourglass.h"
 #include "pellory/shell/password_prompt.h"
 #include "pellory/shell/screen_fonts.h"
-#include "pellory/shell/hourglass.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/main/tform2.h"

@@ -41,6 +41,9 @@ void StoredWindow::ScaleToScreen(const std::vector<DescribedComponent*>& loaded)
   const int m = textHeight_ > 0 ? shell::TextHeight(font()) : screen;
   const int d = textHeight_ > 0 ? textHeight_ : pixelsPerInch_;
   outerSize_ = QSize(Scaled(outerSize_.width(), m, d), Scaled(outerSize_.height(), m, d));
+  // A window stored by its client area (a dialog box) keeps that instead.
+  if (clientSize_.isValid())
+    clientSize_ = QSize(Scaled(clientSize_.width(), m, d), Scaled(clientSize_.height(), m, d));
   move(Scaled(x(), m, d), Scaled(y(), m, d));
   FitOuterSize();
   for (DescribedComponent* component : loaded)

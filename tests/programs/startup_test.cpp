@@ -8,8 +8,8 @@
 
 #include "fake_engine.h"
 #include "gui_helpers.h"
-#include "pellory/platform/help_engine.h"
 #include "pellory/data/session.h"
+#include "pellory/platform/help_engine.h"
 #include "pellory/shell/description_registry.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/menu_command.h"

@@ -114,6 +114,18 @@ TEST_F(WindowScaling, EveryPlaceAndSizeFollowsTheTextHeight) {
   }
 }
 
+TEST_F(WindowScaling, AWindowStoredByItsClientAreaScalesThatArea) {
+  WindowDescription d = StoredFor96(QStringLiteral("TClientSizedWindow"));
+  d.properties.push_back({"ClientWidth", 240});
+  d.properties.push_back({"ClientHeight", 120});
+  DescriptionRegistry::Register(d);
+  for (const auto& [ppi, client] : {std::pair{96, QSize(240, 120)}, {144, QSize(360, 180)}}) {
+    ScreenWindow w(QStringLiteral("TClientSizedWindow"), ppi);
+    w.Construct();
+    EXPECT_EQ(w.size(), client) << ppi << ": offscreen windows have no frame";
+  }
+}
+
 TEST_F(WindowScaling, WithoutAStoredResolutionNothingScales) {
   DescriptionRegistry::Register(
       StoredFor96(QStringLiteral("TUnscaledWindow"), /*withResolution=*/false));

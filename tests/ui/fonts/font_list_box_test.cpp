@@ -169,6 +169,20 @@ TEST_F(FontListBox, RowsAreAsTallAsTheirOwnFaceNeeds) {
   EXPECT_EQ(list->visualRect(list->model()->index(2, 0)).top(), 2 * defaultHeight);
 }
 
+TEST_F(FontListBox, ScaledToAnotherScreenItsRowsAreMeasuredAgain) {
+  if (!Installed(QStringLiteral("DejaVu Sans"))) GTEST_SKIP() << "fonts-dejavu is not installed";
+  UseScreen({"Default", "DejaVu Sans"});
+  list->SetFontType(ftScreen);
+  const int stored = list->RowHeight(1);
+  list->ChangeScale(3, 2);  // 96 to 144 pixels per inch
+  const int scaled = pellory::shell::TextHeight(list->font());
+  ASSERT_GT(scaled, stored);
+  EXPECT_EQ(list->RowHeight(1), scaled);
+  host.show();
+  guitest::pump();
+  EXPECT_EQ(list->visualRect(list->model()->index(1, 0)).top(), scaled);
+}
+
 // The text pixels of a row: those that differ from its background.
 QRect Ink(QWidget* viewport, const QRect& row, QColor background) {
   return guitest::boundsOfNot(guitest::grabImage(viewport), background, row);

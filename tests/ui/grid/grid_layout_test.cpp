@@ -8,6 +8,7 @@
 #include "pellory/data/datalink.h"
 #include "pellory/data/field.h"
 #include "pellory/data/table.h"
+#include "pellory/shell/screen_scaling.h"
 #include "pellory/shell/stored_font.h"
 
 namespace gridtest {
@@ -159,6 +160,22 @@ TEST_F(GridLayout, AWidthOfNothingGivesTheTitleWidth) {
   const QFontMetrics metrics(WindowFont());
   EXPECT_EQ(grid()->ColWidth(1), metrics.horizontalAdvance("Font Name") + 4);
   EXPECT_EQ(grid()->ColWidth(2), std::max(4, metrics.horizontalAdvance("X") + 4));
+}
+
+TEST_F(GridLayout, ScaledToAnotherScreenTheTitlesScaleWithTheCells) {
+  Open(cataloguetest::Numbered(10));
+  ASSERT_EQ(grid()->TitleRowHeight(), 20);
+  grid()->ChangeScale(3, 2);  // 96 to 144 pixels per inch
+  guitest::pump();
+  EXPECT_EQ(grid()->TitleFont().height, pellory::shell::Scaled(-13, 3, 2));
+  const int title = pellory::shell::TextHeight(grid()->TitleFont().ToQFont());
+  const int text = pellory::shell::TextHeight(grid()->font());
+  ASSERT_GT(title, 16);
+  EXPECT_EQ(grid()->TitleRowHeight(), title + 4);
+  EXPECT_EQ(grid()->DataRowHeight(), (text + 2 + 1) * 643 / 100);
+  // The black line below the title row moved down with it.
+  EXPECT_EQ(Client().pixel(5, grid()->TitleRowHeight()), kBlack);
+  EXPECT_NE(Client().pixel(60, 20), kBlack) << "no line left at the old height";
 }
 
 }  // namespace

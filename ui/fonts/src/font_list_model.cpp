@@ -58,6 +58,12 @@ void FontListModel::Replace(const QStringList& sortedNames, const QFont& listFon
   endResetModel();
 }
 
+void FontListModel::Remeasure(const QFont& listFont) {
+  for (int row = 0; row < names_.size(); ++row)
+    heights_[size_t(row)] = MeasuredHeight(names_[row], listFont);
+  if (!names_.isEmpty()) emit dataChanged(index(0), index(int(names_.size()) - 1));
+}
+
 void FontListModel::Clear() {
   beginResetModel();
   names_.clear();

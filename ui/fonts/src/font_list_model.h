@@ -25,6 +25,8 @@ class FontListModel : public QAbstractListModel {
   // Replaces every item by `sortedNames` in one step.
   void Replace(const QStringList& sortedNames, const QFont& listFont);
   void Clear();
+  // Measures every item again in `listFont`.
+  void Remeasure(const QFont& listFont);
   const QString& Name(int row) const { return names_[row]; }
   int Height(int row) const { return heights_[size_t(row)]; }
 

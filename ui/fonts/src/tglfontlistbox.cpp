@@ -105,6 +105,12 @@ QString TGLFontListBox::Item(int row) const {
   return model_->Name(row);
 }
 
+void TGLFontListBox::ChangeScale(int m, int d) {
+  DescribedControl::ChangeScale(m, d);
+  model_->Remeasure(font());
+  doItemsLayout();
+}
+
 int TGLFontListBox::RowHeight(int row) const {
   return model_->Height(row);
 }

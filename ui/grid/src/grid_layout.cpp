@@ -19,14 +19,12 @@ namespace {
 
 // The width of a data column when there is no field to measure.
 constexpr int kDefaultColWidth = 64;
-constexpr int kNumberedRange = 200;
-constexpr int kPositionRange = 4;
-constexpr int kHorizontalRange = 127;
 
 }  // namespace
 
 void TwwDBGrid::LayoutChanged() {
   if (!hasWindow_ || layingOut_ > 0) return;
+  HideEditor();
   ++layingOut_;
   ComputeRowHeights();
   RebuildColumns();
@@ -124,7 +122,9 @@ void TwwDBGrid::RecountRows() {
 void TwwDBGrid::UpdateCurrentRow() {
   int row = link_->Active() ? link_->ActiveRecord() + 1 : 1;
   if (row > rowCount_ - 1 && link_->Active()) rowCount_ = std::max(1, link_->RecordCount()) + 1;
-  row_ = std::clamp(row, 1, rowCount_ - 1);
+  row = std::clamp(row, 1, rowCount_ - 1);
+  if (row != row_) HideEditor();
+  row_ = row;
 }
 
 QSize TwwDBGrid::ClientSize() const {
@@ -175,53 +175,6 @@ int TwwDBGrid::LastPossibleLeftCol() const {
   for (int first = 1; first < ColCount(); ++first)
     if (WidthFrom(colWidths_, first) <= room) return first;
   return ColCount() - 1;
-}
-
-void TwwDBGrid::UpdateHorizontalBar() {
-  const bool show = showHorzScrollBar_ && hasWindow_ && !AllColumnsFit();
-  setHorizontalScrollBarPolicy(show ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  const int last = LastPossibleLeftCol();
-  leftCol_ = std::clamp(leftCol_, 1, std::max(1, last));
-  QScrollBar* bar = horizontalScrollBar();
-  if (!show) {
-    leftCol_ = 1;
-    bar->setRange(0, 0);
-    return;
-  }
-  bar->setRange(0, kHorizontalRange);
-  const int position =
-      last > 1 ? int(std::lround(double(leftCol_ - 1) * kHorizontalRange / (last - 1))) : 0;
-  bar->setSliderPosition(position);
-  bar->setValue(position);
-}
-
-void TwwDBGrid::UpdateVerticalBar() {
-  const bool show = showVertScrollBar_ && hasWindow_ && link_->Active();
-  const auto policy = show ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-  if (verticalScrollBarPolicy() != policy) {
-    setVerticalScrollBarPolicy(policy);
-    LayoutChanged();  // The client area changed width.
-  }
-  if (!show) return;
-  data::TDataSet* cursor = link_->DataSet();
-  auto* table = dynamic_cast<data::TTable*>(cursor);
-  int range = kPositionRange;
-  int position = 2;
-  if (table && table->IsSequenced()) {
-    range = kNumberedRange;
-    if (!cursor->Bof() && !cursor->Eof()) {
-      const long count = std::max(2L, table->RecordCount());
-      position = int((table->RecNo() - 1) * kNumberedRange / (count - 1));
-    }
-  }
-  if (cursor->Bof())
-    position = 0;
-  else if (cursor->Eof())
-    position = range;
-  QScrollBar* bar = verticalScrollBar();
-  bar->setRange(0, range);
-  bar->setSliderPosition(position);
-  bar->setValue(position);
 }
 
 }  // namespace pellory::ui

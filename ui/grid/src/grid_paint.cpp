@@ -46,6 +46,11 @@ void TwwDBGrid::paintEvent(QPaintEvent* event) {
   const QRect cells(0, 0, ColumnX(last) + ColWidth(last) + 1,
                     RowY(rowCount_ - 1) + RowHeight(rowCount_ - 1) + 1);
   for (const QRect& beyond : QRegion(exposed).subtracted(cells)) p.fillRect(beyond, color_);
+  if (borderLineX_ >= 0) {
+    // A dragged column border: an inverted line where it would go.
+    p.setCompositionMode(QPainter::RasterOp_NotDestination);
+    p.fillRect(QRect(borderLineX_, 0, 1, viewport()->height()), Qt::black);
+  }
 }
 
 void TwwDBGrid::PaintGridLines(QPainter& p, const QRect& exposed) const {

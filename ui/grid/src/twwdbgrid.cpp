@@ -8,12 +8,15 @@
 #include <QScrollBar>
 #include <functional>
 
+#include "column_drag.h"
 #include "grid_data_link.h"
 #include "grid_resources.h"
 #include "grid_settings.h"
+#include "inplace_edit.h"
 #include "pellory/data/dataset.h"
 #include "pellory/data/datasource.h"
 #include "pellory/data/table.h"
+#include "pellory/shell/screen_scaling.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/stored_window.h"
 #include "pellory/shell/system_colors.h"
@@ -85,6 +88,7 @@ TwwDBGrid::TwwDBGrid(const shell::CreationContext& context)
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setAutoFillBackground(false);
   setPalette(shell::ControlPalette(shell::SystemColor::BtnFace));
+  ConnectScrollBars();
 }
 
 TwwDBGrid::~TwwDBGrid() {
@@ -161,6 +165,13 @@ void TwwDBGrid::FontChanged() {
   DescribedControl::FontChanged();
   MeasureFonts();
   LayoutChanged();
+}
+
+void TwwDBGrid::ChangeScale(int m, int d) {
+  DescribedControl::ChangeScale(m, d);
+  shell::StoredFont title = titleFont_;
+  title.height = shell::Scaled(title.height, m, d);
+  SetTitleFont(title);
 }
 
 void TwwDBGrid::ChangeTitleFont(const std::function<void(shell::StoredFont&)>& change) {
@@ -287,6 +298,7 @@ void TwwDBGrid::ApplySettings() {
 // --- notifications ------------------------------------------------------------
 
 void TwwDBGrid::LinkActiveChanged() {
+  if (!link_->Active()) HideEditor();
   LayoutChanged();
   UpdateVerticalBar();
   if (link_->Active()) ApplySettings();
@@ -305,6 +317,7 @@ void TwwDBGrid::LinkScrolled(int distance) {
   const int oldRow = row_;
   UpdateVerticalBar();
   UpdateCurrentRow();
+  HideEditor();
   QRegion dirty = QRegion(RowBand(oldRow)) | RowBand(row_);
   if (distance != 0) {
     if (std::abs(distance) > fitRows_) {

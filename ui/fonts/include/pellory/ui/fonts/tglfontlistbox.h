@@ -54,6 +54,9 @@ class TGLFontListBox : public QListView, public shell::DescribedControl {
   // common control properties.
   static const shell::PropertyTable& Properties();
   const shell::PropertyTable& StoredProperties() const override { return Properties(); }
+  // Scaled to another screen, the rows measured in the stored font are
+  // measured again in the scaled one.
+  void ChangeScale(int m, int d) override;
 
  protected:
   void showEvent(QShowEvent* event) override;

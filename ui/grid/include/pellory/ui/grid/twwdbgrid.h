@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -26,8 +27,10 @@ class TField;
 namespace pellory::ui {
 
 class TwwGridDataLink;
+class TwwInplaceEdit;
 namespace grid {
 struct CellPaint;
+class ColumnDrag;
 }  // namespace grid
 
 enum TIndicatorColor { icBlack, icYellow };
@@ -91,6 +94,8 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   static const shell::PropertyTable& Properties();
   const shell::PropertyTable& StoredProperties() const override { return Properties(); }
   void NotifyLoaded() override;
+  // On a screen of another resolution the title font scales with the rest.
+  void ChangeScale(int m, int d) override;
 
   // The layout: rows and columns counted with the title row and the
   // indicator column (row 0, column 0).
@@ -116,6 +121,15 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   // Computes rows, columns and widths again and repaints.
   void LayoutChanged();
 
+  // The in-place editor over the current text cell, or null while closed.
+  TwwInplaceEdit* InplaceEditor() const;
+  // Double clicks; not assigned in this program.
+  std::function<void(TwwDBGrid&)> OnDblClick;
+  // The accumulated wheel rotation not yet turned into record steps.
+  int WheelRemainder() const { return wheelRemainder_; }
+  // How far below the grid's top a dragged title follows the pointer.
+  static constexpr int DragVertOffset = 15;
+
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -125,9 +139,20 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   void focusOutEvent(QFocusEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void FontChanged() override;
+  // Input (grid_keys.cpp, grid_mouse.cpp).
+  void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   friend class TwwGridDataLink;
+  friend class TwwInplaceEdit;
+  friend class grid::ColumnDrag;
 
   void ChangeTitleFont(const std::function<void(shell::StoredFont&)>& change);
 
@@ -155,6 +180,42 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   void UpdateVerticalBar();
   void UpdateHorizontalBar();
   QRect RowBand(int row) const;
+
+  // Scrolling (grid_scroll.cpp).
+  void ConnectScrollBars();
+  void VerticalAction(int action);
+  void VerticalThumbReleased();
+  void HorizontalAction(int action);
+  void HorizontalThumbReleased();
+  void SetLeftCol(int col);
+  void SetCurrentColumn(int col);
+  void MakeColumnVisible(int col);
+  int ColumnsInFullView() const;
+  int ColumnsFittingLeftOf(int col) const;
+  data::TDataSet* ActiveCursor() const;
+  // The keyboard focus first; false when the grid cannot take it.
+  bool TakeFocus();
+
+  // Keys and the in-place editor (grid_keys.cpp).
+  bool HandleKey(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+  void TabTo(bool forward);
+  int NextTabStop(int from, int step) const;
+  bool IsTextCell(int col) const;
+  void ShowEditor();
+  void HideEditor();
+  void ToggleEditor();
+
+  // Mouse (grid_mouse.cpp).
+  struct Hit {
+    int col = -1;  // -1: right of the last column
+    int row = -1;  // -1: below the last row
+  };
+  Hit HitAt(QPoint p) const;
+  int BorderAt(QPoint p) const;
+  void PressCell(const Hit& hit);
+  void ResizeColumn(int col, int width);
+  void MoveColumn(int from, int to);
+  int DropColumnAt(int x) const;
 
   // Painting (grid_paint.cpp).
   void PaintGridLines(QPainter& p, const QRect& exposed) const;
@@ -204,6 +265,11 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   int leftCol_ = 1;
   bool hasWindow_ = false;
   int layingOut_ = 0;
+  int wheelRemainder_ = 0;
+  QPointer<TwwInplaceEdit> editor_;
+  std::unique_ptr<grid::ColumnDrag> drag_;
+  // Where a dragged border is drawn while the button is held, or -1.
+  int borderLineX_ = -1;
 };
 
 }  // namespace pellory::ui
