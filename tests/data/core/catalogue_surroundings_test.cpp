@@ -75,11 +75,13 @@ const LibraryCase kLibraries[] = {
        return dir / kEngineLibraryName;
      },
      "2109"},
-    {"cut to half its size",
+    // Cut inside its code: a build with debug information keeps most of its
+    // size in sections never loaded, and a cut there loads well.
+    {"cut short at 64 KiB",
      [](const fs::path& dir) {
        const fs::path copy = dir / kEngineLibraryName;
        fs::copy_file(RealLibrary(), copy);
-       fs::resize_file(copy, fs::file_size(copy) / 2);
+       fs::resize_file(copy, 64 * 1024);
        return copy;
      },
      "2109"},
