@@ -107,8 +107,11 @@ XSession::XSession() {
   }
   ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
   // -displayfd: the server picks a free display and writes its number.
+  // -noreset: by default the server starts over when its last client
+  // leaves, and a copy started at that moment finds no server to talk to.
   std::vector<std::string> args = {
       "Xvfb",
+      "-noreset",
       "-displayfd",
       std::to_string(fds[1]),
       "-screen",
@@ -130,6 +133,12 @@ XSession::XSession() {
     return;
   }
   display_ = ":" + number;
+  // The number can arrive before clients are let in: wait until one is.
+  for (int tries = 0; tries < 100; ++tries) {
+    if (XDoTool({"getdisplaygeometry"})) return;
+    ::usleep(100'000);
+  }
+  problem_ = "Xvfb on " + display_ + " lets no client in";
 }
 
 XSession::~XSession() {
