@@ -2,27 +2,17 @@
 
 #include <QApplication>
 #include <QHelpEvent>
-#include <QProxyStyle>
 #include <QToolTip>
 #include <QVariant>
 #include <QWidget>
+
+#include "program_style.h"
 
 namespace pellory::shell {
 
 namespace {
 
 constexpr char kShowHintProperty[] = "pelloryShowHint";
-
-// Only the tool-tip delays differ from the platform's style.
-class HintTimingStyle : public QProxyStyle {
- public:
-  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                QStyleHintReturn* ret) const override {
-    if (hint == SH_ToolTip_WakeUpDelay) return HintController::kHintPause;
-    if (hint == SH_ToolTip_FallAsleepDelay) return HintController::kHintHidePause;
-    return QProxyStyle::styleHint(hint, option, widget, ret);
-  }
-};
 
 }  // namespace
 
@@ -53,8 +43,8 @@ QString HintController::HintFor(const QWidget* w) {
 }
 
 void HintController::InstallTimings() {
-  if (!qApp || dynamic_cast<HintTimingStyle*>(QApplication::style())) return;
-  QApplication::setStyle(new HintTimingStyle);
+  if (!qApp || dynamic_cast<ProgramStyle*>(QApplication::style())) return;
+  QApplication::setStyle(new ProgramStyle);
 }
 
 bool HintController::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 // The application object: title, guard and error display, hints, shutdown.
 #include <QApplication>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QStyle>
 
 #include "gui_helpers.h"
@@ -69,6 +70,27 @@ TEST_F(Application, HintsOnWithTheirTimings) {
   EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
   app->Shutdown();
   EXPECT_FALSE(app->ShowHint());
+}
+
+// The application style hands out standard icons that load when first
+// used: each must draw exactly as the platform style's own.
+TEST_F(Application, StandardIconsAreThePlatformStylesOwn) {
+  auto* style = dynamic_cast<QProxyStyle*>(QApplication::style());
+  ASSERT_NE(style, nullptr);
+  for (const QStyle::StandardPixmap which :
+       {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_TitleBarCloseButton,
+        QStyle::SP_MessageBoxCritical}) {
+    const QIcon own = style->baseStyle()->standardIcon(which);
+    const QIcon handed = style->standardIcon(which);
+    const QIcon copy = handed;  // Copies share the loaded icon.
+    EXPECT_FALSE(handed.isNull()) << which;
+    EXPECT_EQ(handed.availableSizes(), own.availableSizes()) << which;
+    EXPECT_EQ(handed.actualSize(QSize(16, 16)), own.actualSize(QSize(16, 16))) << which;
+    EXPECT_EQ(copy.pixmap(16, 16).toImage(), own.pixmap(16, 16).toImage()) << which;
+    EXPECT_EQ(handed.pixmap(32, 32, QIcon::Disabled).toImage(),
+              own.pixmap(32, 32, QIcon::Disabled).toImage())
+        << which;
+  }
 }
 
 TEST_F(Application, HintComesFromTheNearestParentThatHasOne) {
