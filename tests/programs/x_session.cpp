@@ -199,4 +199,8 @@ bool XSession::Press(const std::string& window, const std::string& keys) const {
   return XDoTool(args).has_value();
 }
 
+void XSession::SendKey(const std::string& window, const std::string& key) const {
+  XDoTool({"key", "--window", window, key});
+}
+
 }  // namespace xtest

@@ -40,6 +40,10 @@ class XSession {
   // Gives `window` the keyboard focus and types `keys` ("Return",
   // "alt+f x"...). Answers whether xdotool managed to.
   bool Press(const std::string& window, const std::string& keys) const;
+  // Sends `key` to `window` itself, whichever window has the focus; for
+  // windows that appear in numbers and take the focus from one another.
+  // The window may close on the press and be gone for the release.
+  void SendKey(const std::string& window, const std::string& key) const;
 
  private:
   // Runs xdotool with `args` on this display; answers its output, or
