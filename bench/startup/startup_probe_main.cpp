@@ -17,6 +17,7 @@
 
 #include "first_paint_watch.h"
 #include "pellory/data/session.h"
+#include "pellory/shell/font_preload.h"
 #include "pellory/shell/guarded_qapplication.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/main/tdbedit.h"
@@ -71,6 +72,7 @@ bool FirstRecordShown(const ui::TForm2& form) {
 }
 
 int RunProgramStart(int argc, char** argv) {
+  const shell::FontPreload fonts;
   shell::GuardedQApplication qtApplication(argc, argv);
   Stages().Mark("qapp");
   shell::TApplication application;
