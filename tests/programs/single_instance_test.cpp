@@ -8,7 +8,6 @@
 #include <chrono>
 #include <functional>
 #include <map>
-#include <set>
 #include <thread>
 
 #include "pellory/platform/mutex_location.h"

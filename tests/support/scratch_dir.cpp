@@ -19,4 +19,8 @@ ScratchDir::~ScratchDir() {
   fs::remove_all(path_, ignored);
 }
 
+OwnRuntimeDir::OwnRuntimeDir() : dir_("pellory-test-runtime") {
+  ::setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
+}
+
 }  // namespace pellory::testkit

@@ -20,4 +20,16 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
+// A scratch directory made this process's runtime directory
+// (XDG_RUNTIME_DIR). A main window takes the program's single-instance lock
+// there: in a directory of its own, apart from a running copy of the
+// program and from other tests.
+class OwnRuntimeDir {
+ public:
+  OwnRuntimeDir();
+
+ private:
+  ScratchDir dir_;
+};
+
 }  // namespace pellory::testkit

@@ -14,11 +14,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen" PELLORY_TEST_SCREEN);
   qputenv("QT_SCALE_FACTOR", PELLORY_TEST_SCALE_FACTOR);
   pellory::shell::PrepareScreenScaling();
-  // The main window's single-instance lock lives in the runtime directory:
-  // one of this program's own, or a test running beside it finds the lock
-  // taken and the window reports another copy running.
-  const pellory::testkit::ScratchDir runtime("pellory-test-runtime");
-  qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path().string()));
+  const pellory::testkit::OwnRuntimeDir runtime;
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
