@@ -27,4 +27,18 @@ printf '{"screens": [{"name": "dpi144", "x": 0, "y": 0, "width": 1600, "height":
   '"logicalDpi": 144, "logicalBaseDpi": 96, "dpr": 1' >"$broken/dpi144.json"
 QT_QPA_PLATFORM=offscreen:configfile=$broken/dpi144.json PELLORY_ENGINE_CONFIG=$conf \
   "$build/bin/pellory-screenshots" "$out/144dpi" >/dev/null
+# The sample pictures the catalogue builder draws for faces of many scripts
+# (those of them installed: fonts-noto-core, fonts-noto-cjk).
+faces=()
+for f in /usr/share/fonts/truetype/noto/NotoSans{Arabic,Hebrew,Devanagari,Thai,Armenian,Georgian,Ethiopic,Bengali}-Regular.ttf \
+  /usr/share/fonts/truetype/noto/NotoNaskhArabic-Regular.ttf /usr/share/fonts/truetype/noto/NotoSerifTamil-Regular.ttf \
+  /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc:2 /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc:0 \
+  /usr/share/fonts/truetype/noto/NotoSansSymbols-Regular.ttf /usr/share/fonts/truetype/noto/NotoSans-Regular.ttf \
+  /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf; do
+  [[ -e ${f%:*} ]] && faces+=("$f")
+done
+if ((${#faces[@]})); then
+  "$build/bin/pellory-sample-sheet" "$broken/samples.bmp" "${faces[@]}"
+  python3 scripts/bmp-to-png.py "$broken/samples.bmp" "$out/sample-pictures.png"
+fi
 ls "$out" "$out/144dpi"

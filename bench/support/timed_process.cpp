@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,12 +57,14 @@ TimedRun RunTimed(const std::vector<std::string>& command) {
   if (error != 0)
     throw std::runtime_error("cannot start " + command[0] + ": " + std::strerror(error));
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  rusage usage{};
+  while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
   }
   const auto ended = std::chrono::steady_clock::now();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
     throw std::runtime_error(command[0] + " failed: " + errors.Text());
-  return {std::chrono::duration<double, std::milli>(ended - started).count(), output.Text()};
+  return {std::chrono::duration<double, std::milli>(ended - started).count(), output.Text(),
+          static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
 }  // namespace pellory::bench

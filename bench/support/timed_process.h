@@ -9,7 +9,8 @@ namespace pellory::bench {
 
 struct TimedRun {
   double milliseconds = 0;
-  std::string output;  // standard output
+  std::string output;        // standard output
+  double peakMegabytes = 0;  // the program's largest resident set
 };
 
 // Raises std::runtime_error when the program cannot start or exits non-zero

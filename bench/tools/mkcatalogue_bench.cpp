@@ -67,9 +67,10 @@ void BM_SamplePicture(benchmark::State& state) {
   std::string error;
   FontFace face = OpenFace(library.get(), file, 0, &error);
   if (!face) return state.SkipWithError(error.c_str());
+  const FaceCoverage coverage = ReadFaceCoverage(face.get(), "DejaVu Serif");
   for (auto _ : state) {
-    const std::string picture = WithGraphicHeader(
-        EncodeGreyBmp(DrawSample(face.get(), nullptr, "DejaVu Serif Book", SampleKind::Text)));
+    const std::string picture = WithGraphicHeader(EncodeGreyBmp(
+        DrawSample(face.get(), nullptr, "DejaVu Serif Book", SampleKind::Text, coverage)));
     benchmark::DoNotOptimize(picture.data());
   }
 }

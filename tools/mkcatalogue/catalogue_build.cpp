@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "bmp_image.h"
 #include "catalogue_table.h"
 #include "face_merge.h"
+#include "face_scripts.h"
 #include "file_names.h"
 #include "font_facts.h"
 #include "font_sources.h"
@@ -94,12 +97,24 @@ std::vector<const FontFacts*> Copies(const MergedFace& face) {
 }
 
 struct RecordContext {
-  FT_Face plain;
+  Shaper* plain;  // null: none
   std::set<std::string> cursiveFamilies;
   FileNameAllocator fileNames;
   FontNameAllocator fontNames;
   std::ostream* report;  // null: no report
+  std::map<Category, std::size_t> categories{};
 };
+
+// "Normal Sans Serif 812, Normal Serif 403, ...", in the catalogue's order.
+std::string CategoryCounts(const std::map<Category, std::size_t>& counts) {
+  std::string text;
+  for (Category c : kAllCategories) {
+    const auto it = counts.find(c);
+    text += (text.empty() ? "" : ", ") + std::string(CategoryText(c)) + ' ' +
+            std::to_string(it == counts.end() ? 0 : it->second);
+  }
+  return text;
+}
 
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -107,20 +122,25 @@ std::string Lower(std::string s) {
 }
 
 CatalogueRecord RecordFor(const FontFacts& f, FT_Face face, RecordContext& context) {
-  ShapeFacts shape = ReadShapeFacts(face);
+  const FaceCoverage coverage = ReadFaceCoverage(face, f.family);
+  ShapeFacts shape = ReadShapeFacts(face, coverage, f.family);
   shape.configuredCursive = context.cursiveFamilies.count(Lower(f.family)) > 0;
   const CategoryDecision decision = DecideCategory(shape);
+  ++context.categories[decision.category];
   const std::string name = context.fontNames.Assign(FontNameFor(f.family, f.style));
   const SampleKind kind =
       decision.category == Category::Wingdings ? SampleKind::Symbols : SampleKind::Text;
   CatalogueRecord r;
   r.fontName = ToTableText(name);
-  r.description = ToTableText(DescriptionFor(f));
+  r.description = ToTableText(DescriptionFor(f, coverage.ScriptNames()));
   r.fileName = context.fileNames.Assign(f.path.filename().string());
   r.category = std::string(CategoryText(decision.category));
-  r.picture = WithGraphicHeader(EncodeGreyBmp(DrawSample(face, context.plain, name, kind)));
+  Shaper shaper(face);
+  r.picture =
+      WithGraphicHeader(EncodeGreyBmp(DrawSample(shaper, context.plain, name, kind, coverage)));
   if (context.report)
     *context.report << name << '\t' << r.category << '\t' << ExplainDecision(decision, shape)
+                    << "; scripts " << (coverage.scripts.empty() ? "none" : coverage.ScriptNames())
                     << '\t' << f.path.string() << '\n';
   return r;
 }
@@ -141,7 +161,13 @@ void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions
   if (!options.quiet) LogMerges(faces, readable, log);
   std::string ignored;
   const FontFace plain = OpenFace(library.get(), PlainFaceFile(), 0, &ignored);
-  RecordContext context{plain.get(), CursiveFamilies(), {}, {}, options.report ? &report : nullptr};
+  std::optional<Shaper> plainShaper;
+  if (plain) plainShaper.emplace(plain.get());
+  RecordContext context{plainShaper ? &*plainShaper : nullptr,
+                        CursiveFamilies(),
+                        {},
+                        {},
+                        options.report ? &report : nullptr};
   CatalogueTable table(directory, options.password);
   Progress progress(log, options.quiet, static_cast<std::uint32_t>(faces.size()), 50,
                     "records written");
@@ -159,6 +185,7 @@ void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions
   }
   if (table.records() == 0) throw NoFonts("no fonts could be read");
   table.Finish();
+  if (!options.quiet) log << kTool << "categories: " << CategoryCounts(context.categories) << '\n';
 }
 
 void WriteSyntheticRecords(const std::filesystem::path& directory, const BuildOptions& options,

@@ -21,14 +21,12 @@ constexpr std::uint8_t kFamilyClassScripts = 10;
 constexpr std::uint8_t kFamilyClassSymbolic = 12;
 // Of the 26 capitals or small letters: fewer cannot set Latin text.
 constexpr int kLettersForText = 20;
-constexpr int kOtherLettersForText = 40;
 // Text faces have at most one such capital; Z003 has 9, Kristi 13.
 constexpr int kSwashCapitalsForHand = 6;
 constexpr double kItalicDegrees = 4.0;
 
 bool SetsText(const ShapeFacts& f) {
-  return std::max(f.capitalsMapped, f.smallLettersMapped) >= kLettersForText ||
-         f.otherLettersMapped >= kOtherLettersForText;
+  return std::max(f.capitalsMapped, f.smallLettersMapped) >= kLettersForText || f.coversOtherScript;
 }
 
 // Classes 1-5 and 7 are serif designs (oldstyle, transitional, modern,
@@ -55,6 +53,8 @@ bool DescribedAsText(const ShapeFacts& f) {
 }
 
 std::pair<bool, SerifRule> Serifs(const ShapeFacts& f) {
+  // Noto Naskh Arabic carries Noto Sans's PANOSE.
+  if (!f.latinMain && f.namedSerifs) return {*f.namedSerifs, SerifRule::Name};
   const auto byClass = FamilyClassSerifs(f);
   const auto byPanose = PanoseSerifs(f);
   if (byClass && byPanose && *byClass != *byPanose) {
@@ -65,6 +65,7 @@ std::pair<bool, SerifRule> Serifs(const ShapeFacts& f) {
   }
   if (byClass) return {*byClass, SerifRule::FamilyClass};
   if (byPanose) return {*byPanose, SerifRule::Panose};
+  if (f.namedSerifs) return {*f.namedSerifs, SerifRule::Name};
   if (f.measuredSerifs) return {*f.measuredSerifs, SerifRule::Measured};
   return {false, SerifRule::NothingKnown};
 }
@@ -74,6 +75,9 @@ std::optional<CategoryRule> SymbolRule(const ShapeFacts& f) {
   if (f.familyClass == kFamilyClassSymbolic) return CategoryRule::FamilyClassSymbolic;
   if (f.symbolCharacterMap) return CategoryRule::SymbolCharacterMap;
   if (!SetsText(f)) return CategoryRule::NoLetters;
+  // Icon and symbol faces that also map an alphabet (Noto Sans Symbols,
+  // Symbola): symbols are most of what they hold.
+  if (2 * f.symbolCharacters > f.mappedCharacters) return CategoryRule::MostlySymbols;
   return std::nullopt;
 }
 
@@ -111,8 +115,11 @@ std::string RuleText(CategoryRule rule, const ShapeFacts& f) {
     case CategoryRule::SymbolCharacterMap:
       return "a symbol character map and no Unicode one";
     case CategoryRule::NoLetters:
-      return "no alphabet: " + N(f.capitalsMapped) + " capitals, " + N(f.smallLettersMapped) +
-             " small letters, " + N(f.otherLettersMapped) + " other letters";
+      return "no letters of any script: " + N(f.capitalsMapped) + " Latin capitals, " +
+             N(f.smallLettersMapped) + " small letters";
+    case CategoryRule::MostlySymbols:
+      return "mostly symbols: " + N(f.symbolCharacters) + " of " + N(f.mappedCharacters) +
+             " characters";
     case CategoryRule::PanoseHandWritten:
       return "PANOSE family kind 3 (hand written)";
     case CategoryRule::FamilyClassScripts:
@@ -154,6 +161,8 @@ std::string SerifText(SerifRule rule, bool serifs, const ShapeFacts& f) {
       return side + " by IBM family class " + N(f.familyClass);
     case SerifRule::Panose:
       return side + " by PANOSE serif style " + N(f.panose[kPanoseSerifStyle]);
+    case SerifRule::Name:
+      return side + " by the family's name";
     case SerifRule::Measured:
       return side + " measured on \"H\"";
     case SerifRule::MeasuredAsDataDisagree:

@@ -45,12 +45,22 @@ struct ShapeFacts {
   // The face has a Microsoft symbol character map and no Unicode one.
   bool symbolCharacterMap = false;
   // Capitals A-Z and small letters a-z mapped through a Unicode character
-  // map, and letters of a sample of other scripts' alphabets (Cyrillic,
-  // Hebrew, Arabic, Thai, Devanagari, kana, Hangul, CJK ideographs). Greek
-  // is left out: symbol faces carry it for formulas.
+  // map, and whether the face covers the letters of a script other than
+  // Latin and Greek (symbol faces carry Greek for formulas).
   int capitalsMapped = 0;
   int smallLettersMapped = 0;
-  int otherLettersMapped = 0;
+  bool coversOtherScript = false;
+  // Characters mapped through the Unicode character map, and of those the
+  // symbols, pictographs and private-use characters.
+  int mappedCharacters = 0;
+  int symbolCharacters = 0;
+  // Whether Latin is the script the face was made for. PANOSE and the
+  // family class describe Latin letters: for a face made for another
+  // script, its name speaks first.
+  bool latinMain = true;
+  // Serifs or none as the family's name says ("Sans", "Serif", "Naskh",
+  // "Kufi", "Mincho", "Gothic", ...); absent when it says neither.
+  std::optional<bool> namedSerifs;
   // Degrees, negative leaning right, from the post table or the Type 1 info.
   double italicAngle = 0;
   bool italicStyleFlag = false;
@@ -75,6 +85,7 @@ enum class CategoryRule {
   FamilyClassSymbolic,
   SymbolCharacterMap,
   NoLetters,
+  MostlySymbols,
   PanoseHandWritten,
   FamilyClassScripts,
   ConfiguredCursive,
@@ -94,6 +105,7 @@ enum class SerifRule {
   NotAsked,
   FamilyClass,
   Panose,
+  Name,
   Measured,
   MeasuredAsDataDisagree,
   NothingKnown,

@@ -32,10 +32,19 @@ Coverage SlotCoverage(const FT_Bitmap& b) {
   return c;
 }
 
+// Outlines unhinted: the shaper places glyphs at unhinted advances, grey
+// pixels need no grid fitting, and the TrueType hinting interpreter was
+// a third of the builder's time.
+constexpr FT_Int32 kOutlineLoad = FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
+
+// Outline faces by their outlines; bitmap faces by their strike.
+bool LoadGlyph(FT_Face face, FT_UInt glyph) {
+  return FT_Load_Glyph(face, glyph, kOutlineLoad) == 0 ||
+         FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT) == 0;
+}
+
 bool LoadRendered(FT_Face face, FT_UInt glyph, PlacedGlyph& out) {
-  if (FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0 &&
-      FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT) != 0)
-    return false;
+  if (!LoadGlyph(face, glyph)) return false;
   if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return false;
   out.left = face->glyph->bitmap_left;
   out.top = face->glyph->bitmap_top;
@@ -85,7 +94,7 @@ bool SetPixelSize(FT_Face face, int pixels) {
 }
 
 Coverage RenderGlyphs(FT_Face face, const std::vector<FT_UInt>& glyphIds, int maxWidth) {
-  std::vector<std::pair<int, PlacedGlyph>> glyphs;
+  std::vector<GlyphPlacement> placed;
   FT_Pos pen = 0;  // 26.6
   FT_UInt previous = 0;
   for (FT_UInt glyph : glyphIds) {
@@ -93,12 +102,22 @@ Coverage RenderGlyphs(FT_Face face, const std::vector<FT_UInt>& glyphIds, int ma
       FT_Vector kern{};
       if (FT_Get_Kerning(face, previous, glyph, FT_KERNING_DEFAULT, &kern) == 0) pen += kern.x;
     }
-    PlacedGlyph placed;
-    if (!LoadRendered(face, glyph, placed)) continue;
-    glyphs.emplace_back(static_cast<int>(pen >> 6), std::move(placed));
+    if (!LoadGlyph(face, glyph)) continue;
+    placed.push_back({glyph, pen, 0});
     pen += face->glyph->advance.x;
     previous = glyph;
     if ((pen >> 6) > 4 * maxWidth) break;  // far past what can be shown
+  }
+  return RenderPlaced(face, placed, maxWidth);
+}
+
+Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& placements, int maxWidth) {
+  std::vector<std::pair<int, PlacedGlyph>> glyphs;
+  for (const GlyphPlacement& p : placements) {
+    PlacedGlyph placed;
+    if (!LoadRendered(face, p.glyph, placed)) continue;
+    placed.top += static_cast<int>(p.y >> 6);
+    glyphs.emplace_back(static_cast<int>(p.x >> 6), std::move(placed));
   }
   return Compose(glyphs, maxWidth);
 }

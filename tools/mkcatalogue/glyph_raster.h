@@ -27,6 +27,16 @@ Coverage RenderLine(FT_Face face, std::u32string_view text, int maxWidth);
 // Glyphs by index, in a row at their advances, cropped as RenderLine.
 Coverage RenderGlyphs(FT_Face face, const std::vector<FT_UInt>& glyphs, int maxWidth);
 
+// A glyph at its place on the line: 26.6 pixels from the line's origin,
+// y upwards, as a shaper places it.
+struct GlyphPlacement {
+  FT_UInt glyph = 0;
+  FT_Pos x = 0, y = 0;
+};
+
+// Placed glyphs drawn on one line, cropped as RenderLine.
+Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& glyphs, int maxWidth);
+
 // One glyph, cropped to its ink.
 Coverage RenderGlyph(FT_Face face, FT_UInt glyph);
 

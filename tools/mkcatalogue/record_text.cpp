@@ -52,7 +52,7 @@ std::string FontNameAllocator::Assign(std::string_view name) {
   }
 }
 
-std::string DescriptionFor(const FontFacts& f) {
+std::string DescriptionFor(const FontFacts& f, std::string_view scripts) {
   const std::vector<std::pair<const char*, std::string>> facts = {
       {"Family", f.family},
       {"Style", f.style},
@@ -60,6 +60,7 @@ std::string DescriptionFor(const FontFacts& f) {
       {"Version", f.version},
       {"Format", f.format},
       {"Glyphs", std::to_string(f.glyphs)},
+      {"Scripts", std::string(scripts)},
       {"File",
        f.path.string() + (f.faceIndex ? " (face " + std::to_string(f.faceIndex) + ")" : "")},
       {"Licence", f.licence},

@@ -32,8 +32,9 @@ class FontNameAllocator {
 // At most `chars` UTF-8 characters of text, never half of one.
 std::string CutCharacters(std::string_view text, std::size_t chars);
 
-// One fact a line, lines joined with CR LF.
-std::string DescriptionFor(const FontFacts& facts);
+// One fact a line, lines joined with CR LF. scripts: the names of the
+// scripts the face covers, its main one first ("Thai, Latin").
+std::string DescriptionFor(const FontFacts& facts, std::string_view scripts = {});
 
 // UTF-8 to the table's code page, one byte a character: letters it lacks
 // become their plain letter ("Å" -> "L"), other characters "?".

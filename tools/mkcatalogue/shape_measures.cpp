@@ -118,19 +118,15 @@ int InkRegions(const Coverage& c) {
 
 }  // namespace
 
-LetterCounts CountLetters(FT_Face face) {
-  LetterCounts counts;
-  if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) return counts;
-  for (char32_t c = U'A'; c <= U'Z'; ++c) {
-    counts.capitals += FT_Get_Char_Index(face, c) != 0;
-    counts.smallLetters += FT_Get_Char_Index(face, c + 0x20) != 0;
-  }
-  static constexpr std::pair<char32_t, char32_t> kAlphabets[] = {
-      {0x0410, 0x044F}, {0x05D0, 0x05EA}, {0x0627, 0x064A}, {0x0905, 0x0939},
-      {0x0E01, 0x0E2E}, {0x3041, 0x3096}, {0x4E00, 0x4EFF}, {0xAC00, 0xACFF}};
-  for (const auto& [first, last] : kAlphabets)
-    for (char32_t c = first; c <= last; ++c) counts.otherLetters += FT_Get_Char_Index(face, c) != 0;
-  return counts;
+std::optional<bool> SerifsByName(std::string_view family) {
+  static const std::vector<std::string_view> kSans = {
+      "Sans", "Kufi", "Gothic", "Grotesk", "Grotesque", "Hei", "Heiti", "Dotum", "Gulim"};
+  static const std::vector<std::string_view> kSerif = {
+      "Serif", "Naskh", "Mincho", "Ming", "Song", "Myeongjo", "Batang", "Roman", "Antiqua", "Slab"};
+  // "Sans" first: "Microsoft Sans Serif".
+  if (NameHasWord(family, kSans)) return false;
+  if (NameHasWord(family, kSerif)) return true;
+  return std::nullopt;
 }
 
 bool HasOnlySymbolMap(FT_Face face) {
@@ -211,21 +207,31 @@ int CountSwashCapitals(FT_Face face, double italicAngle) {
   return swashes;
 }
 
-ShapeFacts ReadShapeFacts(FT_Face face) {
+ShapeFacts ReadShapeFacts(FT_Face face, const FaceCoverage& coverage, std::string_view family) {
   ShapeFacts shape;
   ReadStyleTables(face, shape);
-  const LetterCounts letters = CountLetters(face);
-  shape.capitalsMapped = letters.capitals;
-  shape.smallLettersMapped = letters.smallLetters;
-  shape.otherLettersMapped = letters.otherLetters;
+  shape.capitalsMapped = coverage.latinCapitals;
+  shape.smallLettersMapped = coverage.latinSmallLetters;
+  shape.coversOtherScript = std::any_of(
+      coverage.scripts.begin(), coverage.scripts.end(),
+      [](const CoveredScript& s) { return s.isoCode != "Latn" && s.isoCode != "Grek"; });
+  shape.mappedCharacters = coverage.mapped;
+  shape.symbolCharacters = coverage.symbols;
+  shape.namedSerifs = SerifsByName(family);
+  shape.latinMain = coverage.scripts.empty() || coverage.MainIsLatin();
   shape.symbolCharacterMap = HasOnlySymbolMap(face);
-  if (letters.capitals + letters.smallLetters > 0) {
+  if (shape.capitalsMapped + shape.smallLettersMapped > 0) {
     shape.smallLettersAsCapitals = SmallLettersDrawnAsCapitals(face);
     shape.measuredSerifs = MeasureSerifs(face);
     shape.joinedLetters = LettersJoin(face);
     shape.swashCapitals = CountSwashCapitals(face, shape.italicAngle);
   }
   return shape;
+}
+
+ShapeFacts ReadShapeFacts(FT_Face face) {
+  const std::string_view family = face->family_name ? face->family_name : "";
+  return ReadShapeFacts(face, ReadFaceCoverage(face, family), family);
 }
 
 }  // namespace pellory::mkcatalogue

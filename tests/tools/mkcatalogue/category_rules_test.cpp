@@ -260,7 +260,52 @@ std::vector<RuleCase> RuleCases() {
       [](ShapeFacts& f) {
         f.capitalsMapped = 0;
         f.smallLettersMapped = 0;
-        f.otherLettersMapped = 300;
+        f.coversOtherScript = true;
+      },
+      Category::NormalSansSerif, Rule::Upright, Serif::NothingKnown);
+  add(
+      "OtherScriptNamedSerif",
+      [](ShapeFacts& f) {
+        f.capitalsMapped = 0;
+        f.smallLettersMapped = 0;
+        f.coversOtherScript = true;
+        f.namedSerifs = true;
+      },
+      Category::NormalSerif, Rule::Upright, Serif::Name);
+  add(
+      "PanoseBeatsName",
+      [&](ShapeFacts& f) {
+        panose(f, 2, 11);
+        f.namedSerifs = true;
+      },
+      Category::NormalSansSerif, Rule::Upright, Serif::Panose);
+  add(
+      "NameBeatsPanoseForOtherScripts",
+      [&](ShapeFacts& f) {
+        panose(f, 2, 11);
+        f.latinMain = false;
+        f.namedSerifs = true;
+      },
+      Category::NormalSerif, Rule::Upright, Serif::Name);
+  add(
+      "NameBeatsMeasurement",
+      [](ShapeFacts& f) {
+        f.namedSerifs = false;
+        f.measuredSerifs = true;
+      },
+      Category::NormalSansSerif, Rule::Upright, Serif::Name);
+  add(
+      "MostlySymbols",
+      [](ShapeFacts& f) {
+        f.mappedCharacters = 838;
+        f.symbolCharacters = 568;
+      },
+      Category::Wingdings, Rule::MostlySymbols);
+  add(
+      "SomeSymbols",
+      [](ShapeFacts& f) {
+        f.mappedCharacters = 5918;
+        f.symbolCharacters = 1549;
       },
       Category::NormalSansSerif, Rule::Upright, Serif::NothingKnown);
   add(
@@ -319,9 +364,15 @@ TEST(ExplainDecisionTest, NamesTheRulesAndTheFactsTheyRead) {
   f = TextFace();
   f.capitalsMapped = 3;
   f.smallLettersMapped = 0;
-  f.otherLettersMapped = 12;
   EXPECT_EQ(ExplainDecision(DecideCategory(f), f),
-            "no alphabet: 3 capitals, 0 small letters, 12 other letters");
+            "no letters of any script: 3 Latin capitals, 0 small letters");
+  f = TextFace();
+  f.mappedCharacters = 100;
+  f.symbolCharacters = 51;
+  EXPECT_EQ(ExplainDecision(DecideCategory(f), f), "mostly symbols: 51 of 100 characters");
+  f = TextFace();
+  f.namedSerifs = true;
+  EXPECT_EQ(ExplainDecision(DecideCategory(f), f), "upright; serifs by the family's name");
 }
 
 }  // namespace

@@ -81,7 +81,17 @@ const FixtureCase kCases[] = {
      [](FontFixture& f) {
        f.SetCharacterMap(Glyphs(U" 0123456789+-=<>%"), FontFixture::MapKind::Unicode);
      },
-     "Wingdings", "no alphabet: 0 capitals, 0 small letters"},
+     "Wingdings", "no letters of any script: 0 Latin capitals, 0 small letters"},
+    {"Fixture Mostly Symbols",
+     [](FontFixture& f) {
+       // An alphabet, and more arrows, signs and pictographs than letters,
+       // as icon faces hold.
+       auto glyphs = Glyphs(Range(U'A', U'Z', U"abcdefghijklmnopqrstuvwxyz"));
+       std::uint16_t glyph = 3;
+       for (char32_t c = 0x2600; c < 0x2640; ++c) glyphs[c] = glyph++;
+       f.SetCharacterMap(glyphs, FontFixture::MapKind::Unicode);
+     },
+     "Wingdings", "mostly symbols: 64 of 116 characters"},
     {"Fixture Pictorial",
      [](FontFixture& f) {
        f.SetPanose({5, 0, 0, 0, 0, 0, 0, 0, 0, 0});

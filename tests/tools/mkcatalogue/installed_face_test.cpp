@@ -147,10 +147,12 @@ TEST(FaceMeasurementTest, TextFaceMeasures) {
   auto library = OpenFreeType();
   FontFace face = OpenFace(library.get(), file, 0, nullptr);
   ASSERT_TRUE(face);
-  const LetterCounts letters = CountLetters(face.get());
-  EXPECT_EQ(letters.capitals, 26);
-  EXPECT_EQ(letters.smallLetters, 26);
-  EXPECT_GE(letters.otherLetters, 64);  // the Cyrillic alphabet
+  const FaceCoverage coverage = ReadFaceCoverage(face.get(), "DejaVu Serif");
+  EXPECT_EQ(coverage.latinCapitals, 26);
+  EXPECT_EQ(coverage.latinSmallLetters, 26);
+  EXPECT_TRUE(coverage.MainIsLatin());
+  EXPECT_TRUE(coverage.Covers("Cyrl"));
+  EXPECT_TRUE(coverage.setsText);
   EXPECT_FALSE(HasOnlySymbolMap(face.get()));
   EXPECT_EQ(MeasureSerifs(face.get()), std::optional<bool>(true));
   EXPECT_FALSE(LettersJoin(face.get()));
@@ -165,8 +167,10 @@ TEST(FaceMeasurementTest, DingbatsMapNoLetters) {
   auto library = OpenFreeType();
   FontFace face = OpenFace(library.get(), file, 0, nullptr);
   ASSERT_TRUE(face);
-  const LetterCounts letters = CountLetters(face.get());
-  EXPECT_EQ(letters.capitals + letters.smallLetters + letters.otherLetters, 0);
+  const FaceCoverage coverage = ReadFaceCoverage(face.get(), "D050000L");
+  EXPECT_EQ(coverage.latinCapitals + coverage.latinSmallLetters, 0);
+  EXPECT_TRUE(coverage.scripts.empty());
+  EXPECT_FALSE(coverage.setsText);
 }
 
 }  // namespace

@@ -74,6 +74,9 @@ class SampleDrawingTest : public ::testing::Test {
     for (auto p : image.pixels) dark += p < 128;
     return dark;
   }
+  GreyImage Draw(FT_Face face, FT_Face plain, const char* name, SampleKind kind) {
+    return DrawSample(face, plain, name, kind, ReadFaceCoverage(face, face->family_name));
+  }
   FreeTypeLibrary library_;
   FontFace face_, plain_;
 };
@@ -81,7 +84,7 @@ class SampleDrawingTest : public ::testing::Test {
 TEST_F(SampleDrawingTest, TextFitsThePictureBoxBlackOnWhite) {
   for (const char* name :
        {"DejaVu Serif Book", "An extremely long family name that cannot fit at any size at all"}) {
-    const GreyImage image = DrawSample(face_.get(), plain_.get(), name, SampleKind::Text);
+    const GreyImage image = Draw(face_.get(), plain_.get(), name, SampleKind::Text);
     SCOPED_TRACE(name);
     EXPECT_LE(image.width, kPictureMaxWidth);
     EXPECT_LE(image.height, kPictureMaxHeight);
@@ -93,15 +96,15 @@ TEST_F(SampleDrawingTest, TextFitsThePictureBoxBlackOnWhite) {
 }
 
 TEST_F(SampleDrawingTest, SymbolSampleNamesTheFaceInThePlainFace) {
-  const GreyImage withName = DrawSample(face_.get(), plain_.get(), "Name", SampleKind::Symbols);
-  const GreyImage withoutName = DrawSample(face_.get(), nullptr, "Name", SampleKind::Symbols);
+  const GreyImage withName = Draw(face_.get(), plain_.get(), "Name", SampleKind::Symbols);
+  const GreyImage withoutName = Draw(face_.get(), nullptr, "Name", SampleKind::Symbols);
   EXPECT_GT(withName.height, withoutName.height);
   EXPECT_GT(DarkPixels(withoutName), 100);
 }
 
 TEST_F(SampleDrawingTest, SameInputSamePixels) {
-  const GreyImage a = DrawSample(face_.get(), plain_.get(), "Same", SampleKind::Text);
-  const GreyImage b = DrawSample(face_.get(), plain_.get(), "Same", SampleKind::Text);
+  const GreyImage a = Draw(face_.get(), plain_.get(), "Same", SampleKind::Text);
+  const GreyImage b = Draw(face_.get(), plain_.get(), "Same", SampleKind::Text);
   EXPECT_EQ(a.pixels, b.pixels);
 }
 
