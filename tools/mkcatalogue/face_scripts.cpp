@@ -102,37 +102,22 @@ const std::vector<ScriptFacts>& Table() {
 // Names of further scripts, for the description; others show their code.
 const std::map<std::string, const char*>& MoreNames() {
   static const std::map<std::string, const char*> names = {
-      {"Adlm", "Adlam"},
-      {"Bali", "Balinese"},
-      {"Bamu", "Bamum"},
-      {"Batk", "Batak"},
-      {"Bugi", "Buginese"},
-      {"Cakm", "Chakma"},
-      {"Cans", "Canadian Syllabics"},
-      {"Cher", "Cherokee"},
-      {"Copt", "Coptic"},
-      {"Goth", "Gothic"},
-      {"Java", "Javanese"},
-      {"Kali", "Kayah Li"},
-      {"Lepc", "Lepcha"},
-      {"Limb", "Limbu"},
-      {"Lisu", "Lisu"},
-      {"Mong", "Mongolian"},
-      {"Mtei", "Meetei Mayek"},
-      {"Nkoo", "N'Ko"},
-      {"Ogam", "Ogham"},
-      {"Olck", "Ol Chiki"},
-      {"Runr", "Runic"},
-      {"Samr", "Samaritan"},
-      {"Saur", "Saurashtra"},
-      {"Sund", "Sundanese"},
-      {"Syrc", "Syriac"},
-      {"Tale", "Tai Le"},
-      {"Tavt", "Tai Viet"},
-      {"Tfng", "Tifinagh"},
-      {"Tglg", "Tagalog"},
-      {"Thaa", "Thaana"},
-      {"Vaii", "Vai"},
+      {"Adlm", "Adlam"},     {"Bali", "Balinese"},
+      {"Bamu", "Bamum"},     {"Batk", "Batak"},
+      {"Bopo", "Bopomofo"},  {"Bugi", "Buginese"},
+      {"Cakm", "Chakma"},    {"Cans", "Canadian Syllabics"},
+      {"Cher", "Cherokee"},  {"Copt", "Coptic"},
+      {"Goth", "Gothic"},    {"Java", "Javanese"},
+      {"Kali", "Kayah Li"},  {"Lepc", "Lepcha"},
+      {"Limb", "Limbu"},     {"Lisu", "Lisu"},
+      {"Mong", "Mongolian"}, {"Mtei", "Meetei Mayek"},
+      {"Nkoo", "N'Ko"},      {"Ogam", "Ogham"},
+      {"Olck", "Ol Chiki"},  {"Runr", "Runic"},
+      {"Samr", "Samaritan"}, {"Saur", "Saurashtra"},
+      {"Sund", "Sundanese"}, {"Syrc", "Syriac"},
+      {"Tale", "Tai Le"},    {"Tavt", "Tai Viet"},
+      {"Tfng", "Tifinagh"},  {"Tglg", "Tagalog"},
+      {"Thaa", "Thaana"},    {"Vaii", "Vai"},
       {"Yiii", "Yi"},
   };
   return names;
@@ -323,6 +308,23 @@ FaceCoverage ReadFaceCoverage(FT_Face face, std::string_view family) {
                 coverage.scripts.begin() + static_cast<long>(main) + 1);
   }
   return coverage;
+}
+
+std::string DrawableText(FT_Face face, std::string_view text) {
+  hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
+  std::u32string kept;
+  for (char32_t c : DecodeUtf8(text)) {
+    if (c == U' ' || c == 0x200C || c == 0x200D || FT_Get_Char_Index(face, c) != 0) {
+      if (c != U' ' || (!kept.empty() && kept.back() != U' ')) kept += c;
+      continue;
+    }
+    const auto category = hb_unicode_general_category(unicode, c);
+    if (IsLetter(category) || category == HB_UNICODE_GENERAL_CATEGORY_NON_SPACING_MARK ||
+        category == HB_UNICODE_GENERAL_CATEGORY_SPACING_MARK)
+      return {};
+  }
+  while (!kept.empty() && kept.back() == U' ') kept.pop_back();
+  return EncodeUtf8(kept);
 }
 
 bool MapsAll(FT_Face face, std::string_view text) {

@@ -53,4 +53,9 @@ inline constexpr char kPangram[] = "Sphinx of black quartz, judge my vow";
 // joiners.
 bool MapsAll(FT_Face face, std::string_view text);
 
+// The text without the punctuation, digits and signs the face lacks (a
+// face of capitals without a comma still sets the pangram); empty when
+// it lacks a letter or a mark.
+std::string DrawableText(FT_Face face, std::string_view text);
+
 }  // namespace pellory::mkcatalogue

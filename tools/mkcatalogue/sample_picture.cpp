@@ -77,8 +77,9 @@ std::string Upper(std::string_view text) {
 // The main script's line when the face maps all of it; a face of capitals
 // gets the pangram in capitals; else a run of the script's own letters.
 std::string ScriptText(FT_Face face, const CoveredScript& script) {
-  if (!script.sample.empty() && MapsAll(face, script.sample)) return script.sample;
-  if (script.isoCode == "Latn" && MapsAll(face, Upper(kPangram))) return Upper(kPangram);
+  if (std::string text = DrawableText(face, script.sample); !text.empty()) return text;
+  if (script.isoCode == "Latn")
+    if (std::string text = DrawableText(face, Upper(kPangram)); !text.empty()) return text;
   return script.letterRun;
 }
 
@@ -104,11 +105,12 @@ std::vector<SampleLine> LayoutSample(Shaper& shaper, Shaper* plain, std::string_
   }
   const CoveredScript& main = coverage.scripts.front();
   const bool latin = main.isoCode == "Latn";
-  const bool withLatin = !latin && coverage.Covers("Latn") && MapsAll(face, kPangram);
+  const std::string latinText = latin ? "" : DrawableText(face, kPangram);
+  const bool withLatin = !latinText.empty() && coverage.Covers("Latn");
   lines.push_back(FittedLine(nameShaper, nameText, withLatin ? kSmallNameSizes : kNameSizes));
   lines.push_back(FittedLine(shaper, ScriptText(face, main), latin ? kLatinSizes : kScriptSizes));
   if (withLatin) {
-    lines.push_back(FittedLine(shaper, kPangram, kLatinSizes));
+    lines.push_back(FittedLine(shaper, latinText, kLatinSizes));
     // The Latin line only where room remains.
     if (StackHeight(lines) > kPictureMaxHeight) lines.pop_back();
   }
