@@ -1,6 +1,5 @@
 #include "book_writer.h"
 
-#include <QCoreApplication>
 #include <QPdfWriter>
 
 namespace pellory::specimen {
@@ -9,11 +8,25 @@ namespace {
 constexpr double kBlockGap = 10;  // points after each block
 constexpr int kResolution = 720;  // dots per inch: ten to the point
 
+// The faces as Qt sets them, matched once in the first pass and handed to
+// the second: a match costs a font engine, and the engine lives on in Qt's
+// font cache only while something holds it.
+using LiveFaces = std::vector<LiveFace>;
+
 class BookPass {
  public:
-  BookPass(CatalogueFaces& faces, const InstalledFaces& installed, const BookRequest& request,
-           const BookStyle& style, QPaintDevice& device)
-      : faces_(faces), installed_(installed), request_(request), style_(style), device_(device) {}
+  enum class Stage { Measure, Paint };
+
+  BookPass(Stage stage, CatalogueFaces& faces, const InstalledFaces& installed,
+           const BookRequest& request, const BookStyle& style, QPaintDevice& device,
+           LiveFaces& live)
+      : stage_(stage),
+        faces_(faces),
+        installed_(installed),
+        request_(request),
+        style_(style),
+        device_(device),
+        live_(live) {}
 
   // Runs `place` on each face that goes into the book, in catalogue order.
   template <typename Place>
@@ -21,17 +34,17 @@ class BookPass {
     faces_.Rewind();
     progress.Start(stage, total);
     CatalogueFace face;
-    long done = 0;
+    std::size_t done = 0;
     while (faces_.Next(face)) {
       const auto found = installed_.Find(face.fileName, face.description);
-      const FaceBlock block(face, found, request_.specimen, style_, device_);
+      const LiveFace* live = Match(done, found);
+      const FaceBlock block(face, found, live, request_.specimen, style_);
       if (!request_.covering || block.Covers())
         place(face, found.has_value(), block);
       else
         ++leftOut;
-      progress.Advance(++done);
-      // Lets Qt's font cache drop the faces it no longer needs.
-      QCoreApplication::processEvents();
+      if (stage_ == Stage::Paint && done < live_.size()) live_[done] = LiveFace{};
+      progress.Advance(static_cast<long>(++done));
     }
     progress.Finish();
   }
@@ -39,11 +52,22 @@ class BookPass {
   int leftOut = 0;
 
  private:
+  const LiveFace* Match(std::size_t record, const std::optional<InstalledFace>& found) {
+    if (!found || request_.specimen.text.isEmpty()) return nullptr;
+    if (stage_ == Stage::Measure) {
+      live_.resize(record + 1);
+      live_[record] = MatchLiveFace(*found, device_);
+    }
+    return record < live_.size() ? &live_[record] : nullptr;
+  }
+
+  Stage stage_;
   CatalogueFaces& faces_;
   const InstalledFaces& installed_;
   const BookRequest& request_;
   const BookStyle& style_;
   QPaintDevice& device_;
+  LiveFaces& live_;
 };
 
 // Places the block's head and rows, painting them when there is a painter,
@@ -78,7 +102,8 @@ BookFacts WriteBook(QIODevice& out, CatalogueFaces& faces, const InstalledFaces&
   // First pass: the page each face begins on, counting the faces' pages from 0.
   std::vector<ContentsEntry> entries;
   PageFlow counting(style, facts, nullptr, nullptr, 0);
-  BookPass first(faces, installed, request, style, writer);
+  LiveFaces live;
+  BookPass first(BookPass::Stage::Measure, faces, installed, request, style, writer, live);
   first.Run(progress, "reading", total,
             [&](const CatalogueFace& face, bool isInstalled, const FaceBlock& block) {
               entries.push_back({QString::fromStdString(face.fontName),
@@ -99,7 +124,7 @@ BookFacts WriteBook(QIODevice& out, CatalogueFaces& faces, const InstalledFaces&
   flow.NextPage();
   PaintContents(flow, painter, style, entries);
   if (!entries.empty()) flow.NextPage();
-  BookPass second(faces, installed, request, style, writer);
+  BookPass second(BookPass::Stage::Paint, faces, installed, request, style, writer, live);
   second.Run(progress, "writing", facts.faces + facts.leftOut,
              [&](const CatalogueFace&, bool, const FaceBlock& block) {
                PlaceBlock(flow, block, style, &painter);

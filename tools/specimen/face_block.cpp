@@ -42,7 +42,7 @@ QImage ToImage(const data::BitmapImage& bitmap) {
 }
 
 FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFace>& installed,
-                     const SpecimenText& specimen, const BookStyle& style, QPaintDevice& device)
+                     const LiveFace* live, const SpecimenText& specimen, const BookStyle& style)
     : style_(style),
       name_(QString::fromStdString(face.fontName)),
       category_(QString::fromStdString(face.category)),
@@ -55,19 +55,17 @@ FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFac
   if (!installed) return;
   path_ = QString::fromStdString(installed->path);
   if (installed->index) path_ += QStringLiteral(" (face %1)").arg(installed->index);
-  if (!hasText_) return;
-  const LiveFace live = MatchLiveFace(*installed);
-  refusal_ = live.refusal;
+  if (!hasText_ || !live) return;
+  refusal_ = live->refusal;
   if (!refusal_.isEmpty()) return;
   live_ = true;
-  coverage_ = CoverageOf(live.raw, specimen.text);
-  LayOutWaterfall(specimen, live.font, device);
+  coverage_ = CoverageOf(live->raw, specimen.text);
+  LayOutWaterfall(specimen, live->font);
 }
 
 FaceBlock::~FaceBlock() = default;
 
-void FaceBlock::LayOutWaterfall(const SpecimenText& specimen, const QFont& face,
-                                QPaintDevice& device) {
+void FaceBlock::LayOutWaterfall(const SpecimenText& specimen, const QFont& face) {
   QTextOption option;
   const bool rightToLeft = specimen.text.isRightToLeft();
   option.setTextDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
@@ -75,16 +73,16 @@ void FaceBlock::LayOutWaterfall(const SpecimenText& specimen, const QFont& face,
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   const double width = style_.body.width() - style_.Pt(kLabelColumn);
   for (const double points : specimen.sizes) {
-    QFont sized(face);
-    sized.setPointSizeF(points);
-    auto layout = std::make_unique<QTextLayout>(specimen.text, QFont(sized, &device), &device);
+    // Laid out at the face's one size in a column as much wider as the
+    // size is smaller; painting scales it.
+    auto layout = std::make_unique<QTextLayout>(specimen.text, face);
     layout->setTextOption(option);
     layout->setCacheEnabled(true);
     layout->beginLayout();
     for (int n = 0;; ++n) {
       QTextLine line = layout->createLine();
       if (!line.isValid()) break;
-      line.setLineWidth(width);
+      line.setLineWidth(width * kLayoutPoints / points);
       line.setPosition(QPointF(0, 0));
       rows_.push_back({layouts_.size(), n, n == 0});
     }
@@ -160,9 +158,13 @@ void FaceBlock::PaintHead(QPainter& painter, double top) const {
                    Qt::AlignLeft | Qt::TextSingleLine, note);
 }
 
+double FaceBlock::Scale(std::size_t layout) const {
+  return sizes_[layout] / kLayoutPoints;
+}
+
 double FaceBlock::RowHeight(std::size_t row) const {
   const Row& r = rows_[row];
-  return layouts_[r.layout]->lineAt(r.line).height();
+  return layouts_[r.layout]->lineAt(r.line).height() * Scale(r.layout);
 }
 
 void FaceBlock::PaintRow(QPainter& painter, std::size_t row, double top) const {
@@ -170,13 +172,16 @@ void FaceBlock::PaintRow(QPainter& painter, std::size_t row, double top) const {
   const QTextLayout& layout = *layouts_[r.layout];
   const QTextLine line = layout.lineAt(r.line);
   const QRectF& body = style_.body;
+  const double scale = Scale(r.layout);
   if (r.firstOfSize) {
     painter.setFont(style_.note);
     painter.setPen(kGrey);
-    painter.drawText(QPointF(body.left(), top + line.ascent()),
+    painter.drawText(QPointF(body.left(), top + line.ascent() * scale),
                      QStringLiteral("%1 pt").arg(sizes_[r.layout]));
   }
-  const double x = body.left() + style_.Pt(kLabelColumn);
+  painter.save();
+  painter.translate(body.left() + style_.Pt(kLabelColumn), top);
+  painter.scale(scale, scale);
   // The characters the face lacks get a mark behind them; the face draws
   // its own missing-glyph shape there, never another face's letter.
   const int lineEnd = line.textStart() + line.textLength();
@@ -186,11 +191,12 @@ void FaceBlock::PaintRow(QPainter& painter, std::size_t row, double top) const {
     if (from >= to) continue;
     const double x1 = line.cursorToX(from), x2 = line.cursorToX(to);
     painter.fillRect(
-        QRectF(x + std::min(x1, x2), top, std::max(std::abs(x2 - x1), style_.Pt(2)), line.height()),
+        QRectF(std::min(x1, x2), 0, std::max(std::abs(x2 - x1), style_.Pt(2)), line.height()),
         kMissingMark);
   }
   painter.setPen(Qt::black);
-  line.draw(&painter, QPointF(x, top));
+  line.draw(&painter, QPointF(0, 0));
+  painter.restore();
 }
 
 }  // namespace pellory::specimen

@@ -27,8 +27,10 @@ struct SpecimenText {
 
 class FaceBlock {
  public:
+  // `live` is the face as Qt sets it (MatchLiveFace), null when the face is
+  // not installed or there is no text.
   FaceBlock(const CatalogueFace& face, const std::optional<InstalledFace>& installed,
-            const SpecimenText& specimen, const BookStyle& style, QPaintDevice& device);
+            const LiveFace* live, const SpecimenText& specimen, const BookStyle& style);
   ~FaceBlock();
 
   // Whether the face sets the whole text itself (false when it is not set
@@ -49,7 +51,8 @@ class FaceBlock {
     int line;
     bool firstOfSize;
   };
-  void LayOutWaterfall(const SpecimenText& specimen, const QFont& face, QPaintDevice& device);
+  void LayOutWaterfall(const SpecimenText& specimen, const QFont& face);
+  double Scale(std::size_t layout) const;
   QString Note() const;
   double PictureHeight() const;
 

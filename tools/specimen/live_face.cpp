@@ -32,7 +32,7 @@ QByteArray HeadTableOf(const InstalledFace& face) {
 
 }  // namespace
 
-LiveFace MatchLiveFace(const InstalledFace& face) {
+LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device) {
   const QByteArray head = HeadTableOf(face);
   const QString family = QString::fromStdString(face.family);
   const QString style = QString::fromStdString(face.style);
@@ -44,10 +44,12 @@ LiveFace MatchLiveFace(const InstalledFace& face) {
                   QLatin1Char(']'));
   LiveFace live;
   for (const QString& name : names) {
-    live.font = QFont(name);
-    live.font.setStyleName(style);
-    live.font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
-    live.font.setPointSizeF(12);
+    QFont font(name);
+    font.setStyleName(style);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setPointSizeF(kLayoutPoints);
+    live.font = QFont(font, &device);
     live.raw = QRawFont::fromFont(live.font);
     const bool same = head.isEmpty()
                           ? live.raw.familyName() == family && live.raw.styleName() == style

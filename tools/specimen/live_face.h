@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPaintDevice>
 #include <QRawFont>
 #include <QString>
 #include <vector>
@@ -11,6 +12,11 @@
 #include "installed_faces.h"
 
 namespace pellory::specimen {
+
+// The one size the face is laid out at; the waterfall's sizes are this one
+// scaled, so that Qt makes a single font engine for the face (making one
+// costs a fontconfig match against every installed font).
+inline constexpr double kLayoutPoints = 12;
 
 struct LiveFace {
   QFont font;       // no font merging: a character the face lacks is not taken from another
@@ -21,7 +27,7 @@ struct LiveFace {
 // The face as Qt sets it. Qt matches by family and style name; the match is
 // accepted only when its font tables (or, for faces without any, its names)
 // are those of the installed file.
-LiveFace MatchLiveFace(const InstalledFace& face);
+LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device);
 
 // Which characters of a text a face draws itself. White space is not
 // counted; a face may leave it to the layout.

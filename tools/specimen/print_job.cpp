@@ -5,8 +5,11 @@
 namespace pellory::specimen {
 namespace {
 
-bool Unreachable(ipp_status_t status) {
-  return status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL;
+// A connection to the scheduler the user's settings name (CUPS_SERVER,
+// client.conf), or null when nothing answers there.
+http_t* ConnectToScheduler() {
+  return httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 10000,
+                      nullptr);
 }
 
 std::string LastError() {
@@ -18,26 +21,30 @@ std::string LastError() {
 
 PrintOutcome PrintPdf(const std::string& pdf, const std::string& queue, const std::string& title) {
   PrintOutcome outcome;
-  cups_dest_t* dest =
-      cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.empty() ? nullptr : queue.c_str(), nullptr);
+  http_t* http = ConnectToScheduler();
+  if (!http) {
+    outcome.error = std::string("the print system cannot be reached (") + cupsServer() + ": " +
+                    LastError() + ")";
+    return outcome;
+  }
+  cups_dest_t* dest = cupsGetNamedDest(http, queue.empty() ? nullptr : queue.c_str(), nullptr);
   if (!dest) {
-    if (Unreachable(cupsLastError()))
-      outcome.error = "the print system cannot be reached (" + LastError() + ")";
-    else if (queue.empty())
+    if (queue.empty())
       outcome.error = "no default printer is set; name a queue with --printer";
     else
       outcome.error = "the print system has no queue named \"" + queue + "\"";
+    httpClose(http);
     return outcome;
   }
   outcome.queue = dest->name;
   cups_option_t* options = nullptr;
   int count = cupsAddOption("document-format", "application/pdf", 0, &options);
-  outcome.job =
-      cupsPrintFile2(CUPS_HTTP_DEFAULT, dest->name, pdf.c_str(), title.c_str(), count, options);
+  outcome.job = cupsPrintFile2(http, dest->name, pdf.c_str(), title.c_str(), count, options);
   if (outcome.job == 0)
     outcome.error = "the queue \"" + outcome.queue + "\" refused the job: " + LastError();
   cupsFreeOptions(count, options);
   cupsFreeDests(1, dest);
+  httpClose(http);
   return outcome;
 }
 
