@@ -20,6 +20,10 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 int main(int argc, char** argv) {
   using namespace pellory::specimen;
+  if (argc == 2 && std::string(argv[1]) == "--help") {
+    std::cout << kUsage;
+    return kExitOk;
+  }
   std::string error;
   const auto options = ParseOptions({argv + 1, argv + argc}, &error);
   if (!options) {
