@@ -77,6 +77,7 @@ void FaceBlock::LayOutWaterfall(const SpecimenText& specimen, const QFont& face)
     // size is smaller; painting scales it.
     auto layout = std::make_unique<QTextLayout>(specimen.text, face);
     layout->setTextOption(option);
+    layout->setFormats(MissingMarks());
     layout->setCacheEnabled(true);
     layout->beginLayout();
     for (int n = 0;; ++n) {
@@ -158,6 +159,21 @@ void FaceBlock::PaintHead(QPainter& painter, double top) const {
                    Qt::AlignLeft | Qt::TextSingleLine, note);
 }
 
+// The characters the face lacks get a mark behind them, drawn with the line
+// item by item, so that it stands where bidirectional text puts them; the
+// face draws its own missing-glyph shape there, never another face's letter.
+QList<QTextLayout::FormatRange> FaceBlock::MissingMarks() const {
+  QList<QTextLayout::FormatRange> marks;
+  for (const auto& [start, end] : coverage_.missing) {
+    QTextLayout::FormatRange mark;
+    mark.start = start;
+    mark.length = end - start;
+    mark.format.setBackground(kMissingMark);
+    marks.append(mark);
+  }
+  return marks;
+}
+
 double FaceBlock::Scale(std::size_t layout) const {
   return sizes_[layout] / kLayoutPoints;
 }
@@ -182,18 +198,6 @@ void FaceBlock::PaintRow(QPainter& painter, std::size_t row, double top) const {
   painter.save();
   painter.translate(body.left() + style_.Pt(kLabelColumn), top);
   painter.scale(scale, scale);
-  // The characters the face lacks get a mark behind them; the face draws
-  // its own missing-glyph shape there, never another face's letter.
-  const int lineEnd = line.textStart() + line.textLength();
-  for (const auto& [start, end] : coverage_.missing) {
-    const int from = std::max(start, line.textStart());
-    const int to = std::min(end, lineEnd);
-    if (from >= to) continue;
-    const double x1 = line.cursorToX(from), x2 = line.cursorToX(to);
-    painter.fillRect(
-        QRectF(std::min(x1, x2), 0, std::max(std::abs(x2 - x1), style_.Pt(2)), line.height()),
-        kMissingMark);
-  }
   painter.setPen(Qt::black);
   line.draw(&painter, QPointF(0, 0));
   painter.restore();

@@ -53,6 +53,7 @@ class FaceBlock {
   };
   void LayOutWaterfall(const SpecimenText& specimen, const QFont& face);
   double Scale(std::size_t layout) const;
+  QList<QTextLayout::FormatRange> MissingMarks() const;
   QString Note() const;
   double PictureHeight() const;
 
