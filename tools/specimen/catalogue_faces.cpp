@@ -67,7 +67,11 @@ CatalogueFaces::CatalogueFaces(const Options& options, const Selection& selectio
 CatalogueFaces::~CatalogueFaces() = default;
 
 long CatalogueFaces::Count() {
-  return table_->RecordCount();
+  // The engine's count is the table's, filter or not; a walk reads no blob.
+  long count = 0;
+  for (table_->First(); !table_->Eof() && !table_->IsEmpty(); table_->Next()) ++count;
+  table_->First();
+  return count;
 }
 
 void CatalogueFaces::Rewind() {

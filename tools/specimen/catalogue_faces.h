@@ -45,7 +45,7 @@ class CatalogueFaces {
   CatalogueFaces(const CatalogueFaces&) = delete;
   CatalogueFaces& operator=(const CatalogueFaces&) = delete;
 
-  // How many records pass the selection; -1 when the engine cannot tell.
+  // How many records pass the selection.
   long Count();
   // Back to the first record of the selection.
   void Rewind();

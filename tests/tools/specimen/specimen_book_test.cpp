@@ -141,6 +141,10 @@ TEST_F(SpecimenBook, CategoryBookNamesEveryFaceWithContentsAndItsOwnFonts) {
   const std::vector<std::string> names = CatalogueNames("Category ='Handwriting'");
   ASSERT_EQ(names, (std::vector<std::string>{"Dancing Script Regular", "Z003 Medium Italic"}));
 
+  // The progress counts the selected faces, not the catalogue's.
+  EXPECT_NE(run.err.find("pellory-specimen: writing [" + std::string(30, '#') + "] 2/2 faces\n"),
+            std::string::npos)
+      << run.err;
   const int pages = Pages(pdf);
   EXPECT_NE(
       run.err.find("wrote " + pdf.string() + ": " + std::to_string(pages) + " pages, 2 faces"),
