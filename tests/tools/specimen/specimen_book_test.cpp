@@ -285,6 +285,22 @@ TEST_F(SpecimenBook, ExitCodesAndMessages) {
   EXPECT_FALSE(fs::exists(Book("x.pdf")));
 }
 
+TEST_F(SpecimenBook, TheAliasPelloryWhenNoCatalogueIsNamed) {
+  const fs::path config = scratch_->path() / "engine.conf";
+  std::ofstream(config) << "[engine]\nlibrary_dir = "
+                        << fs::path(PELLORY_SPECIMEN).parent_path().string()
+                        << "\n[alias pellory]\npath = " << Catalogue().string() << "\n";
+  const fs::path pdf = Book("alias.pdf");
+  ::setenv("PELLORY_ENGINE_CONFIG", config.c_str(), 1);
+  const ProgramRun run =
+      RunProgram({PELLORY_SPECIMEN, "--quiet", "--category", "Wingdings", "-o", pdf.string()});
+  ::unsetenv("PELLORY_ENGINE_CONFIG");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string title = Text(pdf, 1);
+  EXPECT_NE(title.find("pellory (alias)"), std::string::npos) << title;
+  EXPECT_NE(Text(pdf).find("D050000L Regular"), std::string::npos);
+}
+
 // A run stopped by a signal half-way leaves neither the book nor its
 // temporary file behind.
 TEST(SpecimenInterrupted, KilledHalfWayLeavesNoFile) {
