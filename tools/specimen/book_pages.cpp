@@ -32,6 +32,10 @@ double PageFlow::Place(double height) {
   return top;
 }
 
+void PageFlow::KeepTogether(double height) {
+  if (pageUsed_ && y_ + height > style_.body.bottom() && height <= style_.body.height()) NextPage();
+}
+
 void PageFlow::NextPage() {
   PaintFooter();
   if (device_) device_->newPage();
@@ -125,8 +129,16 @@ void PaintContents(PageFlow& flow, QPainter& painter, const BookStyle& style,
     const std::size_t last = std::min(entries.size(), first + static_cast<std::size_t>(perPage));
     for (std::size_t i = first; i < last; ++i, y += line) {
       const QRectF box(body.left(), y, body.width(), line);
-      painter.drawText(box, Qt::AlignLeft | Qt::TextSingleLine, entries[i].name);
-      painter.drawText(box, Qt::AlignRight | Qt::TextSingleLine, QString::number(entries[i].page));
+      QRectF name, number;
+      painter.drawText(box, Qt::AlignLeft | Qt::TextSingleLine, entries[i].name, &name);
+      painter.drawText(box, Qt::AlignRight | Qt::TextSingleLine, QString::number(entries[i].page),
+                       &number);
+      // A dotted leader from the name to its page.
+      const double baseline = y + QFontMetricsF(style.label).ascent();
+      painter.setPen(QPen(QColor(150, 150, 150), style.Pt(0.6), Qt::DotLine));
+      painter.drawLine(QPointF(name.right() + style.Pt(4), baseline),
+                       QPointF(number.left() - style.Pt(4), baseline));
+      painter.setPen(Qt::black);
     }
   }
 }

@@ -33,6 +33,8 @@ class PageFlow {
   int Page() const { return page_; }
   // The top of a row of that height: here when it fits, else on a new page.
   double Place(double height);
+  // Starts a new page unless `height` fits below, or would not fit on any page.
+  void KeepTogether(double height);
   // Space below the last row that never starts a page of its own.
   void Skip(double height) { y_ += height; }
   // Ends the current page (its footer) and starts the next.

@@ -73,6 +73,11 @@ class BookPass {
 // Places the block's head and rows, painting them when there is a painter,
 // and answers the page its head went to.
 int PlaceBlock(PageFlow& flow, const FaceBlock& block, const BookStyle& style, QPainter* painter) {
+  // A block goes whole onto one page where it can, so that every row of the
+  // waterfall stands under its face's name.
+  double height = block.HeadHeight();
+  for (std::size_t row = 0; row < block.RowCount(); ++row) height += block.RowHeight(row);
+  flow.KeepTogether(height);
   const double top = flow.Place(block.HeadHeight());
   const int page = flow.Page();
   if (painter) block.PaintHead(*painter, top);
