@@ -7,9 +7,15 @@ namespace pellory::specimen {
 std::string BarText(long done, long total, int width) {
   if (total <= 0) return std::to_string(done) + " faces";
   const long filled = std::clamp(done * width / total, 0L, static_cast<long>(width));
-  return "[" + std::string(static_cast<std::size_t>(filled), '#') +
-         std::string(static_cast<std::size_t>(width - filled), '.') + "] " + std::to_string(done) +
-         "/" + std::to_string(total) + " faces";
+  std::string text = "[";
+  text.append(static_cast<std::size_t>(filled), '#');
+  text.append(static_cast<std::size_t>(width - filled), '.');
+  text += "] ";
+  text += std::to_string(done);
+  text += '/';
+  text += std::to_string(total);
+  text += " faces";
+  return text;
 }
 
 ProgressBar::ProgressBar(std::ostream& out, bool enabled, bool terminal)
