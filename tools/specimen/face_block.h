@@ -36,8 +36,6 @@ class FaceBlock {
   // Whether the face sets the whole text itself (false when it is not set
   // live at all).
   bool Covers() const { return live_ && coverage_.Whole(); }
-  bool SetLive() const { return live_; }
-  const Coverage& TextCoverage() const { return coverage_; }
 
   double HeadHeight() const;
   void PaintHead(QPainter& painter, double top) const;

@@ -32,8 +32,6 @@ class InstalledFaces {
   std::optional<InstalledFace> Find(const std::string& fileName,
                                     const std::string& description) const;
 
-  std::size_t size() const { return faces_.size(); }
-
  private:
   void Add(const InstalledFace& face);
   std::optional<InstalledFace> ByName(const std::string& baseName, const std::string& path,
