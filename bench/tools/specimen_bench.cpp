@@ -83,7 +83,7 @@ Book MakeBook(const fs::path& catalogue, const std::string& filter, const fs::pa
   const std::string err((std::istreambuf_iterator<char>(in)), {});
   std::smatch m;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-      !std::regex_search(err, m, std::regex("pages, ([0-9]+) faces")))
+      !std::regex_search(err, m, std::regex("pages, ([0-9]+) faces?")))
     throw std::runtime_error("pellory-specimen failed: " + err);
   book.faces = std::stoi(m[1]);
   return book;

@@ -32,9 +32,13 @@ std::optional<QPageSize> ChoosePaper(const Options& options) {
   return PaperNamed(options.paper);
 }
 
+std::string Count(int n, const char* one, const char* many) {
+  return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
 std::string Summary(const BookFacts& facts) {
-  std::string text =
-      std::to_string(facts.totalPages) + " pages, " + std::to_string(facts.faces) + " faces";
+  std::string text = Count(facts.totalPages, "page", "pages");
+  text += ", " + Count(facts.faces, "face", "faces");
   if (facts.notInstalled) text += " (" + std::to_string(facts.notInstalled) + " not installed)";
   if (facts.leftOut)
     text += ", " + std::to_string(facts.leftOut) + " left out as they do not cover the text";
