@@ -4,7 +4,8 @@
 # The main window is shown on the catalogue of this machine's fonts (built
 # on first use, as for `make run`), once more with a catalogue that cannot
 # be opened, in the state it keeps then, and once more on a screen of 144
-# pixels per inch (under 144dpi/), where every window scales itself.
+# pixels per inch (under 144dpi/), where every window scales itself; and
+# the first pages of a specimen book (under specimen/).
 set -euo pipefail
 build=$1 out=$2
 mkdir -p "$out"
@@ -40,5 +41,14 @@ done
 if ((${#faces[@]})); then
   "$build/bin/pellory-sample-sheet" "$broken/samples.bmp" "${faces[@]}"
   python3 scripts/bmp-to-png.py "$broken/samples.bmp" "$out/sample-pictures.png"
+fi
+# The first pages of a specimen book of the machine's catalogue, as PNG.
+if command -v pdftoppm >/dev/null; then
+  mkdir -p "$out/specimen"
+  PELLORY_ENGINE_CONFIG=$conf "$build/bin/pellory-specimen" --quiet --category Handwriting \
+    --text "Quick wafting zephyrs 0123 שלום عالم" -o "$broken/specimen.pdf"
+  pdftoppm -r 80 -png -f 1 -l 4 "$broken/specimen.pdf" "$out/specimen/page"
+else
+  echo "pdftoppm (Debian package poppler-utils) is missing: no pages of a specimen book" >&2
 fi
 ls "$out" "$out/144dpi"

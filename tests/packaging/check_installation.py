@@ -29,6 +29,7 @@ import tempfile
 PREFIX = "usr"
 APP_ID = "org.pellory.fonts"
 PROGRAMS = ["pellory", "catdump", "pellory-mkcatalogue", "bmpinfo", "pellory-update-catalogue"]
+PROGRAMS.append("pellory-specimen")
 CATALOGUE = pathlib.PurePosixPath("var/lib/pellory/catalogue")
 ENGINE = "libpellory_engine.so"
 PASSWORD = "mirabo"

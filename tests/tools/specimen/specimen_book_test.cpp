@@ -1,0 +1,327 @@
+// pellory-specimen as a user runs it, on a small catalogue built from a few
+// Debian fonts: books read back with poppler's pdfinfo, pdftotext and
+// pdffonts, interrupted runs and exit codes.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "program_run.h"
+#include "scratch_dir.h"
+
+namespace pellory::specimen {
+namespace {
+
+namespace fs = std::filesystem;
+using testkit::ProgramRun;
+using testkit::RunProgram;
+using testkit::ScratchDir;
+
+// Installed by scripts/packages.txt; MonoCopy.ttf is a copy under a name no
+// installed file has, so its face counts as not installed.
+const char* kFonts[] = {
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+    "/usr/share/fonts/truetype/liberation/LiberationSans-Italic.ttf",
+    "/usr/share/fonts/opentype/urw-base35/D050000L.otf",
+    "/usr/share/fonts/opentype/dancingscript/DancingScript-Regular.otf",
+    "/usr/share/fonts/opentype/urw-base35/Z003-MediumItalic.otf",
+};
+const char* kCopied = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+
+bool HasPoppler() {
+  return ::access("/usr/bin/pdftotext", X_OK) == 0 && ::access("/usr/bin/pdfinfo", X_OK) == 0 &&
+         ::access("/usr/bin/pdffonts", X_OK) == 0;
+}
+
+// pdftotext writes the ligature the book's own labels use as one character.
+std::string Plain(std::string text) {
+  for (const auto& [from, to] :
+       {std::pair<std::string, std::string>{"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"}}) {
+    for (std::size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, 3, to);
+  }
+  return text;
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+class SpecimenBook : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!HasPoppler()) return;
+    for (const char* font : kFonts)
+      if (!fs::exists(font)) return;
+    if (!fs::exists(kCopied)) return;
+    scratch_ = std::make_unique<ScratchDir>("pellory-specimen");
+    const fs::path fonts = scratch_->path() / "fonts";
+    fs::create_directories(fonts);
+    for (const char* font : kFonts) fs::create_symlink(font, fonts / fs::path(font).filename());
+    fs::copy_file(kCopied, fonts / "MonoCopy.ttf");
+    const ProgramRun built = RunProgram(
+        {PELLORY_MKCATALOGUE, "--quiet", "--fonts-dir", fonts.string(), Catalogue().string()});
+    if (built.exitCode != 0) ADD_FAILURE() << built.err;
+  }
+  static void TearDownTestSuite() { scratch_.reset(); }
+
+  void SetUp() override {
+    if (!HasPoppler())
+      GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo, pdffonts) is not installed";
+    if (!scratch_) GTEST_SKIP() << "the sample fonts are not all installed";
+  }
+
+  static fs::path Catalogue() { return scratch_->path() / "catalogue"; }
+  fs::path Book(const std::string& name) const { return scratch_->path() / name; }
+
+  // Runs the program on the fixture catalogue with `args` before it.
+  static ProgramRun Specimen(std::vector<std::string> args) {
+    args.insert(args.begin(), PELLORY_SPECIMEN);
+    args.push_back(Catalogue().string());
+    return RunProgram(args);
+  }
+  static std::string Tool(const std::vector<std::string>& command) {
+    const ProgramRun run = RunProgram(command);
+    EXPECT_EQ(run.exitCode, 0) << command[0] << ": " << run.err;
+    return run.out;
+  }
+  static int Pages(const fs::path& pdf) {
+    std::smatch m;
+    const std::string info = Tool({"/usr/bin/pdfinfo", pdf.string()});
+    return std::regex_search(info, m, std::regex("Pages: +([0-9]+)")) ? std::stoi(m[1]) : -1;
+  }
+  static std::string Text(const fs::path& pdf, int page = 0) {
+    std::vector<std::string> command = {"/usr/bin/pdftotext", "-layout"};
+    if (page)
+      command.insert(command.end(), {"-f", std::to_string(page), "-l", std::to_string(page)});
+    command.insert(command.end(), {pdf.string(), "-"});
+    return Plain(Tool(command));
+  }
+  // The embedded fonts: "name" for each line of pdffonts whose "emb" is yes.
+  static std::set<std::string> EmbeddedFonts(const fs::path& pdf) {
+    std::istringstream lines(Tool({"/usr/bin/pdffonts", pdf.string()}));
+    std::set<std::string> names;
+    const std::regex row("^(\\S+) .* (yes|no) +(yes|no) +(yes|no) +[0-9]+ +[0-9]+$");
+    for (std::string line; std::getline(lines, line);) {
+      std::smatch m;
+      if (!std::regex_match(line, m, row) || m[2] != "yes") continue;
+      std::string name = m[1];
+      if (name.size() > 7 && name[6] == '+') name = name.substr(7);  // a subset's tag
+      names.insert(name);
+    }
+    return names;
+  }
+  // The font names of the catalogue's records that pass a filter, as catdump reads them.
+  static std::vector<std::string> CatalogueNames(const std::string& filter) {
+    std::istringstream lines(Tool({PELLORY_CATDUMP, "--password", "mirabo", "--filter", filter,
+                                   Catalogue().string(), "pelloryfont"}));
+    std::vector<std::string> names;
+    std::string line;
+    std::getline(lines, line);  // the header
+    while (std::getline(lines, line)) names.push_back(line.substr(0, line.find(',')));
+    return names;
+  }
+
+  static std::unique_ptr<ScratchDir> scratch_;
+};
+std::unique_ptr<ScratchDir> SpecimenBook::scratch_;
+
+TEST_F(SpecimenBook, CategoryBookNamesEveryFaceWithContentsAndItsOwnFonts) {
+  const fs::path pdf = Book("handwriting.pdf");
+  const ProgramRun run = Specimen({"--category", "Handwriting", "--text", "Hamburgefonstiv",
+                                   "--paper", "A4", "-o", pdf.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<std::string> names = CatalogueNames("Category ='Handwriting'");
+  ASSERT_EQ(names, (std::vector<std::string>{"Dancing Script Regular", "Z003 Medium Italic"}));
+
+  // The progress counts the selected faces, not the catalogue's.
+  EXPECT_NE(run.err.find("pellory-specimen: writing [" + std::string(30, '#') + "] 2/2 faces\n"),
+            std::string::npos)
+      << run.err;
+  const int pages = Pages(pdf);
+  EXPECT_NE(
+      run.err.find("wrote " + pdf.string() + ": " + std::to_string(pages) + " pages, 2 faces"),
+      std::string::npos)
+      << run.err;
+  const std::string all = Text(pdf);
+  EXPECT_EQ(Occurrences(all, "Specimen book: Handwriting"), static_cast<std::size_t>(pages));
+  EXPECT_NE(all.find("Page " + std::to_string(pages) + " of " + std::to_string(pages)),
+            std::string::npos);
+  const std::string title = Text(pdf, 1);
+  EXPECT_NE(title.find("Selection"), std::string::npos);
+  EXPECT_NE(title.find("Hamburgefonstiv"), std::string::npos);
+  const std::string contents = Text(pdf, 2);
+  EXPECT_NE(contents.find("Contents"), std::string::npos);
+  for (const std::string& name : names) {
+    // Listed with the page its block starts on, and named there.
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(contents, m, std::regex(name + " +([0-9]+)"))) << contents;
+    const int page = std::stoi(m[1]);
+    ASSERT_GE(page, 3);
+    ASSERT_LE(page, pages);
+    EXPECT_NE(Text(pdf, page).find(name), std::string::npos) << name << " on page " << page;
+  }
+  EXPECT_EQ(all.find("DejaVu Serif Book"), std::string::npos);
+  EXPECT_EQ(Occurrences(all, "Covers all 15 characters of the text."), 2u);
+  const std::set<std::string> fonts = EmbeddedFonts(pdf);
+  EXPECT_TRUE(fonts.count("DancingScript")) << ::testing::PrintToString(fonts);
+  EXPECT_TRUE(fonts.count("Z003-MediumItalic")) << ::testing::PrintToString(fonts);
+}
+
+TEST_F(SpecimenBook, FaceNotInstalledGetsItsPictureAndANote) {
+  const fs::path pdf = Book("sans.pdf");
+  const ProgramRun run =
+      Specimen({"--category", "Normal Sans Serif", "--text", "Hamburg", "-o", pdf.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string all = Text(pdf);
+  EXPECT_NE(all.find("DejaVu Sans Mono Book"), std::string::npos);
+  EXPECT_NE(all.find("Not installed on this machine: no installed font file is called "
+                     "\"MonoCopy.ttf\"; the sample picture only."),
+            std::string::npos)
+      << all;
+  EXPECT_NE(Text(pdf, 1).find("1 face: sample pictures only"), std::string::npos);
+  const std::set<std::string> fonts = EmbeddedFonts(pdf);
+  EXPECT_TRUE(fonts.count("DejaVuSans-Bold"));
+  EXPECT_FALSE(fonts.count("DejaVuSansMono")) << ::testing::PrintToString(fonts);
+}
+
+// The note of a face's block: the line starting "Covers" or "Not installed"
+// among the lines below the face's name, past the title and contents pages.
+std::string NoteOf(const std::string& text, const std::string& name) {
+  std::size_t at = text.find('\f', text.find('\f') + 1);
+  at = text.find(name + " ", at);
+  if (at == std::string::npos) return {};
+  std::istringstream lines(text.substr(at));
+  std::string line;
+  for (int n = 0; n < 10 && std::getline(lines, line); ++n) {
+    line = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+    if (line.rfind("Covers ", 0) == 0 || line.rfind("Not installed", 0) == 0) return line;
+  }
+  return {};
+}
+
+TEST_F(SpecimenBook, CoverageIsToldAndCoveringLeavesOutTheFacesThatLackCharacters) {
+  const std::string text = "Hamburg \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D";  // Hebrew "shalom"
+  const fs::path whole = Book("coverage.pdf");
+  ASSERT_EQ(Specimen({"--text", text, "-o", whole.string()}).exitCode, 0);
+  const std::string all = Text(whole);
+  EXPECT_EQ(NoteOf(all, "Dancing Script Regular"),
+            "Covers 7 of the 11 characters of the text; the 4 it lacks are marked.");
+  EXPECT_EQ(NoteOf(all, "DejaVu Sans Bold"), "Covers all 11 characters of the text.");
+
+  const fs::path covering = Book("covering.pdf");
+  const ProgramRun run = Specimen({"--text", text, "--covering", "-o", covering.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string kept = Text(covering);
+  std::size_t leftOut = 0;
+  for (const std::string& name : CatalogueNames("[Font Name] <> ''")) {
+    const bool covers = NoteOf(all, name).rfind("Covers all", 0) == 0;
+    EXPECT_EQ(kept.find(name) != std::string::npos, covers) << name;
+    leftOut += covers ? 0 : 1;
+  }
+  EXPECT_NE(kept.find("DejaVu Sans Bold"), std::string::npos);
+  EXPECT_EQ(kept.find("Dancing Script Regular"), std::string::npos);
+  EXPECT_NE(
+      Text(covering, 1).find(std::to_string(leftOut) + " faces that do not cover the whole text"),
+      std::string::npos);
+}
+
+TEST_F(SpecimenBook, PaperFromTheCommandLineOrTheLocale) {
+  const struct {
+    std::vector<std::string> args;
+    const char* locale;
+    const char* size;
+  } cases[] = {
+      {{"--paper", "letter"}, "C.UTF-8", "612 x 792 pts (letter)"},
+      {{"--paper", "A5"}, "C.UTF-8", "420 x 595 pts (A5)"},
+      {{}, "C.UTF-8", "595 x 842 pts (A4)"},
+  };
+  for (const auto& c : cases) {
+    const fs::path pdf = Book("paper.pdf");
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--category", "Wingdings", "-o", pdf.string()});
+    ::setenv("LC_ALL", c.locale, 1);
+    const ProgramRun run = Specimen(args);
+    ::unsetenv("LC_ALL");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(Tool({"/usr/bin/pdfinfo", pdf.string()}).find(c.size), std::string::npos) << c.size;
+  }
+}
+
+TEST_F(SpecimenBook, ExitCodesAndMessages) {
+  const std::string missing = (scratch_->path() / "no-such-dir" / "book.pdf").string();
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    const char* errStart;
+  } cases[] = {
+      {{"--category", "Gothic", "-o", Book("x.pdf").string()},
+       2,
+       "pellory-specimen: no category \"Gothic\"; the categories are"},
+      {{"--paper", "Quarto", "-o", Book("x.pdf").string()},
+       2,
+       "pellory-specimen: no paper size \"Quarto\""},
+      {{"-o", missing}, 3, "pellory-specimen: cannot write "},
+      {{"--filter", "Categroy = 'x'", "-o", Book("x.pdf").string()},
+       1,
+       "pellory-specimen: Catalogue: Field 'Categroy' not found"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = Specimen(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.errStart << "\n" << run.err;
+    EXPECT_EQ(run.err.rfind(c.errStart, 0), 0u) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(Book("x.pdf")));
+  const ProgramRun noCatalogue = RunProgram(
+      {PELLORY_SPECIMEN, "-o", Book("x.pdf").string(), (scratch_->path() / "nothing").string()});
+  EXPECT_EQ(noCatalogue.exitCode, 1) << noCatalogue.err;
+  EXPECT_FALSE(fs::exists(Book("x.pdf")));
+}
+
+TEST_F(SpecimenBook, TheAliasPelloryWhenNoCatalogueIsNamed) {
+  const fs::path config = scratch_->path() / "engine.conf";
+  std::ofstream(config) << "[engine]\nlibrary_dir = "
+                        << fs::path(PELLORY_SPECIMEN).parent_path().string()
+                        << "\n[alias pellory]\npath = " << Catalogue().string() << "\n";
+  const fs::path pdf = Book("alias.pdf");
+  ::setenv("PELLORY_ENGINE_CONFIG", config.c_str(), 1);
+  const ProgramRun run =
+      RunProgram({PELLORY_SPECIMEN, "--quiet", "--category", "Wingdings", "-o", pdf.string()});
+  ::unsetenv("PELLORY_ENGINE_CONFIG");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string title = Text(pdf, 1);
+  EXPECT_NE(title.find("pellory (alias)"), std::string::npos) << title;
+  EXPECT_NE(Text(pdf).find("D050000L Regular"), std::string::npos);
+}
+
+// A run stopped by a signal half-way leaves neither the book nor its
+// temporary file behind.
+TEST(SpecimenInterrupted, KilledHalfWayLeavesNoFile) {
+  ScratchDir scratch("pellory-specimen");
+  const fs::path catalogue = scratch.path() / "catalogue";
+  ASSERT_EQ(RunProgram({PELLORY_MKCATALOGUE, "--quiet", "--synthetic", "20000", catalogue.string()})
+                .exitCode,
+            0);
+  const fs::path out = scratch.path() / "out";
+  fs::create_directories(out);
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    // The second pass writes the pages; a tenth of it is past the middle of
+    // the run.
+    const ProgramRun run = RunProgram({PELLORY_SPECIMEN, "--text", "Hamburg", "-o",
+                                       (out / "book.pdf").string(), catalogue.string()},
+                                      {"writing [###", signal});
+    EXPECT_EQ(run.signal, signal) << run.exitCode << "\n" << run.err;
+    EXPECT_NE(run.err.find("writing [###"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(out)) << fs::directory_iterator(out)->path();
+  }
+}
+
+}  // namespace
+}  // namespace pellory::specimen

@@ -1,0 +1,151 @@
+// The parts of pellory-specimen that need no catalogue: its command line,
+// the selection it names, the file a record names and the progress bar.
+#include <gtest/gtest.h>
+
+#include "catalogue_faces.h"
+#include "installed_faces.h"
+#include "progress_bar.h"
+#include "specimen_options.h"
+
+namespace pellory::specimen {
+namespace {
+
+std::optional<Options> Parse(std::vector<std::string> args, std::string* error = nullptr) {
+  std::string ignored;
+  return ParseOptions(args, error ? error : &ignored);
+}
+
+TEST(SpecimenOptions, DefaultsAndEveryOption) {
+  auto o = Parse({"-o", "book.pdf"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->database, "pellory");
+  EXPECT_EQ(o->sizes, (std::vector<double>{9, 12, 18, 24, 36}));
+  EXPECT_EQ(o->destination, Destination::File);
+  EXPECT_EQ(o->output, "book.pdf");
+
+  o = Parse({"--password", "a", "--password", "b", "--category", "Handwriting", "--text", "Ab",
+             "--sizes", "10,14.5", "--covering", "--paper", "Letter", "--quiet", "--print",
+             "--printer", "Office", "/srv/catalogue"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->passwords, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(o->category, "Handwriting");
+  EXPECT_EQ(o->text, "Ab");
+  EXPECT_EQ(o->sizes, (std::vector<double>{10, 14.5}));
+  EXPECT_TRUE(o->covering);
+  EXPECT_EQ(o->paper, "Letter");
+  EXPECT_TRUE(o->quiet);
+  EXPECT_EQ(o->destination, Destination::Printer);
+  EXPECT_EQ(o->printer, "Office");
+  EXPECT_EQ(o->database, "/srv/catalogue");
+}
+
+TEST(SpecimenOptions, RefusalsSayWhy) {
+  const struct {
+    std::vector<std::string> args;
+    const char* why;
+  } cases[] = {
+      {{}, "an output is needed: -o FILE.pdf or --print"},
+      {{"-o"}, "-o needs a value"},
+      {{"-o", "a.pdf", "--print"}, "-o and --print exclude each other"},
+      {{"-o", "a.pdf", "--category", "Handwriting", "--filter", "x"},
+       "--category and --filter exclude each other"},
+      {{"-o", "a.pdf", "--printer", "Office"}, "--printer goes with --print"},
+      {{"-o", "a.pdf", "--covering"}, "--covering needs --text"},
+      {{"-o", "a.pdf", "--sizes", "9,,12"},
+       "--sizes takes point sizes from 1 to 200, such as 9,12,18"},
+      {{"-o", "a.pdf", "--sizes", "0.5"},
+       "--sizes takes point sizes from 1 to 200, such as 9,12,18"},
+      {{"-o", "a.pdf", "--sizes", "12pt"},
+       "--sizes takes point sizes from 1 to 200, such as 9,12,18"},
+      {{"-o", "a.pdf", "--colour"}, "unknown option --colour"},
+      {{"-o", "a.pdf", "one", "two"}, "one directory or alias at most"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(Parse(c.args, &error)) << c.why;
+    EXPECT_EQ(error, c.why);
+  }
+}
+
+TEST(SpecimenSelection, CategoriesAsStoredOrAsCaptionedAndFilters) {
+  const struct {
+    std::string category, filter;
+    const char* expectedFilter;
+    const char* expectedName;
+  } cases[] = {
+      {"", "", "", "All fonts"},
+      {"all fonts", "", "", "All fonts"},
+      {"Handwriting", "", "Category ='Handwriting'", "Handwriting"},
+      {"capitals sans serif", "", "Category ='Capitals San*'", "Capitals Sans Serif"},
+      {"CAPITAL SERIF", "", "Category ='Capitals Serif'", "Capitals Serif"},
+      {"Wingdings", "", "Category ='Wing*'", "Wingdings"},
+      {"", "[Font Name] = 'Z*'", "[Font Name] = 'Z*'", "[Font Name] = 'Z*'"},
+  };
+  for (const auto& c : cases) {
+    Options options;
+    options.category = c.category;
+    options.filter = c.filter;
+    std::string error;
+    const auto selection = ChooseSelection(options, &error);
+    ASSERT_TRUE(selection) << c.category << error;
+    EXPECT_EQ(selection->filter, c.expectedFilter);
+    EXPECT_EQ(selection->name, c.expectedName);
+  }
+  Options unknown;
+  unknown.category = "Gothic";
+  std::string error;
+  EXPECT_FALSE(ChooseSelection(unknown, &error));
+  EXPECT_EQ(error.rfind("no category \"Gothic\"; the categories are \"Capitals Serif\", ", 0), 0u)
+      << error;
+}
+
+TEST(SpecimenFaces, FileOfTheDescription) {
+  const auto plain = FileOfDescription("Family: A\r\nStyle: B\r\nFile: /f/a b.ttf\r\nLicence: x");
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->path, "/f/a b.ttf");
+  EXPECT_EQ(plain->index, 0);
+  const auto collection = FileOfDescription("File: /f/c.ttc (face 3)");
+  ASSERT_TRUE(collection);
+  EXPECT_EQ(collection->path, "/f/c.ttc");
+  EXPECT_EQ(collection->index, 3);
+  EXPECT_FALSE(FileOfDescription("Family: A\r\nProfile: x"));
+  EXPECT_FALSE(FileOfDescription(""));
+}
+
+TEST(SpecimenFaces, InstalledFaceByDescribedFileThenByFileName) {
+  const InstalledFaces installed({{"/usr/share/fonts/a/Serif.ttf", 0, "Serif", "Book", ""},
+                                  {"/usr/share/fonts/b/Serif.ttf", 0, "Serif", "Old", ""},
+                                  {"/usr/share/fonts/c/Coll.ttc", 0, "C", "Zero", ""},
+                                  {"/usr/share/fonts/c/Coll.ttc", 1, "C", "One", ""}});
+  const struct {
+    const char* fileName;
+    const char* description;
+    const char* path;  // null: not installed
+    const char* style;
+  } cases[] = {
+      {"SERIF~1.TTF", "File: /usr/share/fonts/b/Serif.ttf", "/usr/share/fonts/b/Serif.ttf", "Old"},
+      {"SERIF~1.TTF", "File: /elsewhere/Serif.ttf", "/usr/share/fonts/a/Serif.ttf", "Book"},
+      {"COLL~1.TTC", "File: /x/Coll.ttc (face 1)", "/usr/share/fonts/c/Coll.ttc", "One"},
+      {"COLL~1.TTC", "File: /x/Coll.ttc (face 2)", nullptr, nullptr},
+      {"serif.TTF", "", "/usr/share/fonts/a/Serif.ttf", "Book"},
+      {"SERIF~1.TTF", "", nullptr, nullptr},
+      {"Missing.ttf", "File: /x/Missing.ttf", nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    const auto face = installed.Find(c.fileName, c.description);
+    ASSERT_EQ(face.has_value(), c.path != nullptr) << c.fileName << " " << c.description;
+    if (!face) continue;
+    EXPECT_EQ(face->path, c.path);
+    EXPECT_EQ(face->style, c.style);
+  }
+}
+
+TEST(SpecimenProgress, BarCountsFaces) {
+  EXPECT_EQ(BarText(0, 4, 8), "[........] 0/4 faces");
+  EXPECT_EQ(BarText(1, 4, 8), "[##......] 1/4 faces");
+  EXPECT_EQ(BarText(4, 4, 8), "[########] 4/4 faces");
+  EXPECT_EQ(BarText(7, -1, 8), "7 faces");
+}
+
+}  // namespace
+}  // namespace pellory::specimen

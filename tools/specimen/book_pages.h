@@ -1,0 +1,71 @@
+// The pages of the book: their flow (rows placed top to bottom, a new page
+// when one does not fit), the footer on every page, the title page and the
+// contents. The same flow runs twice: once without a painter to learn where
+// each face begins and how many pages there are, once painting.
+#pragma once
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QString>
+#include <vector>
+
+#include "book_style.h"
+
+namespace pellory::specimen {
+
+struct BookFacts {
+  QString catalogue;  // alias or directory
+  QString selection;
+  QString text;  // empty: none
+  QString date;
+  int faces = 0;    // in the book
+  int leftOut = 0;  // by --covering
+  int notInstalled = 0;
+  int totalPages = 0;
+};
+
+class PageFlow {
+ public:
+  // painter and device null: counting only.
+  PageFlow(const BookStyle& style, const BookFacts& facts, QPainter* painter,
+           QPagedPaintDevice* device, int firstPage);
+
+  int Page() const { return page_; }
+  // The top of a row of that height: here when it fits, else on a new page.
+  double Place(double height);
+  // Starts a new page unless `height` fits below, or would not fit on any page.
+  void KeepTogether(double height);
+  // Space below the last row that never starts a page of its own.
+  void Skip(double height) { y_ += height; }
+  // Ends the current page (its footer) and starts the next.
+  void NextPage();
+  // Ends the last page.
+  void Finish();
+
+ private:
+  void PaintFooter();
+
+  const BookStyle& style_;
+  const BookFacts& facts_;
+  QPainter* painter_;
+  QPagedPaintDevice* device_;
+  int page_;
+  double y_;
+  bool pageUsed_ = false;
+};
+
+struct ContentsEntry {
+  QString name;
+  int page = 0;
+};
+
+// Contents lines that fit one page.
+int ContentsLinesPerPage(const BookStyle& style);
+int ContentsPageCount(const BookStyle& style, std::size_t entries);
+
+void PaintTitlePage(QPainter& painter, const BookStyle& style, const BookFacts& facts);
+// The contents, from the flow's current page; the flow ends on its last page.
+void PaintContents(PageFlow& flow, QPainter& painter, const BookStyle& style,
+                   const std::vector<ContentsEntry>& entries);
+
+}  // namespace pellory::specimen

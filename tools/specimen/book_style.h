@@ -1,0 +1,34 @@
+// The page and the book's own type: sizes in points turned into the paint
+// device's units, the area the pages lay out into and the fonts of names,
+// labels and notes (any installed face will do for them; only the user's
+// text is bound to the catalogue's faces).
+#pragma once
+
+#include <QFont>
+#include <QPageSize>
+#include <QRectF>
+#include <optional>
+#include <string>
+
+class QPaintDevice;
+
+namespace pellory::specimen {
+
+struct BookStyle {
+  double unit = 1;  // device units per point
+  QRectF body;      // where blocks go, above the footer
+  double footerTop = 0;
+  QFont title, facts, heading, name, label, note;
+
+  double Pt(double points) const { return points * unit; }
+};
+
+// Fonts resolved for the device, whose paint area is `paintArea` (units).
+BookStyle MakeBookStyle(QPaintDevice& device, const QRectF& paintArea);
+
+// A paper name ("A4", "letter"), or nothing.
+std::optional<QPageSize> PaperNamed(const std::string& name);
+// The paper of the user's locale (LC_PAPER), A4 when it says nothing.
+QPageSize LocalePaper();
+
+}  // namespace pellory::specimen

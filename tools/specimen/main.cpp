@@ -1,0 +1,39 @@
+// pellory-specimen: a specimen book of the catalogue's faces, as a PDF file
+// or a print job.
+#include <QGuiApplication>
+#include <cstdlib>
+#include <iostream>
+
+#include "specimen_options.h"
+#include "specimen_run.h"
+
+namespace {
+
+// Qt's complaint that XDG_RUNTIME_DIR is unset means nothing to a tool that
+// writes one file; everything else Qt says still goes to standard error.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths:"))) return;
+  std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace pellory::specimen;
+  if (argc == 2 && std::string(argv[1]) == "--help") {
+    std::cout << kUsage;
+    return kExitOk;
+  }
+  std::string error;
+  const auto options = ParseOptions({argv + 1, argv + argc}, &error);
+  if (!options) {
+    std::cerr << "pellory-specimen: " << error << '\n' << kUsage;
+    return kExitUsage;
+  }
+  // A command-line tool: Qt lays out the pages without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietQtMessages);
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+  return Run(*options, std::cout, std::cerr);
+}
