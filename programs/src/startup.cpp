@@ -8,7 +8,6 @@
 #include "pellory/programs/windows.h"
 #include "pellory/shell/hourglass.h"
 #include "pellory/shell/password_prompt.h"
-#include "pellory/shell/screen_fonts.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/main/tform2.h"
@@ -40,8 +39,9 @@ struct HourglassWhileRunning {
 
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
-  // The screen's font list is made once, before anything else.
-  shell::ScreenFonts::Names();
+  // The screen's font list is made once, at start, by the font preload's
+  // thread that main() starts, so that the first paint does not wait for
+  // it; without one, when the installed fonts window first needs it.
   const HourglassWhileRunning hourglass;
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));

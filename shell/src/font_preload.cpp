@@ -4,11 +4,16 @@
 
 #include <system_error>
 
+#include "pellory/shell/screen_fonts.h"
+
 namespace pellory::shell {
 
 FontPreload::FontPreload() {
   try {
-    thread_ = std::thread([] { FcInit(); });
+    thread_ = std::thread([] {
+      FcInit();
+      ScreenFonts::Names();
+    });
   } catch (const std::system_error&) {
     // No thread to spare: Qt reads the configuration itself, as without.
   }
