@@ -48,7 +48,7 @@ std::optional<int> FaceHeights::Known(const QString& name, const QFont& listFont
   Load();
   const auto kept = kept_.constFind(key);
   if (kept == kept_.constEnd()) return std::nullopt;
-  const QByteArray& fingerprint = FingerprintOf(ItemFace(name, listFont));
+  const QByteArray& fingerprint = FingerprintOf(ItemFace(name, listFont).family());
   if (fingerprint.isEmpty() || fingerprint != kept->fingerprint) return std::nullopt;
   run_.insert(key, kept->height);
   return kept->height;
@@ -60,18 +60,11 @@ int FaceHeights::Measure(const QString& name, const QFont& listFont) {
   const int height = shell::TextHeight(face);
   const QString key = KeyOf(name, listFont);
   run_.insert(key, height);
-  // A name no installed font bears is drawn in whatever face stands in for
-  // it, which any installation may change: it is kept for this run only.
-  const QByteArray& fingerprint = FingerprintOf(face);
-  if (!fingerprint.isEmpty()) {
-    kept_.insert(key, {fingerprint, height});
-    changed_ = true;
-  }
+  unsaved_.append({key, face.family()});
   return height;
 }
 
-const QByteArray& FaceHeights::FingerprintOf(const QFont& face) {
-  const QString family = face.family();
+const QByteArray& FaceHeights::FingerprintOf(const QString& family) {
   auto it = fingerprints_.find(family);
   if (it == fingerprints_.end()) it = fingerprints_.insert(family, fingerprint_(family));
   return *it;
@@ -99,7 +92,19 @@ void FaceHeights::Load() {
 }
 
 void FaceHeights::Save() {
-  if (!changed_ || file_.isEmpty()) return;
+  if (file_.isEmpty()) return;
+  Load();
+  bool changed = false;
+  for (const auto& [key, family] : std::exchange(unsaved_, {})) {
+    // A name no installed font bears is drawn in whatever face stands in
+    // for it, which any installation may change: it is kept for this run
+    // only.
+    const QByteArray& fingerprint = FingerprintOf(family);
+    if (fingerprint.isEmpty()) continue;
+    kept_.insert(key, {fingerprint, run_.value(key)});
+    changed = true;
+  }
+  if (!changed) return;
   QDir().mkpath(QFileInfo(file_).path());
   QSaveFile file(file_);
   if (!file.open(QIODevice::WriteOnly)) return;
@@ -108,7 +113,7 @@ void FaceHeights::Save() {
     text +=
         it->fingerprint + '\t' + QByteArray::number(it->height) + '\t' + it.key().toUtf8() + '\n';
   file.write(text);
-  if (file.commit()) changed_ = false;
+  file.commit();
 }
 
 }  // namespace pellory::ui

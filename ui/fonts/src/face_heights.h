@@ -9,9 +9,11 @@
 #include <QByteArray>
 #include <QFont>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace pellory::ui {
 
@@ -34,7 +36,9 @@ class FaceHeights {
   // The height known, or measured now in the face and kept.
   int Measure(const QString& name, const QFont& listFont);
   // Writes the heights to the file when some were measured since it was
-  // read; a file that cannot be written is left as it is.
+  // read, each under its family's files as they are now (read here, not
+  // while measuring, so that an opening spends nothing on them); a file
+  // that cannot be written is left as it is.
   void Save();
 
  private:
@@ -44,12 +48,13 @@ class FaceHeights {
   };
 
   void Load();
-  const QByteArray& FingerprintOf(const QFont& face);
+  const QByteArray& FingerprintOf(const QString& family);
 
   QString file_;
   Fingerprint fingerprint_;
   bool loaded_ = false;
-  bool changed_ = false;
+  // Measured since the file was written: the key and the face's family.
+  QList<std::pair<QString, QString>> unsaved_;
   QHash<QString, int> run_;                  // list font key and name: height
   QHash<QString, Kept> kept_;                // the same keys, as on disk
   QHash<QString, QByteArray> fingerprints_;  // family: its files' digest
