@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QScrollBar>
 
 #include "face_heights.h"
 #include "font_sources.h"
@@ -203,6 +204,16 @@ TEST_F(FontListBox, OnlyTheRowsInViewLoadTheirFacesAndARowScrolledToIsMeasuredFi
   pellory::ui::FaceHeights& heights = pellory::ui::FaceHeights::Shared();
   EXPECT_TRUE(heights.Known(names.first(), list->font()).has_value()) << "the first row is shown";
   EXPECT_FALSE(heights.Known(names.last(), list->font()).has_value()) << "the 400th is not";
+
+  // Scrolled by its bar, the rows coming into view are measured as painted.
+  list->verticalScrollBar()->setValue(200);
+  guitest::pump();
+  const QModelIndex top = list->indexAt(QPoint(1, 0));
+  ASSERT_TRUE(top.isValid());
+  EXPECT_GE(top.row(), 190);
+  for (int row = top.row();
+       list->visualRect(list->model()->index(row, 0)).top() < list->viewport()->height(); ++row)
+    EXPECT_TRUE(heights.Known(names[row], list->font()).has_value()) << row;
 
   list->SetSelectedFont(tall);
   guitest::pump();
