@@ -4,16 +4,11 @@
 
 #include <system_error>
 
-#include "pellory/shell/screen_fonts.h"
-
 namespace pellory::shell {
 
 FontPreload::FontPreload() {
   try {
-    thread_ = std::thread([] {
-      FcInit();
-      ScreenFonts::Names();
-    });
+    thread_ = std::thread([] { FcInit(); });
   } catch (const std::system_error&) {
     // No thread to spare: Qt reads the configuration itself, as without.
   }

@@ -3,10 +3,7 @@
 // main thread. Made before the QApplication, a FontPreload has them read
 // on a thread of its own while Qt connects to the display; Qt then finds
 // them ready (fontconfig keeps one configuration per process, and a
-// configuration read twice at once is kept once). The same thread then
-// enumerates the screen's font list (ScreenFonts), which the first paint
-// does not need: with thousands of fonts that is a few milliseconds more
-// that the main thread would otherwise spend before it.
+// configuration read twice at once is kept once).
 #pragma once
 
 #include <thread>
