@@ -138,10 +138,7 @@ void TGLFontListBox::scrollTo(const QModelIndex& index, ScrollHint hint) {
 }
 
 void TGLFontListBox::MeasureRows(int first, int last) {
-  if (model_->Measure(first, last)) {
-    const QScopedValueRollback<bool> measuring(measuring_, true);
-    QListView::doItemsLayout();
-  }
+  if (model_->Measure(first, last)) QListView::doItemsLayout();
 }
 
 void TGLFontListBox::MeasureShownRows() {
