@@ -4,7 +4,8 @@
 // catalogue and on synthetic ones of 150, 100,000 and 1,000,000 records.
 // Every start is a fresh pellory-startup-probe process; the modes take
 // turns so that all see the same machine. Goal: at most 1.3 times the empty
-// window, on a display (--display; scripts/bench.sh runs it under xvfb-run).
+// window, and on the machine's catalogue at most 1.15 times the window with
+// text, on a display (--display; scripts/bench.sh runs it under xvfb-run).
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -26,6 +27,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr double kGoalRatio = 1.3;
+// Any window with text pays for the toolkit's font set-up, which grows with
+// the fonts installed; the program's own work beyond that is held to this.
+constexpr double kGoalOverText = 1.15;
 constexpr int kProbeTimeoutMs = 60'000;
 
 struct Options {
@@ -141,10 +145,19 @@ void Report(const BenchCatalogue& catalogue, const Measurement& measured, bool r
   // Offscreen the empty window draws no text and so never loads the font
   // database, which any window with text must: the ratio is reported, and
   // the goal is measured on a display.
-  if (realDisplay)
+  const std::string overText =
+      "start-up to the first record, " + catalogue.name + ": program / window with text";
+  if (realDisplay) {
     ReportGoal(what, program / empty, kGoalRatio, "");
-  else
+    // The machine's catalogue is the one a user starts on.
+    if (catalogue.name == "sample")
+      ReportGoal(overText, program / text, kGoalOverText, "");
+    else
+      ReportMeasurement(overText, program / text, "");
+  } else {
     ReportMeasurement(what + " (offscreen)", program / empty, "");
+    ReportMeasurement(overText + " (offscreen)", program / text, "");
+  }
 }
 
 std::string LoadAverage() {

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTextStream>
+#include <QTimer>
 
 #include "pellory/data/session.h"
 #include "pellory/programs/windows.h"
@@ -28,6 +29,25 @@ void WarnAboutPaletteDisplay() {
                          "use a display of 16-bit colour or more\n";
 }
 
+// The screen's font list is made once, at start, but only after the first
+// paint: nothing before the installed fonts window needs it, and with
+// thousands of fonts it takes tens of milliseconds that would otherwise
+// come before the main window shows. Opened earlier, the installed fonts
+// window makes it then.
+class ScreenFontsAfterFirstPaint : public QObject {
+ public:
+  ScreenFontsAfterFirstPaint() { QCoreApplication::instance()->installEventFilter(this); }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      QCoreApplication::instance()->removeEventFilter(this);
+      // After the paint under way has reached the screen.
+      QTimer::singleShot(0, this, [] { shell::ScreenFonts::Names(); });
+    }
+    return false;
+  }
+};
+
 // The session shows the hourglass through the shell while the program runs.
 struct HourglassWhileRunning {
   HourglassWhileRunning() { data::Session.ShowHourglass = shell::ShowHourglass; }
@@ -40,8 +60,6 @@ struct HourglassWhileRunning {
 
 int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
   WarnAboutPaletteDisplay();
-  // The screen's font list is made once, before anything else.
-  shell::ScreenFonts::Names();
   const HourglassWhileRunning hourglass;
   shell::TApplication application;
   if (presenter) application.SetErrorPresenter(std::move(presenter));
@@ -59,6 +77,7 @@ int RunProgram(std::unique_ptr<shell::ErrorPresenter> presenter) {
     application.ShowLastChance(shell::ShellError(QStringLiteral("Unknown error")));
     return 1;
   }
+  const ScreenFontsAfterFirstPaint screenFonts;
   application.Run();
   application.Shutdown();
   // The engine is let go while the application object still exists.

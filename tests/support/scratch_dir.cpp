@@ -23,4 +23,8 @@ OwnRuntimeDir::OwnRuntimeDir() : dir_("pellory-test-runtime") {
   ::setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
 }
 
+OwnCacheDir::OwnCacheDir() : dir_("pellory-test-cache") {
+  ::setenv("XDG_CACHE_HOME", dir_.path().c_str(), 1);
+}
+
 }  // namespace pellory::testkit

@@ -32,4 +32,15 @@ class OwnRuntimeDir {
   ScratchDir dir_;
 };
 
+// A scratch directory made this process's cache directory
+// (XDG_CACHE_HOME): what the program keeps between runs (the font list's
+// row heights) stays apart from the user's and from other tests.
+class OwnCacheDir {
+ public:
+  OwnCacheDir();
+
+ private:
+  ScratchDir dir_;
+};
+
 }  // namespace pellory::testkit

@@ -6,13 +6,16 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QScrollBar>
 
+#include "face_heights.h"
 #include "font_sources.h"
 #include "gui_helpers.h"
 #include "pellory/platform/print_errors.h"
 #include "pellory/shell/screen_fonts.h"
 #include "pellory/shell/stored_font.h"
 #include "pellory/shell/system_colors.h"
+#include "pellory/ui/fonts/font_lists.h"
 
 namespace {
 
@@ -139,21 +142,25 @@ TEST_F(FontListBox, OtherPrinterFailuresLeaveTheListEmptyAndAreAskedAgain) {
   }
 }
 
+// A face of the machine taller than the list's own at the list's size, its
+// name sorted after `after`, and its height; empty when there is none.
+std::pair<QString, int> TallerFace(const QFont& listFont, const QString& after = {}) {
+  QFont face = listFont;
+  const int height = pellory::shell::TextHeight(listFont);
+  for (const QString& family : pellory::shell::InstalledFamilies()) {
+    if (!LessIgnoringCase(after, family)) continue;
+    face.setFamily(family);
+    if (pellory::shell::TextHeight(face) > height + 2)
+      return {family, pellory::shell::TextHeight(face)};
+  }
+  return {};
+}
+
 TEST_F(FontListBox, RowsAreAsTallAsTheirOwnFaceNeeds) {
   if (!Installed(QStringLiteral("DejaVu Sans"))) GTEST_SKIP() << "fonts-dejavu is not installed";
-  QFont listFace = list->font();
-  const int defaultHeight = pellory::shell::TextHeight(listFace);
-  // The tallest face of the machine at the list's size.
-  QString tall;
-  int tallest = 0;
-  for (const QString& family : pellory::shell::InstalledFamilies()) {
-    listFace.setFamily(family);
-    if (pellory::shell::TextHeight(listFace) > tallest) {
-      tallest = pellory::shell::TextHeight(listFace);
-      tall = family;
-    }
-  }
-  if (tallest <= defaultHeight + 2) GTEST_SKIP() << "no installed face is taller than the list's";
+  const int defaultHeight = pellory::shell::TextHeight(list->font());
+  const auto [tall, tallest] = TallerFace(list->font(), QStringLiteral("DejaVu Sans"));
+  if (tall.isEmpty()) GTEST_SKIP() << "no installed face is taller than the list's";
   UseScreen({"Default", "DejaVu Sans", tall});
   list->SetFontType(ftScreen);
   ASSERT_EQ(list->Item(0), QStringLiteral("Default"));
@@ -181,6 +188,41 @@ TEST_F(FontListBox, ScaledToAnotherScreenItsRowsAreMeasuredAgain) {
   host.show();
   guitest::pump();
   EXPECT_EQ(list->visualRect(list->model()->index(1, 0)).top(), scaled);
+}
+
+TEST_F(FontListBox, OnlyTheRowsInViewLoadTheirFacesAndARowScrolledToIsMeasuredFirst) {
+  const auto [tall, tallHeight] = TallerFace(list->font());
+  if (tall.isEmpty()) GTEST_SKIP() << "no installed face is taller than the list's";
+  // Digits sort before the names of installed families.
+  QStringList names;
+  for (int i = 0; i < 400; ++i)
+    names.append(QStringLiteral("0 Lazy Face %1").arg(i, 3, 10, QLatin1Char('0')));
+  UseScreen(names + QStringList{tall});
+  list->SetFontType(ftScreen);
+  host.show();
+  guitest::pump();
+  pellory::ui::FaceHeights& heights = pellory::ui::FaceHeights::Shared();
+  EXPECT_TRUE(heights.Known(names.first(), list->font()).has_value()) << "the first row is shown";
+  EXPECT_FALSE(heights.Known(names.last(), list->font()).has_value()) << "the 400th is not";
+
+  // Scrolled by its bar, the rows coming into view are measured as painted.
+  list->verticalScrollBar()->setValue(200);
+  guitest::pump();
+  const QModelIndex top = list->indexAt(QPoint(1, 0));
+  ASSERT_TRUE(top.isValid());
+  EXPECT_GE(top.row(), 190);
+  for (int row = top.row();
+       list->visualRect(list->model()->index(row, 0)).top() < list->viewport()->height(); ++row)
+    EXPECT_TRUE(heights.Known(names[row], list->font()).has_value()) << row;
+
+  list->SetSelectedFont(tall);
+  guitest::pump();
+  EXPECT_TRUE(heights.Known(names.last(), list->font()).has_value()) << "shown above it";
+  const QModelIndex row = list->model()->index(400, 0);
+  const QRect rect = list->visualRect(row);
+  EXPECT_EQ(rect.height(), tallHeight);
+  EXPECT_TRUE(list->viewport()->rect().contains(rect)) << "the row is in view";
+  EXPECT_EQ(rect.top(), list->visualRect(list->model()->index(399, 0)).bottom() + 1);
 }
 
 // The text pixels of a row: those that differ from its background.

@@ -2,7 +2,10 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QScopedValueRollback>
+#include <algorithm>
 
+#include "face_heights.h"
 #include "font_item_delegate.h"
 #include "font_list_model.h"
 #include "pellory/platform/printer_fonts.h"
@@ -58,7 +61,7 @@ FontSources TGLFontListBox::DefaultSources() {
 TGLFontListBox::TGLFontListBox(const shell::CreationContext& context)
     : QListView(context.parentWidget),
       DescribedControl(this, context, Focus::TabStop),
-      model_(new FontListModel(this)),
+      model_(new FontListModel(this, &FaceHeights::Shared())),
       sources_(DefaultSources()) {
   resize(121, 97);
   setModel(model_);
@@ -71,7 +74,10 @@ TGLFontListBox::TGLFontListBox(const shell::CreationContext& context)
   setAutoFillBackground(true);
 }
 
-TGLFontListBox::~TGLFontListBox() = default;
+TGLFontListBox::~TGLFontListBox() {
+  // The faces measured while the window was open are kept for later runs.
+  FaceHeights::Shared().Save();
+}
 
 void TGLFontListBox::SetFontType(TFontType type) {
   fontType_ = type;
@@ -107,8 +113,48 @@ QString TGLFontListBox::Item(int row) const {
 
 void TGLFontListBox::ChangeScale(int m, int d) {
   DescribedControl::ChangeScale(m, d);
-  model_->Remeasure(font());
+  model_->SetListFont(font());
   doItemsLayout();
+}
+
+void TGLFontListBox::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) model_->SetListFont(font());
+  QListView::changeEvent(event);
+}
+
+void TGLFontListBox::doItemsLayout() {
+  QListView::doItemsLayout();
+  MeasureShownRows();
+}
+
+void TGLFontListBox::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  // Scrolled to, the row may end up anywhere in view, so the rows a view's
+  // height around it are measured before the scroll is worked out.
+  if (index.isValid() && isVisible()) {
+    const int reach = viewport()->height() / std::max(1, shell::TextHeight(font())) + 1;
+    MeasureRows(index.row() - reach, index.row() + reach);
+  }
+  QListView::scrollTo(index, hint);
+}
+
+void TGLFontListBox::MeasureRows(int first, int last) {
+  if (model_->Measure(first, last)) QListView::doItemsLayout();
+}
+
+void TGLFontListBox::MeasureShownRows() {
+  if (measuring_ || !isVisible()) return;
+  const QScopedValueRollback<bool> measuring(measuring_, true);
+  executeDelayedItemsLayout();
+  const int bottom = viewport()->height();
+  for (;;) {
+    const QModelIndex top = indexAt(QPoint(1, 0));
+    if (!top.isValid()) return;
+    int last = top.row();
+    while (last + 1 < model_->rowCount() && visualRect(model_->index(last + 1)).top() < bottom)
+      ++last;
+    if (!model_->Measure(top.row(), last)) return;
+    QListView::doItemsLayout();
+  }
 }
 
 int TGLFontListBox::RowHeight(int row) const {
@@ -138,6 +184,7 @@ QStringList TGLFontListBox::PrinterNames(bool noDefaultMeansNone) const {
 
 void TGLFontListBox::Rebuild() {
   model_->Clear();
+  model_->SetListFont(font());
   switch (fontType_) {
     case ftScreen: {
       const QStringList printer = PrinterNames(true);
@@ -158,17 +205,19 @@ void TGLFontListBox::Rebuild() {
 }
 
 void TGLFontListBox::AddOneByOne(const QStringList& names) {
-  for (const QString& name : names) model_->Add(name, font());
+  for (const QString& name : names) model_->Add(name);
 }
 
 void TGLFontListBox::ReplaceAll(const QStringList& names) {
   setUpdatesEnabled(false);
-  model_->Replace(names, font());
+  model_->Replace(names);
   setUpdatesEnabled(true);
   viewport()->update();
 }
 
 void TGLFontListBox::paintEvent(QPaintEvent* event) {
+  // A scroll brings rows into view without a layout.
+  MeasureShownRows();
   QListView::paintEvent(event);
   if (model_->rowCount() != 0 || !hasFocus()) return;
   // An empty list with the focus shows where its first row would be.

@@ -1,7 +1,9 @@
 // A list of installed font names, each drawn and measured in its own face,
 // sorted ignoring case. FontType chooses the screen's fonts the printer
 // lacks, the printer's fonts the screen lacks, or both; the list fills
-// itself when first needed and again on every write of FontType.
+// itself when first needed and again on every write of FontType. A face is
+// loaded only when its row is shown (or its height asked for), and the
+// heights measured are kept for later lists and later runs.
 #pragma once
 
 #include <QListView>
@@ -42,7 +44,7 @@ class TGLFontListBox : public QListView, public shell::DescribedControl {
   void SetSelectedFont(const QString& name);
   int Count();
   QString Item(int row) const;
-  // The height of a row, as measured when it was added.
+  // The height of a row in its own face, measured now if not known yet.
   int RowHeight(int row) const;
 
   void SetSources(FontSources sources) { sources_ = std::move(sources); }
@@ -58,9 +60,15 @@ class TGLFontListBox : public QListView, public shell::DescribedControl {
   // measured again in the scaled one.
   void ChangeScale(int m, int d) override;
 
+  // Rows are laid out as tall as the list's font until measured; the rows
+  // a layout or a scroll brings into view are measured first.
+  void doItemsLayout() override;
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
  protected:
   void showEvent(QShowEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // Makes the list exist, filling it the first time.
@@ -69,11 +77,18 @@ class TGLFontListBox : public QListView, public shell::DescribedControl {
   QStringList PrinterNames(bool noDefaultMeansNone) const;
   void AddOneByOne(const QStringList& names);
   void ReplaceAll(const QStringList& names);
+  // Measures the rows from `first` to `last` and lays the list out again
+  // when one changed height.
+  void MeasureRows(int first, int last);
+  // Measures every row in view, again while a measured row brings others
+  // into view.
+  void MeasureShownRows();
 
   FontListModel* model_;
   FontSources sources_;
   TFontType fontType_ = ftScreen;
   bool listExists_ = false;
+  bool measuring_ = false;
 };
 
 }  // namespace pellory::ui
