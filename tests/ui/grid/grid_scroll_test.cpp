@@ -1,7 +1,11 @@
 // The grid window's scroll bars: the vertical bar's position by record
 // number or by five coarse positions, its commands and its thumb, and the
 // horizontal bar's two stops over the name and picture columns.
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "grid_window.h"
 #include "gui_helpers.h"
@@ -243,6 +247,56 @@ TEST_F(GridScroll, HorizontalPagesMoveByTheColumnsInView) {
   guitest::key(grid(), Qt::Key_End);
   EXPECT_EQ(grid()->Col(), 4);
   EXPECT_EQ(grid()->LeftCol(), 3);
+}
+
+// The bar's own context menu, `command` chosen in it as a user would, the
+// menu opened at `at` on the bar.
+void ChooseFromContextMenu(QScrollBar* bar, QPoint at, const QString& command) {
+  QTimer::singleShot(0, bar, [command] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    for (QAction* action : menu->actions())
+      if (action->text() == command) menu->setActiveAction(action);
+    guitest::key(menu, menu->activeAction() ? Qt::Key_Return : Qt::Key_Escape);
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+  QApplication::sendEvent(bar, &event);
+  guitest::pump();
+}
+
+// Every change of the bar's value is a scroll command: the context menu's
+// "Scroll here" is the thumb released there, so the bar and the grid agree.
+TEST_F(GridScroll, ScrollHereMovesTheCursorAsTheThumbReleasedThere) {
+  Open(cataloguetest::Numbered(10));
+  const QPoint middle(vertical()->width() / 2, vertical()->height() / 2);
+  ChooseFromContextMenu(vertical(), middle, QStringLiteral("Scroll here"));
+  EXPECT_GT(recNo(), 3) << "the cursor followed the bar";
+  EXPECT_LT(recNo(), 9);
+  EXPECT_EQ(vertical()->value(), int((recNo() - 1) * 200 / 9)) << "the bar shows the record";
+  ChooseFromContextMenu(vertical(), middle, QStringLiteral("Bottom"));
+  EXPECT_EQ(recNo(), 10);
+  EXPECT_EQ(vertical()->value(), 200);
+
+  ASSERT_TRUE(horizontal()->isVisible());
+  ChooseFromContextMenu(horizontal(), QPoint(horizontal()->width() - 20, 5),
+                        QStringLiteral("Scroll here"));
+  EXPECT_EQ(grid()->LeftCol(), 2) << "the columns followed the bar";
+  EXPECT_EQ(horizontal()->value(), 127);
+}
+
+// A middle click on a bar is no command of the grid's: nothing moves.
+TEST_F(GridScroll, AMiddleClickOnABarMovesNothing) {
+  Open(cataloguetest::Numbered(10));
+  for (QScrollBar* bar : {vertical(), horizontal()}) {
+    const QPoint end = bar == vertical() ? QPoint(bar->width() / 2, bar->height() - 20)
+                                         : QPoint(bar->width() - 20, bar->height() / 2);
+    QTest::mouseClick(bar, Qt::MiddleButton, Qt::NoModifier, end);
+    guitest::pump();
+  }
+  EXPECT_EQ(recNo(), 1);
+  EXPECT_EQ(vertical()->value(), 0);
+  EXPECT_EQ(grid()->LeftCol(), 1);
+  EXPECT_EQ(horizontal()->value(), 0);
 }
 
 }  // namespace
