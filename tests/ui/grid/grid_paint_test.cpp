@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <functional>
 
 #include "grid_window.h"
 #include "gui_helpers.h"
@@ -77,21 +79,35 @@ TEST_F(GridPaint, TheCurrentNameCellIsHighlightedOnlyWhileTheGridHasTheFocus) {
 }
 
 // A menu opened over the window takes its keys only while it is open: the
-// grid keeps the focus, and the current cell its highlight.
+// grid keeps the focus, and the current cell its highlight, whether the
+// menu is opened from the keyboard (Alt+F) or with the mouse.
 TEST_F(GridPaint, TheHighlightStaysWhileTheWindowsMenuIsOpen) {
   Open(cataloguetest::Numbered(3));
   const QPoint inside = Cell(1, 1).center();
   ASSERT_EQ(PixelAt(inside), kNavy);
-  QMenu* menu = form->Component<pellory::ui::MenuCommand>(QStringLiteral("File1"))->Submenu();
-  menu->popup(form->mapToGlobal(QPoint(10, 10)));
-  ASSERT_TRUE(guitest::pumpUntil([&] { return QApplication::activePopupWidget() == menu; }));
-  guitest::pump();
-  EXPECT_EQ(PixelAt(inside), kNavy) << "with the menu open";
-  EXPECT_NE(PixelAt(Cell(1, 1).topLeft()), kNavy) << "and the focus rectangle";
-  menu->close();
-  guitest::pump();
-  EXPECT_TRUE(grid()->hasFocus());
-  EXPECT_EQ(PixelAt(inside), kNavy) << "after it closed";
+  auto* file = form->Component<pellory::ui::MenuCommand>(QStringLiteral("File1"));
+  QMenu* menu = file->Submenu();
+  auto* bar = form->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  const std::function<void()> openings[] = {
+      [&] { guitest::key(grid(), Qt::Key_F, Qt::AltModifier); },
+      [&] {
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                          bar->actionGeometry(file->Action()).center());
+      },
+  };
+  for (const auto& open : openings) {
+    open();
+    ASSERT_TRUE(guitest::pumpUntil([&] { return QApplication::activePopupWidget() == menu; }));
+    guitest::pump();
+    EXPECT_EQ(PixelAt(inside), kNavy) << "with the menu open";
+    EXPECT_NE(PixelAt(Cell(1, 1).topLeft()), kNavy) << "and the focus rectangle";
+    guitest::key(menu, Qt::Key_Escape);
+    if (QApplication::focusWidget() == bar) guitest::key(bar, Qt::Key_Escape);
+    guitest::pump();
+    EXPECT_TRUE(grid()->hasFocus());
+    EXPECT_EQ(PixelAt(inside), kNavy) << "after it closed";
+  }
 }
 
 // The sunken edge: a grey and a black line along the top and left, a white
