@@ -542,6 +542,8 @@ def packaged_help(root, unpacked, scratch):
         return "F1 not tried: no display (run under xvfb-run) or no xdotool"
     shutil.copytree(root / CATALOGUE, unpacked / CATALOGUE)
     env = user_environment(scratch, DISPLAY=os.environ["DISPLAY"], QT_QPA_PLATFORM="xcb")
+    if "XAUTHORITY" in os.environ:  # xvfb-run's server lets in only those who know it
+        env["XAUTHORITY"] = os.environ["XAUTHORITY"]
     program = subprocess.Popen([str(unpacked / "usr/bin/pellory")], cwd=elsewhere(scratch),
                                env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     try:

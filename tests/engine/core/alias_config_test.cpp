@@ -230,12 +230,11 @@ TEST(AliasConfig, AMissingAliasDirectoryIsToldWithItsFileAndTheWayToBuildOne) {
   ASSERT_EQ(pel_database_open("pellory", nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED, nullptr,
                               &database),
             PEL_DIRECTORY_NOT_FOUND);
-  EXPECT_EQ(ErrorContexts(),
-            (std::vector<std::string>{missing, "the directory of the alias pellory in " +
-                                                   conf.string() +
-                                                   "; \"pellory-update-catalogue --user\" builds "
-                                                   "a catalogue of the fonts you see and names it "
-                                                   "in your own configuration"}));
+  EXPECT_EQ(ErrorContexts(), (std::vector<std::string>{
+                                 missing, "the directory of the alias pellory in " + conf.string() +
+                                              "; \"pellory-update-catalogue --user\" builds "
+                                              "a catalogue of the fonts you see and names it "
+                                              "in your own configuration"}));
   ASSERT_EQ(pel_database_open(missing.c_str(), nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED,
                               nullptr, &database),
             PEL_DIRECTORY_NOT_FOUND);
