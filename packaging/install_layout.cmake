@@ -43,6 +43,7 @@ if(PELLORY_STEP STREQUAL "files")
   file(RELATIVE_PATH PELLORY_ENGINE_DIR_FROM_CONFIG "${data_dir}" "${engine_dir}")
   file(RELATIVE_PATH PELLORY_CATALOGUE_FROM_CONFIG "${data_dir}" "${catalogue_dir}")
   file(RELATIVE_PATH PELLORY_CATALOGUE_FROM_BINDIR "${bin_dir}" "${catalogue_dir}")
+  file(RELATIVE_PATH PELLORY_ENGINE_DIR_FROM_BINDIR "${bin_dir}" "${engine_dir}")
   set(PELLORY_CATALOGUE_SHOWN "${catalogue_dir}")
   set(PELLORY_PROGRAM "${bin_dir}/pellory")
 

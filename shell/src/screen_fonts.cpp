@@ -7,7 +7,8 @@ namespace pellory::shell {
 
 namespace {
 
-// Names fontconfig and Qt use for whatever font the configuration prefers.
+// Names fontconfig and Qt use for whatever font the configuration prefers:
+// aliases that stand for other fonts, not fonts a user picks.
 constexpr const char* kGenericNames[] = {
     "Serif",   "Sans Serif", "Sans",      "Monospace", "Mono", "sans-serif",
     "cursive", "fantasy",    "system-ui", "emoji",     "math", "fangsong",
@@ -22,15 +23,17 @@ bool IsGeneric(const QString& name) {
 }  // namespace
 
 QStringList DistinctFamilies(const QList<QStringList>& namesOfEachFont) {
+  // fontconfig lists fonts, one for each style of a family; the screen's
+  // list is made of families, each as it is spelt. Names that differ only
+  // in case are left to ScreenFonts::Build, which drops one only when it
+  // follows the other.
   QStringList families;
   QSet<QString> seen;
   for (const QStringList& names : namesOfEachFont)
     for (const QString& name : names) {
-      if (name.isEmpty() || IsGeneric(name)) continue;
-      if (!seen.contains(name.toCaseFolded())) {
-        seen.insert(name.toCaseFolded());
-        families.append(name);
-      }
+      if (name.isEmpty() || IsGeneric(name) || seen.contains(name)) continue;
+      seen.insert(name);
+      families.append(name);
     }
   return families;
 }

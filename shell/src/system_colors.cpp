@@ -34,6 +34,9 @@ QPalette ControlPalette(SystemColor background) {
     pal.setColor(group, QPalette::WindowText, ColorOf(SystemColor::WindowText));
     pal.setColor(group, QPalette::Text, ColorOf(SystemColor::WindowText));
     pal.setColor(group, QPalette::ButtonText, ColorOf(SystemColor::WindowText));
+    // Selected text in edit boxes, as every other highlight of the program.
+    pal.setColor(group, QPalette::Highlight, ColorOf(SystemColor::Highlight));
+    pal.setColor(group, QPalette::HighlightedText, ColorOf(SystemColor::HighlightText));
   }
   pal.setColor(QPalette::Disabled, QPalette::ButtonText, ColorOf(SystemColor::BtnShadow));
   return pal;

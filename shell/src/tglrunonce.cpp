@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTextStream>
 
 #include "pellory/shell/message_dialog.h"
 #include "pellory/shell/stored_window.h"
@@ -61,19 +60,11 @@ void TGLRunOnce::NotifyLoaded() {
       appName_ = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
   }
   mutex_ = platform::NamedMutex::Create(appName_.toStdString());
-  switch (mutex_.Result()) {
-    case platform::NamedMutex::Outcome::Created:
-      mutex_.ReleaseOwnership();
-      return;
-    case platform::NamedMutex::Outcome::Failed:
-      // Refused like a running copy; the reason is worth a line for whoever
-      // looks at the terminal.
-      QTextStream(stderr) << QCoreApplication::applicationName()
-                          << ": cannot claim the single-instance lock: "
-                          << QString::fromStdString(mutex_.Failure()) << "\n";
-      break;
-    case platform::NamedMutex::Outcome::AlreadyExisted:
-      break;
+  // A lock that cannot be claimed counts as a running copy, told by the
+  // same dialog and nothing else.
+  if (mutex_.Result() == platform::NamedMutex::Outcome::Created) {
+    mutex_.ReleaseOwnership();
+    return;
   }
   ReportAlreadyRunning();
 }

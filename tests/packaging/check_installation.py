@@ -2,12 +2,19 @@
 """Checks an installation of the program staged below a scratch root.
 
     check_installation.py install BUILD_DIR ROOT   cmake --install with DESTDIR=ROOT, prefix /usr
-    check_installation.py program ROOT PROBE       the installed program shows the first record
+    check_installation.py program ROOT PROBE       the installed program shows the first record,
+                                                   and F1 starts the viewer on its help
+    check_installation.py prefix BUILD_DIR ROOT PROBE  the same from an installation under
+                                                   another prefix, without DESTDIR
     check_installation.py desktop ROOT [--with-icons]  desktop entry, AppStream metainfo, icons
     check_installation.py manuals ROOT             every manual page renders and names its options
     check_installation.py layout ROOT              where the files lie; no build paths inside
     check_installation.py update ROOT              the rebuild command ignores the caller's fonts
-    check_installation.py package BUILD_DIR ROOT   the Debian package: files, dependencies, scripts
+    check_installation.py user ROOT PROBE          pellory-update-catalogue --user: a catalogue of
+                                                   the user's fonts, named in the user's configuration
+    check_installation.py package BUILD_DIR ROOT   the Debian package: files, dependencies, scripts;
+                                                   on a display (xvfb-run), F1 in the packaged
+                                                   program shows the help viewer
 
 The installed programs are run from a scratch directory with a scratch home
 and no PELLORY_ENGINE_CONFIG, as a user who has just installed them would.
@@ -22,6 +29,7 @@ import os
 import pathlib
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -117,16 +125,36 @@ def probe_lines(output):
     return lines
 
 
-def check_program(root, probe):
-    with tempfile.TemporaryDirectory() as tmp:
-        scratch = pathlib.Path(tmp)
-        record, count = first_catalogue_record(root, scratch)
-        env = user_environment(scratch, QT_QPA_PLATFORM="offscreen", LD_PRELOAD=str(probe))
-        done = run([str(root / PREFIX / "bin/pellory")], cwd=elsewhere(scratch), env=env)
+def run_with_probe(program, probe, scratch, help=True):
+    """Runs an installed program with the probe, which presses F1 once the
+    first record shows (with `help`); answers what the probe saw."""
+    env = user_environment(scratch, QT_QPA_PLATFORM="offscreen", LD_PRELOAD=str(probe))
+    if help:
+        env["PELLORY_PROBE_HELP"] = "1"
+    done = run([str(program)], cwd=elsewhere(scratch), env=env)
     shown = probe_lines(done.stdout)
     expect("error box" not in shown, f"the program showed an error: {shown.get('error box')}")
     expect(done.returncode == 0,
            f"the program ended with {done.returncode}:\n{done.stdout}{done.stderr}")
+    return shown
+
+
+def check_help_found(shown, prefix):
+    """F1 started the help viewer on the collection of the installation
+    under `prefix`, wherever that lies."""
+    collection = prefix / "share/pellory/help/fontl.qhc"
+    expect(collection.is_file(), f"no help collection installed at {collection}")
+    viewers = shown.get("help viewer", [])
+    expect(any(f"-collectionFile {collection} " in v + " " for v in viewers),
+           f"F1 started {viewers or 'no help viewer'}, not one on {collection}")
+    return collection
+
+
+def check_program(root, probe):
+    with tempfile.TemporaryDirectory() as tmp:
+        scratch = pathlib.Path(tmp)
+        record, count = first_catalogue_record(root, scratch)
+        shown = run_with_probe(root / PREFIX / "bin/pellory", probe, scratch)
     expect(shown.get("font name") == [record["Font Name"]],
            f"shown font {shown.get('font name')}, first record {record['Font Name']!r}")
     colours = int(shown.get("picture colours", ["0"])[0])
@@ -141,8 +169,36 @@ def check_program(root, probe):
     expect(shown.get("desktop entry") == [APP_ID] and entry.is_file(),
            f"the program names {shown.get('desktop entry')} as its desktop entry; "
            f"installed: {entry}")
+    collection = check_help_found(shown, root / PREFIX)
     print(f"installed program shows {record['Font Name']!r}, the first of {count} records, "
-          f"with a picture of {colours} colours, through {engine}")
+          f"with a picture of {colours} colours, through {engine}; F1 shows {collection}")
+
+
+def configured_prefix(build):
+    cache = (build / "CMakeCache.txt").read_text()
+    found = re.search(r"^CMAKE_INSTALL_PREFIX:PATH=(.*)$", cache, re.M)
+    return found.group(1) if found else "/usr/local"
+
+
+def check_prefix(build, root, probe):
+    """An installation for one user, under a prefix the build was not
+    configured for and without DESTDIR, shows its own help."""
+    with tempfile.TemporaryDirectory() as tmp:
+        scratch = pathlib.Path(tmp)
+        prefix = scratch / "home/.local"
+        expect(str(prefix) != configured_prefix(build), "the scratch prefix is the configured one")
+        done = run(["cmake", "--install", str(build), "--prefix", str(prefix),
+                    "--component", "program"])
+        expect(done.returncode == 0, f"cmake --install --prefix failed:\n{done.stdout}{done.stderr}")
+        # The catalogue step is the slow one; the staged installation's serves.
+        shutil.copytree(root / CATALOGUE, prefix / "var/lib/pellory/catalogue")
+        shown = run_with_probe(prefix / "bin/pellory", probe, scratch)
+        collection = check_help_found(shown, prefix)
+        tables = [pathlib.Path(p).parent for p in shown.get("table", [])]
+        expect(tables and all(t == prefix / "var/lib/pellory/catalogue" for t in tables),
+               f"tables open in {tables}, not in the installation's own catalogue")
+    print(f"installed under {prefix} (configured: {configured_prefix(build)}): "
+          f"the program shows its catalogue, and F1 {collection}")
 
 
 def desktop_entry(path):
@@ -211,10 +267,9 @@ def check_manuals(root):
             expect(whatis.returncode == 0 and f'"{name} - ' in whatis.stdout,
                    f"{page.name} has no NAME line for {name}: {whatis.stdout}")
             text = done.stdout.replace("\u2010", "-").replace("\u2212", "-")
-            if name != "pellory":
-                missing = options_of(root / PREFIX / "bin" / name, scratch) - set(
-                    re.findall(r"--[a-z][a-z-]*", text))
-                expect(not missing, f"{page.name} does not describe {sorted(missing)}")
+            missing = options_of(root / PREFIX / "bin" / name, scratch) - set(
+                re.findall(r"--[a-z][a-z-]*", text))
+            expect(not missing, f"{page.name} does not describe {sorted(missing)}")
             with gzip.open(page, "rt") as source:
                 expect("@" not in source.read(), f"{page.name} holds an unreplaced @VARIABLE@")
     print(f"{len(pages)} manual pages render without warnings and describe their options")
@@ -267,6 +322,123 @@ def check_update(root):
     expect(all(int(m, 8) & 0o444 == 0o444 for m in modes.values()),
            f"the catalogue is not readable by every user: {modes}")
     print(f"pellory-update-catalogue rebuilt {catalogue} identically, every user may read it")
+
+
+EXTRA_FAMILY = "Pellory Extra Test"
+
+
+def renamed_font(path, family):
+    """The TrueType or OpenType font at `path` under another family name: its
+    naming table replaced by one that holds only the new names."""
+    data = bytearray(path.read_bytes())
+    expect(data[:4] in (b"\0\1\0\0", b"OTTO", b"true"), f"{path} is no single font file")
+    names = {1: family, 2: "Regular", 3: family, 4: family + " Regular",
+             6: family.replace(" ", "") + "-Regular"}
+    records, strings = b"", b""
+    for name_id, text in names.items():
+        encoded = text.encode("utf-16-be")
+        records += struct.pack(">6H", 3, 1, 0x409, name_id, len(encoded), len(strings))
+        strings += encoded
+    table = struct.pack(">3H", 0, len(names), 6 + len(records)) + records + strings
+    data += b"\0" * (-len(data) % 4)
+    offset = len(data)
+    data += table + b"\0" * (-len(table) % 4)
+    (count,) = struct.unpack_from(">H", data, 4)
+    for i in range(count):
+        entry = 12 + 16 * i
+        if data[entry:entry + 4] == b"name":
+            padded = table + b"\0" * (-len(table) % 4)
+            checksum = sum(struct.unpack(f">{len(padded) // 4}I", padded)) & 0xFFFFFFFF
+            struct.pack_into(">3I", data, entry + 4, checksum, offset, len(table))
+            return bytes(data)
+    raise Fault(f"{path} has no naming table")
+
+
+def reject_fonts(home, glob):
+    """The user's fontconfig settings: fonts whose file matches `glob` are
+    not seen (None: every font is)."""
+    config = home / ".config/fontconfig/fonts.conf"
+    if glob is None:
+        config.unlink(missing_ok=True)
+        return
+    config.parent.mkdir(parents=True, exist_ok=True)
+    config.write_text("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+                      f"<fontconfig><selectfont><rejectfont><glob>{glob}</glob></rejectfont>"
+                      "</selectfont></fontconfig>\n")
+
+
+def catalogue_names(root, scratch):
+    done = run([str(root / PREFIX / "bin/catdump"), "--password", PASSWORD, "pellory",
+                "pelloryfont"], cwd=elsewhere(scratch), env=user_environment(scratch))
+    expect(done.returncode == 0, f"installed catdump failed: {done.stderr}")
+    return [row["Font Name"] for row in csv.DictReader(io.StringIO(done.stdout))]
+
+
+def check_user(root, probe):
+    """pellory-update-catalogue --user, run as a user with one font of their
+    own in ~/.local/share/fonts: the catalogue holds it, the user's
+    configuration names the catalogue (other lines kept, or a new file made),
+    the installed program opens it, and a build that fails changes nothing.
+    The machine's fonts are hidden from the user by their fontconfig
+    settings, so that each build is quick."""
+    update = [str(root / PREFIX / "bin/pellory-update-catalogue"), "--user", "--quiet"]
+    with tempfile.TemporaryDirectory() as tmp:
+        scratch = pathlib.Path(tmp)
+        env = user_environment(scratch)
+        home = pathlib.Path(env["HOME"])
+        fonts = home / ".local/share/fonts"
+        fonts.mkdir(parents=True)
+        (fonts / "PelloryExtraTest.ttf").write_bytes(renamed_font(face_file("DejaVu Sans"),
+                                                                  EXTRA_FAMILY))
+        catalogue = home / ".local/share/pellory/catalogue"
+        config = home / ".config/pellory/engine.conf"
+        config.parent.mkdir(parents=True)
+        before = ("# my own settings\n; kept as written\n[engine]\n"
+                  f"library_dir = {installed_engine(root).parent}\n"
+                  "[alias other]\npath = /srv/other\n\n[Alias Pellory]\n"
+                  "# the catalogue before\n  path = /srv/old\n")
+        config.write_text(before)
+
+        reject_fonts(home, "/usr/*")
+        done = run(update, cwd=elsewhere(scratch), env=env)
+        expect(done.returncode == 0, f"--user failed:\n{done.stdout}{done.stderr}")
+        after = before.replace("  path = /srv/old", f"path = {catalogue}")
+        expect(config.read_text() == after,
+               f"the configuration became:\n{config.read_text()}\nnot:\n{after}")
+        names = catalogue_names(root, scratch)
+        expect(any(n.startswith(EXTRA_FAMILY) for n in names),
+               f"the user's catalogue holds {names}, not the user's own font")
+        reject_fonts(home, None)
+        shown = run_with_probe(root / PREFIX / "bin/pellory", probe, scratch, help=False)
+        tables = [pathlib.Path(p).parent for p in shown.get("table", [])]
+        expect(tables and all(t == catalogue for t in tables),
+               f"the program opened {tables}, not the user's catalogue {catalogue}")
+        expect(shown.get("font name", [""])[0].startswith(EXTRA_FAMILY),
+               f"the program shows {shown.get('font name')}")
+
+        kept = {p.name: p.read_bytes() for p in catalogue.iterdir()}
+        reject_fonts(home, "*")
+        done = run(update, cwd=elsewhere(scratch), env=env)
+        expect(done.returncode != 0, "--user succeeded with no font to read")
+        expect({p.name: p.read_bytes() for p in catalogue.iterdir()} == kept,
+               "a failed build changed the catalogue")
+        expect(config.read_text() == after, "a failed build changed the configuration")
+        failed = done.returncode
+
+        config.unlink()
+        reject_fonts(home, "/usr/*")
+        done = run(update, cwd=elsewhere(scratch), env=env)
+        expect(done.returncode == 0, f"--user failed:\n{done.stdout}{done.stderr}")
+        made = config.read_text()
+        expect(f"[alias pellory]\npath = {catalogue}\n" in made, f"the new configuration:\n{made}")
+        reject_fonts(home, None)
+        shown = run_with_probe(root / PREFIX / "bin/pellory", probe, scratch, help=False)
+        expect(shown.get("font name", [""])[0].startswith(EXTRA_FAMILY),
+               f"with the configuration it made, the program shows {shown.get('font name')}")
+    print(f"--user built {catalogue.relative_to(scratch)} holding {names}, named it in the "
+          f"configuration keeping its other lines, and in a new one; the program shows "
+          f"{shown['font name'][0]!r}; a build without readable fonts (exit {failed}) "
+          "changed nothing")
 
 
 def package_of(path):
@@ -338,17 +510,73 @@ def check_package(build, root):
                    f"{script} is not valid sh")
         expect("/usr/share/fonts" in (control / "triggers").read_text(),
                "the package does not watch the fonts directory")
-    print(f"{deb.name}: {len(packaged)} files as staged, depends on {', '.join(sorted(depends))}")
+        helped = packaged_help(root, unpacked, scratch)
+    print(f"{deb.name}: {len(packaged)} files as staged, depends on {', '.join(sorted(depends))}"
+          f"; {helped}")
+
+
+def xdotool(*args, timeout=30):
+    return run(["xdotool", *args], timeout=timeout)
+
+
+def children_of(pid):
+    """The argument lists of the processes `pid` started."""
+    found = []
+    for stat in pathlib.Path("/proc").glob("[0-9]*/stat"):
+        try:
+            fields = stat.read_text().rpartition(")")[2].split()
+            if fields[1] == str(pid):
+                found.append((stat.parent / "cmdline").read_bytes().split(b"\0"))
+        except (OSError, IndexError):
+            pass
+    return [[a.decode() for a in args if a] for args in found]
+
+
+def packaged_help(root, unpacked, scratch):
+    """The package's program, unpacked where the package would put it (with
+    the catalogue its postinst would build), started on the display: F1 in
+    its main window brings up the help viewer on the packaged collection."""
+    collection = unpacked / "usr/share/pellory/help/fontl.qhc"
+    if not collection.is_file():
+        return "no help collection in this build"
+    if not os.environ.get("DISPLAY") or not shutil.which("xdotool"):
+        return "F1 not tried: no display (run under xvfb-run) or no xdotool"
+    shutil.copytree(root / CATALOGUE, unpacked / CATALOGUE)
+    env = user_environment(scratch, DISPLAY=os.environ["DISPLAY"], QT_QPA_PLATFORM="xcb")
+    if "XAUTHORITY" in os.environ:  # xvfb-run's server lets in only those who know it
+        env["XAUTHORITY"] = os.environ["XAUTHORITY"]
+    program = subprocess.Popen([str(unpacked / "usr/bin/pellory")], cwd=elsewhere(scratch),
+                               env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    try:
+        found = xdotool("search", "--sync", "--onlyvisible", "--name", "^Font search$")
+        expect(found.returncode == 0, "the packaged program showed no main window")
+        window = found.stdout.split()[0]
+        expect(xdotool("windowfocus", "--sync", window, "key", "F1").returncode == 0,
+               "xdotool could not press F1 in the main window")
+        viewer = xdotool("search", "--sync", "--onlyvisible", "--name", "^Pellory Fonts Help$",
+                         timeout=60)
+        expect(viewer.returncode == 0, "F1 in the packaged program showed no help viewer")
+        started = children_of(program.pid)
+        expect(any(str(collection) in args for args in started),
+               f"the help viewer was started as {started}, not on {collection}")
+    except subprocess.TimeoutExpired:
+        raise Fault("F1 in the packaged program showed no help viewer within a minute")
+    finally:
+        program.terminate()
+        program.wait(timeout=30)
+    return f"F1 in the packaged program shows the help viewer on {collection.relative_to(unpacked)}"
 
 
 def main(argv):
     checks = {
         "install": lambda a: install(pathlib.Path(a[0]), pathlib.Path(a[1])),
         "program": lambda a: check_program(pathlib.Path(a[0]), pathlib.Path(a[1])),
+        "prefix": lambda a: check_prefix(*map(pathlib.Path, a[:3])),
         "desktop": lambda a: check_desktop(pathlib.Path(a[0]), a[1:] == ["--with-icons"]),
         "manuals": lambda a: check_manuals(pathlib.Path(a[0])),
         "layout": lambda a: check_layout(pathlib.Path(a[0])),
         "update": lambda a: check_update(pathlib.Path(a[0])),
+        "user": lambda a: check_user(pathlib.Path(a[0]), pathlib.Path(a[1])),
         "package": lambda a: check_package(pathlib.Path(a[0]), pathlib.Path(a[1])),
     }
     if len(argv) < 2 or argv[0] not in checks:

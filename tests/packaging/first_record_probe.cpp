@@ -6,9 +6,13 @@
 //   engine: PATH              the engine library the program loaded
 //   table: PATH               each table file the program holds open
 //   desktop entry: NAME       the desktop entry the program names as its own
-// and closes the window, so the program ends as after a user's close. An
+// and, with PELLORY_PROBE_HELP set, presses F1 in the window and prints
+//   help viewer: ARGS         each argument the help viewer was started with
+// then closes the window, so the program ends as after a user's close. An
 // error box instead prints "error box: TEXT" and ends the program with exit
 // code 3; nothing shown within a minute ends it with exit code 4.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -16,6 +20,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSet>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -90,6 +95,37 @@ void Report(QWidget* window) {
   Say(QStringLiteral("desktop entry: ") + QGuiApplication::desktopFileName());
 }
 
+// The arguments of the processes this one has started.
+QList<QStringList> ChildProcesses() {
+  QList<QStringList> children;
+  const QString self = QString::number(::getpid());
+  for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) continue;
+    // pid (name) state ppid ...: the name may hold blanks, so read after ')'.
+    const QString line = QString::fromLocal8Bit(stat.readAll());
+    const QStringList after = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(u' ');
+    if (after.size() < 2 || after.at(1) != self) continue;
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly)) continue;
+    children << QString::fromLocal8Bit(cmdline.readAll()).split(QChar(0), Qt::SkipEmptyParts);
+  }
+  return children;
+}
+
+// F1 as the user presses it; the help engine starts its viewer before the
+// key's handler returns, or shows why it cannot.
+void PressHelp(QWidget* window) {
+  // Shortcuts reach only the active window's controls.
+  window->activateWindow();
+  QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 5000);
+  QWidget* focused = QApplication::focusWidget();
+  QTest::keyClick(focused ? focused : window, Qt::Key_F1);
+  ReportErrorBoxes();
+  for (const QStringList& child : ChildProcesses())
+    Say(QStringLiteral("help viewer: ") + child.join(QLatin1Char(' ')));
+}
+
 void StartWatching() {
   auto* timer = new QTimer(QCoreApplication::instance());
   QObject::connect(timer, &QTimer::timeout, [timer, waited = 0]() mutable {
@@ -97,6 +133,7 @@ void StartWatching() {
     if (QWidget* window = MainWindowWithRecord()) {
       timer->stop();
       Report(window);
+      if (qEnvironmentVariableIsSet("PELLORY_PROBE_HELP")) PressHelp(window);
       window->close();
     } else if ((waited += kPollMs) >= kGiveUpMs) {
       Say(QStringLiteral("nothing shown"));

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
 #include <optional>
 
 #include "gui_helpers.h"
@@ -204,8 +205,13 @@ TEST_F(RunOnce, AnEmptyNameFallsBackToTheTitleThenToTheProgramFile) {
 TEST_F(RunOnce, ANameThatCannotBeLockedCountsAsRunning) {
   const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
   qputenv("XDG_RUNTIME_DIR", "/nonexistent/pellory-runtime");
+  // Told by the dialog alone: nothing is logged.
+  testing::internal::CaptureStderr();
   GuardedWindow* w = Open({{"AppName", QStringLiteral("Tessal 4")}, {"ErrorMessage", kMessage}});
+  std::fflush(stderr);
+  const std::string logged = testing::internal::GetCapturedStderr();
   qputenv("XDG_RUNTIME_DIR", saved);
+  EXPECT_EQ(logged, "");
   ASSERT_EQ(boxes->size(), 1u);
   EXPECT_EQ(boxes->front().text, kMessage);
   EXPECT_EQ(w->OuterSize(), QSize(0, 0));

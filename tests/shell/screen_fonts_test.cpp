@@ -45,15 +45,31 @@ TEST(ScreenFonts, FamiliesOnceWithoutGenericNames) {
       {"a family of several fonts counts once",
        {{"DejaVu Sans"}, {"DejaVu Sans", "DejaVu Sans Light"}, {"DejaVu Sans"}},
        {"DejaVu Sans", "DejaVu Sans Light"}},
-      {"names differing in case keep the first spelling",
-       {{"Foo Bar"}, {"FOO BAR"}, {"Baz"}},
-       {"Foo Bar", "Baz"}},
+      {"names differing in case are names of their own",
+       {{"Foo Bar"}, {"Baz"}, {"FOO BAR"}, {"Foo Bar"}},
+       {"Foo Bar", "Baz", "FOO BAR"}},
       {"generic names stand for other fonts",
        {{"Serif"}, {"Sans Serif"}, {"Monospace"}, {"sans-serif"}, {"Real Face"}},
        {"Real Face"}},
       {"empty names are no families", {{""}, {"A"}}, {"A"}},
   };
   for (const auto& c : cases) EXPECT_EQ(DistinctFamilies(c.fonts), c.expected) << c.what;
+}
+
+// Only a name equal to the one enumerated just before it is dropped; the
+// same name met again further on is listed again.
+TEST(ScreenFonts, CaseVariantsAreDroppedOnlyRightAfterEachOther) {
+  const struct {
+    const char* what;
+    QList<QStringList> fonts;
+    QStringList expected;
+  } cases[] = {
+      {"apart", {{"Foo Bar"}, {"Baz"}, {"FOO BAR"}}, {"Baz", "Default", "Foo Bar", "FOO BAR"}},
+      {"adjacent", {{"Foo Bar"}, {"FOO BAR"}, {"Baz"}}, {"Baz", "Default", "Foo Bar"}},
+      {"a font's further name", {{"Foo", "foo"}, {"Baz"}}, {"Baz", "Default", "Foo"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ScreenFonts::Build(DistinctFamilies(c.fonts)), c.expected) << c.what;
 }
 
 // The faces ("Family Style") of the installed fonts that bear `name` as one
@@ -90,7 +106,7 @@ TEST(ScreenFonts, EveryFamilyFcListReportsIsListedAndDrawnInItsOwnFace) {
   QStringList reported;
   for (const QString& line : QString::fromUtf8(fcList.readAllStandardOutput()).split(u'\n'))
     for (const QString& name : line.split(u',', Qt::SkipEmptyParts))
-      if (!reported.contains(name, Qt::CaseInsensitive)) reported.append(name);
+      if (!reported.contains(name)) reported.append(name);
   ASSERT_FALSE(reported.isEmpty());
 
   const QStringList installed = InstalledFamilies();

@@ -53,14 +53,23 @@ ConfigPlaces PlacesToLook() {
     places.named = named;
     return places;
   }
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-    places.user = std::string(xdg) + "/pellory/engine.conf";
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    places.user = std::string(home) + "/.config/pellory/engine.conf";
+  places.user = UserConfigFile();
   return places;
 }
 
 }  // namespace
+
+std::string UserConfigFile() {
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    return std::string(xdg) + "/pellory/engine.conf";
+  if (const char* home = std::getenv("HOME"); home && *home)
+    return std::string(home) + "/.config/pellory/engine.conf";
+  return {};
+}
+
+std::string SystemConfigFile() {
+  return kSystemFile;
+}
 
 std::optional<std::string> FindConfigFile() {
   return FindConfigFile(RunningProgramDir());
@@ -104,9 +113,17 @@ std::string NoConfigFileText(const std::string& alias) {
     where = std::string(kNamedVariable) + " is not set, and neither " + places.user + " nor " +
             kSystemFile + " exists";
   return "No engine configuration file was found (" + where +
-         "); \"make run\" in the source tree makes one for a catalogue of this machine's fonts, "
-         "and a catalogue built with pellory-mkcatalogue needs one whose [alias " +
+         "); \"pellory-update-catalogue --user\" builds a catalogue of the fonts you see and "
+         "writes one naming it as the alias pellory, \"make run\" in the source tree makes one "
+         "for a catalogue of this machine's fonts, and a catalogue built with pellory-mkcatalogue "
+         "needs one whose [alias " +
          alias + "] section names its directory.";
+}
+
+std::string MissingAliasDirectoryText(const std::string& alias, const std::string& file) {
+  return "the directory of the alias " + alias + " in " + file +
+         "; \"pellory-update-catalogue --user\" builds a catalogue of the fonts you see and "
+         "names it in your own configuration";
 }
 
 AliasConfig ParseConfig(const std::string& text, const std::string& file, std::string* error) {

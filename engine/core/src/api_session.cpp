@@ -29,7 +29,12 @@ bool NamesDirectory(const std::string& name) {
   return name.find_first_of(":\\/") != std::string::npos;
 }
 
-std::string AliasPath(const std::string& alias) {
+struct AliasPlace {
+  std::string path;
+  std::string file;  // the configuration that names it
+};
+
+AliasPlace FindAlias(const std::string& alias) {
   std::string problem;
   const auto config = pellory::engine::LoadConfig(&problem);
   if (!problem.empty()) throw EngineError(PEL_CONFIG_DAMAGED, config.file, problem);
@@ -38,7 +43,11 @@ std::string AliasPath(const std::string& alias) {
     throw EngineError(PEL_UNKNOWN_ALIAS, alias,
                       config.file.empty() ? pellory::engine::NoConfigFileText(alias)
                                           : "not named in " + config.file);
-  return it->second;
+  return {it->second, config.file};
+}
+
+std::string AliasPath(const std::string& alias) {
+  return FindAlias(alias).path;
 }
 
 }  // namespace
@@ -166,10 +175,14 @@ pel_result pel_database_open(const char* name, const char* driver_type, uint16_t
     if (!type.empty() && type != "standard" && type != "paradox")
       throw EngineError(PEL_NOT_SUPPORTED, Text(driver_type), "unknown driver type");
     const std::string text = Text(name);
-    const std::string directory = NamesDirectory(text) ? text : AliasPath(text);
+    const AliasPlace place = NamesDirectory(text) ? AliasPlace{text, {}} : FindAlias(text);
+    const std::string& directory = place.path;
     std::error_code ec;
     if (!std::filesystem::is_directory(directory, ec))
-      throw EngineError(PEL_DIRECTORY_NOT_FOUND, directory);
+      throw EngineError(PEL_DIRECTORY_NOT_FOUND, directory,
+                        place.file.empty()
+                            ? std::string()
+                            : pellory::engine::MissingAliasDirectoryText(text, place.file));
     auto made = std::make_unique<pel_database>();
     made->directory = directory;
     made->readWrite = open_mode == PEL_OPEN_READ_WRITE;

@@ -4,6 +4,7 @@
 #include <sys/prctl.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QProcess>
@@ -38,9 +39,14 @@ HelpViewer::Places HelpViewer::DefaultPlaces() {
     const QString found = QStandardPaths::findExecutable(QLatin1String(name));
     if (!found.isEmpty()) places.viewerPrograms << found;
   }
-  places.collectionDirs << QCoreApplication::applicationDirPath()
-                        << QStringLiteral(PELLORY_HELP_DATA_DIR);
+  const QString programDir = QCoreApplication::applicationDirPath();
+  places.collectionDirs << programDir << InstalledHelpDir(programDir);
   return places;
+}
+
+QString HelpViewer::InstalledHelpDir(const QString& programDir) {
+  if (programDir.isEmpty()) return {};
+  return QDir::cleanPath(QDir(programDir).filePath(QStringLiteral(PELLORY_INSTALLED_HELP)));
 }
 
 HelpViewer::HelpViewer(Places places, QObject* parent)

@@ -104,9 +104,10 @@ TEST(AliasConfig, WithoutAFileTheTextSaysWhereItLookedAndHowToGetOne) {
   const std::string xdg = (dir.path() / "xdg").string();
   const std::string home = (dir.path() / "home").string();
   const std::string howToGetOne =
-      "); \"make run\" in the source tree makes one for a catalogue of this machine's fonts, and "
-      "a catalogue built with pellory-mkcatalogue needs one whose [alias fonts] section names its "
-      "directory.";
+      "); \"pellory-update-catalogue --user\" builds a catalogue of the fonts you see and writes "
+      "one naming it as the alias pellory, \"make run\" in the source tree makes one for a "
+      "catalogue of this machine's fonts, and a catalogue built with pellory-mkcatalogue needs "
+      "one whose [alias fonts] section names its directory.";
   const struct {
     const char* what;
     std::optional<std::string> named, xdgHome, home;
@@ -214,6 +215,30 @@ TEST(AliasConfig, AliasesOpenTheirDirectory) {
   EXPECT_EQ(pel_database_open("unknown", nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED, nullptr,
                               &database),
             PEL_UNKNOWN_ALIAS);
+}
+
+// A catalogue that was never built (or was removed) is told with the file
+// that names it and how to build one's own.
+TEST(AliasConfig, AMissingAliasDirectoryIsToldWithItsFileAndTheWayToBuildOne) {
+  ScratchDir dir;
+  const fs::path conf = dir.path() / "engine.conf";
+  const std::string missing = (dir.path() / "catalogue").string();
+  std::ofstream(conf) << "[alias pellory]\npath = " << missing << "\n";
+  ScopedEnv env("PELLORY_ENGINE_CONFIG", conf.string());
+  EngineSession session;
+  pel_database* database = nullptr;
+  ASSERT_EQ(pel_database_open("pellory", nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED, nullptr,
+                              &database),
+            PEL_DIRECTORY_NOT_FOUND);
+  EXPECT_EQ(ErrorContexts(), (std::vector<std::string>{
+                                 missing, "the directory of the alias pellory in " + conf.string() +
+                                              "; \"pellory-update-catalogue --user\" builds "
+                                              "a catalogue of the fonts you see and names it "
+                                              "in your own configuration"}));
+  ASSERT_EQ(pel_database_open(missing.c_str(), nullptr, PEL_OPEN_READ_ONLY, PEL_SHARE_SHARED,
+                              nullptr, &database),
+            PEL_DIRECTORY_NOT_FOUND);
+  EXPECT_EQ(ErrorContexts(), std::vector<std::string>{missing}) << "a directory named directly";
 }
 
 }  // namespace

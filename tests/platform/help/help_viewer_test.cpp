@@ -207,6 +207,24 @@ TEST_F(HelpViewerTest, CollectionIsLookedForInEachPlaceInTurn) {
   EXPECT_TRUE(notices.isEmpty());
 }
 
+// An installed program finds the collection of its own installation,
+// whatever prefix it was installed to, not that of the configured prefix.
+TEST(HelpViewerPlaces, TheInstallationsHelpDirectoryIsFoundFromTheProgramsOwn) {
+  const struct {
+    QString programDir;
+    QString expected;
+  } cases[] = {
+      {"/usr/bin", "/usr/share/pellory/help"},
+      {"/home/me/.local/bin", "/home/me/.local/share/pellory/help"},
+      {"/tmp/stage/opt/pf/bin/", "/tmp/stage/opt/pf/share/pellory/help"},
+      {"", ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(HelpViewer::InstalledHelpDir(c.programDir), c.expected) << c.programDir.toStdString();
+  const QStringList dirs = HelpViewer::DefaultPlaces().collectionDirs;
+  EXPECT_EQ(dirs, QStringList({BinDir(), HelpViewer::InstalledHelpDir(BinDir())}));
+}
+
 TEST_F(HelpViewerTest, MissingOrUnreadableCollectionIsToldOnceAndStartsNoViewer) {
   const QString garbage = QString::fromStdString((scratch.path() / "garbage").string());
   ASSERT_TRUE(QDir().mkpath(garbage));

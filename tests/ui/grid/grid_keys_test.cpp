@@ -1,6 +1,8 @@
 // The grid window's keys: record moves, column moves, Tab wrapping from
 // record to record, Insert refused by the read-only cursor, and the
 // in-place editor over the name cells only.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 
 #include "grid_window.h"
@@ -214,6 +216,27 @@ TEST_F(GridKeys, WhileTheEditorIsOpenArrowsMoveTheCaretAndUpDownMoveRecords) {
   EXPECT_EQ(editor(), nullptr);
   press(Qt::Key_Insert);
   EXPECT_EQ(boxes->size(), 1u) << "Insert still reaches the cursor";
+}
+
+// The editor copies its selection with both of the edit boxes' copy keys,
+// and shows the selection in the program's highlight colours.
+TEST_F(GridKeys, TheEditorCopiesWithCtrlInsertAndCtrlCAndShowsTheSelectionInNavy) {
+  Open(cataloguetest::Numbered(3));
+  press(Qt::Key_F2);
+  ASSERT_NE(editor(), nullptr);
+  ASSERT_EQ(editor()->selectedText(), QStringLiteral("Font 1"));
+  for (const Qt::Key copyKey : {Qt::Key_Insert, Qt::Key_C}) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    press(copyKey, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Font 1")) << copyKey;
+    EXPECT_NE(editor(), nullptr) << copyKey;
+  }
+  EXPECT_TRUE(boxes->empty()) << "Ctrl+Insert is no Insert: " << boxes->front().text.toStdString();
+  const QImage shown = editor()->grab().toImage();
+  int navy = 0;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) navy += shown.pixel(x, y) == 0xFF000080;
+  EXPECT_GT(navy, 20) << "the selected text lies on the highlight colour";
 }
 
 }  // namespace

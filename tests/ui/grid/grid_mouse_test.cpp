@@ -239,6 +239,26 @@ TEST_F(GridMouse, DropsOutsideTheColumnsGoFirstOrLast) {
   EXPECT_EQ(columnName(2), QStringLiteral("Sample3"));
 }
 
+// Past the grid's right edge the pointer is over no column, even where the
+// partly shown last column goes on out of sight.
+TEST_F(GridMouse, ADropPastTheRightEdgeOverAPartlyShownLastColumnGoesFirst) {
+  Open(cataloguetest::Numbered(3));
+  const int width = area()->width();
+  const QPoint from = Cell(2, 0).topLeft() + QPoint(10, 10);
+  const QPoint past(width + 10, 10);
+  ASSERT_LT(from.x(), width);
+  ASSERT_GT(borderAfter(2), past.x()) << "the last column is only partly shown";
+  // Quicker than the auto-scroll's first step, which would change the case.
+  QTest::mousePress(area(), Qt::LeftButton, Qt::NoModifier, from);
+  QTest::mouseMove(area(), from + QPoint(6, 0));
+  QTest::mouseMove(area(), past);
+  QTest::mouseRelease(area(), Qt::LeftButton, Qt::NoModifier, past);
+  guitest::pump();
+  ASSERT_EQ(grid()->LeftCol(), 1) << "no auto-scroll happened";
+  EXPECT_EQ(columnName(1), QStringLiteral("Sample3"));
+  EXPECT_EQ(columnName(2), QStringLiteral("Font Name"));
+}
+
 TEST_F(GridMouse, TheTitleImageFollowsThePointerAndTheGridScrollsRight) {
   Open(cataloguetest::Numbered(3));
   const QPoint from = Cell(1, 0).topLeft() + QPoint(20, 10);

@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <functional>
 
 #include "grid_window.h"
 #include "gui_helpers.h"
 #include "pellory/data/table.h"
+#include "pellory/ui/controls/menu_command.h"
 
 namespace gridtest {
 namespace {
@@ -72,6 +76,61 @@ TEST_F(GridPaint, TheCurrentNameCellIsHighlightedOnlyWhileTheGridHasTheFocus) {
   guitest::pumpUntil([this] { return !grid()->hasFocus(); });
   EXPECT_EQ(PixelAt(inside), kWhite);
   EXPECT_EQ(PixelAt(cell.topLeft()), kWhite);
+}
+
+// A menu opened over the window takes its keys only while it is open: the
+// grid keeps the focus, and the current cell its highlight, whether the
+// menu is opened from the keyboard (Alt+F) or with the mouse.
+TEST_F(GridPaint, TheHighlightStaysWhileTheWindowsMenuIsOpen) {
+  Open(cataloguetest::Numbered(3));
+  const QPoint inside = Cell(1, 1).center();
+  ASSERT_EQ(PixelAt(inside), kNavy);
+  auto* file = form->Component<pellory::ui::MenuCommand>(QStringLiteral("File1"));
+  QMenu* menu = file->Submenu();
+  auto* bar = form->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  const std::function<void()> openings[] = {
+      [&] { guitest::key(grid(), Qt::Key_F, Qt::AltModifier); },
+      [&] {
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                          bar->actionGeometry(file->Action()).center());
+      },
+  };
+  for (const auto& open : openings) {
+    open();
+    ASSERT_TRUE(guitest::pumpUntil([&] { return QApplication::activePopupWidget() == menu; }));
+    guitest::pump();
+    EXPECT_EQ(PixelAt(inside), kNavy) << "with the menu open";
+    EXPECT_NE(PixelAt(Cell(1, 1).topLeft()), kNavy) << "and the focus rectangle";
+    guitest::key(menu, Qt::Key_Escape);
+    if (QApplication::focusWidget() == bar) guitest::key(bar, Qt::Key_Escape);
+    guitest::pump();
+    EXPECT_TRUE(grid()->hasFocus());
+    EXPECT_EQ(PixelAt(inside), kNavy) << "after it closed";
+  }
+}
+
+// The sunken edge: a grey and a black line along the top and left, a white
+// and a button-face line along the right and bottom, each on the grid's
+// outermost pixels.
+TEST_F(GridPaint, TheSunkenEdgeLiesOnTheGridsOwnOuterPixels) {
+  Open(cataloguetest::Numbered(3));
+  const QImage whole = grid()->grab().toImage();
+  ASSERT_EQ(whole.size(), QSize(585, 425));
+  const int w = whole.width(), h = whole.height();
+  const struct {
+    QPoint at;
+    QRgb colour;
+    const char* what;
+  } lines[] = {
+      {{0, h / 2}, 0xFF808080, "outer left"},   {{1, h / 2}, 0xFF000000, "inner left"},
+      {{w / 2, 0}, 0xFF808080, "outer top"},    {{w / 2, 1}, 0xFF000000, "inner top"},
+      {{w - 1, h / 2}, kWhite, "outer right"},  {{w - 2, h / 2}, kSilver, "inner right"},
+      {{w / 3, h - 1}, kWhite, "outer bottom"}, {{w / 3, h - 2}, kSilver, "inner bottom"},
+  };
+  for (const auto& line : lines)
+    EXPECT_EQ(whole.pixel(line.at), line.colour)
+        << line.what << " at " << line.at.x() << "," << line.at.y();
 }
 
 TEST_F(GridPaint, APictureLargerThanItsCellIsCutOnePixelInsideTheCell) {

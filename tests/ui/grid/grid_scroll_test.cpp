@@ -245,5 +245,43 @@ TEST_F(GridScroll, HorizontalPagesMoveByTheColumnsInView) {
   EXPECT_EQ(grid()->LeftCol(), 3);
 }
 
+// Every change of a bar's value is a scroll command. The bars' own context
+// menu changes the value directly for its "Scroll here" (its other entries
+// are the commands Top, Bottom, Page up...): the value it sets is taken as
+// the thumb released there, so that the bar and the grid agree.
+TEST_F(GridScroll, AValueSetOnTheBarMovesTheCursorAsTheThumbReleasedThere) {
+  Open(cataloguetest::Numbered(10));
+  vertical()->setValue(100);
+  guitest::pump();
+  EXPECT_EQ(recNo(), 6) << "10 x 100 div 200 + 1";
+  EXPECT_EQ(currentName(), "Font 6");
+  EXPECT_EQ(vertical()->value(), 5 * 200 / 9) << "the bar shows the record";
+  vertical()->setValue(200);
+  guitest::pump();
+  EXPECT_EQ(recNo(), 10);
+  EXPECT_EQ(vertical()->value(), 200);
+
+  ASSERT_TRUE(horizontal()->isVisible());
+  horizontal()->setValue(127);
+  guitest::pump();
+  EXPECT_EQ(grid()->LeftCol(), 2) << "the columns followed the bar";
+  EXPECT_EQ(horizontal()->value(), 127);
+}
+
+// A middle click on a bar is no command of the grid's: nothing moves.
+TEST_F(GridScroll, AMiddleClickOnABarMovesNothing) {
+  Open(cataloguetest::Numbered(10));
+  for (QScrollBar* bar : {vertical(), horizontal()}) {
+    const QPoint end = bar == vertical() ? QPoint(bar->width() / 2, bar->height() - 20)
+                                         : QPoint(bar->width() - 20, bar->height() / 2);
+    QTest::mouseClick(bar, Qt::MiddleButton, Qt::NoModifier, end);
+    guitest::pump();
+  }
+  EXPECT_EQ(recNo(), 1);
+  EXPECT_EQ(vertical()->value(), 0);
+  EXPECT_EQ(grid()->LeftCol(), 1);
+  EXPECT_EQ(horizontal()->value(), 0);
+}
+
 }  // namespace
 }  // namespace gridtest

@@ -161,11 +161,14 @@ void TwwDBGrid::MoveColumn(int from, int to) {
 // anywhere else outside the data columns the first.
 int TwwDBGrid::DropColumnAt(int x) const {
   const int last = ColCount() - 1;
-  if (x > kIndicatorWidth)
+  const int width = ClientSize().width();
+  // Past the grid's right edge the pointer is over no column, even where a
+  // partly shown column goes on out of sight.
+  if (x > kIndicatorWidth && x < width)
     for (int col = leftCol_; col <= last; ++col)
       if (x <= ColumnX(col) + ColWidth(col)) return col;
   const int lastRight = ColumnX(last) + ColWidth(last);
-  if (x > lastRight && lastRight <= ClientSize().width()) return last;
+  if (x > lastRight && lastRight <= width) return last;
   return 1;
 }
 

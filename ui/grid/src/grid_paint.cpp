@@ -85,7 +85,7 @@ void TwwDBGrid::PaintCell(grid::CellPaint&& cell, int col, int row,
   QPainter& p = cell.p;
   const QRect& rect = cell.rect;
   cell.fixed = col == 0 || row == 0;
-  cell.highlighted = !cell.fixed && col == col_ && row == row_ && hasFocus();
+  cell.highlighted = !cell.fixed && col == col_ && row == row_ && HasKeyboardFocus();
   cell.activeControl = IsActiveControl();
   if (!cell.fixed) {
     data::TField* field = ColumnField(col);
@@ -114,7 +114,7 @@ void TwwDBGrid::PaintCell(grid::CellPaint&& cell, int col, int row,
 
 bool TwwDBGrid::IsActiveControl() const {
   const QWidget* top = window();
-  return top && top->focusWidget() == this;
+  return focusLentToMenu_ || (top && top->focusWidget() == this);
 }
 
 void TwwDBGrid::PaintTitleCell(grid::CellPaint& cell, int col) {

@@ -1,6 +1,7 @@
 // The picture grid's scroll bars: the vertical one moves the cursor (by
 // record number on a numbered cursor, by five coarse positions otherwise),
 // the horizontal one moves the first shown data column.
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -29,7 +30,7 @@ void TwwDBGrid::ConnectScrollBars() {
   vertical->setFocusPolicy(Qt::NoFocus);
   horizontal->setFocusPolicy(Qt::NoFocus);
   viewport()->setMouseTracking(true);  // for the pointer over column borders
-  // The wheel over either bar steps records, as over the cells.
+  // The wheel and the middle button over the bars (eventFilter).
   vertical->installEventFilter(this);
   horizontal->installEventFilter(this);
   connect(vertical, &QAbstractSlider::actionTriggered, this,
@@ -39,15 +40,35 @@ void TwwDBGrid::ConnectScrollBars() {
           [this](int action) { HorizontalAction(action); });
   connect(horizontal, &QAbstractSlider::sliderReleased, this,
           [this] { HorizontalThumbReleased(); });
+  // Every other change of a bar's value comes from outside the commands
+  // (the bar's own "Scroll here"): it is taken as the thumb released
+  // there, so that the bar and the grid never disagree. The grid's own
+  // updates of the bars are silent, and a command sets the bar back before
+  // the bar would announce a value of its own.
+  connect(vertical, &QAbstractSlider::valueChanged, this, [this, vertical] {
+    if (!vertical->isSliderDown()) VerticalThumbReleased();
+  });
+  connect(horizontal, &QAbstractSlider::valueChanged, this, [this, horizontal] {
+    if (!horizontal->isSliderDown()) HorizontalThumbReleased();
+  });
 }
 
 bool TwwDBGrid::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Wheel &&
-      (watched == verticalScrollBar() || watched == horizontalScrollBar())) {
-    wheelEvent(static_cast<QWheelEvent*>(event));
-    return true;
+  if (watched != verticalScrollBar() && watched != horizontalScrollBar())
+    return QAbstractScrollArea::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::Wheel:
+      // The wheel over either bar steps records, as over the cells.
+      wheelEvent(static_cast<QWheelEvent*>(event));
+      return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+      // The middle button's jump to the pointer is no scroll command.
+      return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton;
+    default:
+      return QAbstractScrollArea::eventFilter(watched, event);
   }
-  return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 data::TDataSet* TwwDBGrid::ActiveCursor() const {

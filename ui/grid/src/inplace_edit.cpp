@@ -40,6 +40,12 @@ TwwInplaceEdit::TwwInplaceEdit(TwwDBGrid& grid, QWidget* parent) : QLineEdit(par
 }
 
 void TwwInplaceEdit::keyPressEvent(QKeyEvent* event) {
+  // Ctrl+Insert copies, as in every edit box; only Insert itself is the
+  // grid's.
+  if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ControlModifier) {
+    copy();
+    return;
+  }
   if (!GridKey(event->key())) {
     QLineEdit::keyPressEvent(event);
     return;

@@ -345,8 +345,10 @@ void TwwDBGrid::LinkScrolled(int distance) {
 bool TwwDBGrid::event(QEvent* event) {
   if (event->type() == QEvent::Paint) {
     // The sunken client edge, and the square between the two scroll bars.
+    // Each line lies on the widget's outermost pixels (QRect's right and
+    // bottom are its last column and row).
     QPainter p(this);
-    const QRect outer = rect().adjusted(0, 0, -1, -1);
+    const QRect outer = rect();
     const QRect inner = outer.adjusted(1, 1, -1, -1);
     const auto box = [&p](QRect r, QColor topLeft, QColor bottomRight) {
       p.setPen(topLeft);
@@ -386,12 +388,22 @@ void TwwDBGrid::resizeEvent(QResizeEvent* event) {
 
 void TwwDBGrid::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
+  focusLentToMenu_ = false;
   viewport()->update(CellRect(col_, row_));
 }
 
 void TwwDBGrid::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
+  // Qt hands the keys to an open menu (or to the menu bar worked from the
+  // keyboard) as a change of focus; the grid still has the focus as far as
+  // its window goes, and gets it back when the menu closes.
+  focusLentToMenu_ =
+      event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason;
   viewport()->update(CellRect(col_, row_));
+}
+
+bool TwwDBGrid::HasKeyboardFocus() const {
+  return hasFocus() || focusLentToMenu_;
 }
 
 void TwwDBGrid::scrollContentsBy(int, int) {

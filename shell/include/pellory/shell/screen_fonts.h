@@ -18,8 +18,8 @@ class ScreenFonts {
   static QStringList Build(const QStringList& families);
 };
 
-// The machine's font families, each name once (the first spelling of names
-// that differ only in case) in the order fontconfig reports them.
+// The machine's font families, each name once as it is spelt, in the order
+// fontconfig reports them.
 QStringList InstalledFamilies();
 
 // `base` with the face that the installed family `name` stands for; any
@@ -27,8 +27,9 @@ QStringList InstalledFamilies();
 QFont FaceOfFamily(const QString& name, const QFont& base);
 
 // The family names to list, from each installed font's names: every name
-// once, in order of first appearance; the generic names ("Serif", "Sans
-// Serif", "Monospace"...) that stand for other fonts are left out.
+// once (names differing in case are different names), in order of first
+// appearance; the generic names ("Serif", "Sans Serif", "Monospace"...) that
+// stand for other fonts are left out.
 QStringList DistinctFamilies(const QList<QStringList>& namesOfEachFont);
 
 }  // namespace pellory::shell

@@ -20,7 +20,8 @@ enum class SystemColor {
 
 QColor ColorOf(SystemColor c);
 
-// A palette for a control: `background` behind, window text in front.
+// A palette for a control: `background` behind, window text in front,
+// selected text in the highlight colours.
 QPalette ControlPalette(SystemColor background);
 
 }  // namespace pellory::shell

@@ -38,12 +38,22 @@ std::optional<std::string> FindConfigFile(const std::string& programDir);
 // written when the program was installed. Empty when programDir is.
 std::string InstalledConfigFile(const std::string& programDir);
 
+// The user's own configuration, $XDG_CONFIG_HOME/pellory/engine.conf
+// (~/.config when unset), whether or not it exists; empty when neither
+// variable is set. The machine's is SystemConfigFile().
+std::string UserConfigFile();
+std::string SystemConfigFile();
+
 // The directory of the running program; empty when it cannot be told.
 std::string RunningProgramDir();
 
 // Where FindConfigFile looked and how to get a configuration, as one
 // sentence for the error of an alias that no configuration names.
 std::string NoConfigFileText(const std::string& alias);
+
+// What to say of the directory the alias names in `file` when it does not
+// exist: which file names it, and how to get a catalogue of one's own.
+std::string MissingAliasDirectoryText(const std::string& alias, const std::string& file);
 
 // Parses the text of a configuration file found at `file`. A malformed line
 // sets *error (when given) to "line N: ..." and the line is skipped.

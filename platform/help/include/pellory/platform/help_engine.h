@@ -1,7 +1,7 @@
 // The help engine: the one entry point through which the program asks for
 // help. A help file name such as "fontl.hlp" stands for the help collection
 // of the same base name (fontl.qhc), looked for beside the program and then
-// in the installed data directory, and shown in the help viewer.
+// in its installation's share/pellory/help, and shown in the help viewer.
 #pragma once
 
 #include <qwindowdefs.h>

@@ -26,8 +26,12 @@ class HelpViewer : public QObject {
     QStringList collectionDirs;  // searched in order
   };
   // The viewer of the Qt installation, then one on the PATH; the program's
-  // own directory, then the installed data directory.
+  // own directory, then its installation's help directory.
   static Places DefaultPlaces();
+  // The help directory of the installation whose programs lie in
+  // `programDir`: share/pellory/help under the same prefix. Empty when
+  // programDir is.
+  static QString InstalledHelpDir(const QString& programDir);
 
   explicit HelpViewer(Places places = DefaultPlaces(), QObject* parent = nullptr);
   // Ends the viewer.

@@ -195,6 +195,9 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   data::TDataSet* ActiveCursor() const;
   // The keyboard focus first; false when the grid cannot take it.
   bool TakeFocus();
+  // Whether the grid has the keyboard focus, also while a menu of its
+  // window is open.
+  bool HasKeyboardFocus() const;
 
   // Keys and the in-place editor (grid_keys.cpp).
   bool HandleKey(int key, Qt::KeyboardModifiers modifiers, const QString& text);
@@ -266,6 +269,7 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   bool hasWindow_ = false;
   int layingOut_ = 0;
   int wheelRemainder_ = 0;
+  bool focusLentToMenu_ = false;
   QPointer<TwwInplaceEdit> editor_;
   std::unique_ptr<grid::ColumnDrag> drag_;
   // Where a dragged border is drawn while the button is held, or -1.
