@@ -11,6 +11,7 @@ the description, or for a table its size, header titles and focused cell.
 
     accessibility_tree.py PID [WINDOW-NAME]   (all windows when none is named)
     accessibility_tree.py PID --focused-cell TABLE-NAME
+    accessibility_tree.py PID --press BUTTON-NAME   (its first action, as Orca's)
 
 Exits with 2 when the accessibility bus or the program cannot be reached.
 """
@@ -83,11 +84,17 @@ def focused_cell(acc):
 
 
 def extra(acc):
-    if acc.getRole() == pyatspi.ROLE_TABLE:
+    role = acc.getRole()
+    if role == pyatspi.ROLE_TABLE:
         try:
             return table_summary(acc)
         except NotImplementedError:
             return "no table interface"
+    if role in (pyatspi.ROLE_TEXT, pyatspi.ROLE_PASSWORD_TEXT):
+        try:
+            return "text=" + clean(acc.queryText().getText(0, -1))
+        except NotImplementedError:
+            pass
     return clean(acc.description)
 
 
@@ -128,9 +135,15 @@ def main(argv):
         return 2
     if len(argv) == 4 and argv[2] == "--focused-cell":
         for window in app:
-            for found in find_tables(window, argv[3]):
+            for found in find(window, pyatspi.ROLE_TABLE, argv[3]):
                 cell = focused_cell(found)
                 print("%d\t%d\t%s" % cell if cell else "none")
+                return 0
+        return 1
+    if len(argv) == 4 and argv[2] == "--press":
+        for window in app:
+            for button in find(window, pyatspi.ROLE_PUSH_BUTTON, argv[3]):
+                button.queryAction().doAction(0)
                 return 0
         return 1
     out = []
@@ -141,14 +154,16 @@ def main(argv):
     return 0
 
 
-def find_tables(acc, name):
-    if acc.getRole() == pyatspi.ROLE_TABLE and acc.name == name:
+def find(acc, role, name):
+    if acc.getRole() == role and acc.name == name:
         yield acc
+        return
+    if acc.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_LIST):
         return
     for i in range(acc.childCount):
         child = acc.getChildAtIndex(i)
-        if child is not None and child.getRole() != pyatspi.ROLE_TABLE_CELL:
-            yield from find_tables(child, name)
+        if child is not None:
+            yield from find(child, role, name)
 
 
 if __name__ == "__main__":
