@@ -1,5 +1,6 @@
 #include "accessibility_bus.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +81,11 @@ AccessibilityBus::AccessibilityBus(const std::string& display) {
   ::unsetenv("AT_SPI_BUS_ADDRESS");
   launcher_ = ::fork();
   if (launcher_ == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+      ::dup2(null, STDOUT_FILENO);
+      ::dup2(null, STDERR_FILENO);
+    }
     ::execl(launcher, launcher, "--launch-immediately", static_cast<char*>(nullptr));
     ::_exit(127);
   }

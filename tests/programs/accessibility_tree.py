@@ -12,9 +12,14 @@ the description, or for a table its size, header titles and focused cell.
     accessibility_tree.py PID [WINDOW-NAME]   (all windows when none is named)
     accessibility_tree.py PID --focused-cell TABLE-NAME
     accessibility_tree.py PID --press BUTTON-NAME   (its first action, as Orca's)
+    accessibility_tree.py PID --events press BUTTON-NAME
+    accessibility_tree.py PID --events key X-WINDOW KEYS
+        the events a screen reader hears after pressing the button through
+        AT-SPI or typing the keys into the window: EVENT <tab> ROLE <tab> NAME
 
 Exits with 2 when the accessibility bus or the program cannot be reached.
 """
+import subprocess
 import sys
 
 try:
@@ -141,17 +146,57 @@ def main(argv):
                 return 0
         return 1
     if len(argv) == 4 and argv[2] == "--press":
-        for window in app:
-            for button in find(window, pyatspi.ROLE_PUSH_BUTTON, argv[3]):
-                button.queryAction().doAction(0)
-                return 0
-        return 1
+        return 0 if press(app, argv[3]) else 1
+    if len(argv) >= 5 and argv[2] == "--events":
+        if argv[3] == "press":
+            act = lambda: press(app, argv[4])
+        else:
+            act = lambda: subprocess.call(["xdotool", "windowfocus", "--sync", argv[4], "key",
+                                           "--clearmodifiers"] + argv[5:])
+        print("\n".join(heard_after(int(argv[1]), act)))
+        return 0
     out = []
     for window in app:
         if len(argv) < 3 or window.name == argv[2]:
             walk(window, "", out)
     print("\n".join(out))
     return 0
+
+
+def press(app, name):
+    for window in app:
+        for button in find(window, pyatspi.ROLE_PUSH_BUTTON, name):
+            button.queryAction().doAction(0)
+            return True
+    return False
+
+
+LISTENED = ["object:text-changed", "object:property-change:accessible-description",
+            "object:state-changed:focused", "focus:"]
+
+
+def heard_after(pid, act, seconds=3):
+    """The events of process `pid` from `act` until `seconds` later."""
+    from gi.repository import GLib
+    heard = []
+
+    def on_event(event):
+        try:
+            source = event.source
+            if source.get_process_id() != pid:
+                return
+            if event.type.startswith("object:state-changed") and not event.detail1:
+                return  # a loss of focus
+            heard.append("%s\t%s\t%s" % (event.type, source.getRoleName(), clean(source.name)))
+        except Exception:
+            pass  # an object gone meanwhile
+
+    pyatspi.Registry.registerEventListener(on_event, *LISTENED)
+    # The program learns of the listener through the registry; give it time.
+    GLib.timeout_add(1000, lambda: act() and False)
+    GLib.timeout_add(1000 + seconds * 1000, lambda: pyatspi.Registry.stop() and False)
+    pyatspi.Registry.start()
+    return heard
 
 
 def find(acc, role, name):
