@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "accessibility_bus.h"
+#include "pellory/data/catalogue.h"
 #include "program_copies.h"
 #include "test_catalogue.h"
 #include "x_session.h"
@@ -85,7 +86,9 @@ class Accessibility : public ::testing::Test {
     if (!x->Available()) GTEST_SKIP() << "needs an X display of its own: " << x->Problem();
     bus = std::make_unique<AccessibilityBus>(x->Display());
     if (!bus->Available()) GTEST_SKIP() << "needs an accessibility bus: " << bus->Problem();
+    catalogue = std::make_unique<cataloguetest::TestCatalogue>(Fonts(), true, password);
     program = std::make_unique<ProgramCopy>(x->Display());
+    if (password != pellory::data::kCataloguePassword) return;  // the dialog comes first
     ASSERT_TRUE(WaitFor([&] {
       return (mainWindow = x->WindowOf(program->Pid(), "^Font search$").value_or("")) != "";
     })) << "the program opens its main window";
@@ -93,6 +96,7 @@ class Accessibility : public ::testing::Test {
 
   void TearDown() override {
     program.reset();
+    catalogue.reset();
     bus.reset();
     x.reset();
   }
@@ -115,7 +119,8 @@ class Accessibility : public ::testing::Test {
 
   std::unique_ptr<XSession> x;
   std::unique_ptr<AccessibilityBus> bus;
-  cataloguetest::TestCatalogue catalogue{Fonts()};
+  std::string password{pellory::data::kCataloguePassword};
+  std::unique_ptr<cataloguetest::TestCatalogue> catalogue;
   std::unique_ptr<ProgramCopy> program;
   std::string mainWindow;
 };
@@ -245,6 +250,43 @@ TEST_F(Accessibility, ASecondCopysMessageIsReadAsAnAlert) {
       {"Error", "label", "Font search is already running.", "read-only", "", ""},
       {"Error", "push button", "OK", "focused", "", ""},
   };
+  for (const AccessibleRow& row : expected)
+    EXPECT_TRUE(Contains(tree, row)) << "expected " << Describe(row) << "\nin\n" << Describe(tree);
+}
+
+TEST_F(Accessibility, TheAboutBoxReadsItsIconTextsAndButton) {
+  ASSERT_TRUE(x->Press(mainWindow, "alt+h a"));
+  const std::string box = "About Pellory Fonts";
+  const AccessibleRow expected[] = {
+      {"", "frame", box, "", "", ""},
+      {"/[panel]", "image", "Pellory Fonts", "", "", ""},
+      {"/[panel]", "label", "Carvelle- Bonus Fonts", "read-only", "", ""},
+      {"/[panel]", "label", "Version 2.0", "read-only", "", ""},
+      {"", "push button", "OK", "focused", "", ""},
+  };
+  const auto tree = TreeWith(box, expected[4]);
+  for (const AccessibleRow& row : expected)
+    EXPECT_TRUE(Contains(tree, row)) << "expected " << Describe(row) << "\nin\n" << Describe(tree);
+}
+
+class PasswordAccessibility : public Accessibility {
+ protected:
+  PasswordAccessibility() { password = "another"; }
+};
+
+TEST_F(PasswordAccessibility, ThePasswordBoxIsAPasswordTextNamedByItsGroup) {
+  const AccessibleRow expected[] = {
+      {"", "dialog", "Enter password", "", "", ""},
+      {"/Password", "password text", "Password", "focused", "Password", "text="},
+      {"/Password", "push button", "Add", "disabled", "Password", ""},
+      {"", "push button", "OK", "disabled", "", ""},
+      {"", "push button", "Cancel", "", "", ""},
+  };
+  std::vector<AccessibleRow> tree;
+  WaitFor([&] {
+    tree = bus->Tree(program->Pid(), "Enter password");
+    return Contains(tree, expected[1]);
+  });
   for (const AccessibleRow& row : expected)
     EXPECT_TRUE(Contains(tree, row)) << "expected " << Describe(row) << "\nin\n" << Describe(tree);
 }
