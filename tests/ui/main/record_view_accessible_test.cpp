@@ -2,6 +2,8 @@
 // the record's font, the boxes named and labelled by their captions, the
 // navigator's shown buttons named by their hints. (What it hears as the
 // record moves goes through a real accessibility bus: tests/programs.)
+#include "record_view_accessible.h"
+
 #include <QAccessible>
 #include <QLabel>
 
@@ -74,6 +76,16 @@ TEST_F(RecordViewAccessible, OnlyTheShownNavigatorButtonsAreThereNamedByTheirHin
     EXPECT_EQ(navigator->indexOfChild(button), i);
     EXPECT_EQ(button->state().disabled, i < 2);
   }
+}
+
+TEST_F(RecordViewAccessible, ABoxWithoutACaptionIsNamedByItsField) {
+  delete form->Label(6);  // "File name:"
+  pellory::ui::CaptionRecordView(*form);
+  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(form->DBEdit2());
+  EXPECT_EQ(box->text(QAccessible::Name), QStringLiteral("Filename"));
+  EXPECT_TRUE(box->relations(QAccessible::Label).isEmpty());
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->DBEdit1())->text(QAccessible::Name),
+            QStringLiteral("Font name:"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "record_view_accessible.h"
 
 #include <QAccessibleWidget>
+#include <algorithm>
 
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/sample_description.h"
@@ -96,6 +97,15 @@ void CaptionRecordView(TForm2& window) {
                                                {4, window.Label(5)}};
   for (const auto& [label, control] : captions)
     if (window.Label(label) && control) window.Label(label)->setBuddy(control);
+  // A box without a caption is named by its field.
+  const QList<QLabel*> labels = window.findChildren<QLabel*>();
+  for (QWidget* box : window.findChildren<QWidget*>()) {
+    const auto* bound = dynamic_cast<const BoundField*>(box);
+    const bool captioned = std::any_of(labels.begin(), labels.end(),
+                                       [box](const QLabel* l) { return l->buddy() == box; });
+    if (bound && !captioned && box->accessibleName().isEmpty())
+      box->setAccessibleName(bound->DataField());
+  }
 }
 
 void AnnouncePicture(TDBImage& box) {
