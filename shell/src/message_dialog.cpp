@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "message_dialog_accessible.h"
 #include "pellory/shell/system_colors.h"
 
 namespace pellory::shell {
@@ -36,6 +37,7 @@ QScreen* ScreenOf(const QWidget* widget) {
 
 MessageDialog::MessageDialog(const QString& text, MessageKind kind, QWidget* parent)
     : QDialog(parent), text_(text), icon_(StockIcon(kind)) {
+  InstallMessageDialogAccessibility();
   // A fixed dialog border with a title and a close box, nothing else.
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                  Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -81,6 +83,7 @@ void MessageDialog::paintEvent(QPaintEvent*) {
 void MessageDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   CentreOnScreen();  // Again, now that the desktop may have framed it.
+  AnnounceAlert(*this);
 }
 
 void MessageDialog::CentreOnScreen() {

@@ -2,13 +2,16 @@
 
 #include <QPainter>
 
+#include "about_accessible.h"
 #include "pellory/shell/shell_error.h"
 #include "pellory/ui/controls/resource_bitmap.h"
 
 namespace pellory::ui {
 
 TImage::TImage(const shell::CreationContext& context)
-    : QWidget(context.parentWidget), DescribedControl(this, context, Focus::NoTabStop) {}
+    : QWidget(context.parentWidget), DescribedControl(this, context, Focus::NoTabStop) {
+  InstallAboutBoxAccessibility();
+}
 
 void TImage::SetIcon(const QImage& icon) {
   icon_ = icon;

@@ -1,5 +1,6 @@
 #include "pellory/ui/fonts/tform1.h"
 
+#include "fonts_window_accessible.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/menu_command.h"
 #include "pellory/ui/controls/tbevel.h"
@@ -13,12 +14,14 @@ TForm1::TForm1() {
   RegisterFontsWindow();
   RegisterHandler(QStringLiteral("RadioGroup1Click"), [this] { RadioGroup1Click(); });
   RegisterHandler(QStringLiteral("Exit1Click"), [this] { Exit1Click(); });
+  DescribeFontsWindow(*this);
 }
 
 void TForm1::RadioGroup1Click() {
   GLFontListBox1()->SetFontType(TFontType(RadioGroup1()->ItemIndex()));
   Label1()->SetCaption(QString::number(GLFontListBox1()->Count()) +
                        QStringLiteral(" fonts available"));
+  NameFontList(*this);
 }
 
 void TForm1::Exit1Click() {

@@ -296,6 +296,7 @@ void TwwDBGrid::SetCurrentColumn(int col) {
   }
   MakeColumnVisible(col_);
   viewport()->update(CellRect(col_, row_));
+  AnnounceCurrentCell(false);
 }
 
 }  // namespace pellory::ui

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "column_drag.h"
+#include "grid_accessible.h"
 #include "grid_data_link.h"
 #include "grid_resources.h"
 #include "grid_settings.h"
@@ -74,6 +75,7 @@ TwwDBGrid::TwwDBGrid(const shell::CreationContext& context)
       color_(shell::ColorOf(shell::SystemColor::Window)),
       titleFont_(Font()) {
   grid::GridResources::Acquire();
+  grid::InstallGridAccessibility();
   MeasureFonts();
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setLineWidth(kEdge);
@@ -310,6 +312,7 @@ void TwwDBGrid::LinkDataChanged() {
   UpdateVerticalBar();
   UpdateCurrentRow();
   viewport()->update();
+  AnnounceCurrentCell(true);
 }
 
 void TwwDBGrid::LinkScrolled(int distance) {
@@ -322,6 +325,7 @@ void TwwDBGrid::LinkScrolled(int distance) {
   if (distance != 0) {
     if (std::abs(distance) > fitRows_) {
       viewport()->update();
+      AnnounceCurrentCell(true);
       return;
     }
     // The rows already painted move with the records; only the rows that
@@ -338,6 +342,7 @@ void TwwDBGrid::LinkScrolled(int distance) {
     dirty |= RowBand(oldRow).translated(0, shift);
   }
   viewport()->repaint(dirty);
+  AnnounceCurrentCell(distance != 0);
 }
 
 // --- events ---------------------------------------------------------------------
@@ -390,6 +395,7 @@ void TwwDBGrid::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   focusLentToMenu_ = false;
   viewport()->update(CellRect(col_, row_));
+  AnnounceCurrentCell(false);
 }
 
 void TwwDBGrid::focusOutEvent(QFocusEvent* event) {

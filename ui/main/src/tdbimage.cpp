@@ -13,6 +13,7 @@
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/controls/edge_box.h"
+#include "record_view_accessible.h"
 
 namespace pellory::ui {
 
@@ -58,6 +59,7 @@ void TDBImage::ReadField(data::TField* field) {
   update();
   auto* graphic = dynamic_cast<data::TGraphicField*>(field);
   if (graphic) picture_ = ToImage(graphic->LoadBitmap());
+  AnnouncePicture(*this);
 }
 
 QPoint TDBImage::PictureOffset() const {

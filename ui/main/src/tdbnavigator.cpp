@@ -108,7 +108,9 @@ void TDBNavigator::SetHints(const QStringList& hints) {
 void TDBNavigator::ApplyHints() {
   for (int i = 0; i < kNavigateBtnCount; ++i) {
     const QString own = i < hints_.size() ? hints_[i] : QString();
-    buttons_[size_t(i)]->setToolTip(own.isEmpty() ? QLatin1String(kDefaultHints[i]) : own);
+    TNavButton* button = buttons_[size_t(i)];
+    button->setToolTip(own.isEmpty() ? QLatin1String(kDefaultHints[i]) : own);
+    button->setAccessibleName(button->toolTip());  // a screen reader says the hint
   }
 }
 

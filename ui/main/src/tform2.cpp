@@ -16,6 +16,7 @@
 #include "pellory/ui/main/tdbimage.h"
 #include "pellory/ui/main/tdbmemo.h"
 #include "pellory/ui/main/tdbnavigator.h"
+#include "record_view_accessible.h"
 
 namespace pellory::ui {
 
@@ -51,6 +52,7 @@ TForm2::TForm2()
       dataSource1_(std::make_unique<data::TDataSource>()),
       wwTable1_(std::make_unique<data::TwwTable>()),
       wwDataSource1_(std::make_unique<data::TwwDataSource>()) {
+  InstallRecordViewAccessibility();
   DeclareFields();
   RegisterMainWindow();
   RegisterHandler(QStringLiteral("FormCreate"), [this] { FormCreate(); });
@@ -100,6 +102,7 @@ void TForm2::BindControls() {
   DBImage1()->Bind(dataSource1_.get(), DBImage1()->objectName());
   DBMemo1()->Bind(dataSource1_.get(), DBMemo1()->objectName());
   DBEdit2()->Bind(dataSource1_.get(), DBEdit2()->objectName());
+  CaptionRecordView(*this);
 }
 
 void TForm2::FormCreate() {

@@ -55,6 +55,7 @@ class MessageDialog : public QDialog {
   MessageDialog(const QString& text, MessageKind kind, QWidget* parent = nullptr);
 
   const MessageDialogLayout& Layout() const { return layout_; }
+  const QString& Text() const { return text_; }
   QPushButton* OkButton() const { return ok_; }
 
   // The close box: ends the dialog with kClosed.

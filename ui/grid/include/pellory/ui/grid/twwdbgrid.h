@@ -31,6 +31,7 @@ class TwwInplaceEdit;
 namespace grid {
 struct CellPaint;
 class ColumnDrag;
+class GridAccessible;
 }  // namespace grid
 
 enum TIndicatorColor { icBlack, icYellow };
@@ -153,7 +154,10 @@ class TwwDBGrid : public QAbstractScrollArea, public shell::DescribedControl {
   friend class TwwGridDataLink;
   friend class TwwInplaceEdit;
   friend class grid::ColumnDrag;
+  friend class grid::GridAccessible;
 
+  // Tells a screen reader where the current cell is (grid_accessible.cpp).
+  void AnnounceCurrentCell(bool contentsChanged);
   void ChangeTitleFont(const std::function<void(shell::StoredFont&)>& change);
 
   // Reactions to the data link.
