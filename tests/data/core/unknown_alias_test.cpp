@@ -57,7 +57,9 @@ TEST(UnknownAlias, WithoutAConfigurationTheMessageSaysWhereItLooked) {
               "No engine configuration file was found (PELLORY_ENGINE_CONFIG is not set, and "
               "neither " +
                   home.path().string() +
-                  "/pellory/engine.conf nor /etc/pellory/engine.conf exists); \"make run\" in "
+                  "/pellory/engine.conf nor /etc/pellory/engine.conf exists); "
+                  "\"pellory-update-catalogue --user\" builds a catalogue of the fonts you see "
+                  "and writes one naming it as the alias pellory, \"make run\" in "
                   "the source tree makes one for a catalogue of this machine's fonts, and a "
                   "catalogue built with pellory-mkcatalogue needs one whose [alias pellory] "
                   "section names its directory.");
