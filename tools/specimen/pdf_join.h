@@ -1,6 +1,9 @@
-// The parts of the book joined into one PDF by qpdf: the pages in order,
-// the first part's document information (title, creator), the parts'
-// streams copied as they are.
+// The parts of the book joined into one PDF: qpdf reads one part at a time,
+// and its objects are written out at once under new numbers, so that joining
+// holds no more than one part (qpdf's own page copying would hold every
+// object of the book until the end). The pages go in order under one page
+// tree; the first part's document information (title, creator) is kept;
+// streams are copied as they are.
 #pragma once
 
 #include <vector>
