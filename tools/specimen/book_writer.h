@@ -19,9 +19,10 @@
 
 namespace pellory::specimen {
 
-// Faces a part of the book holds: each costs a few hundred kilobytes until
-// its part is written out.
-inline constexpr int kFacesPerPart = 100;
+// Faces a part of the book holds: each costs a few hundred kilobytes (the
+// large CJK collections megabytes) until its part is written out and Qt lets
+// its fonts go, which costs Qt a new reading of the installed fonts.
+inline constexpr int kFacesPerPart = 50;
 
 struct BookRequest {
   SpecimenText specimen;
