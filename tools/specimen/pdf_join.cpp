@@ -150,7 +150,7 @@ std::vector<int> CopyPart(QPDF& part, BookFile& book, std::string* info) {
   for (QPDFPageObjectHelper& page : pages.getAllPages()) {
     QPDFObjectHandle object = page.getObjectHandle();
     pageNumbers.push_back(numbers.at(object.getObjGen()));
-    object.replaceKey("/Parent", QPDFObjectHandle::newNull());
+    object.removeKey("/Parent");
   }
   for (QPDFObjectHandle& object : kept) {
     const int number = numbers.at(object.getObjGen());
