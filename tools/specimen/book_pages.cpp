@@ -1,6 +1,7 @@
 #include "book_pages.h"
 
 #include <QFontMetricsF>
+#include <utility>
 
 namespace pellory::specimen {
 namespace {
@@ -16,11 +17,11 @@ QString Faces(int count) {
 }  // namespace
 
 PageFlow::PageFlow(const BookStyle& style, const BookFacts& facts, QPainter* painter,
-                   QPagedPaintDevice* device, int firstPage)
+                   std::function<void()> turnPage, int firstPage)
     : style_(style),
       facts_(facts),
       painter_(painter),
-      device_(device),
+      turnPage_(std::move(turnPage)),
       page_(firstPage),
       y_(style.body.top()) {}
 
@@ -38,7 +39,7 @@ void PageFlow::KeepTogether(double height) {
 
 void PageFlow::NextPage() {
   PaintFooter();
-  if (device_) device_->newPage();
+  if (turnPage_) turnPage_();
   ++page_;
   y_ = style_.body.top();
   pageUsed_ = false;

@@ -4,9 +4,9 @@
 // each face begins and how many pages there are, once painting.
 #pragma once
 
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "book_style.h"
@@ -26,9 +26,10 @@ struct BookFacts {
 
 class PageFlow {
  public:
-  // painter and device null: counting only.
+  // painter null: counting only. `turnPage` starts the next page on the
+  // device (empty: counting only).
   PageFlow(const BookStyle& style, const BookFacts& facts, QPainter* painter,
-           QPagedPaintDevice* device, int firstPage);
+           std::function<void()> turnPage, int firstPage);
 
   int Page() const { return page_; }
   // The top of a row of that height: here when it fits, else on a new page.
@@ -48,7 +49,7 @@ class PageFlow {
   const BookStyle& style_;
   const BookFacts& facts_;
   QPainter* painter_;
-  QPagedPaintDevice* device_;
+  std::function<void()> turnPage_;
   int page_;
   double y_;
   bool pageUsed_ = false;

@@ -1,6 +1,14 @@
 #include "book_writer.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QPdfWriter>
+#include <memory>
+#include <stdexcept>
+
+#include "live_face.h"
+#include "part_file.h"
+#include "pdf_join.h"
 
 namespace pellory::specimen {
 namespace {
@@ -8,67 +16,39 @@ namespace {
 constexpr double kBlockGap = 10;  // points after each block
 constexpr int kResolution = 720;  // dots per inch: ten to the point
 
-// The faces as Qt sets them, matched once in the first pass and handed to
-// the second: a match costs a font engine, and the engine lives on in Qt's
-// font cache only while something holds it.
-using LiveFaces = std::vector<LiveFace>;
+void SetUp(QPdfWriter& writer, const BookRequest& request) {
+  writer.setResolution(kResolution);
+  writer.setPageSize(request.paper);
+  writer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
+  writer.setTitle(QStringLiteral("Specimen book: ") + request.facts.selection);
+  writer.setCreator(QStringLiteral("pellory-specimen"));
+}
 
-class BookPass {
- public:
-  enum class Stage { Measure, Paint };
-
-  BookPass(Stage stage, CatalogueFaces& faces, const InstalledFaces& installed,
-           const BookRequest& request, const BookStyle& style, QPaintDevice& device,
-           LiveFaces& live)
-      : stage_(stage),
-        faces_(faces),
-        installed_(installed),
-        request_(request),
-        style_(style),
-        device_(device),
-        live_(live) {}
-
-  // Runs `place` on each face that goes into the book, in catalogue order.
-  template <typename Place>
-  void Run(ProgressBar& progress, const std::string& stage, long total, Place place) {
-    faces_.Rewind();
-    progress.Start(stage, total);
-    CatalogueFace face;
-    std::size_t done = 0;
-    while (faces_.Next(face)) {
-      const auto found = installed_.Find(face.fileName, face.description);
-      const LiveFace* live = Match(done, found);
-      const FaceBlock block(face, found, live, request_.specimen, style_);
-      if (!request_.covering || block.Covers())
-        place(face, found.has_value(), block);
-      else
-        ++leftOut;
-      if (stage_ == Stage::Paint && done < live_.size()) live_[done] = LiveFace{};
-      progress.Advance(static_cast<long>(++done));
-    }
-    progress.Finish();
-  }
-
+// Runs `place(face, installed, block)` on each selected face in catalogue
+// order, the block null for a face --covering leaves out, and answers how
+// many were left out. Each face is matched, laid out and dropped in turn.
+template <typename Place>
+int RunFaces(CatalogueFaces& faces, const InstalledFaces& installed, const BookRequest& request,
+             const BookStyle& style, QPaintDevice& device, ProgressBar& progress,
+             const std::string& stage, long total, Place place) {
+  faces.Rewind();
+  progress.Start(stage, total);
+  CatalogueFace face;
+  long done = 0;
   int leftOut = 0;
-
- private:
-  const LiveFace* Match(std::size_t record, const std::optional<InstalledFace>& found) {
-    if (!found || request_.specimen.text.isEmpty()) return nullptr;
-    if (stage_ == Stage::Measure) {
-      live_.resize(record + 1);
-      live_[record] = MatchLiveFace(*found, device_);
-    }
-    return record < live_.size() ? &live_[record] : nullptr;
+  while (faces.Next(face)) {
+    const auto found = installed.Find(face.fileName, face.description);
+    const bool setLive = found && !request.specimen.text.isEmpty();
+    const LiveFace live = setLive ? MatchLiveFace(*found, device) : LiveFace{};
+    const FaceBlock block(face, found, setLive ? &live : nullptr, request.specimen, style);
+    const bool inBook = !request.covering || block.Covers();
+    if (!inBook) ++leftOut;
+    place(face, found, inBook ? &block : nullptr);
+    progress.Advance(++done);
   }
-
-  Stage stage_;
-  CatalogueFaces& faces_;
-  const InstalledFaces& installed_;
-  const BookRequest& request_;
-  const BookStyle& style_;
-  QPaintDevice& device_;
-  LiveFaces& live_;
-};
+  progress.Finish();
+  return leftOut;
+}
 
 // Places the block's head and rows, painting them when there is a painter,
 // and answers the page its head went to.
@@ -89,53 +69,137 @@ int PlaceBlock(PageFlow& flow, const FaceBlock& block, const BookStyle& style, Q
   return page;
 }
 
+// Counts the faces gone by and lets Qt go of their fonts every so many.
+class FontRelease {
+ public:
+  explicit FontRelease(int every) : every_(every) {}
+  void Seen(const std::optional<InstalledFace>& face) {
+    if (face) lastFile_ = face->path;
+    ++faces_;
+  }
+  bool Due() const { return faces_ >= every_; }
+  void Release() {
+    if (!lastFile_.empty()) ReleaseUnusedFonts(lastFile_);
+    lastFile_.clear();
+    faces_ = 0;
+  }
+
+ private:
+  int every_;
+  int faces_ = 0;
+  std::string lastFile_;
+};
+
+// The pages painted into one part after another: a page turn after the
+// part's share of faces ends the part (Qt embeds its faces and lets them go)
+// and starts the next.
+class PartedBook {
+ public:
+  PartedBook(const BookRequest& request, const std::string& directory)
+      : request_(request), directory_(directory), release_(request.facesPerPart) {}
+
+  QPainter& Painter() { return painter_; }
+  void Seen(const std::optional<InstalledFace>& face) { release_.Seen(face); }
+
+  void TurnPage() {
+    if (!release_.Due()) {
+      writer_->newPage();
+      return;
+    }
+    EndPart();
+    BeginPart();
+  }
+
+  void BeginPart() {
+    const PartFile& part = parts_.emplace_back(directory_);
+    if (!part.Error().empty())
+      throw std::runtime_error("cannot make a temporary file in " + directory_ + ": " +
+                               part.Error());
+    file_ = std::make_unique<QFile>();
+    if (!file_->open(part.Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+      throw std::runtime_error(file_->errorString().toStdString());
+    writer_ = std::make_unique<QPdfWriter>(file_.get());
+    SetUp(*writer_, request_);
+    painter_.begin(writer_.get());
+  }
+
+  void EndPart() {
+    painter_.end();
+    writer_.reset();
+    if (!file_->flush() || file_->error() != QFileDevice::NoError)
+      throw std::runtime_error(file_->errorString().toStdString());
+    file_.reset();
+    release_.Release();
+  }
+
+  const std::vector<PartFile>& Parts() const { return parts_; }
+
+ private:
+  const BookRequest& request_;
+  std::string directory_;
+  FontRelease release_;
+  std::vector<PartFile> parts_;
+  std::unique_ptr<QFile> file_;
+  std::unique_ptr<QPdfWriter> writer_;
+  QPainter painter_;
+};
+
 }  // namespace
 
-BookFacts WriteBook(QIODevice& out, CatalogueFaces& faces, const InstalledFaces& installed,
-                    const BookRequest& request, ProgressBar& progress) {
-  QPdfWriter writer(&out);
-  writer.setResolution(kResolution);
-  writer.setPageSize(request.paper);
-  writer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
-  writer.setTitle(QStringLiteral("Specimen book: ") + request.facts.selection);
-  writer.setCreator(QStringLiteral("pellory-specimen"));
+BookFacts WriteBook(int out, const std::string& partsDirectory, CatalogueFaces& faces,
+                    const InstalledFaces& installed, const BookRequest& request,
+                    ProgressBar& progress) {
+  // Faces are matched and measured against a writer of the parts' kind that
+  // never paints.
+  QBuffer nowhere;
+  QPdfWriter layout(&nowhere);
+  SetUp(layout, request);
   const BookStyle style = MakeBookStyle(
-      writer, QRectF(QPointF(0, 0), writer.pageLayout().paintRectPixels(kResolution).size()));
+      layout, QRectF(QPointF(0, 0), layout.pageLayout().paintRectPixels(kResolution).size()));
   BookFacts facts = request.facts;
   const long total = faces.Count();
 
   // First pass: the page each face begins on, counting the faces' pages from 0.
   std::vector<ContentsEntry> entries;
-  PageFlow counting(style, facts, nullptr, nullptr, 0);
-  LiveFaces live;
-  BookPass first(BookPass::Stage::Measure, faces, installed, request, style, writer, live);
-  first.Run(progress, "reading", total,
-            [&](const CatalogueFace& face, bool isInstalled, const FaceBlock& block) {
-              entries.push_back({QString::fromStdString(face.fontName),
-                                 PlaceBlock(counting, block, style, nullptr)});
-              if (!isInstalled) ++facts.notInstalled;
-            });
+  PageFlow counting(style, facts, nullptr, {}, 0);
+  FontRelease measured(request.facesPerPart);
+  facts.leftOut = RunFaces(faces, installed, request, style, layout, progress, "reading", total,
+                           [&](const CatalogueFace& face, const std::optional<InstalledFace>& found,
+                               const FaceBlock* block) {
+                             if (block) {
+                               entries.push_back({QString::fromStdString(face.fontName),
+                                                  PlaceBlock(counting, *block, style, nullptr)});
+                               if (!found) ++facts.notInstalled;
+                             }
+                             measured.Seen(found);
+                             if (measured.Due()) measured.Release();
+                           });
+  measured.Release();
   const int contentsPages = ContentsPageCount(style, entries.size());
   const int firstFacePage = 2 + contentsPages;
   for (ContentsEntry& entry : entries) entry.page += firstFacePage;
   facts.faces = static_cast<int>(entries.size());
-  facts.leftOut = first.leftOut;
   facts.totalPages = 1 + contentsPages + (entries.empty() ? 0 : counting.Page() + 1);
 
-  // Second pass: the pages themselves.
-  QPainter painter(&writer);
-  PageFlow flow(style, facts, &painter, &writer, 1);
+  // Second pass: the pages themselves, part by part.
+  PartedBook book(request, partsDirectory);
+  book.BeginPart();
+  QPainter& painter = book.Painter();
+  PageFlow flow(
+      style, facts, &painter, [&] { book.TurnPage(); }, 1);
   PaintTitlePage(painter, style, facts);
   flow.NextPage();
   PaintContents(flow, painter, style, entries);
   if (!entries.empty()) flow.NextPage();
-  BookPass second(BookPass::Stage::Paint, faces, installed, request, style, writer, live);
-  second.Run(progress, "writing", facts.faces + facts.leftOut,
-             [&](const CatalogueFace&, bool, const FaceBlock& block) {
-               PlaceBlock(flow, block, style, &painter);
-             });
+  RunFaces(
+      faces, installed, request, style, layout, progress, "writing", facts.faces + facts.leftOut,
+      [&](const CatalogueFace&, const std::optional<InstalledFace>& found, const FaceBlock* block) {
+        book.Seen(found);
+        if (block) PlaceBlock(flow, *block, style, &painter);
+      });
   flow.Finish();
-  painter.end();
+  book.EndPart();
+  JoinParts(book.Parts(), out);
   return facts;
 }
 

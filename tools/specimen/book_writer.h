@@ -1,11 +1,14 @@
 // Lays the book out into a PDF: a first pass over the selected faces learns
 // where each begins (for the contents) and how many pages there are, a
 // second paints title page, contents and blocks, page by page, so that no
-// more than one face's block is held at a time.
+// more than one face's block is held at a time. Qt's PDF writer holds every
+// face it has set until its document ends, when it embeds their subsets; so
+// the pages go into parts of a bounded number of faces, each its own PDF
+// document, and the parts are joined at the end.
 #pragma once
 
-#include <QIODevice>
 #include <QPageSize>
+#include <string>
 
 #include "book_pages.h"
 #include "catalogue_faces.h"
@@ -16,15 +19,24 @@
 
 namespace pellory::specimen {
 
+// Faces a part of the book holds: each costs a few hundred kilobytes (the
+// large CJK collections megabytes) until its part is written out and Qt lets
+// its fonts go, which costs Qt a new reading of the installed fonts.
+inline constexpr int kFacesPerPart = 50;
+
 struct BookRequest {
   SpecimenText specimen;
   bool covering = false;
   QPageSize paper;
   BookFacts facts;  // catalogue, selection, text and date; the rest is counted
+  int facesPerPart = kFacesPerPart;
 };
 
-// Writes the book to `out`; the data layer's errors go up.
-BookFacts WriteBook(QIODevice& out, CatalogueFaces& faces, const InstalledFaces& installed,
-                    const BookRequest& request, ProgressBar& progress);
+// Writes the book to `out` (a descriptor open for writing), its parts to
+// unnamed files in `partsDirectory`. The data layer's errors go up, and so
+// do the errors of writing (as std::exception).
+BookFacts WriteBook(int out, const std::string& partsDirectory, CatalogueFaces& faces,
+                    const InstalledFaces& installed, const BookRequest& request,
+                    ProgressBar& progress);
 
 }  // namespace pellory::specimen

@@ -6,6 +6,7 @@
 #include FT_TRUETYPE_TAGS_H
 
 #include <QChar>
+#include <QFontDatabase>
 
 namespace pellory::specimen {
 namespace {
@@ -59,6 +60,11 @@ LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device) {
   live.refusal =
       QStringLiteral("Qt sets the name \"%1 %2\" in another installed file").arg(family, style);
   return live;
+}
+
+void ReleaseUnusedFonts(const std::string& anyFontFile) {
+  const int id = QFontDatabase::addApplicationFont(QString::fromStdString(anyFontFile));
+  if (id >= 0) QFontDatabase::removeApplicationFont(id);
 }
 
 Coverage CoverageOf(const QRawFont& face, const QString& text) {

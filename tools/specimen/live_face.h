@@ -7,6 +7,7 @@
 #include <QPaintDevice>
 #include <QRawFont>
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "installed_faces.h"
@@ -28,6 +29,12 @@ struct LiveFace {
 // accepted only when its font tables (or, for faces without any, its names)
 // are those of the installed file.
 LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device);
+
+// Lets Qt go of every font engine nothing holds any more. Qt keeps the
+// engines it has made in a cache that, without an event loop, is never
+// trimmed; removing an application font is the one public way to empty it,
+// so `anyFontFile` (an installed face) is added and removed again.
+void ReleaseUnusedFonts(const std::string& anyFontFile);
 
 // Which characters of a text a face draws itself. White space is not
 // counted; a face may leave it to the layout.

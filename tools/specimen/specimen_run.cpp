@@ -4,7 +4,7 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
+#include <filesystem>
 
 #include "book_writer.h"
 #include "output_file.h"
@@ -13,6 +13,8 @@
 
 namespace pellory::specimen {
 namespace {
+
+namespace fs = std::filesystem;
 
 int Fail(std::ostream& err, const std::string& message, int code) {
   err << "pellory-specimen: " << message << '\n';
@@ -30,6 +32,13 @@ QString CatalogueName(const std::string& database) {
 std::optional<QPageSize> ChoosePaper(const Options& options) {
   if (options.paper.empty()) return LocalePaper();
   return PaperNamed(options.paper);
+}
+
+// PELLORY_SPECIMEN_FACES_PER_PART, for tests that need a book of many parts.
+int FacesPerPart() {
+  bool ok = false;
+  const int n = qEnvironmentVariableIntValue("PELLORY_SPECIMEN_FACES_PER_PART", &ok);
+  return ok && n > 0 ? n : kFacesPerPart;
 }
 
 std::string Count(int n, const char* one, const char* many) {
@@ -73,21 +82,23 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   request.facts.selection = QString::fromStdString(selection->name);
   request.facts.text = request.specimen.text;
   request.facts.date = QDate::currentDate().toString(Qt::ISODate);
+  request.facesPerPart = FacesPerPart();
   ProgressBar progress(err, !options.quiet, ::isatty(STDERR_FILENO) != 0);
   BookFacts facts;
   try {
     CatalogueFaces faces(options, *selection);
     const InstalledFaces installed;
-    QFile file;
-    if (!file.open(pdf.Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-      return Fail(err, "cannot write " + pdf.TemporaryPath(), kExitOutput);
-    facts = WriteBook(file, faces, installed, request, progress);
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-      return Fail(err, "cannot write " + options.output + ": " + file.errorString().toStdString(),
-                  kExitOutput);
+    facts = WriteBook(pdf.Descriptor(), fs::path(pdf.TemporaryPath()).parent_path().string(), faces,
+                      installed, request, progress);
   } catch (const data::EDatabaseError& e) {
     progress.Finish();
     return Fail(err, e.what(), kExitCatalogue);
+  } catch (const std::exception& e) {
+    progress.Finish();
+    return Fail(
+        err,
+        "cannot write " + (toFile ? options.output : std::string("the book")) + ": " + e.what(),
+        kExitOutput);
   }
 
   if (toFile) {

@@ -2,6 +2,7 @@
 // Debian fonts: books read back with poppler's pdfinfo, pdftotext and
 // pdffonts, interrupted runs and exit codes.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -231,6 +232,53 @@ TEST_F(SpecimenBook, CoverageIsToldAndCoveringLeavesOutTheFacesThatLackCharacter
   EXPECT_NE(
       Text(covering, 1).find(std::to_string(leftOut) + " faces that do not cover the whole text"),
       std::string::npos);
+}
+
+// A long book is written in parts of a bounded number of faces, each a PDF
+// document of its own, and joined. Made one face a part, the book reads as
+// the book made in one: the same pages with the same text (page numbers of
+// the whole, contents pointing at the right pages) and the same faces
+// embedded. Each part embeds the book's own face again, which shows that
+// the parts were written out one by one.
+TEST_F(SpecimenBook, BookWrittenInPartsReadsAsTheBookInOne) {
+  const std::vector<std::string> args = {"--text", "Hamburgefonstiv", "--paper", "A5", "-o"};
+  const auto make = [&](const fs::path& pdf, const char* facesPerPart) {
+    if (facesPerPart) ::setenv("PELLORY_SPECIMEN_FACES_PER_PART", facesPerPart, 1);
+    std::vector<std::string> command = args;
+    command.push_back(pdf.string());
+    const ProgramRun run = Specimen(command);
+    ::unsetenv("PELLORY_SPECIMEN_FACES_PER_PART");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+  };
+  const fs::path whole = Book("one-part.pdf");
+  const fs::path parted = Book("parts.pdf");
+  make(whole, nullptr);
+  make(parted, "1");
+  const int pages = Pages(whole);
+  ASSERT_GT(pages, 3);
+  ASSERT_EQ(Pages(parted), pages);
+  for (int page = 1; page <= pages; ++page) {
+    const std::string text = Text(parted, page);
+    EXPECT_EQ(text, Text(whole, page)) << "page " << page;
+    EXPECT_NE(text.find("Page " + std::to_string(page) + " of " + std::to_string(pages)),
+              std::string::npos)
+        << text;
+  }
+  const std::set<std::string> fonts = EmbeddedFonts(parted);
+  EXPECT_EQ(fonts, EmbeddedFonts(whole));
+  for (const char* face :
+       {"DejaVuSerif", "LiberationSans-Italic", "DancingScript", "Z003-MediumItalic", "D050000L"})
+    EXPECT_TRUE(fonts.count(face)) << face << " in " << ::testing::PrintToString(fonts);
+  const auto copiesOfTheBookFace = [&](const fs::path& pdf) {
+    std::istringstream lines(Tool({"/usr/bin/pdffonts", pdf.string()}));
+    int n = 0;
+    for (std::string line; std::getline(lines, line);) n += line.rfind("DejaVuSans ", 0) == 0;
+    return n;
+  };
+  EXPECT_EQ(copiesOfTheBookFace(whole), 1);
+  const int parts = copiesOfTheBookFace(parted);
+  EXPECT_GT(parts, 2);
+  EXPECT_LE(parts, pages);
 }
 
 TEST_F(SpecimenBook, PaperFromTheCommandLineOrTheLocale) {
