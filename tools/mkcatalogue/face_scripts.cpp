@@ -172,28 +172,6 @@ std::vector<std::string_view> Words(std::string_view family) {
   return words;
 }
 
-std::string EncodeUtf8(std::u32string_view text) {
-  std::string out;
-  for (char32_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 CoveredScript Covered(const std::string& iso, const LetterTally& tally, std::string_view family) {
   CoveredScript script{NameOf(iso), iso, tally.letters, {}, EncodeUtf8(tally.first)};
   if (const ScriptFacts* facts = FactsOf(iso)) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -41,5 +42,7 @@ Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& glyphs, i
 Coverage RenderGlyph(FT_Face face, FT_UInt glyph);
 
 std::u32string DecodeUtf8(std::string_view text);
+void AppendUtf8(std::string& out, char32_t c);
+std::string EncodeUtf8(std::u32string_view text);
 
 }  // namespace pellory::mkcatalogue
