@@ -135,43 +135,4 @@ Coverage RenderGlyph(FT_Face face, FT_UInt glyph) {
   return placed.bitmap;
 }
 
-std::u32string DecodeUtf8(std::string_view text) {
-  std::u32string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t c = extra == 3 ? (b & 0x07) : extra == 2 ? (b & 0x0F) : extra == 1 ? (b & 0x1F) : b;
-    if (b >= 0x80 && b < 0xC0) c = U'?';
-    ++i;
-    for (; extra > 0 && i < text.size(); --extra, ++i)
-      c = (c << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    out += c;
-  }
-  return out;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-std::string EncodeUtf8(std::u32string_view text) {
-  std::string out;
-  for (char32_t c : text) AppendUtf8(out, c);
-  return out;
-}
-
 }  // namespace pellory::mkcatalogue

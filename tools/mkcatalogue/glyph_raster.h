@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "freetype_handle.h"
+#include "pellory/text/utf8.h"
 
 namespace pellory::mkcatalogue {
 
@@ -41,8 +42,9 @@ Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& glyphs, i
 // One glyph, cropped to its ink.
 Coverage RenderGlyph(FT_Face face, FT_UInt glyph);
 
-std::u32string DecodeUtf8(std::string_view text);
-void AppendUtf8(std::string& out, char32_t c);
-std::string EncodeUtf8(std::u32string_view text);
+// The builder reads and writes its UTF-8 through the program's one codec.
+using text::AppendUtf8;
+using text::DecodeUtf8;
+using text::EncodeUtf8;
 
 }  // namespace pellory::mkcatalogue

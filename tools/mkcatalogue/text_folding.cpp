@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "pellory/text/utf8.h"
+
 namespace pellory::mkcatalogue {
 namespace {
 
@@ -45,37 +47,20 @@ char Fold(char32_t c) {
   return '\0';
 }
 
-// The code point starting at text[i] and its length in bytes; a byte that
-// does not start a well-formed sequence stands for itself.
-char32_t Next(std::string_view text, std::size_t i, std::size_t& length) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  const std::size_t extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-  length = 1;
-  if (extra == 0 || i + extra >= text.size()) return lead;
-  char32_t c = lead & (0x3F >> extra);
-  for (std::size_t k = 1; k <= extra; ++k) {
-    const auto byte = static_cast<unsigned char>(text[i + k]);
-    if ((byte & 0xC0) != 0x80) return lead;
-    c = (c << 6) | (byte & 0x3F);
-  }
-  length = extra + 1;
-  return c;
-}
-
 }  // namespace
 
 std::string FoldToPlainLetters(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    std::size_t length = 1;
-    const char32_t c = Next(utf8, i, length);
-    const char plain = Fold(c);
+    // A refused sequence is kept as it is, for the code page to refuse.
+    const text::Utf8Char c = text::DecodeUtf8At(utf8, i);
+    const char plain = c.valid ? Fold(c.code) : '\0';
     if (plain != '\0')
       out += plain;
     else
-      out.append(utf8.substr(i, length));
-    i += length;
+      out.append(utf8.substr(i, c.length));
+    i += c.length;
   }
   return out;
 }

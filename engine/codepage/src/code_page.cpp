@@ -1,6 +1,7 @@
 #include "pellory/engine/code_page.h"
 
 #include "code_page_tables.h"
+#include "pellory/text/utf8.h"
 
 namespace pellory::engine {
 namespace {
@@ -24,35 +25,6 @@ const std::uint16_t* TableFor(std::uint16_t number) {
   }
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Decodes one UTF-8 sequence at text[i]; a malformed byte reads as U+FFFD.
-std::uint32_t NextCodePoint(std::string_view text, std::size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i++]);
-  int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-  if (lead >= 0x80 && extra == 0) return 0xFFFD;
-  std::uint32_t cp = extra == 3   ? (lead & 0x07u)
-                     : extra == 2 ? (lead & 0x0Fu)
-                     : extra == 1 ? (lead & 0x1Fu)
-                                  : lead;
-  for (; extra > 0; --extra) {
-    if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0xFFFD;
-    cp = (cp << 6) | (static_cast<unsigned char>(text[i++]) & 0x3Fu);
-  }
-  return cp;
-}
-
 }  // namespace
 
 CodePage::CodePage(std::uint16_t number)
@@ -63,7 +35,7 @@ std::string CodePage::ToUtf8(std::string_view text) const {
   out.reserve(text.size());
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    AppendUtf8(out, byte < 0x80 ? byte : upper_[byte - 0x80]);
+    text::AppendUtf8(out, byte < 0x80 ? byte : upper_[byte - 0x80]);
   }
   return out;
 }
@@ -72,14 +44,17 @@ std::string CodePage::FromUtf8(std::string_view text) const {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const std::uint32_t cp = NextCodePoint(text, i);
+    // A refused sequence reads as U+FFFD, which no page maps.
+    const text::Utf8Char c = text::DecodeUtf8At(text, i);
+    i += c.length;
+    const char32_t cp = c.code;
     if (cp < 0x80) {
       out += static_cast<char>(cp);
       continue;
     }
     char mapped = '?';
     for (int b = 0; b < 128; ++b)
-      if (upper_[b] == cp && cp != 0xFFFD) {
+      if (upper_[b] == cp && cp != text::kReplacementCharacter) {
         mapped = static_cast<char>(0x80 + b);
         break;
       }

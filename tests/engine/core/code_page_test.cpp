@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace pellory::engine::test {
 namespace {
 
@@ -37,6 +39,23 @@ TEST(CodePage, CharactersThePageLacksBecomeQuestionMarks) {
   EXPECT_EQ(page.FromUtf8("\x80x"), "?x");            // stray continuation byte
   EXPECT_EQ(CodePage(1252).Name(), "cp1252");
   EXPECT_EQ(CodePage(12345).Name(), "cp1252");
+}
+
+// Ill-formed UTF-8 never reaches a table as the character it imitates:
+// each refused sequence is one '?' and the byte that ended it is read again.
+TEST(CodePage, IllFormedSequencesBecomeQuestionMarks) {
+  const CodePage page(1252);
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\xC0\xAFz", "a??z"},             // an overlong "/"
+      {"\xE0\x81\xA9", "???"},            // an overlong "i"... in three bytes
+      {"\xC1\xA9", "??"},                 // ... and in two
+      {"\xED\xA0\x80", "???"},            // a surrogate
+      {"\xF4\x90\x80\x80", "????"},       // above U+10FFFF
+      {"\xF8\x88\x80\x80\x80", "?????"},  // a five-byte form
+      {"\xE2\x82z", "?z"},                // cut short by a letter
+      {"\xEF\xBF\xBD", "?"},              // a replacement character of its own
+  };
+  for (const auto& [utf8, native] : cases) EXPECT_EQ(page.FromUtf8(utf8), native) << utf8;
 }
 
 }  // namespace

@@ -72,6 +72,8 @@ TEST(TableTextTest, CodePageCharactersKeptLettersFoldedOthersQuestionMarks) {
        "a-b c"},                           // minus, thin space
       {"\xE6\x97\xA5\xE6\x9C\xAC", "??"},  // no stand-in
       {"\xC5", "?"},                       // cut sequence
+      {"\xF0\x82\x88\x92", "????"},        // an overlong minus is no minus
+      {"\xC5\x81\xED\xA0\x80", "L???"},    // a surrogate after "Ł"
   };
   for (const auto& [utf8, expected] : cases) EXPECT_EQ(ToTableText(utf8), expected) << utf8;
 }
