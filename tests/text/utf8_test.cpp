@@ -98,6 +98,33 @@ TEST(Utf8, ReadsFromTheMiddleOfAText) {
   EXPECT_FALSE(DecodeUtf8At(text, 2).valid);  // inside the é
 }
 
+TEST(Utf8, CountsAndCutsWholeCharacters) {
+  const struct {
+    const char* name;
+    std::string utf8;
+    std::size_t count;
+    std::size_t cut;
+    std::string first;
+  } cases[] = {
+      {"empty", "", 0, 3, ""},
+      {"ASCII", "abc", 3, 2, "ab"},
+      {"fewer than asked", "ab", 2, 5, "ab"},
+      {"none asked", "ab", 2, 0, ""},
+      {"two bytes", "\xC3\xA9t\xC3\xA9", 3, 1, "\xC3\xA9"},
+      {"three bytes",
+       "ab\xE2\x82\xAC"
+       "c",
+       4, 3, "ab\xE2\x82\xAC"},
+      {"four bytes", "\xF0\x9F\x98\x80z", 2, 1, "\xF0\x9F\x98\x80"},
+      {"a refused sequence is one", "\xE2\x82z", 2, 1, "\xE2\x82"},
+      {"an overlong form is two", "\xC0\xAFz", 3, 1, "\xC0"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CountUtf8Characters(c.utf8), c.count) << c.name;
+    EXPECT_EQ(FirstUtf8Characters(c.utf8, c.cut), c.first) << c.name;
+  }
+}
+
 TEST(Utf8, WritesNoCharacterAsAReplacementCharacter) {
   EXPECT_EQ(EncodeUtf8(std::u32string{U'a', char32_t(0xD800), U'b'}),
             "a\xEF\xBF\xBD"

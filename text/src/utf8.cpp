@@ -68,6 +68,18 @@ std::u32string DecodeUtf8(std::string_view text) {
   return out;
 }
 
+std::size_t CountUtf8Characters(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < text.size(); ++count) at += DecodeUtf8At(text, at).length;
+  return count;
+}
+
+std::string_view FirstUtf8Characters(std::string_view text, std::size_t count) {
+  std::size_t at = 0;
+  for (; at < text.size() && count > 0; --count) at += DecodeUtf8At(text, at).length;
+  return text.substr(0, at);
+}
+
 void AppendUtf8(std::string& out, char32_t c) {
   if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = kReplacementCharacter;
   if (c < 0x80) {

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "pellory/data/database.h"
+#include "pellory/text/utf8.h"
 #include "text.h"
 
 namespace pellory::data {
@@ -19,17 +20,12 @@ constexpr std::size_t kPasswordCharacters = 255;
 constexpr std::size_t kPathCharacters = 260;
 constexpr int kConfigurationMode = 7;
 
-}  // namespace
-
+// Texts handed to the engine are cut to a number of characters.
 std::string CutToCharacters(const std::string& utf8, std::size_t count) {
-  std::size_t characters = 0;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    // A byte that does not continue a character starts a new one.
-    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && characters++ == count)
-      return utf8.substr(0, i);
-  }
-  return utf8;
+  return std::string(text::FirstUtf8Characters(utf8, count));
 }
+
+}  // namespace
 
 TSession::TSession(std::string sessionName, bool isDefault)
     : sessionName_(std::move(sessionName)), isDefault_(isDefault) {}

@@ -9,6 +9,7 @@
 
 #include "filter_constants.h"
 #include "filter_scanner.h"
+#include "pellory/text/utf8.h"
 
 namespace pellory::data::filter {
 namespace {
@@ -177,10 +178,10 @@ class Encoder {
   std::size_t TextComparison(const Expr& field, const Expr& constant, std::uint32_t op, int depth) {
     std::string_view text = constant.text;
     const bool prefix =
-        CountCharacters(text) > 1 && text.back() == '*' && !options_.noPartialCompare;
+        text::CountUtf8Characters(text) > 1 && text.back() == '*' && !options_.noPartialCompare;
     if (prefix) text.remove_suffix(1);
     const std::vector<std::uint8_t> bytes =
-        InTableCharset(FirstCharacters(text, kConstantCharacters));
+        InTableCharset(text::FirstUtf8Characters(text, kConstantCharacters));
     const std::size_t partial = prefix ? bytes.size() - 1 : 0;
     const std::size_t caseFlag = options_.caseInsensitive && !constant.text.empty() ? 1 : 0;
     if (constant.text.empty() || (caseFlag == 0 && partial == 0)) {
@@ -232,7 +233,8 @@ class Encoder {
     if (e.type != FilterDataKind::String)
       return Constant(static_cast<std::uint16_t>(e.type), EncodeTypedConstant(e), depth);
     if (e.kind == ExprKind::TruthConstant) EncodeTypedConstant(e);  // not a text: fails
-    return Constant(1, InTableCharset(FirstCharacters(e.text, kConstantCharacters)), depth);
+    return Constant(1, InTableCharset(text::FirstUtf8Characters(e.text, kConstantCharacters)),
+                    depth);
   }
 
   std::size_t Constant(std::uint16_t type, const std::vector<std::uint8_t>& literal, int depth) {

@@ -2,6 +2,7 @@
 #include "filter_scanner.h"
 
 #include "pellory/data/filter_compiler.h"
+#include "pellory/text/utf8.h"
 
 namespace pellory::data::filter {
 namespace {
@@ -56,22 +57,6 @@ bool EndsOperand(TokenKind kind) {
 
 }  // namespace
 
-std::size_t CountCharacters(std::string_view utf8) {
-  std::size_t count = 0;
-  for (char c : utf8)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-  return count;
-}
-
-std::string_view FirstCharacters(std::string_view utf8, std::size_t count) {
-  std::size_t seen = 0;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && seen++ == count)
-      return utf8.substr(0, i);
-  }
-  return utf8;
-}
-
 Token FilterScanner::Next() {
   SkipBlanksAndComments();
   Token token;
@@ -124,7 +109,7 @@ Token FilterScanner::StringLiteral() {
     token.value += text_[pos_++];
   }
   ++pos_;
-  token.value = std::string(FirstCharacters(token.value, kKeptStringCharacters));
+  token.value = std::string(text::FirstUtf8Characters(token.value, kKeptStringCharacters));
   return token;
 }
 

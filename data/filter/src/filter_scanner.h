@@ -62,9 +62,4 @@ class FilterScanner {
   TokenKind previous_ = TokenKind::End;
 };
 
-// Characters of a UTF-8 text, not bytes.
-std::size_t CountCharacters(std::string_view utf8);
-// The first `count` characters of a UTF-8 text.
-std::string_view FirstCharacters(std::string_view utf8, std::size_t count);
-
 }  // namespace pellory::data::filter

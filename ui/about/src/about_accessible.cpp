@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 
+#include "pellory/shell/accessible_classes.h"
 #include "pellory/shell/tapplication.h"
 #include "pellory/ui/about/timage.h"
 #include "pellory/ui/about/tpanel.h"
@@ -23,18 +24,16 @@ class ProgramIconAccessible : public QAccessibleWidget {
   }
 };
 
-QAccessibleInterface* AboutBoxFactory(const QString&, QObject* object) {
-  if (auto* image = qobject_cast<TImage*>(object)) return new ProgramIconAccessible(image);
-  if (auto* panel = qobject_cast<TPanel*>(object))
-    return new QAccessibleWidget(panel, QAccessible::Pane);
-  return nullptr;
-}
+class PanelAccessible : public QAccessibleWidget {
+ public:
+  explicit PanelAccessible(TPanel* panel) : QAccessibleWidget(panel, QAccessible::Pane) {}
+};
 
 }  // namespace
 
 void InstallAboutBoxAccessibility() {
-  static const bool installed = (QAccessible::installFactory(&AboutBoxFactory), true);
-  (void)installed;
+  shell::RegisterAccessibleClasses({shell::AccessibleOf<TImage, ProgramIconAccessible>(),
+                                    shell::AccessibleOf<TPanel, PanelAccessible>()});
 }
 
 }  // namespace pellory::ui

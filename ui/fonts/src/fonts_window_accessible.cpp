@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 
+#include "pellory/shell/accessible_classes.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/fonts/tform1.h"
 #include "pellory/ui/fonts/tglfontlistbox.h"
@@ -32,11 +33,6 @@ class RadioGroupAccessible : public QAccessibleWidget {
   }
 };
 
-QAccessibleInterface* FontsWindowFactory(const QString&, QObject* object) {
-  if (auto* group = qobject_cast<TRadioGroup*>(object)) return new RadioGroupAccessible(group);
-  return nullptr;
-}
-
 // Names the list once the window's components all exist.
 class NameOnShow : public QObject {
  public:
@@ -56,8 +52,7 @@ class NameOnShow : public QObject {
 }  // namespace
 
 void DescribeFontsWindow(TForm1& window) {
-  static const bool installed = (QAccessible::installFactory(&FontsWindowFactory), true);
-  (void)installed;
+  shell::RegisterAccessibleClasses({shell::AccessibleOf<TRadioGroup, RadioGroupAccessible>()});
   new NameOnShow(window);
 }
 

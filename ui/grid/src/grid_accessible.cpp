@@ -7,6 +7,7 @@
 #include "grid_data_link.h"
 #include "grid_settings.h"
 #include "pellory/data/field.h"
+#include "pellory/shell/accessible_classes.h"
 #include "pellory/ui/controls/sample_description.h"
 #include "pellory/ui/grid/twwdbgrid.h"
 
@@ -73,16 +74,10 @@ class GridCellAccessible : public QAccessibleInterface, public QAccessibleTableC
   int column_;
 };
 
-QAccessibleInterface* GridFactory(const QString&, QObject* object) {
-  if (auto* grid = qobject_cast<TwwDBGrid*>(object)) return new GridAccessible(grid);
-  return nullptr;
-}
-
 }  // namespace
 
 void InstallGridAccessibility() {
-  static const bool installed = (QAccessible::installFactory(&GridFactory), true);
-  (void)installed;
+  shell::RegisterAccessibleClasses({shell::AccessibleOf<TwwDBGrid, GridAccessible>()});
 }
 
 GridAccessible::GridAccessible(TwwDBGrid* grid) : QAccessibleWidget(grid, QAccessible::Table) {}

@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 #include <algorithm>
 
+#include "pellory/shell/accessible_classes.h"
 #include "pellory/ui/controls/caption_label.h"
 #include "pellory/ui/controls/sample_description.h"
 #include "pellory/ui/main/tdbedit.h"
@@ -74,18 +75,11 @@ class PictureBoxAccessible : public QAccessibleWidget, public QAccessibleImageIn
   }
 };
 
-QAccessibleInterface* RecordViewFactory(const QString&, QObject* object) {
-  if (auto* navigator = qobject_cast<TDBNavigator*>(object))
-    return new NavigatorAccessible(navigator);
-  if (auto* box = qobject_cast<TDBImage*>(object)) return new PictureBoxAccessible(box);
-  return nullptr;
-}
-
 }  // namespace
 
 void InstallRecordViewAccessibility() {
-  static const bool installed = (QAccessible::installFactory(&RecordViewFactory), true);
-  (void)installed;
+  shell::RegisterAccessibleClasses({shell::AccessibleOf<TDBNavigator, NavigatorAccessible>(),
+                                    shell::AccessibleOf<TDBImage, PictureBoxAccessible>()});
 }
 
 void CaptionRecordView(TForm2& window) {

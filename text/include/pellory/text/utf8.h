@@ -28,6 +28,12 @@ Utf8Char DecodeUtf8At(std::string_view text, std::size_t at);
 // Every character of `text`, each refused sequence as one U+FFFD.
 std::u32string DecodeUtf8(std::string_view text);
 
+// How many characters `text` holds, and its first `count` characters
+// (all of it when it holds fewer), as DecodeUtf8 reads them: a refused
+// sequence counts as one, and no character is ever cut in half.
+std::size_t CountUtf8Characters(std::string_view text);
+std::string_view FirstUtf8Characters(std::string_view text, std::size_t count);
+
 // Appends `c` as UTF-8; a value that is no character (a surrogate, above
 // U+10FFFF) is written as U+FFFD.
 void AppendUtf8(std::string& out, char32_t c);

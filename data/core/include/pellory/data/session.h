@@ -117,7 +117,4 @@ extern TSession& Session;
 // How the default engine is made; the program's engine library once loaded.
 std::shared_ptr<EngineCalls> MakeDefaultEngine();
 
-// Texts handed to the engine are cut to this many characters.
-std::string CutToCharacters(const std::string& utf8, std::size_t count);
-
 }  // namespace pellory::data
