@@ -97,8 +97,8 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
   optind = 0;  // a fresh scan: getopt keeps its place between calls
   opterr = 0;  // the refusals are ours
   int index = -1;
-  for (int answer; (answer = getopt_long_only(int(text.size()), argv.data(), ":", kOptions,
-                                              &index)) != -1;
+  for (int answer;
+       (answer = getopt_long_only(int(text.size()), argv.data(), ":", kOptions, &index)) != -1;
        index = -1) {
     if (answer == kHelp || answer == kVersion) {
       line.action = answer == kHelp ? CommandLine::Action::Help : CommandLine::Action::Version;

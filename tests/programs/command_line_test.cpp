@@ -95,9 +95,10 @@ TEST(CommandLine, ToolkitOptionsAreHandedOnInTheToolkitsForm) {
 TEST(CommandLine, HelpNamesTheOptionsAndWhereTheCatalogueIsLookedFor) {
   const std::string help = pellory::app::HelpText();
   for (const char* expected :
-       {"Usage: pellory [OPTION]...", "--help", "--version", "-platform NAME",
-        "-display DISPLAY", "--display=:1", "$PELLORY_ENGINE_CONFIG", "/pellory/engine.conf", "/etc/pellory/engine.conf",
-        "alias pellory", "pellory-update-catalogue --user", "xvfb-run -a pellory"})
+       {"Usage: pellory [OPTION]...", "--help", "--version", "-platform NAME", "-display DISPLAY",
+        "--display=:1", "$PELLORY_ENGINE_CONFIG", "/pellory/engine.conf",
+        "/etc/pellory/engine.conf", "alias pellory", "pellory-update-catalogue --user",
+        "xvfb-run -a pellory"})
     EXPECT_NE(help.find(expected), std::string::npos) << expected << " missing from\n" << help;
 }
 

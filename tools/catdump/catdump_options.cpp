@@ -114,8 +114,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   optind = 0;  // a fresh scan: getopt keeps its place between calls
   opterr = 0;  // the refusals are ours
   for (;;) {
-    const int answer =
-        getopt_long(argv.Count(), argv.pointers.data(), ":", kLongOptions, nullptr);
+    const int answer = getopt_long(argv.Count(), argv.pointers.data(), ":", kLongOptions, nullptr);
     if (answer == -1) break;
     switch (answer) {
       case kPassword:

@@ -97,7 +97,8 @@ std::string PasswordFromFile(const std::string& path) {
   if (line.find('\0') != std::string::npos)
     throw std::invalid_argument("--password-file: " + path + " holds a NUL byte");
   if (line.empty())
-    throw std::invalid_argument("--password-file: " + path + " holds no password on its first line");
+    throw std::invalid_argument("--password-file: " + path +
+                                " holds no password on its first line");
   return line;
 }
 

@@ -55,8 +55,9 @@ TEST(CatdumpProgram, ExitCodesAndStreams) {
       {dir + " TypSammlung_encrypted", 1, "catdump: The table is encrypted"},
       {"--count", 2, "catdump: a directory or alias and a table are needed\nusage: catdump"},
       // The password from standard input, as a script hands it over.
-      {"--password-file=- --count " + dir + " TypSammlung_encrypted < '" + passwordFile.string() + "'", 0,
-       "5\n"},
+      {"--password-file=- --count " + dir + " TypSammlung_encrypted < '" + passwordFile.string() +
+           "'",
+       0, "5\n"},
       {"--password-file - --count " + dir + " TypSammlung_encrypted < /dev/null", 2,
        "catdump: --password-file: standard input holds no password"},
       {"--help", 0, "usage: catdump"},

@@ -1,6 +1,5 @@
 // catdump through the loaded engine: CSV, count, schema, passwords, failures.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -148,7 +147,11 @@ TEST(CatdumpOptions, CommandLines) {
     std::string database;
   } cases[] = {
       {{"dir", "t"}, true, Output::Records, 0, "dir"},
-      {{"--password", "a", "--password", "b", "--count", "dir", "t"}, true, Output::Count, 2, "dir"},
+      {{"--password", "a", "--password", "b", "--count", "dir", "t"},
+       true,
+       Output::Count,
+       2,
+       "dir"},
       {{"--schema", "alias", "t"}, true, Output::Schema, 0, "alias"},
       // The GNU forms: a value after "=", options after the operands, "--".
       {{"--password=a", "dir", "t", "--count"}, true, Output::Count, 1, "dir"},
