@@ -35,8 +35,9 @@ endif()
 list(JOIN deb_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 
 # The copyright in Debian's machine-readable format, with every
-# installation; the package's changelog, compressed as Debian keeps it, only
-# in the package (a component cmake --install leaves out unless named).
+# installation; the package's changelog, compressed as Debian keeps it, and
+# its lintian overrides only in the package (a component cmake --install
+# leaves out unless named).
 set(PELLORY_DOC_DIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/pellory")
 install(FILES debian/copyright DESTINATION "${PELLORY_DOC_DIR}" COMPONENT program)
 set(deb_changelog "${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian")
@@ -49,6 +50,9 @@ add_custom_command(OUTPUT "${deb_changelog}.gz"
 add_custom_target(pellory_debian_changelog ALL DEPENDS "${deb_changelog}.gz")
 install(FILES "${deb_changelog}.gz" DESTINATION "${PELLORY_DOC_DIR}" COMPONENT debian
         EXCLUDE_FROM_ALL)
+# The lintian tags the package carries on purpose, each with the reason.
+install(FILES debian/lintian-overrides DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides"
+        RENAME pellory COMPONENT debian EXCLUDE_FROM_ALL)
 
 # The catalogue is the machine's own: the maintainer scripts build it on the
 # machine installed to, instead of the package carrying the build machine's.

@@ -195,5 +195,5 @@ def check_configurations(build, root, debs, probe):
 
 
 CHECKS = {
-    "configurations": lambda a: check_configurations(*map(pathlib.Path, a[:4])),
+    "configurations": lambda a: check_configurations(*(pathlib.Path(p).resolve() for p in a[:4])),
 }

@@ -1,6 +1,7 @@
 """The user units that keep a user's own catalogue up to date.
 
-    units BUILD_DIR ROOT   systemd-analyze verify on the units of an
+    units BUILD_DIR ROOT   the script's command line (getopt(1)); systemd-analyze
+                           verify on the units of an
                            installation under a prefix of its own (the
                            package's are verified where dpkg installed them,
                            by "lifecycle"); the service runs the installed
@@ -88,9 +89,10 @@ def check_burst(root, scratch):
     fonts.mkdir(parents=True)
     reject_fonts(home, "/usr/*")  # the user's fonts alone: quick builds
     update = [str(root / PREFIX / "bin/pellory-update-catalogue"), "--user", f"--settle={SETTLE}"]
+    faces = [burst_font(number) for number in range(BURST)]
+    # The service starts on the first change; the script then waits.
     script = subprocess.Popen(update, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                               text=True)
-    faces = [burst_font(number) for number in range(BURST)]
     for number, face in enumerate(faces):
         # Written under another name and renamed, as a file manager copies.
         partial = fonts / f".font{number}.part"
@@ -134,9 +136,33 @@ def check_landing_during_build(root, scratch):
     return len(held)
 
 
+# The script's command line, read by getopt(1): (arguments, exit code, what
+# the first line of its output or error starts with).
+COMMAND_LINES = [
+    (["--version"], 0, "pellory-update-catalogue (Pellory Fonts) "),
+    (["--help"], 0, "usage: pellory-update-catalogue"),
+    (["--bogus"], 2, "pellory-update-catalogue: unrecognized option '--bogus'"),
+    (["--settle=5"], 2, "pellory-update-catalogue: --settle needs --user"),
+    (["--user", "--settle=0"], 2, "pellory-update-catalogue: --settle takes a whole number"),
+    (["--user", "--settle", "soon"], 2, "pellory-update-catalogue: --settle takes a whole number"),
+    (["--user", "--settle"], 2, "pellory-update-catalogue: option '--settle' requires an argument"),
+    (["--user", "--", "extra"], 2, "pellory-update-catalogue: unexpected argument 'extra'"),
+]
+
+
+def check_command_lines(root, scratch):
+    env = user_environment(scratch)
+    for arguments, code, start in COMMAND_LINES:
+        done = run([str(root / PREFIX / "bin/pellory-update-catalogue"), *arguments], env=env)
+        said = (done.stdout + done.stderr).strip()
+        expect(done.returncode == code and said.startswith(start),
+               f"{' '.join(arguments)}: exit {done.returncode}, said:\n{said}")
+
+
 def check_units(build, root):
     with tempfile.TemporaryDirectory() as tmp:
         scratch = pathlib.Path(tmp)
+        check_command_lines(root, scratch)
         unit_dir = check_unit_files(build, scratch)
         check_burst(root, scratch)
         faces = check_landing_during_build(root, scratch)
