@@ -22,6 +22,8 @@ for t in "${targets[@]}"; do
   name=$(basename "$t")
   work=$(mktemp -d)
   [[ -d fuzz/corpus/$name ]] && cp -r fuzz/corpus/"$name"/. "$work"/
+  # Seeds made at build time from Debian's fonts (fuzz_face).
+  [[ -d $dir/fuzz-seeds/$name ]] && cp -r "$dir/fuzz-seeds/$name"/. "$work"/
   echo "fuzz: $name for ${FUZZ_SECONDS:-30} s"
   "$t" -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=1 -artifact_prefix="$work/" \
     "$work" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || true

@@ -90,6 +90,7 @@ FontFacts ReadFontFacts(FT_Face face, const std::filesystem::path& path, int fac
   const char* format = FT_Get_Font_Format(face);
   f.format = format ? format : "";
   f.glyphs = static_cast<std::uint32_t>(std::max<FT_Long>(0, face->num_glyphs));
+  f.variations = ReadVariations(face);
   return f;
 }
 

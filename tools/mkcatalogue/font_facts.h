@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "font_variations.h"
 #include "freetype_handle.h"
 
 namespace pellory::mkcatalogue {
@@ -15,6 +16,10 @@ struct FontFacts {
   int faceIndex = 0;
   std::string family, style, foundry, version, format, licence;  // UTF-8
   std::uint32_t glyphs = 0;
+  FaceVariations variations;  // axes and instance of a variable font
+
+  // The face of a collection, without the named instance's bits.
+  int FaceNumber() const { return faceIndex & 0xFFFF; }
 };
 
 // Reads an open face; fields the face lacks stay empty.
