@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "font_variations.h"
@@ -228,6 +229,8 @@ ShapeFacts ReadShapeFacts(FT_Face face, const FaceCoverage& coverage, std::strin
   shape.symbolCharacters = coverage.symbols;
   shape.namedSerifs = SerifsByName(family);
   shape.latinMain = coverage.scripts.empty() || coverage.MainIsLatin();
+  const std::string names = std::string(family) + ' ' + (face->style_name ? face->style_name : "");
+  shape.namedSlanted = NameHasWord(names, {"Italic", "Oblique", "Slanted", "Slant", "Kursiv"});
   shape.symbolCharacterMap = HasOnlySymbolMap(face);
   if (shape.capitalsMapped + shape.smallLettersMapped > 0) {
     shape.smallLettersAsCapitals = SmallLettersDrawnAsCapitals(face);
