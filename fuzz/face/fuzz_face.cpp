@@ -13,6 +13,7 @@
 #include "face_record.h"
 #include "font_facts.h"
 #include "font_sources.h"
+#include "font_variations.h"
 #include "record_text.h"
 
 namespace {
@@ -37,6 +38,7 @@ void ReadOne(FT_Library library, const std::uint8_t* data, std::size_t size, lon
   FT_Face opened = nullptr;
   if (FT_New_Memory_Face(library, data, static_cast<FT_Long>(size), index, &opened) != 0) return;
   const FontFace face(opened);
+  PlaceNamedInstance(face.get());
   const FontFacts facts = ReadFontFacts(face.get(), "fuzz.ttf", static_cast<int>(index));
   const std::string name = FontNameFor(facts.family, facts.style);
   const FaceOutcome outcome = ReadFace(face.get(), facts, name, {plain, nullptr});

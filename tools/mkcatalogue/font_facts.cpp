@@ -91,6 +91,9 @@ FontFacts ReadFontFacts(FT_Face face, const std::filesystem::path& path, int fac
   f.format = format ? format : "";
   f.glyphs = static_cast<std::uint32_t>(std::max<FT_Long>(0, face->num_glyphs));
   f.variations = ReadVariations(face);
+  // Counted from the index asked for: setting the coordinates may clear
+  // the face's own record of its instance.
+  f.variations.instance = (faceIndex >> 16) & 0x7FFF;
   return f;
 }
 

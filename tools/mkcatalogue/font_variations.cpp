@@ -2,6 +2,7 @@
 
 #include FT_MULTIPLE_MASTERS_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -60,6 +61,23 @@ std::string FaceVariations::InstanceText() const {
   for (const VariationAxis& a : axes)
     coordinates += (coordinates.empty() ? "" : ", ") + a.tag + ' ' + Number(a.value);
   return (instance ? std::to_string(instance) : "default") + " (" + coordinates + ")";
+}
+
+void PlaceNamedInstance(FT_Face face) {
+  const auto instance = static_cast<FT_UInt>((face->face_index >> 16) & 0x7FFF);
+  if (instance == 0 || !FT_HAS_MULTIPLE_MASTERS(face)) return;
+  FT_MM_Var* master = nullptr;
+  if (FT_Get_MM_Var(face, &master) != 0) return;
+  if (instance <= master->num_namedstyles && master->num_axis <= kMaxAxes) {
+    std::vector<FT_Fixed> coordinates(master->num_axis);
+    for (FT_UInt a = 0; a < master->num_axis; ++a) {
+      const auto value = static_cast<FT_Fixed>(static_cast<std::int32_t>(
+          static_cast<std::uint32_t>(master->namedstyle[instance - 1].coords[a])));
+      coordinates[a] = std::clamp(value, master->axis[a].minimum, master->axis[a].maximum);
+    }
+    FT_Set_Var_Design_Coordinates(face, master->num_axis, coordinates.data());
+  }
+  FT_Done_MM_Var(face->glyph->library, master);
 }
 
 FaceVariations ReadVariations(FT_Face face) {

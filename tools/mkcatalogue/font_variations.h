@@ -33,4 +33,10 @@ struct FaceVariations {
 // Read from an open face (at the instance its face index chose).
 FaceVariations ReadVariations(FT_Face face);
 
+// Sets a named instance's coordinates on the face FreeType opened at it:
+// FreeType 2.12 reads negative coordinates of named instances without
+// their sign and clamps them, so that "Inter Thin Italic" (slnt -10) would
+// be drawn upright. Does nothing for other faces.
+void PlaceNamedInstance(FT_Face face);
+
 }  // namespace pellory::mkcatalogue

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "font_variations.h"
+
 namespace pellory::mkcatalogue {
 namespace {
 
@@ -46,6 +48,7 @@ FontFace OpenFace(FT_Library library, const std::filesystem::path& file, int ind
     if (error) *error = FreeTypeErrorText(code);
     return nullptr;
   }
+  PlaceNamedInstance(face);
   return FontFace(face);
 }
 

@@ -11,6 +11,7 @@
 #include "font_facts.h"
 #include "font_fixture.h"
 #include "font_sources.h"
+#include "glyph_raster.h"
 #include "pellory/testkit/table_reader.h"
 #include "record_text.h"
 #include "sample_picture.h"
@@ -96,6 +97,18 @@ TEST_F(InterTest, InkGrowsWithWeight) {
     EXPECT_GT(ink, previous) << "instance " << instance;
     previous = ink;
   }
+}
+
+// FreeType 2.12 drops the sign of slnt -10 in the named instances and
+// would draw them upright: a slanted "l" is wider than an upright one.
+TEST_F(InterTest, ItalicInstancesAreDrawnSlanted) {
+  const auto width = [&](int instance) {
+    const FontFace face = OpenFace(library_.get(), kInter, instance << 16, nullptr);
+    if (!face || !SetPixelSize(face.get(), 100)) return 0;
+    return RenderGlyph(face.get(), FT_Get_Char_Index(face.get(), U'l')).width;
+  };
+  EXPECT_GT(width(2), width(1) + 10) << "Thin Italic against Thin";
+  EXPECT_GT(width(18), width(17) + 10) << "Black Italic against Black";
 }
 
 TEST_F(InterTest, AStaticFileOfTheSameStyleWinsOverTheInstances) {
