@@ -210,8 +210,8 @@ void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions
   for (std::size_t i = 0; i < faces.size(); ++i) {
     AppendFace(library.get(), faces[i], context, table, options, log, counts);
     if (!options.quiet && ((i + 1) % 50 == 0 || i + 1 == faces.size()))
-      log << kTool << (i + 1) << " of " << faces.size() << " faces done: " << counts.records
-          << " records written\n";
+      log << kTool << (i + 1) << " of " << faces.size()
+          << " faces done: " << Count(counts.records, "record", "records") << " written\n";
   }
   if (!options.quiet) log << kTool << CountsLine(counts) << '\n';
   if (table.records() == 0) throw NoFonts("no fonts could be read");

@@ -3,10 +3,12 @@
 #include <hb-ot.h>
 #include <hb.h>
 
+#include FT_SYSTEM_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include "glyph_raster.h"
 #include "sample_picture.h"
@@ -50,10 +52,81 @@ bool FaceInked(FT_Face face, const std::vector<SampleLine>& lines) {
   });
 }
 
+// What a table holds, in words, for the warnings.
+std::string TableWords(const std::string& tag) {
+  static const std::map<std::string, const char*> kWords = {{"cmap", "character map"},
+                                                            {"glyf", "glyph outlines"},
+                                                            {"loca", "glyph locations"},
+                                                            {"CFF ", "glyph outlines"},
+                                                            {"CFF2", "glyph outlines"},
+                                                            {"hmtx", "horizontal metrics"},
+                                                            {"hhea", "horizontal header"},
+                                                            {"head", "font header"},
+                                                            {"maxp", "glyph count"},
+                                                            {"name", "naming table"},
+                                                            {"OS/2", "classification"},
+                                                            {"post", "PostScript names"},
+                                                            {"GSUB", "glyph substitutions"},
+                                                            {"GPOS", "glyph positions"},
+                                                            {"GDEF", "glyph classes"},
+                                                            {"fvar", "variation axes"},
+                                                            {"gvar", "glyph variations"},
+                                                            {"CBDT", "colour bitmaps"},
+                                                            {"CBLC", "colour bitmap locations"}};
+  const auto it = kWords.find(tag);
+  std::string name = tag;
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  return it == kWords.end() ? "table " + name
+                            : std::string("its ") + it->second + " (" + name + ")";
+}
+
+// Bytes of the face's file, through FreeType's stream; false past its end.
+bool ReadAt(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+  if (offset > stream->size || count > stream->size - offset) return false;
+  if (!stream->read) {
+    std::copy_n(stream->base + offset, count, buffer);
+    return true;
+  }
+  return stream->read(stream, offset, buffer, count) == count;
+}
+
+unsigned long Get32(const unsigned char* p) {
+  return (static_cast<unsigned long>(p[0]) << 24) | (static_cast<unsigned long>(p[1]) << 16) |
+         (static_cast<unsigned long>(p[2]) << 8) | p[3];
+}
+
+// A table the file's directory names that runs past the end of the file,
+// as in a file cut short; FreeType quietly drops such tables.
+std::string CutTable(FT_Face face) {
+  FT_Stream stream = face->stream;
+  unsigned char header[12];
+  unsigned long start = 0;
+  if (!stream || !ReadAt(stream, 0, header, sizeof header)) return {};
+  if (Get32(header) == 0x74746366) {  // 'ttcf': the face's own directory
+    unsigned char offset[4];
+    if (!ReadAt(stream, 12 + 4 * static_cast<unsigned long>(face->face_index & 0xFFFF), offset, 4))
+      return {};
+    start = Get32(offset);
+    if (!ReadAt(stream, start, header, sizeof header)) return {};
+  }
+  const unsigned tables = (header[4] << 8) | header[5];
+  for (unsigned i = 0; i < tables; ++i) {
+    unsigned char record[16];
+    if (!ReadAt(stream, start + 12 + 16ul * i, record, sizeof record)) return {};
+    const unsigned long offset = Get32(record + 8), length = Get32(record + 12);
+    if (offset > stream->size || length > stream->size - offset) {
+      const std::string tag(reinterpret_cast<const char*>(record), 4);
+      return TableWords(tag) + " runs past the end of the file";
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string TableFault(FT_Face face, Shaper& shaper) {
   if (!FT_IS_SFNT(face)) return {};
+  if (std::string cut = CutTable(face); !cut.empty()) return cut;
   hb_face_t* tables = shaper.tables();
   // A table that is there but that HarfBuzz's sanitizer rejects reads as
   // absent.

@@ -4,9 +4,12 @@
 // fontconfig with a private configuration.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "catalogue_build.h"
 #include "font_fixture.h"
@@ -27,15 +30,27 @@ const fs::path kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 struct DamageCase {
   const char* label;
   Damage damage;
-  const char* words;  // in the warning
+  // In the warning: one of these, "|" between them.
+  const char* words;
 };
 
 const DamageCase kDamages[] = {
-    {"CutInHalf", Damage::CutInHalf, ""},
+    // FreeType refuses DejaVu Sans cut short; it opens Kristi without the
+    // tables it lost.
+    {"CutInHalf", Damage::CutInHalf, "unknown file format|runs past the end of the file"},
     {"NoHorizontalMetrics", Damage::NoHorizontalMetrics, "horizontal metrics (hhea, hmtx)"},
     {"NoiseInGlyphs", Damage::NoiseInGlyphs, "does not load"},
-    {"ZeroedDirectory", Damage::ZeroedDirectory, ""},
+    {"ZeroedDirectory", Damage::ZeroedDirectory, "unknown file format"},
 };
+
+bool HasOneOf(const std::string& line, std::string_view alternatives) {
+  for (std::size_t start = 0; start <= alternatives.size();) {
+    const std::size_t bar = std::min(alternatives.find('|', start), alternatives.size());
+    if (line.find(alternatives.substr(start, bar - start)) != std::string::npos) return true;
+    start = bar + 1;
+  }
+  return false;
+}
 
 // A folder whose damaged copies sort before the intact faces.
 class DamagedFacesTest : public ::testing::TestWithParam<DamageCase> {
@@ -79,7 +94,7 @@ class DamagedFacesTest : public ::testing::TestWithParam<DamageCase> {
         if (line.find(damaged) == std::string::npos) continue;
         ++warnings;
         EXPECT_NE(line.find("warning: "), std::string::npos) << line;
-        EXPECT_NE(line.find(GetParam().words), std::string::npos) << line;
+        EXPECT_TRUE(HasOneOf(line, GetParam().words)) << line;
         EXPECT_EQ(line.find("FreeType error 0x"), std::string::npos) << "not in words: " << line;
       }
       EXPECT_EQ(warnings, 1u) << file << "\n" << log;
