@@ -1,5 +1,7 @@
 #include "glyph_raster.h"
 
+#include FT_OUTLINE_H
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -73,8 +75,22 @@ constexpr FT_Int32 kOutlineLoad = FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
 // Bitmap strikes in colour where the face has them (CBDT, sbix).
 constexpr FT_Int32 kBitmapLoad = FT_LOAD_DEFAULT | FT_LOAD_COLOR;
 
+// No glyph of a sound face is this many pixels wide or high at the sizes
+// drawn (the picture is 356 by 124); a damaged outline can span thousands
+// of ems, whose bitmap would take gigabytes and seconds to render.
+constexpr FT_Pos kMaxGlyphPixels = 1024;
+
+bool Drawable(FT_GlyphSlot slot) {
+  if (slot->format == FT_GLYPH_FORMAT_BITMAP)
+    return slot->bitmap.width <= kMaxGlyphPixels && slot->bitmap.rows <= kMaxGlyphPixels;
+  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return true;
+  FT_BBox box;
+  FT_Outline_Get_CBox(&slot->outline, &box);
+  return box.xMax - box.xMin <= kMaxGlyphPixels * 64 && box.yMax - box.yMin <= kMaxGlyphPixels * 64;
+}
+
 bool LoadRendered(FT_Face face, FT_UInt glyph, PlacedGlyph& out) {
-  if (!LoadGlyph(face, glyph)) return false;
+  if (!LoadGlyph(face, glyph) || !Drawable(face->glyph)) return false;
   if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return false;
   out.left = face->glyph->bitmap_left;
   out.top = face->glyph->bitmap_top;
@@ -158,6 +174,8 @@ Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& placement
       placed.left = static_cast<int>(std::lround(placed.left * scale));
       placed.top = static_cast<int>(std::lround(placed.top * scale));
     }
+    // Placed beyond any line: a damaged font's positioning.
+    if (std::abs(p.y >> 6) > kMaxGlyphPixels || std::abs(p.x >> 6) > 8 * kMaxGlyphPixels) continue;
     placed.top += static_cast<int>(p.y >> 6);
     glyphs.emplace_back(static_cast<int>(p.x >> 6), std::move(placed));
   }
