@@ -75,22 +75,32 @@ constexpr FT_Int32 kOutlineLoad = FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
 // Bitmap strikes in colour where the face has them (CBDT, sbix).
 constexpr FT_Int32 kBitmapLoad = FT_LOAD_DEFAULT | FT_LOAD_COLOR;
 
-// No glyph of a sound face is this many pixels wide or high at the sizes
-// drawn (the picture is 356 by 124); a damaged outline can span thousands
-// of ems, whose bitmap would take gigabytes and seconds to render.
+// No glyph of a sound face is wider or taller than 8 ems (a long Arabic
+// ligature reaches 5), nor than 1,024 pixels at the sizes drawn (the
+// picture is 356 by 124); a damaged outline can span thousands of ems,
+// whose bitmap would take gigabytes and seconds to render.
 constexpr FT_Pos kMaxGlyphPixels = 1024;
+constexpr FT_Pos kMaxGlyphEms = 8;
 
-bool Drawable(FT_GlyphSlot slot) {
+FT_Pos MaxGlyphPixels(FT_Face face) {
+  const FT_Pos ppem = face->size ? face->size->metrics.y_ppem : 0;
+  return std::clamp<FT_Pos>(kMaxGlyphEms * ppem, 64, kMaxGlyphPixels);
+}
+
+bool Drawable(FT_Face face) {
+  const FT_GlyphSlot slot = face->glyph;
+  const FT_Pos most = MaxGlyphPixels(face);
   if (slot->format == FT_GLYPH_FORMAT_BITMAP)
-    return slot->bitmap.width <= kMaxGlyphPixels && slot->bitmap.rows <= kMaxGlyphPixels;
+    return static_cast<FT_Pos>(slot->bitmap.width) <= most &&
+           static_cast<FT_Pos>(slot->bitmap.rows) <= most;
   if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return true;
   FT_BBox box;
   FT_Outline_Get_CBox(&slot->outline, &box);
-  return box.xMax - box.xMin <= kMaxGlyphPixels * 64 && box.yMax - box.yMin <= kMaxGlyphPixels * 64;
+  return box.xMax - box.xMin <= most * 64 && box.yMax - box.yMin <= most * 64;
 }
 
 bool LoadRendered(FT_Face face, FT_UInt glyph, PlacedGlyph& out) {
-  if (!LoadGlyph(face, glyph) || !Drawable(face->glyph)) return false;
+  if (!LoadGlyph(face, glyph) || !Drawable(face)) return false;
   if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return false;
   out.left = face->glyph->bitmap_left;
   out.top = face->glyph->bitmap_top;
