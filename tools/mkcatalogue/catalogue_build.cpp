@@ -71,7 +71,8 @@ std::vector<FontFacts> ReadAllFacts(FT_Library library, const std::vector<FaceRe
   for (std::size_t i = 0; i < faces.size(); ++i) {
     std::string error;
     if (FontFace face = OpenFace(library, faces[i].file, faces[i].index, &error)) {
-      all.push_back(ReadFontFacts(face.get(), faces[i].file, faces[i].index));
+      all.push_back(ReadFontFacts(face.get(), faces[i].file, faces[i].index,
+                                  faces[i].foundry ? &*faces[i].foundry : nullptr));
     } else {
       ++counts.unreadable;
       log << kTool << "warning: skipped " << faces[i].file.string() << ": " << error << '\n';

@@ -59,7 +59,7 @@ long DefaultInstance(FT_Face face) {
 std::vector<FaceRef> FontconfigFaces() {
   std::vector<FaceRef> faces;
   for (const platform::InstalledFace& face : platform::ListInstalledFaces())
-    faces.push_back({face.file, static_cast<int>(face.index)});
+    faces.push_back({face.file, static_cast<int>(face.index), face.foundry});
   std::sort(faces.begin(), faces.end());
   faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
   return faces;
@@ -79,7 +79,7 @@ std::vector<FaceRef> DirectoryFaces(FT_Library library, const std::filesystem::p
     if (face) FT_Done_Face(face);
     for (long i = 0; i < std::clamp(count, 1L, 0xFFFFL); ++i)
       for (int index : FaceIndices(library, file, static_cast<int>(i)))
-        faces.push_back({file, index});
+        faces.push_back({file, index, std::nullopt});
   }
   return faces;
 }

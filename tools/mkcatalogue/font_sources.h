@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@ namespace pellory::mkcatalogue {
 struct FaceRef {
   std::filesystem::path file;
   int index = 0;
+  // The foundry fontconfig gave the face; none for a file it did not list.
+  std::optional<std::string> foundry;
   auto operator<=>(const FaceRef&) const = default;
 };
 
