@@ -23,6 +23,8 @@ fuzz_one() { # target work
   local t=$1 work=$2 name
   name=$(basename "$t")
   [[ -d fuzz/corpus/$name ]] && cp -r fuzz/corpus/"$name"/. "$work"/
+  # Seeds made at build time from Debian's fonts (fuzz_face).
+  [[ -d $dir/fuzz-seeds/$name ]] && cp -r "$dir/fuzz-seeds/$name"/. "$work"/
   {
     echo "fuzz: $name for ${FUZZ_SECONDS:-30} s"
     "$t" -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=1 -artifact_prefix="$work/" \

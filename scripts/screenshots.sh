@@ -35,8 +35,20 @@ for f in /usr/share/fonts/truetype/noto/NotoSans{Arabic,Hebrew,Devanagari,Thai,A
   /usr/share/fonts/truetype/noto/NotoNaskhArabic-Regular.ttf /usr/share/fonts/truetype/noto/NotoSerifTamil-Regular.ttf \
   /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc:2 /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc:0 \
   /usr/share/fonts/truetype/noto/NotoSansSymbols-Regular.ttf /usr/share/fonts/truetype/noto/NotoSans-Regular.ttf \
-  /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf; do
+  /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf \
+  /usr/share/fonts/truetype/noto/NotoSans{Cherokee,Syriac,Thaana,NKo,Tifinagh,Mongolian}-Regular.ttf \
+  /usr/share/fonts/truetype/noto/NotoTraditionalNushu-Regular.ttf /usr/share/fonts/truetype/noto/NotoNastaliqUrdu-Regular.ttf \
+  /usr/share/fonts/truetype/noto/NotoColorEmoji.ttf /usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf \
+  /usr/share/fonts/opentype/urw-base35/StandardSymbolsPS.otf /usr/share/fonts/truetype/noto/NotoSansTamilSupplement-Regular.ttf \
+  /usr/share/fonts/truetype/noto/NotoSansSymbols-{Regular,Black}.ttf; do
   [[ -e ${f%:*} ]] && faces+=("$f")
+done
+# Every named instance of Inter and Inter Display (fonts-inter-variable),
+# thin to black: the default instance, then instances 1 to 18 but the one
+# at the axes' defaults, which fontconfig does not list.
+for f in /usr/share/fonts/truetype/inter-vf/{Inter,InterDisplay}.var.ttf; do
+  [[ -e $f ]] || continue
+  while read -r index; do faces+=("$f:$index"); done < <(fc-scan --format '%{index} %{variable}\n' "$f" | awk '$2 == "False" {print $1}' | sort -n)
 done
 if ((${#faces[@]})); then
   "$build/bin/pellory-sample-sheet" "$broken/samples.bmp" "${faces[@]}"

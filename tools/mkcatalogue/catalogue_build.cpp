@@ -11,6 +11,7 @@
 #include "bmp_image.h"
 #include "catalogue_table.h"
 #include "face_merge.h"
+#include "face_record.h"
 #include "face_scripts.h"
 #include "file_names.h"
 #include "font_facts.h"
@@ -46,47 +47,55 @@ class Progress {
   const char* what_;
 };
 
-std::vector<FontFacts> ReadAllFacts(FT_Library library, const std::vector<FaceRef>& faces,
-                                    const BuildOptions& options, std::ostream& log) {
-  std::vector<FontFacts> all;
-  Progress progress(log, options.quiet, static_cast<std::uint32_t>(faces.size()), 50, "fonts read");
-  for (std::size_t i = 0; i < faces.size(); ++i) {
-    std::string error;
-    if (FontFace face = OpenFace(library, faces[i].file, faces[i].index, &error))
-      all.push_back(ReadFontFacts(face.get(), faces[i].file, faces[i].index));
-    else
-      log << kTool << "warning: skipped " << faces[i].file.string() << ": " << error << '\n';
-    progress.Done(static_cast<std::uint32_t>(i + 1));
-  }
-  return all;
-}
-
-std::string FileAndFormat(const FontFacts& f) {
-  std::string text = f.path.string();
-  if (f.faceIndex) text += " face " + std::to_string(f.faceIndex);
-  return text + " (" + f.format + ")";
-}
+// What became of the faces listed, counted for the closing line.
+struct FaceCounts {
+  std::size_t listed = 0, unreadable = 0, damaged = 0, copies = 0, records = 0;
+};
 
 std::string Count(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + ' ' + (n == 1 ? one : many);
 }
 
-// One line for each face found in more than one file, then a count.
-void LogMerges(const std::vector<MergedFace>& faces, std::size_t files, std::ostream& log) {
-  std::size_t leftOut = 0;
-  for (const auto& face : faces) {
-    if (face.leftOut.empty()) continue;
-    leftOut += face.leftOut.size();
-    log << kTool << "one record for " << FontNameFor(face.kept.family, face.kept.style) << ": kept "
-        << FileAndFormat(face.kept) << "; left out ";
-    for (std::size_t i = 0; i < face.leftOut.size(); ++i)
-      log << (i ? ", " : "") << FileAndFormat(face.leftOut[i]);
-    log << '\n';
+std::string FaceName(const FontFacts& f) {
+  std::string text = f.path.string();
+  if (f.FaceNumber()) text += " face " + std::to_string(f.FaceNumber());
+  if (f.variations.instance) text += " instance " + std::to_string(f.variations.instance);
+  return text;
+}
+
+std::vector<FontFacts> ReadAllFacts(FT_Library library, const std::vector<FaceRef>& faces,
+                                    const BuildOptions& options, std::ostream& log,
+                                    FaceCounts& counts) {
+  std::vector<FontFacts> all;
+  counts.listed = faces.size();
+  for (std::size_t i = 0; i < faces.size(); ++i) {
+    std::string error;
+    if (FontFace face = OpenFace(library, faces[i].file, faces[i].index, &error)) {
+      all.push_back(ReadFontFacts(face.get(), faces[i].file, faces[i].index,
+                                  faces[i].foundry ? &*faces[i].foundry : nullptr));
+    } else {
+      ++counts.unreadable;
+      log << kTool << "warning: skipped " << faces[i].file.string() << ": " << error << '\n';
+    }
+    if (!options.quiet && ((i + 1) % 50 == 0 || i + 1 == faces.size()))
+      log << kTool << (i + 1) << " of " << faces.size() << " faces opened: " << all.size()
+          << " read, " << counts.unreadable << " skipped\n";
   }
-  if (leftOut > 0)
-    log << kTool << Count(files, "font", "fonts") << " hold "
-        << Count(faces.size(), "face", "faces") << "; " << Count(leftOut, "copy", "copies")
-        << " left out\n";
+  return all;
+}
+
+std::string FileAndFormat(const FontFacts& f) {
+  return FaceName(f) + " (" + f.format + ")";
+}
+
+// The face's copies the record was not made from.
+void LogMerge(const FontFacts& kept, const std::vector<const FontFacts*>& leftOut,
+              std::ostream& log) {
+  log << kTool << "one record for " << FontNameFor(kept.family, kept.style) << ": kept "
+      << FileAndFormat(kept) << "; left out ";
+  for (std::size_t i = 0; i < leftOut.size(); ++i)
+    log << (i ? ", " : "") << FileAndFormat(*leftOut[i]);
+  log << '\n';
 }
 
 // The kept file of a face first, then the others.
@@ -97,8 +106,7 @@ std::vector<const FontFacts*> Copies(const MergedFace& face) {
 }
 
 struct RecordContext {
-  Shaper* plain;  // null: none
-  std::set<std::string> cursiveFamilies;
+  SharedInputs shared;
   FileNameAllocator fileNames;
   FontNameAllocator fontNames;
   std::ostream* report;  // null: no report
@@ -116,33 +124,63 @@ std::string CategoryCounts(const std::map<Category, std::size_t>& counts) {
   return text;
 }
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-CatalogueRecord RecordFor(const FontFacts& f, FT_Face face, RecordContext& context) {
-  const FaceCoverage coverage = ReadFaceCoverage(face, f.family);
-  ShapeFacts shape = ReadShapeFacts(face, coverage, f.family);
-  shape.configuredCursive = context.cursiveFamilies.count(Lower(f.family)) > 0;
-  const CategoryDecision decision = DecideCategory(shape);
-  ++context.categories[decision.category];
-  const std::string name = context.fontNames.Assign(FontNameFor(f.family, f.style));
-  const SampleKind kind =
-      decision.category == Category::Wingdings ? SampleKind::Symbols : SampleKind::Text;
+CatalogueRecord RecordFor(const FontFacts& f, FT_Face face, FaceRecord& read,
+                          RecordContext& context) {
+  ++context.categories[read.decision.category];
+  const std::string wanted = FontNameFor(f.family, f.style);
+  const std::string name = context.fontNames.Assign(wanted);
+  if (name != wanted) read.picture = DrawFacePicture(face, read, name, context.shared);
   CatalogueRecord r;
   r.fontName = ToTableText(name);
-  r.description = ToTableText(DescriptionFor(f, coverage.ScriptNames()));
+  r.description = ToTableText(DescriptionFor(f, read.coverage.ScriptNames()));
   r.fileName = context.fileNames.Assign(f.path.filename().string());
-  r.category = std::string(CategoryText(decision.category));
-  Shaper shaper(face);
-  r.picture =
-      WithGraphicHeader(EncodeGreyBmp(DrawSample(shaper, context.plain, name, kind, coverage)));
+  r.category = std::string(CategoryText(read.decision.category));
+  r.picture = WithGraphicHeader(EncodeGreyBmp(read.picture));
   if (context.report)
-    *context.report << name << '\t' << r.category << '\t' << ExplainDecision(decision, shape)
-                    << "; scripts " << (coverage.scripts.empty() ? "none" : coverage.ScriptNames())
+    *context.report << name << '\t' << r.category << '\t'
+                    << ExplainDecision(read.decision, read.shape) << "; scripts "
+                    << (read.coverage.scripts.empty() ? "none" : read.coverage.ScriptNames())
                     << '\t' << f.path.string() << '\n';
   return r;
+}
+
+// The face's record from its first sound copy: a copy that does not open
+// or is damaged is told and gives way to the next, so a damaged copy never
+// displaces a sound one. Answers whether a record was appended.
+bool AppendFace(FT_Library library, const MergedFace& merged, RecordContext& context,
+                CatalogueTable& table, const BuildOptions& options, std::ostream& log,
+                FaceCounts& counts) {
+  const std::vector<const FontFacts*> copies = Copies(merged);
+  for (std::size_t i = 0; i < copies.size(); ++i) {
+    const FontFacts& f = *copies[i];
+    std::string error;
+    FontFace face = OpenFace(library, f.path, f.faceIndex, &error);
+    FaceOutcome outcome;
+    if (face) outcome = ReadFace(face.get(), f, FontNameFor(f.family, f.style), context.shared);
+    if (!face || !outcome.record) {
+      ++counts.damaged;
+      log << kTool << "warning: left out " << FaceName(f) << ": " << (face ? outcome.fault : error)
+          << '\n';
+      continue;
+    }
+    table.Append(RecordFor(f, face.get(), *outcome.record, context));
+    ++counts.records;
+    const std::vector<const FontFacts*> rest(copies.begin() + static_cast<long>(i) + 1,
+                                             copies.end());
+    counts.copies += rest.size();
+    if (!rest.empty() && !options.quiet) LogMerge(f, rest, log);
+    return true;
+  }
+  return false;
+}
+
+// "2,204 faces listed: 2,180 records, 20 copies of other faces left out, 3
+// damaged and 1 unreadable"
+std::string CountsLine(const FaceCounts& c) {
+  return Count(c.listed, "face", "faces") + " listed: " + Count(c.records, "record", "records") +
+         ", " + Count(c.copies, "copy", "copies") + " of other faces left out, " +
+         std::to_string(c.damaged) + " damaged and " + std::to_string(c.unreadable) +
+         " unreadable left out";
 }
 
 void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions& options,
@@ -153,36 +191,30 @@ void WriteFontRecords(const std::filesystem::path& directory, const BuildOptions
   const auto files =
       options.fontsDir ? DirectoryFaces(library.get(), *options.fontsDir) : FontconfigFaces();
   if (files.empty()) throw NoFonts("no fonts found");
-  auto facts = ReadAllFacts(library.get(), files, options, log);
+  FaceCounts counts;
+  auto facts = ReadAllFacts(library.get(), files, options, log, counts);
   if (facts.empty())
     throw NoFonts("none of the " + std::to_string(files.size()) + " fonts found could be read");
-  const std::size_t readable = facts.size();
   const auto faces = MergeSameFaces(std::move(facts));
-  if (!options.quiet) LogMerges(faces, readable, log);
   std::string ignored;
   const FontFace plain = OpenFace(library.get(), PlainFaceFile(), 0, &ignored);
   std::optional<Shaper> plainShaper;
   if (plain) plainShaper.emplace(plain.get());
-  RecordContext context{plainShaper ? &*plainShaper : nullptr,
-                        CursiveFamilies(),
+  // A damaged plain face would write every name it draws as garbage.
+  if (plainShaper && !TableFault(plain.get(), *plainShaper).empty()) plainShaper.reset();
+  const std::set<std::string> cursive = CursiveFamilies();
+  RecordContext context{{plainShaper ? &*plainShaper : nullptr, &cursive},
                         {},
                         {},
                         options.report ? &report : nullptr};
   CatalogueTable table(directory, options.password);
-  Progress progress(log, options.quiet, static_cast<std::uint32_t>(faces.size()), 50,
-                    "records written");
   for (std::size_t i = 0; i < faces.size(); ++i) {
-    // A file that no longer opens gives way to another copy of its face.
-    for (const FontFacts* f : Copies(faces[i])) {
-      std::string error;
-      if (FontFace face = OpenFace(library.get(), f->path, f->faceIndex, &error)) {
-        table.Append(RecordFor(*f, face.get(), context));
-        break;
-      }
-      log << kTool << "warning: skipped " << f->path.string() << ": " << error << '\n';
-    }
-    progress.Done(static_cast<std::uint32_t>(i + 1));
+    AppendFace(library.get(), faces[i], context, table, options, log, counts);
+    if (!options.quiet && ((i + 1) % 50 == 0 || i + 1 == faces.size()))
+      log << kTool << (i + 1) << " of " << faces.size()
+          << " faces done: " << Count(counts.records, "record", "records") << " written\n";
   }
+  if (!options.quiet) log << kTool << CountsLine(counts) << '\n';
   if (table.records() == 0) throw NoFonts("no fonts could be read");
   table.Finish();
   if (!options.quiet) log << kTool << "categories: " << CategoryCounts(context.categories) << '\n';

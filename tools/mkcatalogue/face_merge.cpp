@@ -14,10 +14,14 @@ std::string Folded(std::string s) {
   return s;
 }
 
-// Better first: preferred format, more glyphs, earlier file.
+// Better first: preferred format, a static file before a variable font's
+// instance, more glyphs, earlier file.
 bool Richer(const FontFacts& a, const FontFacts& b) {
-  return std::make_tuple(FormatRank(a.format), -static_cast<long>(a.glyphs), a.path, a.faceIndex) <
-         std::make_tuple(FormatRank(b.format), -static_cast<long>(b.glyphs), b.path, b.faceIndex);
+  const auto key = [](const FontFacts& f) {
+    return std::make_tuple(FormatRank(f.format), f.variations.Variable(),
+                           -static_cast<long>(f.glyphs), f.path, f.faceIndex);
+  };
+  return key(a) < key(b);
 }
 
 bool FamilyThenStyle(const MergedFace& a, const MergedFace& b) {

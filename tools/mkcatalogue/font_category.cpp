@@ -201,7 +201,7 @@ CategoryDecision DecideCategory(const ShapeFacts& f) {
     return {serifs ? Category::CapitalsSerif : Category::CapitalsSansSerif, *rule, serifRule};
   const Category italic = serifs ? Category::ItalicSerif : Category::ItalicSansSerif;
   if (f.italicStyleFlag) return {italic, CategoryRule::ItalicStyleFlag, serifRule};
-  if (std::fabs(f.italicAngle) >= kItalicDegrees)
+  if (std::fabs(f.italicAngle) >= kItalicDegrees && (f.latinMain || f.namedSlanted))
     return {italic, CategoryRule::ItalicAngle, serifRule};
   return {serifs ? Category::NormalSerif : Category::NormalSansSerif, CategoryRule::Upright,
           serifRule};

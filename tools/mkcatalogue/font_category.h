@@ -63,6 +63,10 @@ struct ShapeFacts {
   std::optional<bool> namedSerifs;
   // Degrees, negative leaning right, from the post table or the Type 1 info.
   double italicAngle = 0;
+  // The face's family or style name says it leans ("Italic", "Oblique",
+  // "Slanted"): for a script other than Latin the angle alone does not
+  // tell, as some lean by nature (Noto Sans Elymaic, -5 degrees).
+  bool namedSlanted = false;
   bool italicStyleFlag = false;
   // Small letters drawn as the capitals: the same glyphs, or small capitals.
   bool smallLettersAsCapitals = false;

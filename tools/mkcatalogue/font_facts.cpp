@@ -1,10 +1,8 @@
 #include "font_facts.h"
 
-#include <fontconfig/fontconfig.h>
-// fcfreetype.h needs the types of fontconfig.h first.
-#include <fontconfig/fcfreetype.h>
-
+#include FT_BDF_H
 #include FT_FONT_FORMATS_H
+#include FT_TRUETYPE_TABLES_H
 #include FT_TYPE1_TABLES_H
 
 #include <algorithm>
@@ -14,9 +12,11 @@
 namespace pellory::mkcatalogue {
 namespace {
 
+constexpr unsigned kNameCopyright = 0;
 constexpr unsigned kNameFamily = 1;
 constexpr unsigned kNameStyle = 2;
 constexpr unsigned kNameVersion = 5;
+constexpr unsigned kNameTrademark = 7;
 constexpr unsigned kNameLicence = 13;
 constexpr unsigned kNameTypographicFamily = 16;
 constexpr unsigned kNameTypographicStyle = 17;
@@ -58,20 +58,66 @@ std::string FirstLine(const std::string& text, std::size_t maxBytes) {
   return line;
 }
 
-std::string Foundry(FT_Face face, const std::filesystem::path& path, int index) {
-  std::string foundry;
-  FcPattern* pattern = FcFreeTypeQueryFace(face, reinterpret_cast<const FcChar8*>(path.c_str()),
-                                           static_cast<unsigned>(index), nullptr);
-  FcChar8* text = nullptr;
-  if (pattern && FcPatternGetString(pattern, FC_FOUNDRY, 0, &text) == FcResultMatch)
-    foundry = reinterpret_cast<const char*>(text);
-  if (pattern) FcPatternDestroy(pattern);
-  return OneLine(foundry);
+// Words of a notice and the foundry they name, as fontconfig's table has
+// them.
+constexpr std::pair<const char*, const char*> kNoticeFoundries[] = {
+    {"Adobe", "adobe"},
+    {"Bigelow", "b&h"},
+    {"Bitstream", "bitstream"},
+    {"Gnat", "culmus"},
+    {"Iorsh", "culmus"},
+    {"HanYang System", "hanyang"},
+    {"Font21", "hwan"},
+    {"IBM", "ibm"},
+    {"International Typeface Corporation", "itc"},
+    {"Linotype", "linotype"},
+    {"LINOTYPE-HELL", "linotype"},
+    {"Microsoft", "microsoft"},
+    {"Monotype", "monotype"},
+    {"Omega", "omega"},
+    {"Tiro Typeworks", "tiro"},
+    {"URW", "urw"},
+    {"XFree86", "xfree86"},
+    {"Xorg", "xorg"}};
+
+std::string NoticeFoundry(const std::string& notice) {
+  for (const auto& [words, foundry] : kNoticeFoundries)
+    if (notice.find(words) != std::string::npos) return foundry;
+  return {};
+}
+
+std::string VendorFoundry(FT_Face face) {
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (!os2 || os2->version == 0xFFFF) return {};
+  std::string vendor;
+  for (FT_Char c : os2->achVendID)
+    if (c != 0) vendor += static_cast<char>(c);
+  // Blank or unprintable vendors name no one.
+  const bool printable = std::all_of(vendor.begin(), vendor.end(), [](char c) {
+    return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+  });
+  if (!printable || vendor.find_first_not_of(' ') == std::string::npos) return {};
+  return vendor;
 }
 
 }  // namespace
 
-FontFacts ReadFontFacts(FT_Face face, const std::filesystem::path& path, int faceIndex) {
+std::string ReadFoundry(FT_Face face) {
+  if (std::string vendor = VendorFoundry(face); !vendor.empty()) return vendor;
+  for (unsigned id : {kNameCopyright, kNameTrademark})
+    if (std::string foundry = NoticeFoundry(SfntName(face, id)); !foundry.empty()) return foundry;
+  PS_FontInfoRec info;
+  if (FT_Get_PS_Font_Info(face, &info) == 0 && info.notice)
+    if (std::string foundry = NoticeFoundry(info.notice); !foundry.empty()) return foundry;
+  BDF_PropertyRec property;
+  if (FT_Get_BDF_Property(face, "FOUNDRY", &property) == 0 &&
+      property.type == BDF_PROPERTY_TYPE_ATOM && property.u.atom && *property.u.atom)
+    return OneLine(property.u.atom);
+  return "unknown";
+}
+
+FontFacts ReadFontFacts(FT_Face face, const std::filesystem::path& path, int faceIndex,
+                        const std::string* foundry) {
   FontFacts f;
   f.path = path;
   f.faceIndex = faceIndex;
@@ -81,7 +127,7 @@ FontFacts ReadFontFacts(FT_Face face, const std::filesystem::path& path, int fac
   f.style = OneLine(face->style_name
                         ? WholeName(face, face->style_name, kNameTypographicStyle, kNameStyle)
                         : "Regular");
-  f.foundry = Foundry(face, path, faceIndex);
+  f.foundry = OneLine(foundry ? *foundry : ReadFoundry(face));
   f.version = FirstLine(SfntName(face, kNameVersion), 120);
   PS_FontInfoRec info;
   if (f.version.empty() && FT_Get_PS_Font_Info(face, &info) == 0 && info.version)
@@ -90,6 +136,10 @@ FontFacts ReadFontFacts(FT_Face face, const std::filesystem::path& path, int fac
   const char* format = FT_Get_Font_Format(face);
   f.format = format ? format : "";
   f.glyphs = static_cast<std::uint32_t>(std::max<FT_Long>(0, face->num_glyphs));
+  f.variations = ReadVariations(face);
+  // Counted from the index asked for: setting the coordinates may clear
+  // the face's own record of its instance.
+  f.variations.instance = (faceIndex >> 16) & 0x7FFF;
   return f;
 }
 

@@ -10,6 +10,8 @@
 
 #include "pellory/platform/installed_fonts.h"
 
+#include FT_MULTIPLE_MASTERS_H
+
 namespace pellory::mkcatalogue {
 namespace {
 
@@ -36,12 +38,28 @@ bool StartFontconfig() {
   return started;
 }
 
+// The first named instance at the axes' defaults, which fontconfig lists as
+// the face itself; 0 when none is.
+long DefaultInstance(FT_Face face) {
+  FT_MM_Var* master = nullptr;
+  if (FT_Get_MM_Var(face, &master) != 0) return 0;
+  long found = 0;
+  for (FT_UInt k = 0; k < master->num_namedstyles && found == 0; ++k) {
+    bool atDefaults = true;
+    for (FT_UInt a = 0; a < master->num_axis; ++a)
+      atDefaults = atDefaults && master->namedstyle[k].coords[a] == master->axis[a].def;
+    if (atDefaults) found = static_cast<long>(k) + 1;
+  }
+  FT_Done_MM_Var(face->glyph->library, master);
+  return found;
+}
+
 }  // namespace
 
 std::vector<FaceRef> FontconfigFaces() {
   std::vector<FaceRef> faces;
   for (const platform::InstalledFace& face : platform::ListInstalledFaces())
-    if (!face.namedInstance) faces.push_back({face.file, static_cast<int>(face.index)});
+    faces.push_back({face.file, static_cast<int>(face.index), face.foundry});
   std::sort(faces.begin(), faces.end());
   faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
   return faces;
@@ -59,9 +77,24 @@ std::vector<FaceRef> DirectoryFaces(FT_Library library, const std::filesystem::p
     // Face index -1 only counts the faces of the file.
     const long count = FT_New_Face(library, file.c_str(), -1, &face) == 0 ? face->num_faces : 1;
     if (face) FT_Done_Face(face);
-    for (long i = 0; i < std::max(1L, count); ++i) faces.push_back({file, static_cast<int>(i)});
+    for (long i = 0; i < std::clamp(count, 1L, 0xFFFFL); ++i)
+      for (int index : FaceIndices(library, file, static_cast<int>(i)))
+        faces.push_back({file, index, std::nullopt});
   }
   return faces;
+}
+
+std::vector<int> FaceIndices(FT_Library library, const std::filesystem::path& file, int face) {
+  std::vector<int> indices{face};
+  FT_Face opened = nullptr;
+  if (FT_New_Face(library, file.c_str(), face, &opened) != 0) return indices;
+  // Bits 16 to 30 of the style flags count the named instances.
+  const long instances = std::min<long>((opened->style_flags >> 16) & 0x7FFF, kMaxInstances);
+  const long defaultInstance = instances > 0 ? DefaultInstance(opened) : 0;
+  FT_Done_Face(opened);
+  for (long k = 1; k <= instances; ++k)
+    if (k != defaultInstance) indices.push_back(static_cast<int>((k << 16) | face));
+  return indices;
 }
 
 std::filesystem::path PlainFaceFile() {

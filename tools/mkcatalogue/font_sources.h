@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,16 +15,28 @@ namespace pellory::mkcatalogue {
 struct FaceRef {
   std::filesystem::path file;
   int index = 0;
+  // The foundry fontconfig gave the face; none for a file it did not list.
+  std::optional<std::string> foundry;
   auto operator<=>(const FaceRef&) const = default;
 };
 
-// Every face fontconfig lists (named instances of variable fonts left
-// out: they share their file's outlines). Throws when fontconfig fails.
+// Every face fontconfig lists, each named instance of a variable font a
+// face of its own (index: FreeType's face_index, the instance in bits 16
+// and up). Throws when fontconfig fails.
 std::vector<FaceRef> FontconfigFaces();
 
-// Every face of the font files under directory (recursively). A file that
-// FreeType cannot open is listed as face 0, to be reported when read.
+// Every face of the font files under directory (recursively), named
+// instances as fontconfig lists them. A file that FreeType cannot open is
+// listed as face 0, to be reported when read.
 std::vector<FaceRef> DirectoryFaces(FT_Library library, const std::filesystem::path& directory);
+
+// More named instances than this in one face are not listed: fonts with
+// thousands are damaged or made to exhaust their readers.
+inline constexpr long kMaxInstances = 1000;
+
+// Face `face` of the file and its named instances but the default one,
+// which is the face itself (as fontconfig lists them).
+std::vector<int> FaceIndices(FT_Library library, const std::filesystem::path& file, int face);
 
 // The file of a plain text face for names that a face cannot draw:
 // fontconfig's match for "DejaVu Sans"; empty when there is none.

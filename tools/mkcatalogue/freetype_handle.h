@@ -22,6 +22,10 @@ using FontFace = std::unique_ptr<FT_FaceRec_, FaceCloser>;
 // Throws std::runtime_error when FreeType cannot start.
 FreeTypeLibrary OpenFreeType();
 
+// FreeType's text for an error code ("invalid table"); "FreeType error
+// 0xNN" for a code it does not know.
+std::string FreeTypeErrorText(FT_Error code);
+
 // The face, or null with the reason in *error.
 FontFace OpenFace(FT_Library library, const std::filesystem::path& file, int index,
                   std::string* error);

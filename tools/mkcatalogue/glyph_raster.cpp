@@ -1,7 +1,10 @@
 #include "glyph_raster.h"
 
+#include FT_OUTLINE_H
+
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 namespace pellory::mkcatalogue {
@@ -12,7 +15,37 @@ struct PlacedGlyph {
   Coverage bitmap;
 };
 
-// The glyph slot's bitmap as 8-bit coverage (grey or one bit per pixel).
+// A colour pixel (premultiplied blue, green, red, alpha) laid on white, as
+// ink: how much darker than white its grey is.
+std::uint8_t BgraInk(const unsigned char* p) {
+  const int white = 255 - p[3];
+  const double grey = 0.114 * (p[0] + white) + 0.587 * (p[1] + white) + 0.299 * (p[2] + white);
+  return static_cast<std::uint8_t>(std::clamp(255.0 - grey, 0.0, 255.0));
+}
+
+// Coverage shrunk by `scale` (below 1), each new pixel the mean of the
+// pixels it covers.
+Coverage Shrunk(const Coverage& c, double scale) {
+  Coverage out;
+  out.width = std::max(1, static_cast<int>(std::lround(c.width * scale)));
+  out.height = std::max(1, static_cast<int>(std::lround(c.height * scale)));
+  out.pixels.assign(static_cast<std::size_t>(out.width) * out.height, 0);
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) {
+      const int x0 = x * c.width / out.width, x1 = std::max(x0 + 1, (x + 1) * c.width / out.width);
+      const int y0 = y * c.height / out.height,
+                y1 = std::max(y0 + 1, (y + 1) * c.height / out.height);
+      long sum = 0;
+      for (int sy = y0; sy < y1; ++sy)
+        for (int sx = x0; sx < x1; ++sx) sum += c.at(sx, sy);
+      out.pixels[static_cast<std::size_t>(y) * out.width + x] =
+          static_cast<std::uint8_t>(sum / ((x1 - x0) * (y1 - y0)));
+    }
+  return out;
+}
+
+// The glyph slot's bitmap as 8-bit coverage (grey, one bit per pixel, or
+// colour as its grey).
 Coverage SlotCoverage(const FT_Bitmap& b) {
   Coverage c;
   c.width = static_cast<int>(b.width);
@@ -24,6 +57,8 @@ Coverage SlotCoverage(const FT_Bitmap& b) {
       std::uint8_t v = 0;
       if (b.pixel_mode == FT_PIXEL_MODE_GRAY)
         v = static_cast<std::uint8_t>(row[x] * 255 / std::max(1, b.num_grays - 1));
+      else if (b.pixel_mode == FT_PIXEL_MODE_BGRA)
+        v = BgraInk(row + 4 * x);
       else if (b.pixel_mode == FT_PIXEL_MODE_MONO)
         v = (row[x / 8] & (0x80 >> (x % 8))) ? 255 : 0;
       c.pixels[static_cast<std::size_t>(y) * c.width + x] = v;
@@ -37,14 +72,35 @@ Coverage SlotCoverage(const FT_Bitmap& b) {
 // a third of the builder's time.
 constexpr FT_Int32 kOutlineLoad = FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
 
-// Outline faces by their outlines; bitmap faces by their strike.
-bool LoadGlyph(FT_Face face, FT_UInt glyph) {
-  return FT_Load_Glyph(face, glyph, kOutlineLoad) == 0 ||
-         FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT) == 0;
+// Bitmap strikes in colour where the face has them (CBDT, sbix).
+constexpr FT_Int32 kBitmapLoad = FT_LOAD_DEFAULT | FT_LOAD_COLOR;
+
+// No glyph of a sound face is wider or taller than 8 ems (a long Arabic
+// ligature reaches 5), nor than 1,024 pixels at the sizes drawn (the
+// picture is 356 by 124); a damaged outline can span thousands of ems,
+// whose bitmap would take gigabytes and seconds to render.
+constexpr FT_Pos kMaxGlyphPixels = 1024;
+constexpr FT_Pos kMaxGlyphEms = 8;
+
+FT_Pos MaxGlyphPixels(FT_Face face) {
+  const FT_Pos ppem = face->size ? face->size->metrics.y_ppem : 0;
+  return std::clamp<FT_Pos>(kMaxGlyphEms * ppem, 64, kMaxGlyphPixels);
+}
+
+bool Drawable(FT_Face face) {
+  const FT_GlyphSlot slot = face->glyph;
+  const FT_Pos most = MaxGlyphPixels(face);
+  if (slot->format == FT_GLYPH_FORMAT_BITMAP)
+    return static_cast<FT_Pos>(slot->bitmap.width) <= most &&
+           static_cast<FT_Pos>(slot->bitmap.rows) <= most;
+  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return true;
+  FT_BBox box;
+  FT_Outline_Get_CBox(&slot->outline, &box);
+  return box.xMax - box.xMin <= most * 64 && box.yMax - box.yMin <= most * 64;
 }
 
 bool LoadRendered(FT_Face face, FT_UInt glyph, PlacedGlyph& out) {
-  if (!LoadGlyph(face, glyph)) return false;
+  if (!LoadGlyph(face, glyph) || !Drawable(face)) return false;
   if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return false;
   out.left = face->glyph->bitmap_left;
   out.top = face->glyph->bitmap_top;
@@ -64,6 +120,7 @@ Coverage Compose(const std::vector<std::pair<int, PlacedGlyph>>& glyphs, int max
   Coverage line;
   if (minX == INT_MAX) return line;
   line.width = std::min(maxX - minX, maxWidth);
+  line.cropped = maxX - minX > maxWidth;
   line.height = maxTop - minBottom;
   line.pixels.assign(static_cast<std::size_t>(line.width) * line.height, 0);
   for (const auto& [x, g] : glyphs) {
@@ -81,6 +138,11 @@ Coverage Compose(const std::vector<std::pair<int, PlacedGlyph>>& glyphs, int max
 }
 
 }  // namespace
+
+bool LoadGlyph(FT_Face face, FT_UInt glyph) {
+  return FT_Load_Glyph(face, glyph, kOutlineLoad) == 0 ||
+         FT_Load_Glyph(face, glyph, kBitmapLoad) == 0;
+}
 
 bool SetPixelSize(FT_Face face, int pixels) {
   if (FT_IS_SCALABLE(face)) return FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) == 0;
@@ -111,15 +173,28 @@ Coverage RenderGlyphs(FT_Face face, const std::vector<FT_UInt>& glyphIds, int ma
   return RenderPlaced(face, placed, maxWidth);
 }
 
-Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& placements, int maxWidth) {
+Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& placements, int maxWidth,
+                      double scale) {
   std::vector<std::pair<int, PlacedGlyph>> glyphs;
   for (const GlyphPlacement& p : placements) {
     PlacedGlyph placed;
     if (!LoadRendered(face, p.glyph, placed)) continue;
+    if (scale < 1.0) {
+      placed.bitmap = Shrunk(placed.bitmap, scale);
+      placed.left = static_cast<int>(std::lround(placed.left * scale));
+      placed.top = static_cast<int>(std::lround(placed.top * scale));
+    }
+    // Placed beyond any line: a damaged font's positioning.
+    if (std::abs(p.y >> 6) > kMaxGlyphPixels || std::abs(p.x >> 6) > 8 * kMaxGlyphPixels) continue;
     placed.top += static_cast<int>(p.y >> 6);
     glyphs.emplace_back(static_cast<int>(p.x >> 6), std::move(placed));
   }
   return Compose(glyphs, maxWidth);
+}
+
+double StrikeScale(FT_Face face, int pixels) {
+  if (FT_IS_SCALABLE(face) || !face->size || face->size->metrics.y_ppem == 0) return 1.0;
+  return std::min(1.0, static_cast<double>(pixels) / face->size->metrics.y_ppem);
 }
 
 Coverage RenderLine(FT_Face face, std::u32string_view text, int maxWidth) {
@@ -127,6 +202,12 @@ Coverage RenderLine(FT_Face face, std::u32string_view text, int maxWidth) {
   for (char32_t c : text)
     if (const FT_UInt glyph = FT_Get_Char_Index(face, c)) glyphs.push_back(glyph);
   return RenderGlyphs(face, glyphs, maxWidth);
+}
+
+FT_Error GlyphLoadError(FT_Face face, FT_UInt glyph) {
+  const FT_Error outline = FT_Load_Glyph(face, glyph, kOutlineLoad);
+  if (outline == 0 || FT_Load_Glyph(face, glyph, kBitmapLoad) == 0) return 0;
+  return outline;
 }
 
 Coverage RenderGlyph(FT_Face face, FT_UInt glyph) {

@@ -15,6 +15,7 @@ namespace pellory::mkcatalogue {
 struct Coverage {
   int width = 0, height = 0;
   std::vector<std::uint8_t> pixels;
+  bool cropped = false;  // ink beyond maxWidth was cut off
   std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
@@ -36,8 +37,24 @@ struct GlyphPlacement {
   FT_Pos x = 0, y = 0;
 };
 
-// Placed glyphs drawn on one line, cropped as RenderLine.
-Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& glyphs, int maxWidth);
+// Placed glyphs drawn on one line, cropped as RenderLine. Each glyph's
+// bitmap, its place and the placements are scaled by `scale` (a bitmap
+// strike larger than the line, as colour emoji's).
+Coverage RenderPlaced(FT_Face face, const std::vector<GlyphPlacement>& glyphs, int maxWidth,
+                      double scale = 1.0);
+
+// How much a bitmap face's strike must shrink to be `pixels` high: 1 for
+// outline faces and strikes no larger.
+double StrikeScale(FT_Face face, int pixels);
+
+// Loads the glyph into the face's slot as the picture draws it: outline
+// faces by their outlines, unhinted; bitmap faces by their strike, in
+// colour where they have it. False when it does not load.
+bool LoadGlyph(FT_Face face, FT_UInt glyph);
+
+// FreeType's error loading the glyph as the picture loads it; 0 when it
+// loads.
+FT_Error GlyphLoadError(FT_Face face, FT_UInt glyph);
 
 // One glyph, cropped to its ink.
 Coverage RenderGlyph(FT_Face face, FT_UInt glyph);

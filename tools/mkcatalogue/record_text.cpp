@@ -60,9 +60,11 @@ std::string DescriptionFor(const FontFacts& f, std::string_view scripts) {
       {"Version", f.version},
       {"Format", f.format},
       {"Glyphs", std::to_string(f.glyphs)},
+      {"Axes", f.variations.AxesText()},
+      {"Instance", f.variations.InstanceText()},
       {"Scripts", std::string(scripts)},
       {"File",
-       f.path.string() + (f.faceIndex ? " (face " + std::to_string(f.faceIndex) + ")" : "")},
+       f.path.string() + (f.FaceNumber() ? " (face " + std::to_string(f.FaceNumber()) + ")" : "")},
       {"Licence", f.licence},
   };
   std::string text;

@@ -1,6 +1,9 @@
 #include "sample_picture.h"
 
+#include <hb.h>
+
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 #include "glyph_raster.h"
@@ -31,6 +34,14 @@ std::string Shortened(const std::string& text, const ShapedRun& run) {
   return text.substr(0, last);
 }
 
+// Whether the line's ink, not only its advance, fits the width: a last
+// glyph may reach right of its advance.
+bool Fits(SampleLine& line) {
+  if (Pixels(line.run.advance) > kLineWidth) return false;
+  line.ink = RenderShaped(line.face, line.run, kLineWidth);
+  return !line.ink.cropped;
+}
+
 // The text at the largest size at which it fits the width; at the
 // smallest, words (or clusters) come off its end until it fits.
 SampleLine FittedLine(Shaper& shaper, std::string text, std::initializer_list<int> sizes) {
@@ -40,30 +51,98 @@ SampleLine FittedLine(Shaper& shaper, std::string text, std::initializer_list<in
     if (!SetPixelSize(face, size)) return line;
     line.pixelSize = size;
     line.run = shaper.Shape(line.text);
-    if (Pixels(line.run.advance) <= kLineWidth) break;
+    if (Fits(line)) return line;
   }
-  while (Pixels(line.run.advance) > kLineWidth && !line.text.empty()) {
+  while (!line.text.empty()) {
     line.text = Shortened(line.text, line.run);
     line.run = shaper.Shape(line.text);
+    if (Fits(line)) return line;
   }
-  line.ink = RenderShaped(face, line.run, kLineWidth);
+  line.ink = {};
   return line;
 }
 
-// The first glyphs of the face that leave ink, in glyph order, placed at
-// their advances.
-SampleLine SymbolLine(FT_Face face) {
-  SampleLine line{face, {}, 30, {}, {}};
-  if (!SetPixelSize(face, line.pixelSize)) return line;
-  FT_Pos pen = 0;
-  for (FT_Long g = 1; g < face->num_glyphs && line.run.glyphs.size() < kSymbolCount; ++g) {
-    const auto glyph = static_cast<FT_UInt>(g);
-    if (RenderGlyph(face, glyph).width == 0) continue;
-    line.run.glyphs.push_back({glyph, 0, pen, 0});
-    pen += face->glyph->advance.x;
+bool IsSymbolCharacter(hb_unicode_funcs_t* unicode, FT_ULong c) {
+  const auto category = hb_unicode_general_category(unicode, static_cast<hb_codepoint_t>(c));
+  return category == HB_UNICODE_GENERAL_CATEGORY_OTHER_SYMBOL ||
+         category == HB_UNICODE_GENERAL_CATEGORY_MATH_SYMBOL ||
+         category == HB_UNICODE_GENERAL_CATEGORY_PRIVATE_USE;
+}
+
+// The glyphs of the characters that make the face a symbol face, spread
+// over all of them: symbols and private-use characters beyond Latin-1
+// through a Unicode map, not the ASCII punctuation symbol faces also map.
+// A symbol map, or a Unicode map that maps nothing beyond Latin-1 (Standard
+// Symbols PS's and D050000L's OpenType files, in Symbol's encoding), gives
+// its upper half first: Symbol's lower half is ASCII's punctuation and
+// Greek, its upper half its mathematical signs. Else the glyphs in order.
+std::vector<FT_UInt> SymbolCandidates(FT_Face face) {
+  std::vector<FT_UInt> symbols, upperHalf, lowerHalf;
+  hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
+  const bool unicodeMap = FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0;
+  if (unicodeMap || FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL) == 0) {
+    FT_UInt glyph = 0;
+    for (FT_ULong c = FT_Get_First_Char(face, &glyph); glyph != 0;
+         c = FT_Get_Next_Char(face, c, &glyph)) {
+      const FT_ULong code = unicodeMap ? c : c & 0xFF;
+      if (unicodeMap && c >= 0x100 && IsSymbolCharacter(unicode, c))
+        symbols.push_back(glyph);
+      else if (code > 0xA0 && code <= 0xFF)
+        upperHalf.push_back(glyph);
+      else if (code > 0x20 && code < 0x7F)
+        lowerHalf.push_back(glyph);
+    }
+    if (unicodeMap) FT_Select_Charmap(face, FT_ENCODING_UNICODE);
   }
-  line.run.advance = pen;
-  line.ink = RenderShaped(face, line.run, kLineWidth);
+  // The first of them that can fill the row, else all of them.
+  for (std::vector<FT_UInt>* part : {&upperHalf, &lowerHalf})
+    if (symbols.size() < kSymbolCount) {
+      if (part->size() >= kSymbolCount) symbols.clear();
+      symbols.insert(symbols.end(), part->begin(), part->end());
+    }
+  std::vector<FT_UInt> candidates;
+  constexpr std::size_t kCandidates = 3 * kSymbolCount;  // some leave no ink
+  if (symbols.size() > kCandidates)
+    for (std::size_t i = 0; i < kCandidates; ++i)
+      candidates.push_back(symbols[i * symbols.size() / kCandidates]);
+  else
+    candidates = symbols;
+  if (candidates.size() < kSymbolCount)
+    for (FT_Long g = 1; g < face->num_glyphs && g <= static_cast<FT_Long>(kCandidates); ++g)
+      candidates.push_back(static_cast<FT_UInt>(g));
+  return candidates;
+}
+
+// The face's symbols that leave ink, at their advances, at the largest
+// size at which the row fits whole; at the smallest, symbols come off its
+// end until it fits. Bitmap strikes are scaled to the size.
+SampleLine SymbolLine(FT_Face face) {
+  SampleLine line{face, {}, 0, {}, {}};
+  std::vector<FT_UInt> glyphs;
+  for (int size : {30, 26, 22, 18}) {
+    if (!SetPixelSize(face, size)) return line;
+    const double scale = StrikeScale(face, size);
+    if (glyphs.empty())
+      for (FT_UInt glyph : SymbolCandidates(face))
+        if (glyphs.size() < kSymbolCount && RenderGlyph(face, glyph).width > 0)
+          glyphs.push_back(glyph);
+    for (std::size_t count = glyphs.size(); count > 0; --count) {
+      line.pixelSize = size;
+      line.run = {};
+      FT_Pos pen = 0;
+      for (std::size_t i = 0; i < count && LoadGlyph(face, glyphs[i]); ++i) {
+        line.run.glyphs.push_back({glyphs[i], 0, pen, 0});
+        pen += static_cast<FT_Pos>(std::lround(face->glyph->advance.x * scale));
+      }
+      line.run.advance = pen;
+      std::vector<GlyphPlacement> placed;
+      for (const ShapedGlyph& g : line.run.glyphs) placed.push_back({g.glyph, g.x, g.y});
+      line.ink = RenderPlaced(face, placed, kLineWidth, scale);
+      if (!line.ink.cropped) return line;
+      if (size != 18) break;  // a smaller size first
+    }
+  }
+  line.ink = {};
   return line;
 }
 
@@ -100,6 +179,7 @@ std::vector<SampleLine> LayoutSample(Shaper& shaper, Shaper* plain, std::string_
   std::vector<SampleLine> lines;
   if (kind == SampleKind::Symbols || coverage.scripts.empty()) {
     lines.push_back(SymbolLine(face));
+    // Symbol faces' own characters are no names: the name in the plain face.
     if (plain) lines.push_back(FittedLine(*plain, nameText, {16, 14, 12}));
     return lines;
   }
@@ -127,7 +207,10 @@ GreyImage DrawSample(FT_Face face, FT_Face plain, std::string_view name, SampleK
 
 GreyImage DrawSample(Shaper& face, Shaper* plain, std::string_view name, SampleKind kind,
                      const FaceCoverage& coverage) {
-  const std::vector<SampleLine> lines = LayoutSample(face, plain, name, kind, coverage);
+  return DrawLines(LayoutSample(face, plain, name, kind, coverage));
+}
+
+GreyImage DrawLines(const std::vector<SampleLine>& lines) {
   int width = 0;
   for (const auto& l : lines) width = std::max(width, l.ink.width);
   GreyImage image;

@@ -37,6 +37,8 @@ std::vector<SampleLine> LayoutSample(Shaper& face, Shaper* plain, std::string_vi
                                      SampleKind kind, const FaceCoverage& coverage);
 
 // The laid-out lines stacked and centred; the picture is never empty.
+GreyImage DrawLines(const std::vector<SampleLine>& lines);
+// LayoutSample's lines drawn.
 GreyImage DrawSample(Shaper& face, Shaper* plain, std::string_view name, SampleKind kind,
                      const FaceCoverage& coverage);
 // The same with shapers made for the one picture.

@@ -64,7 +64,7 @@ int Run(int argc, char** argv) {
     std::string file = argv[i];
     int index = 0;
     if (const auto colon = file.rfind(':'); colon != std::string::npos) {
-      index = std::stoi(file.substr(colon + 1));
+      index = std::stoi(file.substr(colon + 1));  // a named instance in bits 16 and up
       file.resize(colon);
     }
     const FontFace face = OpenFace(library.get(), file, index, &error);
@@ -79,9 +79,13 @@ int Run(int argc, char** argv) {
     const SampleKind kind =
         decision.category == Category::Wingdings ? SampleKind::Symbols : SampleKind::Text;
     const std::string name = facts.family + (facts.style.empty() ? "" : " " + facts.style);
-    const std::string label = std::filesystem::path(file).filename().string() + " - " +
-                              std::string(CategoryText(decision.category)) + " - " +
-                              (coverage.scripts.empty() ? "no script" : coverage.ScriptNames());
+    // A named instance shares its file with its siblings: its name tells it.
+    std::string label = std::filesystem::path(file).filename().string();
+    if (index) label += ':' + std::to_string(index) + ' ' + name;
+    label += " - ";
+    label += CategoryText(decision.category);
+    label += " - ";
+    label += coverage.scripts.empty() ? "no script" : coverage.ScriptNames();
     blocks.push_back({Label(plain.get(), label.substr(0, 90)),
                       DrawSample(face.get(), plain.get(), name, kind, coverage)});
   }

@@ -9,8 +9,10 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <vector>
 
+#include "font_variations.h"
 #include "glyph_raster.h"
 
 namespace pellory::mkcatalogue {
@@ -30,6 +32,13 @@ void ReadStyleTables(FT_Face face, ShapeFacts& shape) {
   PS_FontInfoRec info;
   if (!FT_IS_SFNT(face) && FT_Get_PS_Font_Info(face, &info) == 0)
     shape.italicAngle = static_cast<double>(info.italic_angle);
+  // A variable font's instance leans as its slant axis says (degrees,
+  // negative leaning right, as the post table) and is italic on its
+  // italic axis; its tables speak for the default instance only.
+  const FaceVariations variations = ReadVariations(face);
+  if (const auto slant = variations.Value("slnt")) shape.italicAngle = *slant;
+  if (const auto italic = variations.Value("ital"); italic && *italic >= 0.5)
+    shape.italicStyleFlag = true;
 }
 
 // The glyph's unscaled outline in the slot, or false.
@@ -121,8 +130,9 @@ int InkRegions(const Coverage& c) {
 std::optional<bool> SerifsByName(std::string_view family) {
   static const std::vector<std::string_view> kSans = {
       "Sans", "Kufi", "Gothic", "Grotesk", "Grotesque", "Hei", "Heiti", "Dotum", "Gulim"};
-  static const std::vector<std::string_view> kSerif = {
-      "Serif", "Naskh", "Mincho", "Ming", "Song", "Myeongjo", "Batang", "Roman", "Antiqua", "Slab"};
+  static const std::vector<std::string_view> kSerif = {"Serif", "Naskh",   "Nastaliq", "Mincho",
+                                                       "Ming",  "Song",    "Myeongjo", "Batang",
+                                                       "Roman", "Antiqua", "Slab"};
   // "Sans" first: "Microsoft Sans Serif".
   if (NameHasWord(family, kSans)) return false;
   if (NameHasWord(family, kSerif)) return true;
@@ -219,6 +229,8 @@ ShapeFacts ReadShapeFacts(FT_Face face, const FaceCoverage& coverage, std::strin
   shape.symbolCharacters = coverage.symbols;
   shape.namedSerifs = SerifsByName(family);
   shape.latinMain = coverage.scripts.empty() || coverage.MainIsLatin();
+  const std::string names = std::string(family) + ' ' + (face->style_name ? face->style_name : "");
+  shape.namedSlanted = NameHasWord(names, {"Italic", "Oblique", "Slanted", "Slant", "Kursiv"});
   shape.symbolCharacterMap = HasOnlySymbolMap(face);
   if (shape.capitalsMapped + shape.smallLettersMapped > 0) {
     shape.smallLettersAsCapitals = SmallLettersDrawnAsCapitals(face);

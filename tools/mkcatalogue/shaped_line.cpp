@@ -22,6 +22,10 @@ bool ShapedRun::HasMissingGlyph() const {
 
 Shaper::Shaper(FT_Face face) : face_(face), font_(hb_ft_font_create_referenced(face)) {}
 
+hb_face_t* Shaper::tables() const {
+  return hb_font_get_face(font_);
+}
+
 Shaper::~Shaper() {
   hb_font_destroy(font_);
 }

@@ -9,6 +9,7 @@
 #include "glyph_raster.h"
 
 struct hb_font_t;
+struct hb_face_t;
 
 namespace pellory::mkcatalogue {
 
@@ -35,6 +36,8 @@ class Shaper {
   Shaper& operator=(const Shaper&) = delete;
 
   FT_Face face() const { return face_; }
+  // HarfBuzz's face: its tables as HarfBuzz reads them, sanitized.
+  hb_face_t* tables() const;
   // Shapes UTF-8 text at the face's current size; the script and
   // direction come from the text.
   ShapedRun Shape(std::string_view text);

@@ -39,9 +39,12 @@ QStringList DistinctFamilies(const QList<QStringList>& namesOfEachFont) {
 }
 
 QStringList ScreenFonts::Build(const QStringList& families) {
-  QStringList names{QStringLiteral("Default")};
+  // The families as fontconfig lists them: no "Default", which names no
+  // family here (fontconfig's configuration decides the default face).
+  QStringList names;
   for (const QString& family : families)
-    if (family.compare(names.last(), Qt::CaseInsensitive) != 0) names.append(family);
+    if (names.isEmpty() || family.compare(names.last(), Qt::CaseInsensitive) != 0)
+      names.append(family);
   std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });

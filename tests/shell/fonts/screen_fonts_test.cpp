@@ -15,23 +15,25 @@ using pellory::shell::DistinctFamilies;
 using pellory::shell::InstalledFamilies;
 using pellory::shell::ScreenFonts;
 
-TEST(ScreenFonts, BuiltWithDefaultFirstSortedIgnoringCase) {
+TEST(ScreenFonts, BuiltFromTheFamiliesAloneSortedIgnoringCase) {
   const struct {
     const char* what;
     QStringList families;
     QStringList expected;
   } cases[] = {
-      {"nothing installed", {}, {"Default"}},
-      {"sorted ignoring case, Default among the D's",
+      {"nothing installed", {}, {}},
+      {"sorted ignoring case, no Default added",
        {"zeta", "Alpha", "delta", "Echo"},
-       {"Alpha", "Default", "delta", "Echo", "zeta"}},
+       {"Alpha", "delta", "Echo", "zeta"}},
       {"a name equal to the one before it is dropped, ignoring case",
        {"Courier", "COURIER", "courier", "Arial"},
-       {"Arial", "Courier", "Default"}},
+       {"Arial", "Courier"}},
       {"a repeat further away is kept, as enumerated",
        {"Courier", "Arial", "Courier"},
-       {"Arial", "Courier", "Courier", "Default"}},
-      {"a family named like the first entry", {"DEFAULT", "Zed"}, {"Default", "Zed"}},
+       {"Arial", "Courier", "Courier"}},
+      {"a family that is called Default is listed as any other",
+       {"DEFAULT", "Zed"},
+       {"DEFAULT", "Zed"}},
   };
   for (const auto& c : cases) EXPECT_EQ(ScreenFonts::Build(c.families), c.expected) << c.what;
 }
@@ -64,9 +66,9 @@ TEST(ScreenFonts, CaseVariantsAreDroppedOnlyRightAfterEachOther) {
     QList<QStringList> fonts;
     QStringList expected;
   } cases[] = {
-      {"apart", {{"Foo Bar"}, {"Baz"}, {"FOO BAR"}}, {"Baz", "Default", "Foo Bar", "FOO BAR"}},
-      {"adjacent", {{"Foo Bar"}, {"FOO BAR"}, {"Baz"}}, {"Baz", "Default", "Foo Bar"}},
-      {"a font's further name", {{"Foo", "foo"}, {"Baz"}}, {"Baz", "Default", "Foo"}},
+      {"apart", {{"Foo Bar"}, {"Baz"}, {"FOO BAR"}}, {"Baz", "Foo Bar", "FOO BAR"}},
+      {"adjacent", {{"Foo Bar"}, {"FOO BAR"}, {"Baz"}}, {"Baz", "Foo Bar"}},
+      {"a font's further name", {{"Foo", "foo"}, {"Baz"}}, {"Baz", "Foo"}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(ScreenFonts::Build(DistinctFamilies(c.fonts)), c.expected) << c.what;
@@ -125,6 +127,9 @@ TEST(ScreenFonts, EveryFamilyFcListReportsIsListedAndDrawnInItsOwnFace) {
   }
   const QStringList& names = ScreenFonts::Names();
   EXPECT_EQ(names, ScreenFonts::Build(installed));
+  // fontconfig has no family "Default", so neither has the list.
+  EXPECT_EQ(names.contains(QStringLiteral("Default")),
+            reported.contains(QStringLiteral("Default")));
   EXPECT_EQ(&names, &ScreenFonts::Names()) << "enumerated once for the whole run";
 }
 

@@ -190,14 +190,14 @@ TEST_F(CatalogueTest, FailuresGiveTheirExitCodeAndLeaveNothing) {
 std::set<std::string> FontconfigFaceNames() {
   std::set<std::string> names;
   FcPattern* pattern = FcPatternCreate();
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_INDEX, nullptr);
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_VARIABLE, nullptr);
   FcFontSet* set = FcFontList(nullptr, pattern, objects);
   for (int i = 0; set && i < set->nfont; ++i) {
     FcChar8 *family = nullptr, *style = nullptr;
-    int index = 0;
-    FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
-    if ((index >> 16) != 0 ||
-        FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch ||
+    FcBool variable = FcFalse;
+    FcPatternGetBool(set->fonts[i], FC_VARIABLE, 0, &variable);
+    // Named instances are faces; the entry for a variable font as a whole is not.
+    if (variable || FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch ||
         FcPatternGetString(set->fonts[i], FC_STYLE, 0, &style) != FcResultMatch)
       continue;
     std::string name = std::string(reinterpret_cast<const char*>(family)) + " " +

@@ -109,6 +109,23 @@ std::vector<RuleCase> RuleCases() {
   add(
       "ItalicByAngle", [](ShapeFacts& f) { f.italicAngle = -12; }, Category::ItalicSansSerif,
       Rule::ItalicAngle, Serif::NothingKnown);
+  // A script that leans by nature (Noto Sans Elymaic) is no italic unless
+  // its name says so (Noto Serif Tamil Slanted).
+  add(
+      "OtherScriptsAngleAloneIsUpright",
+      [](ShapeFacts& f) {
+        f.latinMain = false;
+        f.italicAngle = -5;
+      },
+      Category::NormalSansSerif, Rule::Upright, Serif::NothingKnown);
+  add(
+      "OtherScriptNamedSlantedByAngle",
+      [](ShapeFacts& f) {
+        f.latinMain = false;
+        f.namedSlanted = true;
+        f.italicAngle = -12;
+      },
+      Category::ItalicSansSerif, Rule::ItalicAngle, Serif::NothingKnown);
   add(
       "SmallAngleIsUpright", [](ShapeFacts& f) { f.italicAngle = -3.9; }, Category::NormalSansSerif,
       Rule::Upright, Serif::NothingKnown);

@@ -1,5 +1,6 @@
 #include "font_fixture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -148,6 +149,34 @@ void FontFixture::SetFamilyClass(std::uint8_t familyClass) {
 
 void FontFixture::SetCharacterMap(const std::map<char32_t, std::uint16_t>& glyphs, MapKind kind) {
   ReplaceTable("cmap", CmapTable(glyphs, kind == MapKind::Symbol ? 0 : 1));
+}
+
+void FontFixture::Apply(Damage damage, unsigned seed) {
+  constexpr std::size_t kNumberOfHMetrics = 34;  // in hhea
+  const std::size_t tables =
+      (static_cast<unsigned char>(bytes_[4]) << 8) | static_cast<unsigned char>(bytes_[5]);
+  switch (damage) {
+    case Damage::CutInHalf:
+      bytes_.resize(bytes_.size() / 2);
+      break;
+    case Damage::NoHorizontalMetrics:
+      Put16(bytes_, TableOffset("hhea") + kNumberOfHMetrics, 0);
+      break;
+    case Damage::NoiseInGlyphs: {
+      const std::size_t record = TableRecord("glyf");
+      if (record == std::string::npos) throw std::runtime_error("no glyf table");
+      const std::size_t start = Get32(bytes_, record + 8), length = Get32(bytes_, record + 12);
+      std::uint32_t state = seed * 2654435761u + 1;
+      for (std::size_t i = start; i < start + length && i < bytes_.size(); ++i) {
+        state = state * 1664525u + 1013904223u;  // a linear congruential generator
+        bytes_[i] = static_cast<char>(state >> 24);
+      }
+      break;
+    }
+    case Damage::ZeroedDirectory:
+      std::memset(bytes_.data() + kHeader, 0, std::min(bytes_.size() - kHeader, tables * kRecord));
+      break;
+  }
 }
 
 void FontFixture::Save(const std::filesystem::path& file) const {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace pellory::testkit {
 
@@ -25,6 +26,13 @@ class FontFixture {
   // or as a Microsoft symbol map.
   enum class MapKind { Unicode, Symbol };
   void SetCharacterMap(const std::map<char32_t, std::uint16_t>& glyphs, MapKind kind);
+
+  // Damage of the kinds a font file suffers: the file cut to half its
+  // length; the horizontal metrics' count (hhea numberOfHMetrics) zero;
+  // the glyph outlines (glyf) overwritten with noise from `seed`; the
+  // table directory zeroed.
+  enum class Damage { CutInHalf, NoHorizontalMetrics, NoiseInGlyphs, ZeroedDirectory };
+  void Apply(Damage damage, unsigned seed = 1);
 
   void Save(const std::filesystem::path& file) const;
 

@@ -1,10 +1,13 @@
 // Sample pictures: the BMP file, the graphic header, and drawing.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 
 #include "bmp_image.h"
+#include "face_record.h"
+#include "font_facts.h"
 #include "pellory/testkit/little_endian.h"
 #include "sample_picture.h"
 
@@ -100,6 +103,89 @@ TEST_F(SampleDrawingTest, SameInputSamePixels) {
   const GreyImage b = Draw(face_.get(), plain_.get(), "Same", SampleKind::Text);
   EXPECT_EQ(a.pixels, b.pixels);
 }
+
+struct SymbolCase {
+  const char* file;
+  const char* name;
+};
+
+void PrintTo(const SymbolCase& c, std::ostream* os) {
+  *os << c.file;
+}
+
+class SymbolPictureTest : public ::testing::TestWithParam<SymbolCase> {};
+
+// Drawn from the face's own symbols, whole, with the name line beneath and
+// nothing cut at an edge.
+TEST_P(SymbolPictureTest, OwnSymbolsWholeWithTheNameLine) {
+  const std::filesystem::path file = GetParam().file;
+  const std::filesystem::path plainFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  if (!std::filesystem::exists(file) || !std::filesystem::exists(plainFile))
+    GTEST_SKIP() << file << " is not installed";
+  auto library = OpenFreeType();
+  const FontFace face = OpenFace(library.get(), file, 0, nullptr);
+  const FontFace plain = OpenFace(library.get(), plainFile, 0, nullptr);
+  ASSERT_TRUE(face && plain);
+  const FontFacts facts = ReadFontFacts(face.get(), file, 0);
+  Shaper plainShaper(plain.get());
+  const FaceOutcome outcome = ReadFace(face.get(), facts, GetParam().name, {&plainShaper, nullptr});
+  ASSERT_TRUE(outcome.record) << outcome.fault;
+  EXPECT_EQ(outcome.record->decision.category, Category::Wingdings);
+  Shaper shaper(face.get());
+  const auto lines = LayoutSample(shaper, &plainShaper, GetParam().name, SampleKind::Symbols,
+                                  outcome.record->coverage);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_GE(lines[0].run.glyphs.size(), 6u);
+  EXPECT_FALSE(lines[0].ink.cropped) << "a symbol cut at the right edge";
+  EXPECT_GT(lines[0].ink.height, 10);
+  EXPECT_EQ(lines[1].face, plain.get());
+  EXPECT_FALSE(lines[1].ink.cropped);
+  // Not the ASCII punctuation symbol faces also map (in a symbol map: the
+  // lower half, where Symbol has it).
+  const bool unicode = FT_Select_Charmap(face.get(), FT_ENCODING_UNICODE) == 0;
+  if (!unicode) {
+    ASSERT_EQ(FT_Select_Charmap(face.get(), FT_ENCODING_MS_SYMBOL), 0);
+  }
+  for (char32_t c = U'!'; c <= U'~'; ++c) {
+    const FT_UInt ascii = FT_Get_Char_Index(face.get(), unicode ? c : 0xF000 | c);
+    for (const ShapedGlyph& g : lines[0].run.glyphs)
+      EXPECT_TRUE(ascii == 0 || g.glyph != ascii) << static_cast<char>(c);
+  }
+  // The whole picture: both lines inside it, its outer columns and rows white.
+  const GreyImage& image = outcome.record->picture;
+  int height = 8 * 2 - 6;
+  for (const auto& line : lines) height += line.ink.height + 6;
+  EXPECT_EQ(image.height, height) << "every line inside the picture";
+  EXPECT_LE(image.height, kPictureMaxHeight);
+  for (int y = 0; y < image.height; ++y) {
+    EXPECT_EQ(image.pixels[static_cast<std::size_t>(y) * image.width], 255) << y;
+    EXPECT_EQ(image.pixels[static_cast<std::size_t>(y) * image.width + image.width - 1], 255)
+        << "ink in the last column, row " << y;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Debian, SymbolPictureTest,
+    ::testing::Values(
+        SymbolCase{"/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf", "Noto Color Emoji Regular"},
+        SymbolCase{"/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf", "Symbola Regular"},
+        SymbolCase{"/usr/share/fonts/opentype/urw-base35/StandardSymbolsPS.otf",
+                   "Standard Symbols PS Regular"},
+        SymbolCase{"/usr/share/fonts/type1/urw-base35/StandardSymbolsPS.t1",
+                   "Standard Symbols PS Regular"},
+        SymbolCase{"/usr/share/fonts/truetype/noto/NotoSansSymbols-Regular.ttf",
+                   "Noto Sans Symbols Regular"},
+        SymbolCase{"/usr/share/fonts/truetype/noto/NotoSansSymbols-Black.ttf",
+                   "Noto Sans Symbols Black"},
+        SymbolCase{"/usr/share/fonts/truetype/noto/NotoSansTamilSupplement-Regular.ttf",
+                   "Noto Sans Tamil Supplement Regular"},
+        SymbolCase{"/usr/share/fonts/opentype/urw-base35/D050000L.otf", "D050000L Regular"}),
+    [](const auto& p) {
+      std::string name = std::filesystem::path(p.param.file).filename().string();
+      for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      return name;
+    });
 
 }  // namespace
 }  // namespace pellory::mkcatalogue

@@ -11,6 +11,7 @@
 
 #include "file_names.h"
 #include "font_facts.h"
+#include "pellory/platform/installed_fonts.h"
 
 namespace pellory::mkcatalogue {
 namespace {
@@ -111,6 +112,24 @@ TEST(FontFactsTest, NamesFormatGlyphsAndVersionOfAnInstalledFace) {
   EXPECT_EQ(facts.format, "TrueType");
   EXPECT_GT(facts.glyphs, 1000u);
   EXPECT_NE(facts.version.find("2."), std::string::npos);
+}
+
+// Files fontconfig did not list get the foundry fontconfig would give
+// them, read without fontconfig: checked on every installed face.
+TEST(FontFactsTest, FoundryAsFontconfigNamesIt) {
+  const auto& installed = platform::InstalledFaces();
+  if (installed.empty()) GTEST_SKIP() << "fontconfig lists no fonts";
+  auto library = OpenFreeType();
+  std::size_t compared = 0;
+  for (const platform::InstalledFace& listed : installed) {
+    if (listed.index != 0) continue;
+    FontFace face = OpenFace(library.get(), listed.file, 0, nullptr);
+    if (!face) continue;
+    ++compared;
+    EXPECT_EQ(ReadFoundry(face.get()), listed.foundry.empty() ? "unknown" : listed.foundry)
+        << listed.file;
+  }
+  EXPECT_GT(compared, 0u);
 }
 
 TEST(FileNameTest, FitsThirteenCharactersAndStaysUnique) {

@@ -56,6 +56,20 @@ const ScriptCase kScriptCases[] = {
     // Face 2 of the collection is Noto Sans CJK SC.
     {"/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc", 2, Category::NormalSansSerif, "Hani",
      "我能吞下玻璃", kLatinLine | kNameInFace},
+    // Lines of their own language, not runs of letters.
+    {NOTO "NotoSansCherokee-Regular.ttf", 0, Category::NormalSansSerif, "Cher", "ᏣᎳᎩ", kNone},
+    {NOTO "NotoSansSyriac-Regular.ttf", 0, Category::NormalSansSerif, "Syrc", "ܫܠܡܐ ܥܠܡܐ", kNone},
+    {NOTO "NotoSansThaana-Regular.ttf", 0, Category::NormalSansSerif, "Thaa", "ދިވެހި", kNone},
+    {NOTO "NotoSansNKo-Regular.ttf", 0, Category::NormalSansSerif, "Nkoo", "ߒߞߏ", kNone},
+    {NOTO "NotoSansTifinagh-Regular.ttf", 0, Category::NormalSansSerif, "Tfng", "ⴰⵣⵓⵍ", kNone},
+    {NOTO "NotoSansMongolian-Regular.ttf", 0, Category::NormalSansSerif, "Mong", "ᠮᠣᠩᠭᠣᠯ", kNone},
+    // Nushu, not the Latin it also maps, by its name; a run of its letters.
+    // Its Latin draws the name, and the pangram below.
+    {NOTO "NotoTraditionalNushu-Regular.ttf", 0, Category::NormalSansSerif, "Nshu", "\U0001B170",
+     kNameInFace | kLatinLine},
+    // "Nastaliq" among the serif words, as "Naskh".
+    {NOTO "NotoNastaliqUrdu-Regular.ttf", 0, Category::NormalSerif, "Arab", "نص حكيم",
+     kJoinedRightToLeft},
     {NOTO "NotoSansSymbols-Regular.ttf", 0, Category::Wingdings, nullptr, nullptr, kNone},
     {NOTO "NotoSansSymbols2-Regular.ttf", 0, Category::Wingdings, nullptr, nullptr, kNone},
 };

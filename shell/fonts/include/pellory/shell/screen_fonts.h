@@ -12,9 +12,9 @@ class ScreenFonts {
  public:
   // The list, enumerated from the machine's families the first time.
   static const QStringList& Names();
-  // The list made from enumerated family names: "Default" first, a name
-  // equal to the one appended just before it (ignoring case) dropped, then
-  // sorted ignoring case.
+  // The list made from enumerated family names: a name equal to the one
+  // appended just before it (ignoring case) dropped, then sorted ignoring
+  // case. Only installed families: fontconfig has no "Default" family.
   static QStringList Build(const QStringList& families);
 };
 
