@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "font_cache.h"
 #include "live_face.h"
 #include "part_file.h"
 #include "pdf_join.h"

@@ -13,6 +13,7 @@
 
 #include "book_style.h"
 #include "catalogue_faces.h"
+#include "coverage.h"
 #include "installed_faces.h"
 #include "live_face.h"
 

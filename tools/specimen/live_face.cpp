@@ -5,9 +5,6 @@
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_TAGS_H
 
-#include <QChar>
-#include <QFontDatabase>
-
 namespace pellory::specimen {
 namespace {
 
@@ -60,33 +57,6 @@ LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device) {
   live.refusal =
       QStringLiteral("Qt sets the name \"%1 %2\" in another installed file").arg(family, style);
   return live;
-}
-
-void ReleaseUnusedFonts(const std::string& anyFontFile) {
-  const int id = QFontDatabase::addApplicationFont(QString::fromStdString(anyFontFile));
-  if (id >= 0) QFontDatabase::removeApplicationFont(id);
-}
-
-Coverage CoverageOf(const QRawFont& face, const QString& text) {
-  Coverage coverage;
-  for (int i = 0; i < text.size();) {
-    const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size()
-                           ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
-                           : text.at(i).unicode();
-    const int length = c > 0xFFFF ? 2 : 1;
-    if (!QChar::isSpace(c)) {
-      ++coverage.counted;
-      if (face.supportsCharacter(c)) {
-        ++coverage.covered;
-      } else if (!coverage.missing.empty() && coverage.missing.back().second == i) {
-        coverage.missing.back().second = i + length;
-      } else {
-        coverage.missing.emplace_back(i, i + length);
-      }
-    }
-    i += length;
-  }
-  return coverage;
 }
 
 }  // namespace pellory::specimen

@@ -7,8 +7,6 @@
 #include <QPaintDevice>
 #include <QRawFont>
 #include <QString>
-#include <string>
-#include <vector>
 
 #include "installed_faces.h"
 
@@ -29,22 +27,5 @@ struct LiveFace {
 // accepted only when its font tables (or, for faces without any, its names)
 // are those of the installed file.
 LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device);
-
-// Lets Qt go of every font engine nothing holds any more. Qt keeps the
-// engines it has made in a cache that, without an event loop, is never
-// trimmed; removing an application font is the one public way to empty it,
-// so `anyFontFile` (an installed face) is added and removed again.
-void ReleaseUnusedFonts(const std::string& anyFontFile);
-
-// Which characters of a text a face draws itself. White space is not
-// counted; a face may leave it to the layout.
-struct Coverage {
-  int covered = 0;
-  int counted = 0;
-  // UTF-16 ranges [start, end) of the characters the face lacks.
-  std::vector<std::pair<int, int>> missing;
-  bool Whole() const { return covered == counted; }
-};
-Coverage CoverageOf(const QRawFont& face, const QString& text);
 
 }  // namespace pellory::specimen

@@ -1,6 +1,5 @@
 #include "output_file.h"
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,40 +9,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "removal_on_signal.h"
+
 namespace pellory::specimen {
-namespace {
-
-// The one temporary file a signal handler may remove: the handler can only
-// use what is async-signal-safe, so the path waits in a fixed buffer.
-char pendingPath[4096];
-volatile sig_atomic_t pendingSet = 0;
-
-extern "C" void RemovePendingAndDie(int signal) {
-  if (pendingSet) ::unlink(pendingPath);
-  ::signal(signal, SIG_DFL);
-  ::raise(signal);
-}
-
-void Watch(const std::string& path) {
-  if (path.size() >= sizeof pendingPath) return;
-  pendingSet = 0;
-  std::memcpy(pendingPath, path.c_str(), path.size() + 1);
-  pendingSet = 1;
-  static const bool installed = [] {
-    struct sigaction action {};
-    action.sa_handler = RemovePendingAndDie;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
-    return true;
-  }();
-  (void)installed;
-}
-
-void Unwatch() {
-  pendingSet = 0;
-}
-
-}  // namespace
 
 OutputFile::OutputFile(const std::string& target) : target_(target) {
   const std::filesystem::path path(target);
@@ -71,7 +39,7 @@ void OutputFile::Make(const std::string& pattern) {
     return;
   }
   temporary_ = name;
-  Watch(temporary_);
+  RemoveOnSignal(temporary_);
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
@@ -90,7 +58,7 @@ void OutputFile::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) {
-    Unwatch();
+    ForgetOnSignal();
     ::unlink(temporary_.c_str());
     temporary_.clear();
   }
@@ -112,7 +80,7 @@ bool OutputFile::Commit() {
     error_ = std::strerror(errno);
     return false;
   }
-  Unwatch();
+  ForgetOnSignal();
   temporary_.clear();
   return true;
 }

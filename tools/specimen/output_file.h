@@ -2,7 +2,7 @@
 // file beside the target (or in the temporary directory), which is renamed
 // onto the target only when complete. The temporary file is removed when the
 // object goes without a commit, and also when SIGINT, SIGTERM or SIGHUP
-// ends the process half-way.
+// ends the process half-way (removal_on_signal.h).
 #pragma once
 
 #include <string>
