@@ -20,14 +20,13 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 int main(int argc, char** argv) {
   using namespace pellory::specimen;
-  if (argc == 2 && std::string(argv[1]) == "--help") {
+  const ParsedCommandLine parsed = ParseCommandLine({argv + 1, argv + argc}, std::cin);
+  if (parsed.help) {
     std::cout << kUsage;
     return kExitOk;
   }
-  std::string error;
-  const auto options = ParseOptions({argv + 1, argv + argc}, &error);
-  if (!options) {
-    std::cerr << "pellory-specimen: " << error << '\n' << kUsage;
+  if (!parsed.options) {
+    std::cerr << "pellory-specimen: " << parsed.error << '\n' << kUsage;
     return kExitUsage;
   }
   // A command-line tool: Qt lays out the pages without a display.
@@ -35,5 +34,5 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(QuietQtMessages);
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);
-  return Run(*options, std::cout, std::cerr);
+  return Run(*parsed.options, std::cout, std::cerr);
 }

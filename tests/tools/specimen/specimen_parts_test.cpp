@@ -2,17 +2,26 @@
 // the selection it names, the file a record names and the progress bar.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "catalogue_faces.h"
 #include "installed_faces.h"
 #include "progress_bar.h"
+#include "scratch_dir.h"
 #include "specimen_options.h"
 
 namespace pellory::specimen {
 namespace {
 
-std::optional<Options> Parse(std::vector<std::string> args, std::string* error = nullptr) {
-  std::string ignored;
-  return ParseOptions(args, error ? error : &ignored);
+using testkit::ScratchDir;
+
+std::optional<Options> Parse(std::vector<std::string> args, std::string* error = nullptr,
+                             const std::string& standardInput = "") {
+  std::istringstream in(standardInput);
+  const ParsedCommandLine parsed = ParseCommandLine(args, in);
+  if (error) *error = parsed.error;
+  return parsed.options;
 }
 
 TEST(SpecimenOptions, DefaultsAndEveryOption) {
@@ -22,42 +31,126 @@ TEST(SpecimenOptions, DefaultsAndEveryOption) {
   EXPECT_EQ(o->sizes, (std::vector<double>{9, 12, 18, 24, 36}));
   EXPECT_EQ(o->destination, Destination::File);
   EXPECT_EQ(o->output, "book.pdf");
+  EXPECT_EQ(o->charsetPages, 0);
+  EXPECT_TRUE(o->features.empty());
+  EXPECT_FALSE(o->axes);
 
-  o = Parse({"--password", "a", "--password", "b", "--category", "Handwriting", "--text", "Ab",
-             "--sizes", "10,14.5", "--covering", "--paper", "Letter", "--quiet", "--print",
-             "--printer", "Office", "/srv/catalogue"});
+  o = Parse({"--password",    "a",
+             "--password",    "b",
+             "--category",    "Handwriting",
+             "--text",        "Ab",
+             "--sizes",       "10,14.5",
+             "--covering",    "--charset",
+             "--features",    "smcp,-liga,ss01=2",
+             "--axes",        "--paper",
+             "Letter",        "--quiet",
+             "--print",       "--printer",
+             "Office/duplex", "/srv/catalogue"});
   ASSERT_TRUE(o);
   EXPECT_EQ(o->passwords, (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(o->category, "Handwriting");
   EXPECT_EQ(o->text, "Ab");
   EXPECT_EQ(o->sizes, (std::vector<double>{10, 14.5}));
   EXPECT_TRUE(o->covering);
+  EXPECT_EQ(o->charsetPages, kDefaultCharsetPages);
+  ASSERT_EQ(o->features.size(), 3u);
+  EXPECT_EQ(o->features[0].tag, "smcp");
+  EXPECT_EQ(o->features[0].value, 1u);
+  EXPECT_EQ(o->features[1].tag, "liga");
+  EXPECT_EQ(o->features[1].value, 0u);
+  EXPECT_EQ(o->features[1].label, "-liga");
+  EXPECT_EQ(o->features[2].tag, "ss01");
+  EXPECT_EQ(o->features[2].value, 2u);
+  EXPECT_TRUE(o->axes);
   EXPECT_EQ(o->paper, "Letter");
   EXPECT_TRUE(o->quiet);
   EXPECT_EQ(o->destination, Destination::Printer);
-  EXPECT_EQ(o->printer, "Office");
+  EXPECT_EQ(o->printer, "Office/duplex");
   EXPECT_EQ(o->database, "/srv/catalogue");
 }
 
+// The GNU forms: "--option=value", options after the catalogue, unique
+// abbreviations, "--" before a catalogue whose name starts with a dash.
+TEST(SpecimenOptions, GnuForms) {
+  auto o = Parse({"/srv/catalogue", "--category=Handwriting", "--text=a=b", "--charset=12",
+                  "--output=book.pdf", "--pap", "A5"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->database, "/srv/catalogue");
+  EXPECT_EQ(o->category, "Handwriting");
+  EXPECT_EQ(o->text, "a=b");
+  EXPECT_EQ(o->charsetPages, 12);
+  EXPECT_EQ(o->output, "book.pdf");
+  EXPECT_EQ(o->paper, "A5");
+
+  o = Parse({"-obook.pdf", "--", "--odd-alias"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->output, "book.pdf");
+  EXPECT_EQ(o->database, "--odd-alias");
+
+  std::string error;
+  EXPECT_FALSE(Parse({"--help"}, &error));
+  std::istringstream none;
+  EXPECT_TRUE(ParseCommandLine({"--quiet", "--help"}, none).help);
+}
+
+TEST(SpecimenOptions, PasswordFilesOneALineFromAFileOrStandardInput) {
+  ScratchDir scratch("pellory-specimen");
+  const std::string file = (scratch.path() / "passwords").string();
+  std::ofstream(file) << "first\r\n\nsecond pass\n";
+  auto o = Parse({"--password", "a", "--password-file", file, "--password-file=-", "-o", "b.pdf"},
+                 nullptr, "from stdin\n");
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->passwords, (std::vector<std::string>{"a", "first", "second pass", "from stdin"}));
+  std::string error;
+  EXPECT_FALSE(Parse({"--password-file", file + ".none", "-o", "b.pdf"}, &error));
+  EXPECT_EQ(error, "cannot read the password file " + file + ".none");
+}
+
 TEST(SpecimenOptions, RefusalsSayWhy) {
+  const std::string sizes = "--sizes takes point sizes from 1 to 200, such as 9,12,18";
+  const std::string features =
+      "--features takes OpenType feature tags, such as smcp,onum,ss01 or -liga to turn one off";
+  const std::string charset =
+      "--charset takes the pages a face's character table may fill, from 1 to 1000, such as "
+      "--charset=20";
   const struct {
     std::vector<std::string> args;
-    const char* why;
+    std::string why;
   } cases[] = {
       {{}, "an output is needed: -o FILE.pdf or --print"},
       {{"-o"}, "-o needs a value"},
+      {{"-o", ""}, "-o needs a file name"},
+      {{"--output"}, "--output needs a value"},
+      {{"-o", "a.pdf", "--category"}, "--category needs a value"},
       {{"-o", "a.pdf", "--print"}, "-o and --print exclude each other"},
       {{"-o", "a.pdf", "--category", "Handwriting", "--filter", "x"},
        "--category and --filter exclude each other"},
       {{"-o", "a.pdf", "--printer", "Office"}, "--printer goes with --print"},
+      {{"--print", "--printer="}, "--printer needs a queue name, or QUEUE/INSTANCE"},
+      {{"--print", "--printer", "Office/"}, "--printer needs a queue name, or QUEUE/INSTANCE"},
       {{"-o", "a.pdf", "--covering"}, "--covering needs --text"},
-      {{"-o", "a.pdf", "--sizes", "9,,12"},
-       "--sizes takes point sizes from 1 to 200, such as 9,12,18"},
-      {{"-o", "a.pdf", "--sizes", "0.5"},
-       "--sizes takes point sizes from 1 to 200, such as 9,12,18"},
-      {{"-o", "a.pdf", "--sizes", "12pt"},
-       "--sizes takes point sizes from 1 to 200, such as 9,12,18"},
+      {{"-o", "a.pdf", "--features", "smcp"}, "--features needs --text"},
+      {{"-o", "a.pdf", "--axes"}, "--axes needs --text"},
+      {{"-o", "a.pdf", "--sizes", "9,,12"}, sizes},
+      {{"-o", "a.pdf", "--sizes", "0.5"}, sizes},
+      {{"-o", "a.pdf", "--sizes", "12pt"}, sizes},
+      {{"-o", "a.pdf", "--sizes", "nan"}, sizes},
+      {{"-o", "a.pdf", "--sizes", "12,inf"}, sizes},
+      {{"-o", "a.pdf", "--sizes", "1e400"}, sizes},
+      {{"-o", "a.pdf", "--text", "x", "--features", "smallcaps"}, features},
+      {{"-o", "a.pdf", "--text", "x", "--features", "smcp,"}, features},
+      {{"-o", "a.pdf", "--text", "x", "--features", "-liga=2"}, features},
+      {{"-o", "a.pdf", "--charset=0"}, charset},
+      {{"-o", "a.pdf", "--charset=many"}, charset},
+      {{"-o", "a.pdf", "--text", "caf\xE9"}, "--text is not valid UTF-8"},
+      {{"-o", "a.pdf", "--text", "\xED\xA0\x80"}, "--text is not valid UTF-8"},
+      {{"-o", "a.pdf", "--text", "\xC0\xAF"}, "--text is not valid UTF-8"},
+      {{"-o", "a.pdf", "--filter", "[Font Name] = '\xFF'"}, "--filter is not valid UTF-8"},
       {{"-o", "a.pdf", "--colour"}, "unknown option --colour"},
+      {{"-o", "a.pdf", "--colour=red"}, "unknown option --colour"},
+      {{"-o", "a.pdf", "-x"}, "unknown option -x"},
+      {{"-o", "a.pdf", "--covering=yes", "--text", "x"}, "--covering takes no value"},
+      {{"-o", "a.pdf", "--p"}, "unknown option --p"},
       {{"-o", "a.pdf", "one", "two"}, "one directory or alias at most"},
   };
   for (const auto& c : cases) {
