@@ -9,17 +9,25 @@
 #include <filesystem>
 #include <utility>
 
+#include "output_target.h"
 #include "removal_on_signal.h"
 
 namespace pellory::specimen {
 
-OutputFile::OutputFile(const std::string& target) : target_(target) {
-  const std::filesystem::path path(target);
-  const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
-  std::string hidden = ".";
-  hidden += path.filename().string();
-  hidden += ".partial-XXXXXX";
-  Make((dir / hidden).string());
+OutputFile::OutputFile(const std::string& target) {
+  const OutputTarget resolved = ResolveOutputTarget(target);
+  if (!resolved.error.empty()) {
+    error_ = resolved.error;
+    return;
+  }
+  target_ = resolved.path;
+  keep_ = resolved.exists;
+  mode_ = resolved.mode;
+  owner_ = resolved.owner;
+  group_ = resolved.group;
+  const std::filesystem::path dir = std::filesystem::path(target_).parent_path();
+  const long nameMax = ::pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+  Make(PartialPattern(target_, nameMax > 0 ? static_cast<std::size_t>(nameMax) : 255));
 }
 
 OutputFile OutputFile::Scratch(const std::string& suffix) {
@@ -46,12 +54,32 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
     : target_(std::move(other.target_)),
       temporary_(std::move(other.temporary_)),
       fd_(std::exchange(other.fd_, -1)),
-      error_(std::move(other.error_)) {
+      error_(std::move(other.error_)),
+      keep_(other.keep_),
+      mode_(other.mode_),
+      owner_(other.owner_),
+      group_(other.group_) {
   other.temporary_.clear();
 }
 
 OutputFile::~OutputFile() {
   Discard();
+}
+
+// A book that replaces a file keeps its mode (and, where the user may give
+// them, its owner and group); a new book is readable as any file the user
+// writes.
+void OutputFile::SetPermissions() {
+  if (!keep_) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd_, 0666 & ~mask);
+    return;
+  }
+  struct stat own {};
+  if (::fstat(fd_, &own) == 0 && (own.st_uid != owner_ || own.st_gid != group_))
+    (void)::fchown(fd_, owner_, group_);
+  ::fchmod(fd_, mode_);
 }
 
 void OutputFile::Discard() {
@@ -66,16 +94,15 @@ void OutputFile::Discard() {
 
 bool OutputFile::Commit() {
   if (fd_ < 0 || target_.empty()) return false;
-  if (::fsync(fd_) != 0 || ::close(fd_) != 0) {
-    fd_ = -1;
-    error_ = std::strerror(errno);
+  SetPermissions();
+  const bool synced = ::fsync(fd_) == 0;
+  const int syncError = errno;
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  if (!synced || !closed) {
+    error_ = std::strerror(synced ? errno : syncError);
     return false;
   }
-  fd_ = -1;
-  // The book is readable as any file the user writes.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::chmod(temporary_.c_str(), 0666 & ~mask);
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
     error_ = std::strerror(errno);
     return false;

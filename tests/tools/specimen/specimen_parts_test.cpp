@@ -1,12 +1,15 @@
 // The parts of pellory-specimen that need no catalogue: its command line,
 // the selection it names, the file a record names and the progress bar.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "catalogue_faces.h"
 #include "installed_faces.h"
+#include "output_target.h"
 #include "progress_bar.h"
 #include "scratch_dir.h"
 #include "specimen_options.h"
@@ -230,6 +233,73 @@ TEST(SpecimenFaces, InstalledFaceByDescribedFileThenByFileName) {
     if (!face) continue;
     EXPECT_EQ(face->path, c.path);
     EXPECT_EQ(face->style, c.style);
+  }
+}
+
+TEST(SpecimenOutput, PartialNameFitsTheFileSystem) {
+  const std::string long254 = std::string(250, 'n') + ".pdf";
+  const std::string accented = std::string(238, 'a') +
+                               "\xC3\xA9"
+                               "ab";  // 242 bytes
+  const struct {
+    std::string path;
+    std::size_t nameMax;
+    std::string pattern;
+  } cases[] = {
+      {"book.pdf", 255, "./.book.pdf.partial-XXXXXX"},
+      {"/srv/out/book.pdf", 255, "/srv/out/.book.pdf.partial-XXXXXX"},
+      {"/srv/" + long254, 255, "/srv/." + long254.substr(0, 239) + ".partial-XXXXXX"},
+      // Cut before the two bytes of "é", not between them.
+      {"/srv/" + accented, 255, "/srv/." + std::string(238, 'a') + ".partial-XXXXXX"},
+  };
+  for (const auto& c : cases) {
+    const std::string pattern = PartialPattern(c.path, c.nameMax);
+    EXPECT_EQ(pattern, c.pattern);
+    EXPECT_LE(std::filesystem::path(pattern).filename().string().size(), c.nameMax);
+  }
+}
+
+TEST(SpecimenOutput, TargetIsARegularFileOrANewNameThroughItsLinks) {
+  namespace fs = std::filesystem;
+  ScratchDir scratch("pellory-specimen");
+  const fs::path dir = scratch.path();
+  std::ofstream(dir / "book.pdf") << "old";
+  ::chmod((dir / "book.pdf").c_str(), 0640);
+  fs::create_symlink("book.pdf", dir / "link.pdf");
+  fs::create_symlink(dir / "link.pdf", dir / "chain.pdf");
+  fs::create_symlink("sub/new.pdf", dir / "dangling.pdf");
+  fs::create_symlink("loop-b", dir / "loop-a");
+  fs::create_symlink("loop-a", dir / "loop-b");
+  fs::create_directory(dir / "folder");
+  ::mkfifo((dir / "pipe").c_str(), 0600);
+  fs::create_symlink("/dev/null", dir / "null-link");
+  const std::string notRegular = ", not a regular file; -o takes a regular file or a new name";
+  const struct {
+    std::string given;
+    std::string path;  // empty: refused
+    bool exists;
+    std::string error;
+  } cases[] = {
+      {(dir / "new.pdf").string(), (dir / "new.pdf").string(), false, ""},
+      {(dir / "book.pdf").string(), (dir / "book.pdf").string(), true, ""},
+      {(dir / "link.pdf").string(), (dir / "book.pdf").string(), true, ""},
+      {(dir / "chain.pdf").string(), (dir / "book.pdf").string(), true, ""},
+      {(dir / "dangling.pdf").string(), (dir / "sub/new.pdf").string(), false, ""},
+      {(dir / "loop-a").string(), "", false, "Too many levels of symbolic links"},
+      {(dir / "folder").string(), "", false, "a directory" + notRegular},
+      {(dir / "pipe").string(), "", false, "a named pipe" + notRegular},
+      {"/dev/null", "", false, "a character device" + notRegular},
+      {(dir / "null-link").string(), "", false, "a character device" + notRegular},
+  };
+  for (const auto& c : cases) {
+    const OutputTarget target = ResolveOutputTarget(c.given);
+    EXPECT_EQ(target.error, c.error) << c.given;
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(target.path, c.path) << c.given;
+    EXPECT_EQ(target.exists, c.exists) << c.given;
+    if (c.exists) {
+      EXPECT_EQ(target.mode, 0640u) << c.given;
+    }
   }
 }
 
