@@ -1,6 +1,8 @@
 #include "book_pages.h"
 
 #include <QFontMetricsF>
+#include <QTextLayout>
+#include <algorithm>
 #include <utility>
 
 namespace pellory::specimen {
@@ -57,10 +59,14 @@ void PageFlow::PaintFooter() {
   painter_->setPen(Qt::black);
   painter_->drawLine(QPointF(body.left(), line.top() - style_.Pt(3)),
                      QPointF(body.right(), line.top() - style_.Pt(3)));
-  painter_->drawText(line, Qt::AlignLeft | Qt::TextSingleLine,
-                     QStringLiteral("Specimen book: ") + facts_.selection);
-  painter_->drawText(line, Qt::AlignRight | Qt::TextSingleLine,
-                     QStringLiteral("Page %1 of %2").arg(page_).arg(facts_.totalPages));
+  const QString number = QStringLiteral("Page %1 of %2").arg(page_).arg(facts_.totalPages);
+  const QFontMetricsF metrics(style_.note);
+  // The selection gives way to the page number: a long filter is cut short.
+  const double room = line.width() - metrics.horizontalAdvance(number) - style_.Pt(12);
+  const QString title = metrics.elidedText(QStringLiteral("Specimen book: ") + facts_.selection,
+                                           Qt::ElideRight, std::max(0.0, room));
+  painter_->drawText(line, Qt::AlignLeft | Qt::TextSingleLine, title);
+  painter_->drawText(line, Qt::AlignRight | Qt::TextSingleLine, number);
 }
 
 int ContentsLinesPerPage(const BookStyle& style) {
@@ -73,40 +79,74 @@ int ContentsPageCount(const BookStyle& style, std::size_t entries) {
   return static_cast<int>(std::max<std::size_t>(1, (entries + perPage - 1) / perPage));
 }
 
+// The text wrapped into `width`, at most `maxLines` lines, the last one cut
+// short with an ellipsis when the text goes on.
+QStringList FittedLines(const QString& text, const QFont& font, double width, int maxLines) {
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QStringList lines;
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    if (lines.size() + 1 == maxLines) {
+      const QString rest = text.mid(line.textStart()).simplified();
+      lines.append(QFontMetricsF(font).elidedText(rest, Qt::ElideRight, width));
+      break;
+    }
+    lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
+  }
+  layout.endLayout();
+  return lines;
+}
+
 void PaintTitlePage(QPainter& painter, const BookStyle& style, const BookFacts& facts) {
   const QRectF& body = style.body;
-  double y = body.top() + body.height() / 4;
+  struct Fact {
+    QString label, value;
+    int maxLines;
+  };
+  QList<Fact> facts_ = {
+      {QStringLiteral("Catalogue"), facts.catalogue, 2},
+      {QStringLiteral("Selection"), facts.selection, 3},
+      {QStringLiteral("Text"),
+       facts.text.isEmpty() ? QStringLiteral("none: the sample pictures") : facts.text, 6},
+      {QStringLiteral("Date"), facts.date, 1},
+      {QStringLiteral("Faces"), QString::number(facts.faces), 1},
+  };
+  if (facts.leftOut)
+    facts_.append({QStringLiteral("Left out"),
+                   Faces(facts.leftOut) + QStringLiteral(" that do not cover the whole text"), 2});
+  if (facts.notInstalled)
+    facts_.append({QStringLiteral("Not installed"),
+                   Faces(facts.notInstalled) + QStringLiteral(": sample pictures only"), 2});
+  const double labelWidth = style.Pt(120);
+  const double line = LineHeight(style.facts);
+  QList<QStringList> values;
+  double height = LineHeight(style.title) + style.Pt(18);
+  for (const Fact& fact : facts_) {
+    values.append(FittedLines(fact.value, style.facts, body.width() - labelWidth, fact.maxLines));
+    height += values.back().size() * line + style.Pt(6);
+  }
+  // A quarter down the page, or higher where the facts need the room.
+  double y = std::max(body.top(), std::min(body.top() + body.height() / 4, body.bottom() - height));
   painter.setPen(Qt::black);
   painter.setFont(style.title);
   painter.drawText(QRectF(body.left(), y, body.width(), LineHeight(style.title)),
                    Qt::AlignLeft | Qt::TextSingleLine, QStringLiteral("Specimen book"));
   y += LineHeight(style.title) + style.Pt(18);
-  QList<QPair<QString, QString>> lines = {
-      {QStringLiteral("Catalogue"), facts.catalogue},
-      {QStringLiteral("Selection"), facts.selection},
-      {QStringLiteral("Text"),
-       facts.text.isEmpty() ? QStringLiteral("none: the sample pictures") : facts.text},
-      {QStringLiteral("Date"), facts.date},
-      {QStringLiteral("Faces"), QString::number(facts.faces)},
-  };
-  if (facts.leftOut)
-    lines.append({QStringLiteral("Left out"),
-                  Faces(facts.leftOut) + QStringLiteral(" that do not cover the whole text")});
-  if (facts.notInstalled)
-    lines.append({QStringLiteral("Not installed"),
-                  Faces(facts.notInstalled) + QStringLiteral(": sample pictures only")});
   painter.setFont(style.facts);
-  const double labelWidth = style.Pt(120);
-  for (const auto& [label, value] : lines) {
-    const QRectF valueBox(body.left() + labelWidth, y, body.width() - labelWidth,
-                          body.bottom() - y);
-    const QRectF used = painter.boundingRect(valueBox, Qt::AlignLeft | Qt::TextWordWrap, value);
+  for (qsizetype i = 0; i < facts_.size(); ++i) {
     painter.setPen(QColor(90, 90, 90));
-    painter.drawText(QRectF(body.left(), y, labelWidth, LineHeight(style.facts)), Qt::AlignLeft,
-                     label);
+    painter.drawText(QRectF(body.left(), y, labelWidth, line), Qt::AlignLeft, facts_[i].label);
     painter.setPen(Qt::black);
-    painter.drawText(valueBox, Qt::AlignLeft | Qt::TextWordWrap, value);
-    y += used.height() + style.Pt(6);
+    for (const QString& text : values[i]) {
+      painter.drawText(QRectF(body.left() + labelWidth, y, body.width() - labelWidth, line),
+                       Qt::AlignLeft | Qt::TextSingleLine, text);
+      y += line;
+    }
+    y += style.Pt(6);
   }
 }
 
