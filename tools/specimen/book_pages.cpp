@@ -121,6 +121,12 @@ void PaintTitlePage(QPainter& painter, const BookStyle& style, const BookFacts& 
   if (facts.notInstalled)
     facts_.append({QStringLiteral("Not installed"),
                    Faces(facts.notInstalled) + QStringLiteral(": sample pictures only"), 2});
+  if (facts.unusable)
+    facts_.append({QStringLiteral("Unusable files"),
+                   Faces(facts.unusable) +
+                       QStringLiteral(" whose installed file is damaged or holds another face: "
+                                      "sample pictures only"),
+                   2});
   const double labelWidth = style.Pt(120);
   const double line = LineHeight(style.facts);
   QList<QStringList> values;

@@ -21,6 +21,7 @@ struct BookFacts {
   int faces = 0;    // in the book
   int leftOut = 0;  // by --covering
   int notInstalled = 0;
+  int unusable = 0;  // installed files damaged or holding another face
   int totalPages = 0;
 };
 

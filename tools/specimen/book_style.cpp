@@ -10,10 +10,15 @@
 namespace pellory::specimen {
 namespace {
 
+// Names, paths and notes are set letter by letter, without ligatures, so
+// that they read back from the book as the characters they are ("fl", not
+// U+FB02). Qt leaves ligatures out of a font with letter spacing, so the
+// book's fonts get a spacing too small to see.
 QFont BookFont(QPaintDevice& device, double points, QFont::Weight weight) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPointSizeF(points);
   font.setWeight(weight);
+  font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
   return QFont(font, &device);
 }
 

@@ -1,11 +1,11 @@
 #include "book_writer.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QPdfWriter>
 #include <memory>
 #include <stdexcept>
 
+#include "descriptor_device.h"
 #include "font_cache.h"
 #include "live_face.h"
 #include "part_file.h"
@@ -39,9 +39,12 @@ int RunFaces(CatalogueFaces& faces, const InstalledFaces& installed, const BookR
   int leftOut = 0;
   while (faces.Next(face)) {
     const auto found = installed.Find(face.fileName, face.description);
-    const bool setLive = found && !request.specimen.text.isEmpty();
-    const LiveFace live = setLive ? MatchLiveFace(*found, device) : LiveFace{};
-    const FaceBlock block(face, found, setLive ? &live : nullptr, request.specimen, style);
+    // The file as it is now, which fontconfig's cache may no longer describe.
+    const FaceFile file = found ? ReadFaceFile(*found, request.specimen.text) : FaceFile{};
+    const QString problem = found ? FileProblem(file, face.description) : QString();
+    const bool setLive = found && problem.isEmpty() && !request.specimen.text.isEmpty();
+    const LiveFace live = setLive ? MatchLiveFace(*found, file, device) : LiveFace{};
+    const FaceBlock block(face, found, problem, setLive ? &live : nullptr, request.specimen, style);
     const bool inBook = !request.covering || block.Covers();
     if (!inBook) ++leftOut;
     place(face, found, inBook ? &block : nullptr);
@@ -116,9 +119,7 @@ class PartedBook {
     if (!part.Error().empty())
       throw std::runtime_error("cannot make a temporary file in " + directory_ + ": " +
                                part.Error());
-    file_ = std::make_unique<QFile>();
-    if (!file_->open(part.Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-      throw std::runtime_error(file_->errorString().toStdString());
+    file_ = std::make_unique<DescriptorDevice>(part.Descriptor());
     writer_ = std::make_unique<QPdfWriter>(file_.get());
     SetUp(*writer_, request_);
     painter_.begin(writer_.get());
@@ -127,8 +128,7 @@ class PartedBook {
   void EndPart() {
     painter_.end();
     writer_.reset();
-    if (!file_->flush() || file_->error() != QFileDevice::NoError)
-      throw std::runtime_error(file_->errorString().toStdString());
+    if (!file_->Failure().empty()) throw std::runtime_error(file_->Failure());
     file_.reset();
     release_.Release();
   }
@@ -140,7 +140,7 @@ class PartedBook {
   std::string directory_;
   FontRelease release_;
   std::vector<PartFile> parts_;
-  std::unique_ptr<QFile> file_;
+  std::unique_ptr<DescriptorDevice> file_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
 };
@@ -171,6 +171,7 @@ BookFacts WriteBook(int out, const std::string& partsDirectory, CatalogueFaces& 
                                entries.push_back({QString::fromStdString(face.fontName),
                                                   PlaceBlock(counting, *block, style, nullptr)});
                                if (!found) ++facts.notInstalled;
+                               if (block->FileUnusable()) ++facts.unusable;
                              }
                              measured.Seen(found);
                              if (measured.Due()) measured.Release();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "pellory/data/blob_field.h"
 #include "pellory/data/catalogue.h"
@@ -97,22 +98,28 @@ bool CatalogueFaces::Next(CatalogueFace& face, bool withPicture) {
   return true;
 }
 
+std::string DescribedValue(const std::string& description, const std::string& label) {
+  const std::string key = label + ": ";
+  std::size_t at = description.rfind(key, 0) == 0 ? 0 : description.find("\n" + key);
+  if (at == std::string::npos) return {};
+  at += at == 0 ? key.size() : key.size() + 1;
+  return description.substr(at, description.find_first_of("\r\n", at) - at);
+}
+
 std::optional<DescribedFile> FileOfDescription(const std::string& description) {
-  const std::string label = "File: ";
-  std::size_t at = description.rfind(label, 0) == 0 ? 0 : description.find("\n" + label);
-  if (at == std::string::npos) return std::nullopt;
-  if (at != 0) ++at;
-  std::string line = description.substr(at + label.size());
-  line = line.substr(0, line.find_first_of("\r\n"));
+  const std::string line = DescribedValue(description, "File");
   DescribedFile file{line, 0};
   const std::string marker = " (face ";
   const std::size_t face = line.rfind(marker);
   if (face != std::string::npos && line.back() == ')') {
     const std::string number =
         line.substr(face + marker.size(), line.size() - face - marker.size() - 1);
-    if (!number.empty() && std::all_of(number.begin(), number.end(), ::isdigit)) {
+    int index = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), index);
+    if (!number.empty() && ec == std::errc() && end == number.data() + number.size() &&
+        index >= 0) {
       file.path = line.substr(0, face);
-      file.index = std::stoi(number);
+      file.index = index;
     }
   }
   if (file.path.empty()) return std::nullopt;

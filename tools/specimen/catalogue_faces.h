@@ -65,4 +65,7 @@ struct DescribedFile {
 };
 std::optional<DescribedFile> FileOfDescription(const std::string& description);
 
+// The value of a description's line "LABEL: value"; empty when it has none.
+std::string DescribedValue(const std::string& description, const std::string& label);
+
 }  // namespace pellory::specimen

@@ -42,7 +42,8 @@ QImage ToImage(const data::BitmapImage& bitmap) {
 }
 
 FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFace>& installed,
-                     const LiveFace* live, const SpecimenText& specimen, const BookStyle& style)
+                     const QString& fileProblem, const LiveFace* live, const SpecimenText& specimen,
+                     const BookStyle& style)
     : style_(style),
       name_(QString::fromStdString(face.fontName)),
       category_(QString::fromStdString(face.category)),
@@ -50,6 +51,7 @@ FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFac
       picture_(ToImage(face.sample)),
       pictureError_(QString::fromStdString(face.sampleError)),
       installed_(installed.has_value()),
+      fileProblem_(fileProblem),
       hasText_(!specimen.text.isEmpty()),
       sizes_(specimen.sizes) {
   if (!installed) return;
@@ -98,6 +100,7 @@ QString FaceBlock::Note() const {
                "Not installed on this machine: no installed font file is called "
                "\"%1\"; the sample picture only.")
         .arg(file_);
+  if (!fileProblem_.isEmpty()) return fileProblem_ + QStringLiteral("; the sample picture only.");
   if (!hasText_) return {};
   if (!live_) return refusal_ + QStringLiteral("; the text is left out.");
   if (coverage_.Whole())
@@ -113,10 +116,16 @@ double FaceBlock::PictureHeight() const {
   return style_.Pt(picture_.height() * kPicturePointsPerPixel);
 }
 
+// A note may take several lines: a file's problem can be long.
+double FaceBlock::NoteHeight() const {
+  const QRectF room(0, 0, style_.body.width(), 1e6);
+  return QFontMetricsF(style_.label).boundingRect(room, Qt::TextWordWrap, Note()).height();
+}
+
 double FaceBlock::HeadHeight() const {
   double height = style_.Pt(kGap) + LineHeight(style_.name) + LineHeight(style_.note);
   height += style_.Pt(kGap) + PictureHeight();
-  if (!Note().isEmpty()) height += style_.Pt(kGap) + LineHeight(style_.label);
+  if (!Note().isEmpty()) height += style_.Pt(kGap) + NoteHeight();
   return height + style_.Pt(kGap);
 }
 
@@ -155,8 +164,8 @@ void FaceBlock::PaintHead(QPainter& painter, double top) const {
   y += style_.Pt(kGap);
   painter.setFont(style_.label);
   painter.setPen(installed_ && live_ && coverage_.Whole() ? kGrey : QColor(150, 0, 0));
-  painter.drawText(QRectF(body.left(), y, body.width(), LineHeight(style_.label)),
-                   Qt::AlignLeft | Qt::TextSingleLine, note);
+  painter.drawText(QRectF(body.left(), y, body.width(), NoteHeight()),
+                   Qt::AlignLeft | Qt::TextWordWrap, note);
 }
 
 // The characters the face lacks get a mark behind them, drawn with the line

@@ -29,14 +29,18 @@ struct SpecimenText {
 class FaceBlock {
  public:
   // `live` is the face as Qt sets it (MatchLiveFace), null when the face is
-  // not installed or there is no text.
+  // not installed, its file cannot stand for it (`fileProblem` says why) or
+  // there is no text.
   FaceBlock(const CatalogueFace& face, const std::optional<InstalledFace>& installed,
-            const LiveFace* live, const SpecimenText& specimen, const BookStyle& style);
+            const QString& fileProblem, const LiveFace* live, const SpecimenText& specimen,
+            const BookStyle& style);
   ~FaceBlock();
 
   // Whether the face sets the whole text itself (false when it is not set
   // live at all).
   bool Covers() const { return live_ && coverage_.Whole(); }
+  // Installed, but its file is damaged or another face than the catalogue's.
+  bool FileUnusable() const { return !fileProblem_.isEmpty(); }
 
   double HeadHeight() const;
   void PaintHead(QPainter& painter, double top) const;
@@ -54,6 +58,7 @@ class FaceBlock {
   double Scale(std::size_t layout) const;
   QList<QTextLayout::FormatRange> MissingMarks() const;
   QString Note() const;
+  double NoteHeight() const;
   double PictureHeight() const;
 
   const BookStyle& style_;
@@ -61,6 +66,7 @@ class FaceBlock {
   QImage picture_;
   QString pictureError_;
   bool installed_ = false;
+  QString fileProblem_;
   bool live_ = false;
   QString refusal_;
   bool hasText_ = false;

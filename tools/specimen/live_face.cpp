@@ -1,37 +1,37 @@
 #include "live_face.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_TRUETYPE_TABLES_H
-#include FT_TRUETYPE_TAGS_H
+#include <QList>
+#include <QStringList>
+#include <cmath>
 
 namespace pellory::specimen {
 namespace {
 
-// The file's own 'head' table, read with FreeType; empty for a face without
-// one (Type 1, bitmap formats).
-QByteArray HeadTableOf(const InstalledFace& face) {
-  static FT_Library library = [] {
-    FT_Library made = nullptr;
-    return FT_Init_FreeType(&made) == 0 ? made : nullptr;
-  }();
-  FT_Face ft = nullptr;
-  if (!library || FT_New_Face(library, face.path.c_str(), face.index, &ft) != 0) return {};
-  QByteArray table;
-  FT_ULong length = 0;
-  if (FT_Load_Sfnt_Table(ft, TTAG_head, 0, nullptr, &length) == 0 && length > 0) {
-    table.resize(static_cast<qsizetype>(length));
-    if (FT_Load_Sfnt_Table(ft, TTAG_head, 0, reinterpret_cast<FT_Byte*>(table.data()), &length))
-      table.clear();
+// For a face without tables: Qt's face has the file's names, and the
+// letters Qt sets advance as the file's own do.
+// `asked` is the family name Qt was given, with its foundry where it had one.
+bool SameFaceWithoutTables(const QRawFont& raw, const QString& asked, const InstalledFace& face,
+                           const FaceFile& file) {
+  if (raw.familyName() != asked || raw.styleName() != QString::fromStdString(face.style) ||
+      file.unitsPerEm <= 0)
+    return false;
+  const double scale = raw.pixelSize() / file.unitsPerEm;
+  for (const auto& [c, advance] : file.advances) {
+    const char32_t one[] = {c};
+    const QList<quint32> glyphs = raw.glyphIndexesForString(QString::fromUcs4(one, 1));
+    if (glyphs.size() != 1 || glyphs[0] == 0) return false;
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
+    // FreeType's linear advances are 16.16 fixed point.
+    const double expected = advance / 65536.0 * scale;
+    if (advances.size() != 1 || std::abs(advances[0].x() - expected) > 0.001 * raw.pixelSize())
+      return false;
   }
-  FT_Done_Face(ft);
-  return table;
+  return true;
 }
 
 }  // namespace
 
-LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device) {
-  const QByteArray head = HeadTableOf(face);
+LiveFace MatchLiveFace(const InstalledFace& face, const FaceFile& file, QPaintDevice& device) {
   const QString family = QString::fromStdString(face.family);
   const QString style = QString::fromStdString(face.style);
   // Formats of one design (OpenType beside Type 1) share family and style;
@@ -49,9 +49,8 @@ LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device) {
     font.setPointSizeF(kLayoutPoints);
     live.font = QFont(font, &device);
     live.raw = QRawFont::fromFont(live.font);
-    const bool same = head.isEmpty()
-                          ? live.raw.familyName() == family && live.raw.styleName() == style
-                          : live.raw.fontTable("head") == head;
+    const bool same = file.head.isEmpty() ? SameFaceWithoutTables(live.raw, name, face, file)
+                                          : live.raw.fontTable("head") == file.head;
     if (live.raw.isValid() && same) return live;
   }
   live.refusal =

@@ -8,6 +8,7 @@
 #include <QRawFont>
 #include <QString>
 
+#include "face_file.h"
 #include "installed_faces.h"
 
 namespace pellory::specimen {
@@ -24,8 +25,8 @@ struct LiveFace {
 };
 
 // The face as Qt sets it. Qt matches by family and style name; the match is
-// accepted only when its font tables (or, for faces without any, its names)
-// are those of the installed file.
-LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device);
+// accepted only when its 'head' table is the file's own (or, for faces
+// without tables, its names and the advances of a few letters are).
+LiveFace MatchLiveFace(const InstalledFace& face, const FaceFile& file, QPaintDevice& device);
 
 }  // namespace pellory::specimen

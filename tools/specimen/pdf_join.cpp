@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <map>
@@ -73,6 +77,7 @@ class BookFile {
   void Put(const void* bytes, std::size_t size) {
     if (size && std::fwrite(bytes, 1, size, stream_) != size) ThrowErrno();
     written_ += static_cast<long long>(size);
+    hash_.addData(QByteArrayView(static_cast<const char*>(bytes), static_cast<qsizetype>(size)));
   }
   void Put(const std::string& text) { Put(text.data(), text.size()); }
 
@@ -99,9 +104,12 @@ class BookFile {
     offsets_.push_back(-1);
     return static_cast<int>(offsets_.size());
   }
-  // The cross-reference table and trailer.
+  // The cross-reference table and trailer. The file's identifier is a hash
+  // of everything before it and of the time it was made.
   void Finish() {
     const long long xref = written_;
+    hash_.addData(QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
+    const QByteArray id = hash_.result().toHex();
     char entry[32];
     Put("xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n");
     for (const long long offset : offsets_) {
@@ -109,8 +117,9 @@ class BookFile {
       Put(entry);
     }
     Put("trailer\n<</Size " + std::to_string(offsets_.size() + 1) + " /Root " +
-        std::to_string(kCatalogue) + " 0 R /Info " + std::to_string(kInfo) + " 0 R>>\nstartxref\n" +
-        std::to_string(xref) + "\n%%EOF\n");
+        std::to_string(kCatalogue) + " 0 R /Info " + std::to_string(kInfo) + " 0 R /ID [<" +
+        id.toStdString() + "> <" + id.toStdString() + ">]>>\nstartxref\n" + std::to_string(xref) +
+        "\n%%EOF\n");
   }
 
  private:
@@ -122,6 +131,7 @@ class BookFile {
   FILE* stream_;
   long long written_ = 0;
   std::vector<long long> offsets_;
+  QCryptographicHash hash_{QCryptographicHash::Md5};
 };
 
 bool OfType(QPDFObjectHandle object, const char* type) {
@@ -166,12 +176,25 @@ std::vector<int> CopyPart(QPDF& part, BookFile& book, std::string* info) {
   return pageNumbers;
 }
 
+// The version a PDF's header line gives ("%PDF-1.7"), {1, 4} when it says none.
+std::pair<int, int> HeaderVersion(int fd) {
+  char header[16] = {};
+  const ssize_t n = ::pread(fd, header, sizeof header - 1, 0);
+  int major = 0, minor = 0;
+  if (n > 0 && std::sscanf(header, "%%PDF-%d.%d", &major, &minor) == 2 && major > 0 && minor >= 0)
+    return {major, minor};
+  return {1, 4};
+}
+
 }  // namespace
 
 void JoinParts(const std::vector<PartFile>& parts, int out) {
   std::unique_ptr<FILE, int (*)(FILE*)> stream(StreamOf(out, "wb"), std::fclose);
   BookFile book(stream.get());
-  book.Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+  std::pair<int, int> version{1, 4};
+  for (const PartFile& part : parts) version = std::max(version, HeaderVersion(part.Descriptor()));
+  book.Put("%PDF-" + std::to_string(version.first) + "." + std::to_string(version.second) +
+           "\n%\xE2\xE3\xCF\xD3\n");
   for (int own = 0; own < kInfo; ++own) book.Reserve();
   std::vector<int> pages;
   std::string info;

@@ -3,7 +3,8 @@
 // holds no more than one part (qpdf's own page copying would hold every
 // object of the book until the end). The pages go in order under one page
 // tree; the first part's document information (title, creator) is kept;
-// streams are copied as they are.
+// streams are copied as they are. The book says the highest version of its
+// parts and gets an identifier.
 #pragma once
 
 #include <vector>

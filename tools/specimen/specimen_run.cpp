@@ -48,7 +48,12 @@ std::string Count(int n, const char* one, const char* many) {
 std::string Summary(const BookFacts& facts) {
   std::string text = Count(facts.totalPages, "page", "pages");
   text += ", " + Count(facts.faces, "face", "faces");
-  if (facts.notInstalled) text += " (" + std::to_string(facts.notInstalled) + " not installed)";
+  std::string notes;
+  if (facts.notInstalled) notes = std::to_string(facts.notInstalled) + " not installed";
+  if (facts.unusable)
+    notes += (notes.empty() ? "" : ", ") + std::to_string(facts.unusable) +
+             " with a damaged or other installed file";
+  if (!notes.empty()) text += " (" + notes + ")";
   if (facts.leftOut)
     text += ", " + std::to_string(facts.leftOut) + " left out as they do not cover the text";
   return text;

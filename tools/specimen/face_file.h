@@ -1,0 +1,36 @@
+// What FreeType reads of an installed face's own file: whether it can be
+// read at all, what it holds (glyph count, format), and what tells it apart
+// from another file of the same names (its 'head' table, or the advances of
+// a few letters for faces without tables). Fontconfig's cache may name a
+// file that has since been damaged or replaced; this is the file as it is.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "installed_faces.h"
+
+namespace pellory::specimen {
+
+struct FaceFile {
+  std::string error;  // empty when FreeType read the face; else why not
+  long glyphs = 0;
+  std::string format;  // FreeType's name of it: "TrueType", "CFF", "Type 1"...
+  QByteArray head;     // empty for a face without one (Type 1, bitmap formats)
+  int unitsPerEm = 0;
+  std::vector<std::pair<char32_t, long>> advances;  // of a few letters, in font units
+};
+
+// Opens the face and loads the glyphs of `text`'s characters, as setting
+// it will.
+FaceFile ReadFaceFile(const InstalledFace& face, const QString& text);
+
+// Why the installed file cannot stand for the catalogue's record: it is
+// damaged, or it holds another face than the description's "Glyphs:" and
+// "Format:" lines say. Empty when it can.
+QString FileProblem(const FaceFile& file, const std::string& description);
+
+}  // namespace pellory::specimen
