@@ -18,11 +18,11 @@ QString Faces(int count) {
 
 }  // namespace
 
-PageFlow::PageFlow(const BookStyle& style, const BookFacts& facts, QPainter* painter,
+PageFlow::PageFlow(const BookStyle& style, const BookFacts& facts, BookCanvas* canvas,
                    std::function<void()> turnPage, int firstPage)
     : style_(style),
       facts_(facts),
-      painter_(painter),
+      canvas_(canvas),
       turnPage_(std::move(turnPage)),
       page_(firstPage),
       y_(style.body.top()) {}
@@ -52,21 +52,22 @@ void PageFlow::Finish() {
 }
 
 void PageFlow::PaintFooter() {
-  if (!painter_) return;
+  if (!canvas_) return;
+  QPainter& painter = canvas_->Painter();
   const QRectF& body = style_.body;
   const QRectF line(body.left(), style_.footerTop, body.width(), LineHeight(style_.note));
-  painter_->setFont(style_.note);
-  painter_->setPen(Qt::black);
-  painter_->drawLine(QPointF(body.left(), line.top() - style_.Pt(3)),
-                     QPointF(body.right(), line.top() - style_.Pt(3)));
+  painter.setFont(style_.note);
+  painter.setPen(Qt::black);
+  painter.drawLine(QPointF(body.left(), line.top() - style_.Pt(3)),
+                   QPointF(body.right(), line.top() - style_.Pt(3)));
   const QString number = QStringLiteral("Page %1 of %2").arg(page_).arg(facts_.totalPages);
   const QFontMetricsF metrics(style_.note);
   // The selection gives way to the page number: a long filter is cut short.
   const double room = line.width() - metrics.horizontalAdvance(number) - style_.Pt(12);
   const QString title = metrics.elidedText(QStringLiteral("Specimen book: ") + facts_.selection,
                                            Qt::ElideRight, std::max(0.0, room));
-  painter_->drawText(line, Qt::AlignLeft | Qt::TextSingleLine, title);
-  painter_->drawText(line, Qt::AlignRight | Qt::TextSingleLine, number);
+  canvas_->DrawText(line, Qt::AlignLeft | Qt::TextSingleLine, title);
+  canvas_->DrawText(line, Qt::AlignRight | Qt::TextSingleLine, number);
 }
 
 int ContentsLinesPerPage(const BookStyle& style) {
@@ -101,7 +102,8 @@ QStringList FittedLines(const QString& text, const QFont& font, double width, in
   return lines;
 }
 
-void PaintTitlePage(QPainter& painter, const BookStyle& style, const BookFacts& facts) {
+void PaintTitlePage(BookCanvas& canvas, const BookStyle& style, const BookFacts& facts) {
+  QPainter& painter = canvas.Painter();
   const QRectF& body = style.body;
   struct Fact {
     QString label, value;
@@ -139,53 +141,67 @@ void PaintTitlePage(QPainter& painter, const BookStyle& style, const BookFacts& 
   double y = std::max(body.top(), std::min(body.top() + body.height() / 4, body.bottom() - height));
   painter.setPen(Qt::black);
   painter.setFont(style.title);
-  painter.drawText(QRectF(body.left(), y, body.width(), LineHeight(style.title)),
-                   Qt::AlignLeft | Qt::TextSingleLine, QStringLiteral("Specimen book"));
+  canvas.DrawText(QRectF(body.left(), y, body.width(), LineHeight(style.title)),
+                  Qt::AlignLeft | Qt::TextSingleLine, QStringLiteral("Specimen book"));
   y += LineHeight(style.title) + style.Pt(18);
   painter.setFont(style.facts);
   for (qsizetype i = 0; i < facts_.size(); ++i) {
     painter.setPen(QColor(90, 90, 90));
-    painter.drawText(QRectF(body.left(), y, labelWidth, line), Qt::AlignLeft, facts_[i].label);
+    canvas.DrawText(QRectF(body.left(), y, labelWidth, line), Qt::AlignLeft, facts_[i].label);
     painter.setPen(Qt::black);
     for (const QString& text : values[i]) {
-      painter.drawText(QRectF(body.left() + labelWidth, y, body.width() - labelWidth, line),
-                       Qt::AlignLeft | Qt::TextSingleLine, text);
+      canvas.DrawText(QRectF(body.left() + labelWidth, y, body.width() - labelWidth, line),
+                      Qt::AlignLeft | Qt::TextSingleLine, text);
       y += line;
     }
     y += style.Pt(6);
   }
 }
 
-void PaintContents(PageFlow& flow, QPainter& painter, const BookStyle& style,
-                   const std::vector<ContentsEntry>& entries) {
+PdfPlace PlaceOnPage(int page, const QPointF& point, const QTransform& toPdf) {
+  const QPointF pdf = toPdf.map(point);
+  return {page, pdf.x(), pdf.y()};
+}
+
+void PaintContents(PageFlow& flow, BookCanvas& canvas, const BookStyle& style,
+                   const std::vector<ContentsEntry>& entries, const QTransform& toPdf,
+                   std::vector<PageLink>& links) {
+  QPainter& painter = canvas.Painter();
   const int perPage = ContentsLinesPerPage(style);
   const QRectF& body = style.body;
   const double line = LineHeight(style.label);
+  const QFontMetricsF metrics(style.label);
   for (std::size_t first = 0; first == 0 || first < entries.size(); first += perPage) {
     if (first > 0) flow.NextPage();
     double y = body.top();
     painter.setPen(Qt::black);
     painter.setFont(style.heading);
-    painter.drawText(QRectF(body.left(), y, body.width(), LineHeight(style.heading)), Qt::AlignLeft,
-                     QStringLiteral("Contents"));
+    canvas.DrawText(QRectF(body.left(), y, body.width(), LineHeight(style.heading)), Qt::AlignLeft,
+                    QStringLiteral("Contents"));
     y += LineHeight(style.heading) + style.Pt(12);
     painter.setFont(style.label);
     if (entries.empty())
-      painter.drawText(QRectF(body.left(), y, body.width(), line), Qt::AlignLeft,
-                       QStringLiteral("No face in this selection."));
+      canvas.DrawText(QRectF(body.left(), y, body.width(), line), Qt::AlignLeft,
+                      QStringLiteral("No face in this selection."));
     const std::size_t last = std::min(entries.size(), first + static_cast<std::size_t>(perPage));
     for (std::size_t i = first; i < last; ++i, y += line) {
       const QRectF box(body.left(), y, body.width(), line);
-      QRectF name, number;
-      painter.drawText(box, Qt::AlignLeft | Qt::TextSingleLine, entries[i].name, &name);
-      painter.drawText(box, Qt::AlignRight | Qt::TextSingleLine, QString::number(entries[i].page),
-                       &number);
+      const QString number = QString::number(entries[i].page);
+      const double numberWidth = metrics.horizontalAdvance(number);
+      const QString name = metrics.elidedText(entries[i].name, Qt::ElideRight,
+                                              body.width() - numberWidth - style.Pt(24));
+      canvas.DrawText(box, Qt::AlignLeft | Qt::TextSingleLine, name);
+      canvas.DrawText(box, Qt::AlignRight | Qt::TextSingleLine, number);
       // A dotted leader from the name to its page.
-      const double baseline = y + QFontMetricsF(style.label).ascent();
+      const double baseline = y + metrics.ascent();
       painter.setPen(QPen(QColor(150, 150, 150), style.Pt(0.6), Qt::DotLine));
-      painter.drawLine(QPointF(name.right() + style.Pt(4), baseline),
-                       QPointF(number.left() - style.Pt(4), baseline));
+      painter.drawLine(
+          QPointF(body.left() + metrics.horizontalAdvance(name) + style.Pt(4), baseline),
+          QPointF(body.right() - numberWidth - style.Pt(4), baseline));
       painter.setPen(Qt::black);
+      const QRectF pdf = toPdf.mapRect(box);
+      links.push_back({flow.Page(), pdf.left(), pdf.top(), pdf.right(), pdf.bottom(),
+                       PlaceOnPage(entries[i].page, QPointF(body.left(), entries[i].top), toPdf)});
     }
   }
 }

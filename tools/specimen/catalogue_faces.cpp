@@ -37,12 +37,15 @@ void Declare(data::TTable& cursor, const data::CatalogueField& field) {
 }  // namespace
 
 std::optional<Selection> ChooseSelection(const Options& options, std::string* error) {
-  if (!options.filter.empty()) return Selection{options.filter, options.filter};
+  if (!options.filter.empty())
+    return Selection{options.filter, options.filter,
+                     "The faces that pass the filter " + options.filter};
   if (options.category.empty() || SameText(options.category, data::kAllFontsText))
-    return Selection{"", std::string(data::kAllFontsText)};
+    return Selection{"", std::string(data::kAllFontsText), "Every face"};
   for (const data::CatalogueCategory& c : data::kCatalogueCategories)
     if (SameText(options.category, c.stored) || SameText(options.category, c.caption))
-      return Selection{std::string(c.filter), std::string(c.stored)};
+      return Selection{std::string(c.filter), std::string(c.stored),
+                       "The category " + std::string(c.stored)};
   std::string known;
   for (const data::CatalogueCategory& c : data::kCatalogueCategories)
     known += std::string(known.empty() ? "" : ", ") + "\"" + std::string(c.stored) + "\"";

@@ -22,6 +22,7 @@ namespace pellory::specimen {
 struct Selection {
   std::string filter;
   std::string name;
+  std::string description;  // "The category Handwriting", for the document's subject
 };
 
 // The selection the options ask for, or nothing with *error set (a category

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QTextLine>
 #include <QTextOption>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace pellory::specimen {
@@ -52,6 +54,7 @@ FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFac
       pictureError_(QString::fromStdString(face.sampleError)),
       installed_(installed.has_value()),
       fileProblem_(fileProblem),
+      text_(specimen.text),
       hasText_(!specimen.text.isEmpty()),
       sizes_(specimen.sizes) {
   if (!installed) return;
@@ -79,7 +82,6 @@ void FaceBlock::LayOutWaterfall(const SpecimenText& specimen, const QFont& face)
     // size is smaller; painting scales it.
     auto layout = std::make_unique<QTextLayout>(specimen.text, face);
     layout->setTextOption(option);
-    layout->setFormats(MissingMarks());
     layout->setCacheEnabled(true);
     layout->beginLayout();
     for (int n = 0;; ++n) {
@@ -129,7 +131,8 @@ double FaceBlock::HeadHeight() const {
   return height + style_.Pt(kGap);
 }
 
-void FaceBlock::PaintHead(QPainter& painter, double top) const {
+void FaceBlock::PaintHead(BookCanvas& canvas, double top) const {
+  QPainter& painter = canvas.Painter();
   const QRectF& body = style_.body;
   painter.setPen(QPen(kGrey, 0));
   painter.drawLine(QPointF(body.left(), top), QPointF(body.right(), top));
@@ -137,23 +140,23 @@ void FaceBlock::PaintHead(QPainter& painter, double top) const {
   painter.setPen(Qt::black);
   painter.setFont(style_.name);
   const double nameHeight = LineHeight(style_.name);
-  painter.drawText(QRectF(body.left(), y, body.width() * 0.7, nameHeight),
-                   Qt::AlignLeft | Qt::TextSingleLine, name_);
+  canvas.DrawText(QRectF(body.left(), y, body.width() * 0.7, nameHeight),
+                  Qt::AlignLeft | Qt::TextSingleLine, name_);
   painter.setFont(style_.label);
-  painter.drawText(QRectF(body.left(), y, body.width(), nameHeight),
-                   Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, category_);
+  canvas.DrawText(QRectF(body.left(), y, body.width(), nameHeight),
+                  Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, category_);
   y += nameHeight;
   painter.setFont(style_.note);
   painter.setPen(kGrey);
   const QString file = path_.isEmpty() ? file_ : file_ + QStringLiteral("  ") + path_;
-  painter.drawText(QRectF(body.left(), y, body.width(), LineHeight(style_.note)),
-                   Qt::AlignLeft | Qt::TextSingleLine, file);
+  canvas.DrawText(QRectF(body.left(), y, body.width(), LineHeight(style_.note)),
+                  Qt::AlignLeft | Qt::TextSingleLine, file);
   y += LineHeight(style_.note) + style_.Pt(kGap);
   if (picture_.isNull()) {
     painter.setFont(style_.label);
-    painter.drawText(QPointF(body.left(), y + QFontMetricsF(style_.label).ascent()),
-                     pictureError_.isEmpty() ? QStringLiteral("No sample picture.")
-                                             : QStringLiteral("Sample picture: ") + pictureError_);
+    canvas.DrawText(QPointF(body.left(), y + QFontMetricsF(style_.label).ascent()),
+                    pictureError_.isEmpty() ? QStringLiteral("No sample picture.")
+                                            : QStringLiteral("Sample picture: ") + pictureError_);
   } else {
     const QSizeF size(style_.Pt(picture_.width() * kPicturePointsPerPixel), PictureHeight());
     painter.drawImage(QRectF(QPointF(body.left(), y), size), picture_);
@@ -164,23 +167,8 @@ void FaceBlock::PaintHead(QPainter& painter, double top) const {
   y += style_.Pt(kGap);
   painter.setFont(style_.label);
   painter.setPen(installed_ && live_ && coverage_.Whole() ? kGrey : QColor(150, 0, 0));
-  painter.drawText(QRectF(body.left(), y, body.width(), NoteHeight()),
-                   Qt::AlignLeft | Qt::TextWordWrap, note);
-}
-
-// The characters the face lacks get a mark behind them, drawn with the line
-// item by item, so that it stands where bidirectional text puts them; the
-// face draws its own missing-glyph shape there, never another face's letter.
-QList<QTextLayout::FormatRange> FaceBlock::MissingMarks() const {
-  QList<QTextLayout::FormatRange> marks;
-  for (const auto& [start, end] : coverage_.missing) {
-    QTextLayout::FormatRange mark;
-    mark.start = start;
-    mark.length = end - start;
-    mark.format.setBackground(kMissingMark);
-    marks.append(mark);
-  }
-  return marks;
+  canvas.DrawText(QRectF(body.left(), y, body.width(), NoteHeight()),
+                  Qt::AlignLeft | Qt::TextWordWrap, note);
 }
 
 double FaceBlock::Scale(std::size_t layout) const {
@@ -192,7 +180,8 @@ double FaceBlock::RowHeight(std::size_t row) const {
   return layouts_[r.layout]->lineAt(r.line).height() * Scale(r.layout);
 }
 
-void FaceBlock::PaintRow(QPainter& painter, std::size_t row, double top) const {
+void FaceBlock::PaintRow(BookCanvas& canvas, std::size_t row, double top) const {
+  QPainter& painter = canvas.Painter();
   const Row& r = rows_[row];
   const QTextLayout& layout = *layouts_[r.layout];
   const QTextLine line = layout.lineAt(r.line);
@@ -201,14 +190,24 @@ void FaceBlock::PaintRow(QPainter& painter, std::size_t row, double top) const {
   if (r.firstOfSize) {
     painter.setFont(style_.note);
     painter.setPen(kGrey);
-    painter.drawText(QPointF(body.left(), top + line.ascent() * scale),
-                     QStringLiteral("%1 pt").arg(sizes_[r.layout]));
+    canvas.DrawText(QPointF(body.left(), top + line.ascent() * scale),
+                    QStringLiteral("%1 pt").arg(sizes_[r.layout]));
   }
   painter.save();
   painter.translate(body.left() + style_.Pt(kLabelColumn), top);
   painter.scale(scale, scale);
   painter.setPen(Qt::black);
-  line.draw(&painter, QPointF(0, 0));
+  // The characters the face lacks get a mark behind them, where the
+  // bidirectional layout put them; the face draws its own missing-glyph
+  // shape there, never another face's letter.
+  for (const auto& [start, end] : coverage_.missing) {
+    if (end <= line.textStart() || start >= line.textStart() + line.textLength()) continue;
+    const double x1 = line.cursorToX(std::max(start, line.textStart()));
+    const double x2 = line.cursorToX(std::min(end, line.textStart() + line.textLength()));
+    painter.fillRect(QRectF(std::min(x1, x2), line.y(), std::abs(x2 - x1), line.height()),
+                     kMissingMark);
+  }
+  canvas.DrawLine(line, text_, QPointF(0, 0));
   painter.restore();
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "book_canvas.h"
 #include "book_style.h"
 #include "catalogue_faces.h"
 #include "coverage.h"
@@ -43,10 +44,10 @@ class FaceBlock {
   bool FileUnusable() const { return !fileProblem_.isEmpty(); }
 
   double HeadHeight() const;
-  void PaintHead(QPainter& painter, double top) const;
+  void PaintHead(BookCanvas& canvas, double top) const;
   std::size_t RowCount() const { return rows_.size(); }
   double RowHeight(std::size_t row) const;
-  void PaintRow(QPainter& painter, std::size_t row, double top) const;
+  void PaintRow(BookCanvas& canvas, std::size_t row, double top) const;
 
  private:
   struct Row {
@@ -56,7 +57,6 @@ class FaceBlock {
   };
   void LayOutWaterfall(const SpecimenText& specimen, const QFont& face);
   double Scale(std::size_t layout) const;
-  QList<QTextLayout::FormatRange> MissingMarks() const;
   QString Note() const;
   double NoteHeight() const;
   double PictureHeight() const;
@@ -69,6 +69,7 @@ class FaceBlock {
   QString fileProblem_;
   bool live_ = false;
   QString refusal_;
+  QString text_;
   bool hasText_ = false;
   Coverage coverage_;
   std::vector<double> sizes_;

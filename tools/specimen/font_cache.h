@@ -11,4 +11,26 @@ namespace pellory::specimen {
 // `anyFontFile` (an installed face) is added and removed again.
 void ReleaseUnusedFonts(const std::string& anyFontFile);
 
+// Counts the faces gone by and lets Qt go of their fonts every so many.
+class FontRelease {
+ public:
+  explicit FontRelease(int every) : every_(every) {}
+  // A face gone by; `file` one of its installed files, empty for none.
+  void Seen(const std::string& file) {
+    if (!file.empty()) lastFile_ = file;
+    ++faces_;
+  }
+  bool Due() const { return faces_ >= every_; }
+  void Release() {
+    if (!lastFile_.empty()) ReleaseUnusedFonts(lastFile_);
+    lastFile_.clear();
+    faces_ = 0;
+  }
+
+ private:
+  int every_;
+  int faces_ = 0;
+  std::string lastFile_;
+};
+
 }  // namespace pellory::specimen

@@ -9,10 +9,14 @@
 
 namespace {
 
-// Qt's complaint that XDG_RUNTIME_DIR is unset means nothing to a tool that
-// writes one file; everything else Qt says still goes to standard error.
+// Qt's complaints that XDG_RUNTIME_DIR is unset, or that the book's own
+// face has no OpenType tables for a script of the user's text (another face
+// sets it), mean nothing to a tool that writes one file; everything else Qt
+// says still goes to standard error.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths:"))) return;
+  if (type == QtWarningMsg && (message.startsWith(QLatin1String("QStandardPaths:")) ||
+                               message.startsWith(QLatin1String("OpenType support missing"))))
+    return;
   std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << '\n';
 }
 

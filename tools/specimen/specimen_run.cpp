@@ -88,6 +88,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   request.facts.text = request.specimen.text;
   request.facts.date = QDate::currentDate().toString(Qt::ISODate);
   request.facesPerPart = FacesPerPart();
+  request.subject = QString::fromStdString(selection->description) +
+                    QStringLiteral(" in the catalogue ") + request.facts.catalogue;
   ProgressBar progress(err, !options.quiet, ::isatty(STDERR_FILENO) != 0);
   BookFacts facts;
   try {

@@ -1,0 +1,42 @@
+// Where the book's pages are painted: Qt's painter, and every text drawn
+// between span marks (span_marks.h), so that it reads back from the PDF as
+// the characters it shows, whatever glyphs shaping made of them. A line is
+// drawn a stretch of one direction at a time, each stretch a span. The
+// texts are kept in painting order for the joiner, part by part.
+#pragma once
+
+#include <QPainter>
+#include <QString>
+#include <QTextLine>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pellory::specimen {
+
+class BookCanvas {
+ public:
+  explicit BookCanvas(QPainter& painter) : painter_(painter) {}
+
+  QPainter& Painter() { return painter_; }
+  // Text in a box in the painter's font and pen, as QPainter::drawText
+  // (alignment, Qt::TextWordWrap; left to right).
+  void DrawText(const QRectF& box, int flags, const QString& text);
+  // Text from its baseline's left end.
+  void DrawText(const QPointF& baseline, const QString& text);
+  // A laid-out line of `text` with its layout's origin at `origin`.
+  void DrawLine(const QTextLine& line, const QString& text, const QPointF& origin);
+  // `draw` paints what shows `text` in another way (glyph runs of its own).
+  void Spanned(const QString& text, const std::function<void()>& draw);
+
+  // The spans' texts (PDF text strings) painted since the last call.
+  std::vector<std::string> TakeSpans();
+
+ private:
+  void Mark(const QImage& image);
+
+  QPainter& painter_;
+  std::vector<std::string> spans_;
+};
+
+}  // namespace pellory::specimen
