@@ -11,6 +11,7 @@
 #include <iterator>
 #include <memory>
 
+#include "book_reading.h"
 #include "program_run.h"
 #include "scratch_dir.h"
 
@@ -48,10 +49,18 @@ class SpecimenFaults : public ::testing::Test {
   static fs::path Catalogue() { return scratch_->path() / "catalogue"; }
   static fs::path Dir() { return scratch_->path(); }
 
+  // A book it wrote (-o) must open in libqpdf without a warning.
   static ProgramRun Specimen(std::vector<std::string> args, long long fileSizeLimit = -1) {
+    std::string book;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i)
+      if (args[i] == "-o") book = args[i + 1];
     args.insert(args.begin(), PELLORY_SPECIMEN);
     args.push_back(Catalogue().string());
-    return RunProgram(args, {}, fileSizeLimit);
+    const ProgramRun run = RunProgram(args, {}, fileSizeLimit);
+    if (run.exitCode == 0 && !book.empty()) {
+      EXPECT_EQ(testkit::QpdfProblems(book), "") << book;
+    }
+    return run;
   }
 
   static std::unique_ptr<ScratchDir> scratch_;
@@ -211,6 +220,7 @@ TEST(SpecimenFileFaults, DamagedOrReplacedFileIsNotedAndNeverSetFromAnother) {
     std::ofstream(fonts / "Victim.ttf", std::ios::binary | std::ios::trunc) << c.content;
     run = make();
     EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(testkit::QpdfProblems(book), "");
     EXPECT_NE(run.err.find(": 3 pages, 1 face (1 with a damaged or other installed file)\n"),
               std::string::npos)
         << run.err;
