@@ -1,5 +1,6 @@
 // The parts of pellory-specimen that need no catalogue: its command line,
 // the selection it names, the file a record names and the progress bar.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,9 +8,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "book_reading.h"
 #include "catalogue_faces.h"
 #include "installed_faces.h"
 #include "output_target.h"
+#include "part_file.h"
+#include "pdf_join.h"
 #include "progress_bar.h"
 #include "scratch_dir.h"
 #include "specimen_options.h"
@@ -300,6 +304,60 @@ TEST(SpecimenOutput, TargetIsARegularFileOrANewNameThroughItsLinks) {
     if (c.exists) {
       EXPECT_EQ(target.mode, 0640u) << c.given;
     }
+  }
+}
+
+// A one-page PDF of the given header version, as a part would hold it.
+std::string OnePagePdf(const std::string& version) {
+  std::string pdf = "%PDF-" + version + "\n";
+  std::vector<std::size_t> offsets;
+  for (const std::string body :
+       {"<</Type /Catalog /Pages 2 0 R>>", "<</Type /Pages /Kids [3 0 R] /Count 1>>",
+        "<</Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R>>",
+        "<</Length 10>>\nstream\n0 0 m 9 9 l\nendstream"}) {
+    offsets.push_back(pdf.size());
+    pdf += std::to_string(offsets.size()) + " 0 obj\n" + body + "\nendobj\n";
+  }
+  const std::size_t xref = pdf.size();
+  pdf += "xref\n0 5\n0000000000 65535 f \n";
+  for (const std::size_t offset : offsets) {
+    char entry[24];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+    pdf += entry;
+  }
+  return pdf + "trailer\n<</Size 5 /Root 1 0 R>>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+}
+
+TEST(SpecimenJoin, TheBookSaysItsPartsHighestVersionAndHasAnIdentifier) {
+  ScratchDir scratch("pellory-specimen");
+  std::vector<PartFile> parts;
+  for (const char* version : {"1.4", "1.7", "1.3"}) {
+    const PartFile& part = parts.emplace_back(scratch.path().string());
+    const std::string pdf = OnePagePdf(version);
+    ASSERT_EQ(::write(part.Descriptor(), pdf.data(), pdf.size()), static_cast<ssize_t>(pdf.size()));
+  }
+  BookDocument document;
+  document.title = "Specimen book: \xC3\x9C";
+  document.subject = "Every face";
+  document.pageCount = 3;
+  const std::filesystem::path book = scratch.path() / "book.pdf";
+  const int out = ::open(book.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(out, 0);
+  JoinParts(parts, document, out);
+  ::close(out);
+  EXPECT_EQ(testkit::QpdfProblems(book), "");
+  const testkit::BookNavigation read = testkit::ReadNavigation(book);
+  EXPECT_EQ(read.version, "1.7");
+  EXPECT_TRUE(read.hasId);
+  EXPECT_EQ(read.info.at("/Title"), "Specimen book: \xC3\x9C");
+  EXPECT_EQ(read.info.at("/Subject"), "Every face");
+
+  // Parts that hold another number of pages than the layout counted are refused.
+  for (const int pages : {2, 4}) {
+    document.pageCount = pages;
+    const int again = ::open(book.c_str(), O_WRONLY | O_TRUNC);
+    EXPECT_THROW(JoinParts(parts, document, again), std::runtime_error) << pages;
+    ::close(again);
   }
 }
 
