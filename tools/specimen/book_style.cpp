@@ -33,6 +33,8 @@ BookStyle MakeBookStyle(QPaintDevice& device, const QRectF& paintArea) {
   style.name = BookFont(device, 12, QFont::Bold);
   style.label = BookFont(device, 9, QFont::Normal);
   style.note = BookFont(device, 8, QFont::Normal);
+  style.section = BookFont(device, 9, QFont::Bold);
+  style.code = BookFont(device, 5.5, QFont::Normal);
   const double footer = style.Pt(20);
   style.body = QRectF(paintArea.topLeft(), QSizeF(paintArea.width(), paintArea.height() - footer));
   style.footerTop = paintArea.bottom() - style.Pt(10);

@@ -19,6 +19,8 @@ struct BookStyle {
   QRectF body;      // where blocks go, above the footer
   double footerTop = 0;
   QFont title, facts, heading, name, label, note;
+  QFont section;  // the headings inside a face's block
+  QFont code;     // code points under the glyphs of a character table
 
   double Pt(double points) const { return points * unit; }
 };

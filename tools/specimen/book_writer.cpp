@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QPdfWriter>
 
+#include "charset_section.h"
+#include "face_charset.h"
 #include "live_face.h"
 #include "parted_book.h"
 #include "pdf_join.h"
@@ -28,11 +30,16 @@ int RunFaces(CatalogueFaces& faces, const InstalledFaces& installed, const BookR
   while (faces.Next(face)) {
     const auto found = installed.Find(face.fileName, face.description);
     // The file as it is now, which fontconfig's cache may no longer describe.
-    const FaceFile file = found ? ReadFaceFile(*found, request.specimen.text) : FaceFile{};
+    const bool charset = request.charsetPages > 0;
+    const FaceFile file = found ? ReadFaceFile(*found, request.specimen.text, charset) : FaceFile{};
     const QString problem = found ? FileProblem(file, face.description) : QString();
-    const bool setLive = found && problem.isEmpty() && !request.specimen.text.isEmpty();
+    const bool setLive =
+        found && problem.isEmpty() && (!request.specimen.text.isEmpty() || charset);
     const LiveFace live = setLive ? MatchLiveFace(*found, file, device) : LiveFace{};
-    const FaceBlock block(face, found, problem, setLive ? &live : nullptr, request.specimen, style);
+    FaceBlock block(face, found, problem, setLive ? &live : nullptr, request.specimen, style);
+    if (setLive && live.refusal.isEmpty() && charset)
+      block.AddSection(std::make_unique<CharsetSection>(CharsetOf(file.characters), live.raw, style,
+                                                        request.charsetPages));
     const bool inBook = !request.covering || block.Covers();
     if (!inBook) ++leftOut;
     place(face, found, inBook ? &block : nullptr);
@@ -63,6 +70,11 @@ Placed PlaceBlock(PageFlow& flow, const FaceBlock& block, const BookStyle& style
     const double rowTop = flow.Place(block.RowHeight(row));
     if (canvas) block.PaintRow(*canvas, row, rowTop);
   }
+  for (const auto& section : block.Sections())
+    for (std::size_t row = 0; row < section->RowCount(); ++row) {
+      const double rowTop = flow.Place(section->RowHeight(row));
+      if (canvas) section->PaintRow(*canvas, row, rowTop);
+    }
   flow.Skip(style.Pt(kBlockGap));
   return placed;
 }

@@ -25,6 +25,7 @@ inline constexpr int kFacesPerPart = 50;
 struct BookRequest {
   SpecimenText specimen;
   bool covering = false;
+  int charsetPages = 0;  // 0: no character sets; else a table's page limit
   QPageSize paper;
   BookFacts facts;  // catalogue, selection, text and date; the rest is counted
   QString subject;  // the document's

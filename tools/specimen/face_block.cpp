@@ -60,12 +60,16 @@ FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFac
   if (!installed) return;
   path_ = QString::fromStdString(installed->path);
   if (installed->index) path_ += QStringLiteral(" (face %1)").arg(installed->index);
-  if (!hasText_ || !live) return;
+  if (!live) return;
   refusal_ = live->refusal;
-  if (!refusal_.isEmpty()) return;
+  if (!refusal_.isEmpty() || !hasText_) return;
   live_ = true;
   coverage_ = CoverageOf(live->raw, specimen.text);
   LayOutWaterfall(specimen, live->font);
+}
+
+void FaceBlock::AddSection(std::unique_ptr<BlockSection> section) {
+  sections_.push_back(std::move(section));
 }
 
 FaceBlock::~FaceBlock() = default;
@@ -103,8 +107,10 @@ QString FaceBlock::Note() const {
                "\"%1\"; the sample picture only.")
         .arg(file_);
   if (!fileProblem_.isEmpty()) return fileProblem_ + QStringLiteral("; the sample picture only.");
+  if (!refusal_.isEmpty())
+    return refusal_ + (hasText_ ? QStringLiteral("; the text is left out.")
+                                : QStringLiteral("; its characters are left out."));
   if (!hasText_) return {};
-  if (!live_) return refusal_ + QStringLiteral("; the text is left out.");
   if (coverage_.Whole())
     return QStringLiteral("Covers all %1 characters of the text.").arg(coverage_.counted);
   return QStringLiteral("Covers %1 of the %2 characters of the text; the %3 it lacks are marked.")

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "block_section.h"
 #include "book_canvas.h"
 #include "book_style.h"
 #include "catalogue_faces.h"
@@ -42,6 +43,10 @@ class FaceBlock {
   bool Covers() const { return live_ && coverage_.Whole(); }
   // Installed, but its file is damaged or another face than the catalogue's.
   bool FileUnusable() const { return !fileProblem_.isEmpty(); }
+
+  // What goes below the waterfall (the character set, feature lines), in order.
+  void AddSection(std::unique_ptr<BlockSection> section);
+  const std::vector<std::unique_ptr<BlockSection>>& Sections() const { return sections_; }
 
   double HeadHeight() const;
   void PaintHead(BookCanvas& canvas, double top) const;
@@ -75,6 +80,7 @@ class FaceBlock {
   std::vector<double> sizes_;
   std::vector<std::unique_ptr<QTextLayout>> layouts_;
   std::vector<Row> rows_;
+  std::vector<std::unique_ptr<BlockSection>> sections_;
 };
 
 // The picture as Qt draws it.

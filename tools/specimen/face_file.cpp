@@ -61,9 +61,22 @@ std::string LoadTextGlyphs(FT_Face face, const QString& text) {
   return {};
 }
 
+// Every character the face's map maps to a glyph other than .notdef.
+std::vector<std::pair<char32_t, unsigned>> MappedCharacters(FT_Face face) {
+  std::vector<std::pair<char32_t, unsigned>> mapped;
+  if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 &&
+      FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL) != 0)
+    return mapped;
+  FT_UInt glyph = 0;
+  for (FT_ULong c = FT_Get_First_Char(face, &glyph); glyph != 0;
+       c = FT_Get_Next_Char(face, c, &glyph))
+    if (c <= 0x10FFFF) mapped.emplace_back(static_cast<char32_t>(c), glyph);
+  return mapped;
+}
+
 }  // namespace
 
-FaceFile ReadFaceFile(const InstalledFace& installed, const QString& text) {
+FaceFile ReadFaceFile(const InstalledFace& installed, const QString& text, bool characters) {
   FaceFile file;
   FT_Face face = nullptr;
   if (!Library()) {
@@ -82,12 +95,13 @@ FaceFile ReadFaceFile(const InstalledFace& installed, const QString& text) {
   file.head = HeadTable(face);
   file.unitsPerEm = face->units_per_EM;
   file.error = LoadTextGlyphs(face, text);
-  if (!file.error.empty() || !FT_IS_SCALABLE(face)) return file;
+  if (!file.error.empty()) return file;
   for (const char32_t c : kProbe) {
-    const FT_UInt glyph = FT_Get_Char_Index(face, c);
+    const FT_UInt glyph = FT_IS_SCALABLE(face) ? FT_Get_Char_Index(face, c) : 0;
     if (glyph && FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE) == 0)
       file.advances.emplace_back(c, face->glyph->linearHoriAdvance);
   }
+  if (characters) file.characters = MappedCharacters(face);  // last: it may change the map
   return file;
 }
 

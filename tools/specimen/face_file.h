@@ -22,11 +22,15 @@ struct FaceFile {
   QByteArray head;     // empty for a face without one (Type 1, bitmap formats)
   int unitsPerEm = 0;
   std::vector<std::pair<char32_t, long>> advances;  // of a few letters, in font units
+  // The characters its character map maps, in order, and their glyphs
+  // (read only when asked for).
+  std::vector<std::pair<char32_t, unsigned>> characters;
 };
 
 // Opens the face and loads the glyphs of `text`'s characters, as setting
-// it will.
-FaceFile ReadFaceFile(const InstalledFace& face, const QString& text);
+// it will; with `characters`, lists its character map too (its Unicode
+// map, else its symbol map).
+FaceFile ReadFaceFile(const InstalledFace& face, const QString& text, bool characters = false);
 
 // Why the installed file cannot stand for the catalogue's record: it is
 // damaged, or it holds another face than the description's "Glyphs:" and

@@ -24,7 +24,7 @@ struct FeatureRequest {
 };
 
 // The pages a face's character table may take before only its blocks are listed.
-inline constexpr int kDefaultCharsetPages = 6;
+inline constexpr int kDefaultCharsetPages = 16;
 inline constexpr int kMaxCharsetPages = 1000;
 
 struct Options {

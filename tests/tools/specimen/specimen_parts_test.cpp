@@ -10,6 +10,7 @@
 
 #include "book_reading.h"
 #include "catalogue_faces.h"
+#include "face_charset.h"
 #include "installed_faces.h"
 #include "output_target.h"
 #include "part_file.h"
@@ -359,6 +360,51 @@ TEST(SpecimenJoin, TheBookSaysItsPartsHighestVersionAndHasAnIdentifier) {
     EXPECT_THROW(JoinParts(parts, document, again), std::runtime_error) << pages;
     ::close(again);
   }
+}
+
+TEST(SpecimenCharset, BlocksAndTheCharactersTheyCount) {
+  const struct {
+    char32_t code;
+    const char* block;  // null: in none
+    bool shown;
+  } cases[] = {
+      {U'A', "Basic Latin", true},
+      {0x0000, "Basic Latin", false},  // a control
+      {0x0100, "Latin Extended-A", true},
+      {0x0378, "Greek and Coptic", false},  // unassigned
+      {0xD800, "High Surrogates", false},
+      {0xE000, "Private Use Area", true},
+      {0x1F600, "Emoticons", true},
+      {0x086A, "Syriac Supplement", true},
+      {0x086F, "Syriac Supplement", false},                   // unassigned at the block's end
+      {0x10FFFF, "Supplementary Private Use Area-B", false},  // a noncharacter
+  };
+  for (const auto& c : cases) {
+    const UnicodeBlock* block = BlockOf(c.code);
+    const auto code = static_cast<unsigned>(c.code);
+    ASSERT_EQ(block != nullptr, c.block != nullptr) << std::hex << code;
+    if (block) {
+      EXPECT_STREQ(block->name, c.block);
+    }
+    EXPECT_EQ(Shown(c.code), c.shown) << std::hex << code;
+  }
+  EXPECT_EQ(BlockOf(0x0041)->characters, 95);  // the printable ASCII
+  EXPECT_EQ(BlockOf(0x0100)->characters, 128);
+
+  // A face mapping a control, all of Latin Extended-A and two Greek letters.
+  std::vector<std::pair<char32_t, unsigned>> map = {{0x000D, 1}};
+  for (char32_t c = 0x0100; c <= 0x017F; ++c) map.emplace_back(c, c);
+  map.emplace_back(0x03B1, 500);
+  map.emplace_back(0x03B2, 501);
+  const FaceCharset charset = CharsetOf(map);
+  EXPECT_EQ(charset.characters, 130);
+  ASSERT_EQ(charset.blocks.size(), 3u);
+  EXPECT_STREQ(charset.blocks[0].block->name, "Latin Extended-A");
+  EXPECT_EQ(charset.blocks[0].mapped.size(), 128u);
+  EXPECT_STREQ(charset.blocks[1].block->name, "Greek and Coptic");
+  EXPECT_EQ(charset.blocks[1].mapped.back().glyph, 501u);
+  EXPECT_EQ(charset.blocks[2].block, nullptr);  // the control, last
+  EXPECT_EQ(charset.blocks[2].mapped.front().code, 0x000Du);
 }
 
 TEST(SpecimenProgress, BarCountsFaces) {

@@ -138,5 +138,38 @@ TEST_F(SpecimenBook, OutlineAndContentsLinksGoToEveryFace) {
   }
 }
 
+// --charset: the blocks a face covers with their counts, then its table,
+// or, past the page limit, a note that the blocks sum it up.
+TEST_F(SpecimenBook, CharacterSetsByBlockWithATableUpToThePageLimit) {
+  const std::string serif = "[Font Name] = 'DejaVu Serif Book'";
+  const struct {
+    const char* option;
+    bool table;
+  } cases[] = {{"--charset", true}, {"--charset=1", false}};
+  int pagesWithTable = 0;
+  for (const auto& c : cases) {
+    const fs::path pdf = Book("charset.pdf");
+    const ProgramRun run = Specimen({"--quiet", "--filter", serif, c.option, "-o", pdf.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string text = Text(pdf);
+    EXPECT_TRUE(std::regex_search(text, std::regex("Character set: 3,[0-9]{3} characters in [0-9]+ "
+                                                   "Unicode blocks")))
+        << c.option;
+    EXPECT_TRUE(std::regex_search(text, std::regex("Latin Extended-A +128 of 128")));
+    EXPECT_TRUE(std::regex_search(text, std::regex("Basic Latin +95 of 95")));
+    EXPECT_EQ(std::regex_search(text, std::regex("U\\+0100 +0100 +0101 +0102")), c.table)
+        << c.option;
+    EXPECT_EQ(text.find("more than the 1 a face may fill (--charset=PAGES raises it)") !=
+                  std::string::npos,
+              !c.table)
+        << c.option;
+    if (c.table) {
+      pagesWithTable = Pages(pdf);
+    } else {
+      EXPECT_LT(Pages(pdf), pagesWithTable - 3);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pellory::specimen
