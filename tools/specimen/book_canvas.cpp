@@ -43,7 +43,8 @@ void BookCanvas::DrawText(const QPointF& baseline, const QString& text) {
 
 namespace {
 
-// A stretch of a line's words set in one direction, with the spaces between them.
+// A word set left to right, or a stretch of words set right to left with
+// the spaces between them.
 struct Piece {
   int start = 0, end = 0;
   bool rightToLeft = false;
@@ -61,7 +62,7 @@ std::vector<Piece> Pieces(const QTextLine& line, const QString& text) {
     const bool rightToLeft =
         !runs.isEmpty() && std::all_of(runs.begin(), runs.end(),
                                        [](const QGlyphRun& run) { return run.isRightToLeft(); });
-    if (!pieces.empty() && pieces.back().rightToLeft == rightToLeft)
+    if (rightToLeft && !pieces.empty() && pieces.back().rightToLeft)
       pieces.back().end = stop;
     else
       pieces.push_back({start, stop, rightToLeft});

@@ -1,8 +1,9 @@
 // Where the book's pages are painted: Qt's painter, and every text drawn
 // between span marks (span_marks.h), so that it reads back from the PDF as
 // the characters it shows, whatever glyphs shaping made of them. A line is
-// drawn a stretch of one direction at a time, each stretch a span. The
-// texts are kept in painting order for the joiner, part by part.
+// drawn a word at a time, each a span, but for right-to-left words: a
+// stretch of them is one span, which readers turn round whole. The texts
+// are kept in painting order for the joiner, part by part.
 #pragma once
 
 #include <QPainter>

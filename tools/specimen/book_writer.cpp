@@ -2,9 +2,11 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
+#include <algorithm>
 
 #include "charset_section.h"
 #include "face_charset.h"
+#include "feature_section.h"
 #include "live_face.h"
 #include "parted_book.h"
 #include "pdf_join.h"
@@ -14,6 +16,31 @@ namespace pellory::specimen {
 namespace {
 
 constexpr double kBlockGap = 10;  // points after each block
+
+// The text at one size for the feature lines: the largest of the
+// waterfall's sizes up to 24 points, else its smallest.
+double FeaturePoints(const std::vector<double>& sizes) {
+  double points = 0;
+  for (const double size : sizes)
+    if (size <= 24) points = std::max(points, size);
+  return points > 0 ? points : *std::min_element(sizes.begin(), sizes.end());
+}
+
+// What the options add below a face's waterfall: its feature lines, then
+// its character set.
+void AddSections(FaceBlock& block, const InstalledFace& installed, const FaceFile& file,
+                 const LiveFace& live, const BookRequest& request, const BookStyle& style) {
+  const QString& text = request.specimen.text;
+  if (!request.features.empty() && !text.isEmpty()) {
+    const OpenTypeFace shaper(installed.path, installed.index);
+    if (shaper.Valid())
+      block.AddSection(std::make_unique<FeatureSection>(
+          shaper, live.raw, text, request.features, FeaturePoints(request.specimen.sizes), style));
+  }
+  if (request.charsetPages > 0)
+    block.AddSection(std::make_unique<CharsetSection>(CharsetOf(file.characters), live.raw, style,
+                                                      request.charsetPages));
+}
 
 // Runs `place(face, installed, block)` on each selected face in catalogue
 // order, the block null for a face --covering leaves out, and answers how
@@ -37,9 +64,7 @@ int RunFaces(CatalogueFaces& faces, const InstalledFaces& installed, const BookR
         found && problem.isEmpty() && (!request.specimen.text.isEmpty() || charset);
     const LiveFace live = setLive ? MatchLiveFace(*found, file, device) : LiveFace{};
     FaceBlock block(face, found, problem, setLive ? &live : nullptr, request.specimen, style);
-    if (setLive && live.refusal.isEmpty() && charset)
-      block.AddSection(std::make_unique<CharsetSection>(CharsetOf(file.characters), live.raw, style,
-                                                        request.charsetPages));
+    if (setLive && live.refusal.isEmpty()) AddSections(block, *found, file, live, request, style);
     const bool inBook = !request.covering || block.Covers();
     if (!inBook) ++leftOut;
     place(face, found, inBook ? &block : nullptr);

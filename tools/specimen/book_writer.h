@@ -25,7 +25,8 @@ inline constexpr int kFacesPerPart = 50;
 struct BookRequest {
   SpecimenText specimen;
   bool covering = false;
-  int charsetPages = 0;  // 0: no character sets; else a table's page limit
+  int charsetPages = 0;                  // 0: no character sets; else a table's page limit
+  std::vector<FeatureRequest> features;  // to set the text with once more each
   QPageSize paper;
   BookFacts facts;  // catalogue, selection, text and date; the rest is counted
   QString subject;  // the document's

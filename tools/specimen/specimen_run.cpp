@@ -83,6 +83,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   request.specimen = {QString::fromStdString(options.text), options.sizes};
   request.covering = options.covering;
   request.charsetPages = options.charsetPages;
+  request.features = options.features;
   request.paper = *paper;
   request.facts.catalogue = CatalogueName(options.database);
   request.facts.selection = QString::fromStdString(selection->name);

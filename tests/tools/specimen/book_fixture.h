@@ -19,8 +19,9 @@ namespace pellory::specimen {
 
 // Installed by scripts/packages.txt. MonoCopy.ttf is a copy of DejaVu Sans
 // Mono under a name no installed file has, so its face counts as not
-// installed; "Noto Sans Tifinagh Regular" is a name "fi" makes a ligature of.
-inline constexpr std::array<const char*, 10> kBookFonts = {
+// installed; "Noto Sans Tifinagh Regular" is a name "fi" makes a ligature of;
+// Linux Libertine O has small capitals, old-style figures and ligatures.
+inline constexpr std::array<const char*, 11> kBookFonts = {
     "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
     "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
     "/usr/share/fonts/truetype/liberation/LiberationSans-Italic.ttf",
@@ -31,6 +32,7 @@ inline constexpr std::array<const char*, 10> kBookFonts = {
     "/usr/share/fonts/truetype/noto/NotoNaskhArabic-Regular.ttf",
     "/usr/share/fonts/truetype/noto/NotoSansDevanagari-Regular.ttf",
     "/usr/share/fonts/truetype/noto/NotoSansThai-Regular.ttf",
+    "/usr/share/fonts/opentype/linux-libertine/LinLibertine_R.otf",
 };
 inline constexpr std::size_t kBookFontCount = kBookFonts.size();
 
