@@ -4,6 +4,7 @@
 #include <QPdfWriter>
 #include <algorithm>
 
+#include "axes_section.h"
 #include "charset_section.h"
 #include "face_charset.h"
 #include "feature_section.h"
@@ -26,17 +27,19 @@ double FeaturePoints(const std::vector<double>& sizes) {
   return points > 0 ? points : *std::min_element(sizes.begin(), sizes.end());
 }
 
-// What the options add below a face's waterfall: its feature lines, then
-// its character set.
+// What the options add below a face's waterfall: its feature lines, its
+// axes' lines, then its character set.
 void AddSections(FaceBlock& block, const InstalledFace& installed, const FaceFile& file,
                  const LiveFace& live, const BookRequest& request, const BookStyle& style) {
   const QString& text = request.specimen.text;
-  if (!request.features.empty() && !text.isEmpty()) {
-    const OpenTypeFace shaper(installed.path, installed.index);
-    if (shaper.Valid())
-      block.AddSection(std::make_unique<FeatureSection>(
-          shaper, live.raw, text, request.features, FeaturePoints(request.specimen.sizes), style));
-  }
+  const bool shaped = !text.isEmpty() && (!request.features.empty() || request.axes);
+  const OpenTypeFace shaper(shaped ? installed.path : std::string(), installed.index);
+  const double points = FeaturePoints(request.specimen.sizes);
+  if (shaper.Valid() && !request.features.empty())
+    block.AddSection(
+        std::make_unique<FeatureSection>(shaper, live.raw, text, request.features, points, style));
+  if (shaper.Valid() && request.axes && !shaper.Axes().empty())
+    block.AddSection(std::make_unique<AxesSection>(shaper, text, points, style));
   if (request.charsetPages > 0)
     block.AddSection(std::make_unique<CharsetSection>(CharsetOf(file.characters), live.raw, style,
                                                       request.charsetPages));

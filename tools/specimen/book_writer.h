@@ -27,6 +27,7 @@ struct BookRequest {
   bool covering = false;
   int charsetPages = 0;                  // 0: no character sets; else a table's page limit
   std::vector<FeatureRequest> features;  // to set the text with once more each
+  bool axes = false;                     // the text at each variation axis's ends
   QPageSize paper;
   BookFacts facts;  // catalogue, selection, text and date; the rest is counted
   QString subject;  // the document's

@@ -84,52 +84,125 @@ std::pair<std::size_t, std::size_t> Drawing(const std::vector<Token>& tokens, st
   return {first, last};
 }
 
-// Each span's marked content encloses its text objects: the span begins
-// right before its first BT and ends right after its last ET, inside the
-// graphics state its text was drawn in (readers take a span's place from
-// the state it ends in). A span that drew no text is left out.
-std::string Rewrite(const std::string& content, const std::map<std::string, SpanMark>& names,
-                    SpanTexts& texts) {
-  const std::vector<Token> tokens = Tokens(content);
-  std::string out;
-  out.reserve(content.size());
-  const std::string* open = nullptr;  // the text of the span being drawn
-  bool begun = false;                 // its BDC is written
-  std::size_t afterText = 0;          // where in `out` its last ET ended
-  std::size_t written = 0;            // tokens before it are in `out`
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    if (open && !begun && tokens[i].isWord("BT")) {
-      for (; written < i; ++written) out += tokens[written].getRawValue();
-      out += "/Span <</ActualText " + *open + ">> BDC\n";
-      begun = true;
-    }
-    if (open && tokens[i].isWord("ET")) {
-      for (; written <= i; ++written) out += tokens[written].getRawValue();
-      afterText = out.size();
-    }
-    if (!tokens[i].isWord("Do")) continue;
-    std::size_t name = i;
-    while (name > 0 && Ignorable(tokens[name - 1])) --name;
-    if (name == 0 || tokens[name - 1].getType() != QPDFTokenizer::tt_name) continue;
-    const auto mark = names.find(tokens[--name].getValue());
-    if (mark == names.end()) continue;
-    const auto [first, last] = Drawing(tokens, name, i);
-    for (; written < first; ++written) out += tokens[written].getRawValue();
-    written = last + 1;
-    if (mark->second == SpanMark::Start) {
-      if (open) Mismatch("a span starts inside another");
-      open = &texts.Next();
-      begun = false;
-    } else {
-      if (!open) Mismatch("a span ends that did not start");
-      if (begun) out.insert(afterText, "\nEMC");
-      open = nullptr;
-    }
+// A page's content rewritten token by token. Each span's marked content
+// encloses its text objects: the span begins right before its first BT and
+// ends right after its last ET, inside the graphics state its text was
+// drawn in (readers take a span's place from the state it ends in); a span
+// that drew no text is left out. Qt's PDF writer emboldens a face it takes
+// for a light one drawn heavy by drawing its text a second time (in a span
+// of no text), and slants one it takes for upright by a shear in its text
+// matrix; a specimen shows faces as they are (a variable font's heavy or
+// sloped instance is not drawn heavier or slanted again), so both go.
+class Rewriter {
+ public:
+  Rewriter(const std::string& content, const std::map<std::string, SpanMark>& names,
+           SpanTexts& texts)
+      : tokens_(Tokens(content)), names_(names), texts_(texts) {
+    out_.reserve(content.size());
   }
-  if (open) Mismatch("a span does not end on its page");
-  for (; written < tokens.size(); ++written) out += tokens[written].getRawValue();
-  return out;
-}
+
+  std::string Run() {
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      if (tokens_[i].isWord("BT")) Text(i);
+      if (tokens_[i].isWord("ET")) EndText(i);
+      if (inText_ && tokens_[i].isWord("Tm")) Unslant(i);
+      if (inText_ && tokens_[i].isWord("BDC") && DrawnAgain(i)) i = LeaveOut(i);
+      if (tokens_[i].isWord("Do")) MarkAt(i);
+    }
+    if (open_) Mismatch("a span does not end on its page");
+    CopyUpTo(tokens_.size());
+    return std::move(out_);
+  }
+
+ private:
+  void CopyUpTo(std::size_t end) {
+    for (; written_ < end; ++written_) out_ += tokens_[written_].getRawValue();
+  }
+  // The index of the first of an operator's `count` operands.
+  std::size_t Operands(std::size_t op, int count) const {
+    std::size_t first = op;
+    for (int n = 0; n < count && first > 0;) {
+      --first;
+      if (!Ignorable(tokens_[first])) ++n;
+    }
+    return first;
+  }
+  void Text(std::size_t bt) {
+    inText_ = true;
+    lastTm_ = 0;
+    if (!open_ || begun_) return;
+    CopyUpTo(bt);
+    out_ += "/Span <</ActualText " + *open_ + ">> BDC\n";
+    begun_ = true;
+  }
+  void EndText(std::size_t et) {
+    inText_ = false;
+    if (!open_) return;
+    CopyUpTo(et + 1);
+    afterText_ = out_.size();
+  }
+  // "w 0 .3 -1 0 0 Tm": Qt's shear of a face it slants; set upright again.
+  void Unslant(std::size_t tm) {
+    lastTm_ = tm;
+    const std::size_t first = Operands(tm, 6);
+    std::vector<std::size_t> operands;
+    for (std::size_t k = first; k < tm; ++k)
+      if (!Ignorable(tokens_[k])) operands.push_back(k);
+    if (operands.size() != 6 || tokens_[operands[2]].getValue() != ".3") return;
+    CopyUpTo(operands[2]);
+    out_ += '0';
+    written_ = operands[2] + 1;
+  }
+  // "/Span << /ActualText <> >> BDC" inside a text object: Qt's second drawing.
+  bool DrawnAgain(std::size_t bdc) const {
+    std::vector<const Token*> before;
+    for (std::size_t k = bdc; k-- > 0 && before.size() < 5;)
+      if (!Ignorable(tokens_[k])) before.push_back(&tokens_[k]);
+    return lastTm_ && before.size() == 5 && before[1]->getType() == QPDFTokenizer::tt_string &&
+           before[1]->getValue().empty() && before[2]->getValue() == "/ActualText" &&
+           before[4]->getValue() == "/Span";
+  }
+  // Leaves out the second drawing, from its text matrix to its EMC; answers
+  // the EMC's index.
+  std::size_t LeaveOut(std::size_t bdc) {
+    std::size_t emc = bdc;
+    while (emc < tokens_.size() && !tokens_[emc].isWord("EMC")) ++emc;
+    if (emc == tokens_.size()) return bdc;
+    CopyUpTo(Operands(lastTm_, 6));
+    written_ = emc + 1;
+    return emc;
+  }
+  void MarkAt(std::size_t doOperator) {
+    std::size_t name = doOperator;
+    while (name > 0 && Ignorable(tokens_[name - 1])) --name;
+    if (name == 0 || tokens_[name - 1].getType() != QPDFTokenizer::tt_name) return;
+    const auto mark = names_.find(tokens_[--name].getValue());
+    if (mark == names_.end()) return;
+    const auto [first, last] = Drawing(tokens_, name, doOperator);
+    CopyUpTo(first);
+    written_ = last + 1;
+    if (mark->second == SpanMark::Start) {
+      if (open_) Mismatch("a span starts inside another");
+      open_ = &texts_.Next();
+      begun_ = false;
+      return;
+    }
+    if (!open_) Mismatch("a span ends that did not start");
+    if (begun_) out_.insert(afterText_, "\nEMC");
+    open_ = nullptr;
+  }
+
+  const std::vector<Token> tokens_;
+  const std::map<std::string, SpanMark>& names_;
+  SpanTexts& texts_;
+  std::string out_;
+  std::size_t written_ = 0;            // tokens before it are in `out_`
+  const std::string* open_ = nullptr;  // the text of the span being drawn
+  bool begun_ = false;                 // its BDC is written
+  std::size_t afterText_ = 0;          // where in `out_` its last ET ended
+  bool inText_ = false;
+  std::size_t lastTm_ = 0;  // the text object's last Tm; 0 for none yet
+};
 
 std::string Deflated(const std::string& data) {
   std::string out;
@@ -176,7 +249,7 @@ std::vector<QPDFObjGen> SpanPages(QPDF& part, SpanTexts& texts) {
       if (!stream.isStream()) continue;
       const std::shared_ptr<Buffer> data = stream.getStreamData(qpdf_dl_generalized);
       const std::string content(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
-      stream.replaceStreamData(Deflated(Rewrite(content, names, texts)),
+      stream.replaceStreamData(Deflated(Rewriter(content, names, texts).Run()),
                                QPDFObjectHandle::newName("/FlateDecode"),
                                QPDFObjectHandle::newNull());
     }

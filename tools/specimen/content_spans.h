@@ -1,8 +1,10 @@
 // The span marks of a part's pages (span_marks.h) made marked-content
-// spans: each start mark's drawing becomes "/Span <</ActualText ...>> BDC",
-// each end mark's "EMC", the texts taken in painting order; the mark
-// pictures leave the pages' resources. Pages are rewritten in the part's
-// memory before its objects are copied into the book.
+// spans: each span's text objects enclosed in "/Span <</ActualText ...>>
+// BDC" and "EMC", the texts taken in painting order; the mark pictures
+// leave the pages' resources. Qt's own emboldening and slanting of faces it
+// takes for light or upright ones are undone on the way. Pages are
+// rewritten in the part's memory before its objects are copied into the
+// book.
 #pragma once
 
 #include <qpdf/QPDF.hh>

@@ -99,7 +99,7 @@ FaceFile ReadFaceFile(const InstalledFace& installed, const QString& text, bool 
   for (const char32_t c : kProbe) {
     const FT_UInt glyph = FT_IS_SCALABLE(face) ? FT_Get_Char_Index(face, c) : 0;
     if (glyph && FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE) == 0)
-      file.advances.emplace_back(c, face->glyph->linearHoriAdvance);
+      file.advances.emplace_back(c, face->glyph->metrics.horiAdvance);
   }
   if (characters) file.characters = MappedCharacters(face);  // last: it may change the map
   return file;

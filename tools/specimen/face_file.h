@@ -21,7 +21,8 @@ struct FaceFile {
   std::string format;  // FreeType's name of it: "TrueType", "CFF", "Type 1"...
   QByteArray head;     // empty for a face without one (Type 1, bitmap formats)
   int unitsPerEm = 0;
-  std::vector<std::pair<char32_t, long>> advances;  // of a few letters, in font units
+  // Of a few letters, in font units, at the face's named instance.
+  std::vector<std::pair<char32_t, long>> advances;
   // The characters its character map maps, in order, and their glyphs
   // (read only when asked for).
   std::vector<std::pair<char32_t, unsigned>> characters;

@@ -35,7 +35,7 @@ InstalledFaces::InstalledFaces() {
   std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(),
                                                                   FcPatternDestroy);
   std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
-      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FAMILY, FC_STYLE, FC_FOUNDRY, nullptr),
+      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FAMILY, FC_STYLE, FC_FOUNDRY, FC_VARIABLE, nullptr),
       FcObjectSetDestroy);
   std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> set(
       FcFontList(nullptr, pattern.get(), objects.get()), FcFontSetDestroy);
@@ -44,7 +44,12 @@ InstalledFaces::InstalledFaces() {
     FcPattern* font = set->fonts[i];
     int index = 0;
     FcPatternGetInteger(font, FC_INDEX, 0, &index);
-    if (index >> 16) continue;  // a named instance of a variable font
+    // A variable font is listed once whole (all its axes, no style) and once
+    // per named instance (the instance in the index's high bits): only the
+    // instances are faces.
+    FcBool variable = FcFalse;
+    FcPatternGetBool(font, FC_VARIABLE, 0, &variable);
+    if (variable) continue;
     InstalledFace face{Text(font, FC_FILE), index, Text(font, FC_FAMILY), Text(font, FC_STYLE),
                        Text(font, FC_FOUNDRY)};
     if (!face.path.empty()) Add(face);
@@ -62,10 +67,28 @@ void InstalledFaces::Add(const InstalledFace& face) {
 
 std::optional<InstalledFace> InstalledFaces::Find(const std::string& fileName,
                                                   const std::string& description) const {
-  if (const auto described = FileOfDescription(description))
-    if (auto face = ByName(BaseName(described->path), described->path, described->index))
-      return face;
+  if (const auto described = FileOfDescription(description)) {
+    const std::string base = BaseName(described->path);
+    // A named instance may be given by its name rather than in the index.
+    const std::string instance = DescribedValue(description, "Instance");
+    if (!instance.empty() && !(described->index >> 16))
+      if (auto face = ByStyle(base, described->path, described->index, instance)) return face;
+    if (auto face = ByName(base, described->path, described->index)) return face;
+  }
   return ByName(fileName, "", 0);
+}
+
+// The named instance of that file and face whose style is `style`.
+std::optional<InstalledFace> InstalledFaces::ByStyle(const std::string& baseName,
+                                                     const std::string& path, int index,
+                                                     const std::string& style) const {
+  const auto [begin, end] = byBaseName_.equal_range(Lower(baseName));
+  for (auto it = begin; it != end; ++it) {
+    const InstalledFace& face = faces_[it->second];
+    if ((face.index & 0xFFFF) == index && face.path == path && Lower(face.style) == Lower(style))
+      return face;
+  }
+  return std::nullopt;
 }
 
 // Among the faces of that file name: the one at the same path and face

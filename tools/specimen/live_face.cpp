@@ -7,26 +7,35 @@
 namespace pellory::specimen {
 namespace {
 
-// For a face without tables: Qt's face has the file's names, and the
-// letters Qt sets advance as the file's own do.
-// `asked` is the family name Qt was given, with its foundry where it had one.
-bool SameFaceWithoutTables(const QRawFont& raw, const QString& asked, const InstalledFace& face,
-                           const FaceFile& file) {
-  if (raw.familyName() != asked || raw.styleName() != QString::fromStdString(face.style) ||
-      file.unitsPerEm <= 0)
-    return false;
+// The letters Qt sets advance as the file's own do (FreeType's, at the
+// file's named instance where it is one): which tells the instances of a
+// variable font apart, whose tables are all the same.
+bool SameAdvances(const QRawFont& raw, const FaceFile& file) {
+  if (file.unitsPerEm <= 0) return false;
   const double scale = raw.pixelSize() / file.unitsPerEm;
   for (const auto& [c, advance] : file.advances) {
     const char32_t one[] = {c};
     const QList<quint32> glyphs = raw.glyphIndexesForString(QString::fromUcs4(one, 1));
     if (glyphs.size() != 1 || glyphs[0] == 0) return false;
     const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
-    // FreeType's linear advances are 16.16 fixed point.
-    const double expected = advance / 65536.0 * scale;
+    const double expected = advance * scale;
     if (advances.size() != 1 || std::abs(advances[0].x() - expected) > 0.001 * raw.pixelSize())
       return false;
   }
   return true;
+}
+
+// Qt's face is the installed file's: its 'head' table is the file's (a
+// face without tables has the names Qt was asked for, `asked` with its
+// foundry where it had one), and its letters advance as the file's do.
+bool SameFace(const QRawFont& raw, const QString& asked, const InstalledFace& face,
+              const FaceFile& file) {
+  if (!raw.isValid()) return false;
+  const bool tables =
+      file.head.isEmpty()
+          ? raw.familyName() == asked && raw.styleName() == QString::fromStdString(face.style)
+          : raw.fontTable("head") == file.head;
+  return tables && SameAdvances(raw, file);
 }
 
 }  // namespace
@@ -43,15 +52,19 @@ LiveFace MatchLiveFace(const InstalledFace& face, const FaceFile& file, QPaintDe
   LiveFace live;
   for (const QString& name : names) {
     QFont font(name);
+    // The style name picks the face; a plain weight and slope keep Qt from
+    // taking a heavy or sloped face for one to embolden or slant (which its
+    // PDF writer does by drawing the text twice), as it does a variable
+    // font's instances, whose tables are the default instance's.
     font.setStyleName(style);
+    font.setWeight(QFont::Normal);
+    font.setStyle(QFont::StyleNormal);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setPointSizeF(kLayoutPoints);
     live.font = QFont(font, &device);
     live.raw = QRawFont::fromFont(live.font);
-    const bool same = file.head.isEmpty() ? SameFaceWithoutTables(live.raw, name, face, file)
-                                          : live.raw.fontTable("head") == file.head;
-    if (live.raw.isValid() && same) return live;
+    if (SameFace(live.raw, name, face, file)) return live;
   }
   live.refusal =
       QStringLiteral("Qt sets the name \"%1 %2\" in another installed file").arg(family, style);

@@ -24,9 +24,10 @@ struct LiveFace {
   QString refusal;  // empty when the face can be used; else why not
 };
 
-// The face as Qt sets it. Qt matches by family and style name; the match is
-// accepted only when its 'head' table is the file's own (or, for faces
-// without tables, its names and the advances of a few letters are).
+// The face as Qt sets it. Qt matches by family and style name (a named
+// instance of a variable font by its instance's); the match is accepted
+// only when its 'head' table is the file's own (for faces without tables,
+// its names) and a few letters advance as they do in the file's face.
 LiveFace MatchLiveFace(const InstalledFace& face, const FaceFile& file, QPaintDevice& device);
 
 }  // namespace pellory::specimen

@@ -35,6 +35,11 @@ int main(int argc, char** argv) {
   }
   // A command-line tool: Qt lays out the pages without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A specimen shows each face as it is: Qt would embolden a heavy face, or
+  // slant a sloped one, whose tables it does not take for bold or italic
+  // (a variable font's named instances among them), and draw it twice.
+  qputenv("QT_NO_SYNTHESIZED_BOLD", "1");
+  qputenv("QT_NO_SYNTHESIZED_ITALIC", "1");
   qInstallMessageHandler(QuietQtMessages);
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);

@@ -142,6 +142,7 @@ QString RegisteredFeatureName(const std::string& tag) {
 }
 
 OpenTypeFace::OpenTypeFace(const std::string& path, int index) {
+  if (path.empty()) return;
   hb_blob_t* blob = hb_blob_create_from_file_or_fail(path.c_str());
   if (!blob) return;
   face_ = hb_face_create(blob, static_cast<unsigned>(index) & 0xFFFF);
@@ -195,17 +196,42 @@ std::vector<VariationAxis> OpenTypeFace::Axes() const {
   return axes;
 }
 
-ShapedWord OpenTypeFace::Shape(const QString& word, const std::vector<FeatureRequest>& features,
-                               double pixelSize, const std::vector<AxisSetting>& axes) const {
-  ShapedWord shaped;
-  if (!font_) return shaped;
-  hb_font_t* font = hb_font_create_sub_font(font_);
+// A font of its own (a sub-font would draw at its parent's point), in font
+// units, at `axes`, else at the face's named instance.
+hb_font_t* OpenTypeFace::FontAt(const std::vector<AxisSetting>& axes) const {
+  hb_font_t* font = hb_font_create(face_);
   const int upem = static_cast<int>(hb_face_get_upem(face_));
   hb_font_set_scale(font, upem, upem);
   if (!axes.empty()) {
     const std::vector<hb_variation_t> variations = Variations(axes);
     hb_font_set_variations(font, variations.data(), static_cast<unsigned>(variations.size()));
+  } else if (instance_) {
+    hb_font_set_var_named_instance(font, instance_ - 1);
   }
+  return font;
+}
+
+std::vector<AxisSetting> OpenTypeFace::OwnPoint() const {
+  std::vector<AxisSetting> point;
+  if (!face_) return point;
+  hb_ot_var_axis_info_t infos[32];
+  unsigned count = 32;
+  hb_ot_var_get_axis_infos(face_, 0, &count, infos);
+  float coords[32];
+  unsigned coordCount = 32;
+  const bool named = instance_ && hb_ot_var_named_instance_get_design_coords(
+                                      face_, instance_ - 1, &coordCount, coords) == count;
+  for (unsigned i = 0; i < count; ++i)
+    point.push_back({TagText(infos[i].tag), named ? coords[i] : infos[i].default_value});
+  return point;
+}
+
+ShapedWord OpenTypeFace::Shape(const QString& word, const std::vector<FeatureRequest>& features,
+                               double pixelSize, const std::vector<AxisSetting>& axes) const {
+  ShapedWord shaped;
+  if (!font_) return shaped;
+  hb_font_t* font = FontAt(axes);
+  const int upem = static_cast<int>(hb_face_get_upem(face_));
   hb_buffer_t* buffer = hb_buffer_create();
   hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(word.utf16()),
                       static_cast<int>(word.size()), 0, -1);
@@ -236,12 +262,8 @@ QPainterPath OpenTypeFace::Outlines(const ShapedWord& word, double pixelSize,
                                     const std::vector<AxisSetting>& axes) const {
   PathDraw draw;
   if (!font_) return draw.path;
-  hb_font_t* font = hb_font_create_sub_font(font_);
-  const int upem = static_cast<int>(hb_face_get_upem(face_));
-  hb_font_set_scale(font, upem, upem);
-  const std::vector<hb_variation_t> variations = Variations(axes);
-  hb_font_set_variations(font, variations.data(), static_cast<unsigned>(variations.size()));
-  draw.scale = pixelSize / upem;
+  hb_font_t* font = FontAt(axes);
+  draw.scale = pixelSize / hb_face_get_upem(face_);
   for (qsizetype i = 0; i < word.glyphs.size(); ++i) {
     draw.origin = word.positions[i];
     hb_font_get_glyph_shape(font, word.glyphs[i], PathFunctions(), &draw);

@@ -40,6 +40,7 @@ struct AxisSetting {
 
 class OpenTypeFace {
  public:
+  // An empty path makes a face that is not Valid().
   OpenTypeFace(const std::string& path, int index);
   ~OpenTypeFace();
   OpenTypeFace(const OpenTypeFace&) = delete;
@@ -52,7 +53,10 @@ class OpenTypeFace {
   // The face's own name of a feature (stylistic sets and character
   // variants may have one), else the name OpenType registers, else empty.
   QString FeatureName(const std::string& tag) const;
+  // The axes a user sees (hidden ones left out).
   std::vector<VariationAxis> Axes() const;
+  // Every axis at the face's own point: its named instance's, else the defaults.
+  std::vector<AxisSetting> OwnPoint() const;
 
   // A word shaped at `pixelSize` with `features` (on top of the defaults),
   // at the face's own instance, or at `axes` where given.
@@ -63,6 +67,8 @@ class OpenTypeFace {
                         const std::vector<AxisSetting>& axes) const;
 
  private:
+  hb_font_t* FontAt(const std::vector<AxisSetting>& axes) const;
+
   hb_face_t* face_ = nullptr;
   hb_font_t* font_ = nullptr;
   unsigned instance_ = 0;  // the named instance + 1; 0 for none

@@ -84,6 +84,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   request.covering = options.covering;
   request.charsetPages = options.charsetPages;
   request.features = options.features;
+  request.axes = options.axes;
   request.paper = *paper;
   request.facts.catalogue = CatalogueName(options.database);
   request.facts.selection = QString::fromStdString(selection->name);

@@ -36,7 +36,34 @@ OutlineItem ItemOf(QPDF& pdf, QPDFOutlineObjectHelper& item) {
   return read;
 }
 
+// Collects the operands of each Tm.
+class TextMatrixCollector : public QPDFObjectHandle::ParserCallbacks {
+ public:
+  void handleObject(QPDFObjectHandle object) override {
+    if (!object.isOperator()) {
+      if (object.isNumber()) operands_.push_back(object.getNumericValue());
+      return;
+    }
+    if (object.getOperatorValue() == "Tm") matrices.push_back(operands_);
+    operands_.clear();
+  }
+  void handleEOF() override {}
+  std::vector<std::vector<double>> matrices;
+
+ private:
+  std::vector<double> operands_;
+};
+
 }  // namespace
+
+std::vector<std::vector<double>> TextMatrices(const std::filesystem::path& path) {
+  QPDF pdf;
+  OpenStrictly(pdf, path);
+  TextMatrixCollector collector;
+  for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages())
+    page.parseContents(&collector);
+  return collector.matrices;
+}
 
 std::string QpdfProblems(const std::filesystem::path& path) {
   try {

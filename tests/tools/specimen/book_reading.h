@@ -35,4 +35,7 @@ struct BookNavigation {
 
 BookNavigation ReadNavigation(const std::filesystem::path& pdf);
 
+// The operands of every text matrix (Tm) the book's pages set, in order.
+std::vector<std::vector<double>> TextMatrices(const std::filesystem::path& pdf);
+
 }  // namespace pellory::testkit

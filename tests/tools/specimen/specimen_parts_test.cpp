@@ -217,7 +217,10 @@ TEST(SpecimenFaces, InstalledFaceByDescribedFileThenByFileName) {
   const InstalledFaces installed({{"/usr/share/fonts/a/Serif.ttf", 0, "Serif", "Book", ""},
                                   {"/usr/share/fonts/b/Serif.ttf", 0, "Serif", "Old", ""},
                                   {"/usr/share/fonts/c/Coll.ttc", 0, "C", "Zero", ""},
-                                  {"/usr/share/fonts/c/Coll.ttc", 1, "C", "One", ""}});
+                                  {"/usr/share/fonts/c/Coll.ttc", 1, "C", "One", ""},
+                                  {"/usr/share/fonts/v/Var.ttf", 0, "V", "Regular", ""},
+                                  {"/usr/share/fonts/v/Var.ttf", 65536, "V", "Thin", ""},
+                                  {"/usr/share/fonts/v/Var.ttf", 131072, "V", "Black", ""}});
   const struct {
     const char* fileName;
     const char* description;
@@ -231,6 +234,14 @@ TEST(SpecimenFaces, InstalledFaceByDescribedFileThenByFileName) {
       {"serif.TTF", "", "/usr/share/fonts/a/Serif.ttf", "Book"},
       {"SERIF~1.TTF", "", nullptr, nullptr},
       {"Missing.ttf", "File: /x/Missing.ttf", nullptr, nullptr},
+      // A variable font's named instances: in the face number, or named.
+      {"VAR~1.TTF", "File: /usr/share/fonts/v/Var.ttf (face 65536)", "/usr/share/fonts/v/Var.ttf",
+       "Thin"},
+      {"VAR~1.TTF", "File: /usr/share/fonts/v/Var.ttf\r\nInstance: black",
+       "/usr/share/fonts/v/Var.ttf", "Black"},
+      {"VAR~1.TTF", "File: /usr/share/fonts/v/Var.ttf\r\nInstance: Hairline",
+       "/usr/share/fonts/v/Var.ttf", "Regular"},
+      {"VAR~1.TTF", "File: /usr/share/fonts/v/Var.ttf (face 196608)", nullptr, nullptr},
   };
   for (const auto& c : cases) {
     const auto face = installed.Find(c.fileName, c.description);
