@@ -1,31 +1,24 @@
-// The machine's font families, straight from fontconfig.
-#include <fontconfig/fontconfig.h>
-
+// The machine's font families, from the machine's font listing.
 #include <QFontDatabase>
 #include <QHash>
 #include <QSet>
-#include <memory>
 
+#include "pellory/platform/installed_fonts.h"
 #include "pellory/shell/screen_fonts.h"
 
 namespace pellory::shell {
 
 namespace {
 
-QString Utf8(const FcChar8* text) {
-  return QString::fromUtf8(reinterpret_cast<const char*>(text));
-}
-
 // A font's family names in the user-interface language, English here: a
 // font may also carry names in other scripts for other locales.
-QStringList EnglishNames(FcPattern* font) {
+QStringList EnglishNames(const platform::InstalledFace& font) {
   QStringList names;
-  FcChar8* family = nullptr;
-  for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
-    FcChar8* lang = nullptr;
-    const bool hasLang = FcPatternGetString(font, FC_FAMILYLANG, i, &lang) == FcResultMatch;
+  for (std::size_t i = 0; i < font.families.size(); ++i) {
+    const platform::FamilyName& family = font.families[i];
     // The first name stands when none is English.
-    if (!hasLang || Utf8(lang).startsWith(u"en") || i == 0) names.append(Utf8(family));
+    if (family.language.empty() || family.language.starts_with("en") || i == 0)
+      names.append(QString::fromStdString(family.name));
   }
   return names;
 }
@@ -44,23 +37,16 @@ struct Enumeration {
 
 Enumeration Enumerate() {
   Enumeration result;
-  if (!FcInit()) return result;
-  const std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> all(FcPatternCreate(),
-                                                                    FcPatternDestroy);
-  const std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
-      FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_STYLE, nullptr), FcObjectSetDestroy);
-  const std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(
-      FcFontList(nullptr, all.get(), objects.get()), FcFontSetDestroy);
-  if (!fonts) return result;
+  const std::vector<platform::InstalledFace>& fonts = platform::InstalledFaces();
   QList<QStringList> namesOfEachFont;
-  namesOfEachFont.reserve(fonts->nfont);
-  for (int i = 0; i < fonts->nfont; ++i) {
-    const QStringList names = EnglishNames(fonts->fonts[i]);
-    FcChar8* style = nullptr;
-    if (FcPatternGetString(fonts->fonts[i], FC_STYLE, 0, &style) == FcResultMatch)
+  namesOfEachFont.reserve(static_cast<qsizetype>(fonts.size()));
+  for (const platform::InstalledFace& font : fonts) {
+    const QStringList names = EnglishNames(font);
+    if (!font.style.empty())
       for (qsizetype k = 1; k < names.size(); ++k)
         if (!result.furtherNames.contains(names[k].toCaseFolded()))
-          result.furtherNames.insert(names[k].toCaseFolded(), {names[0], Utf8(style)});
+          result.furtherNames.insert(names[k].toCaseFolded(),
+                                     {names[0], QString::fromStdString(font.style)});
     namesOfEachFont.append(names);
   }
   result.families = DistinctFamilies(namesOfEachFont);

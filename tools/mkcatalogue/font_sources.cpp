@@ -7,19 +7,14 @@
 #include <cctype>
 #include <cstdlib>
 #include <memory>
-#include <stdexcept>
+
+#include "pellory/platform/installed_fonts.h"
 
 namespace pellory::mkcatalogue {
 namespace {
 
 struct PatternCloser {
   void operator()(FcPattern* p) const { FcPatternDestroy(p); }
-};
-struct ObjectSetCloser {
-  void operator()(FcObjectSet* s) const { FcObjectSetDestroy(s); }
-};
-struct FontSetCloser {
-  void operator()(FcFontSet* s) const { FcFontSetDestroy(s); }
 };
 
 bool FontExtension(const std::filesystem::path& file) {
@@ -44,21 +39,9 @@ bool StartFontconfig() {
 }  // namespace
 
 std::vector<FaceRef> FontconfigFaces() {
-  if (!StartFontconfig()) throw std::runtime_error("fontconfig cannot start");
-  std::unique_ptr<FcPattern, PatternCloser> pattern(FcPatternCreate());
-  std::unique_ptr<FcObjectSet, ObjectSetCloser> objects(
-      FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
-  std::unique_ptr<FcFontSet, FontSetCloser> set(FcFontList(nullptr, pattern.get(), objects.get()));
-  if (!set) throw std::runtime_error("fontconfig lists no fonts");
   std::vector<FaceRef> faces;
-  for (int i = 0; i < set->nfont; ++i) {
-    FcChar8* file = nullptr;
-    int index = 0;
-    if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
-    FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
-    if (index < 0 || (index >> 16) != 0) continue;  // a named instance
-    faces.push_back({reinterpret_cast<const char*>(file), index});
-  }
+  for (const platform::InstalledFace& face : platform::ListInstalledFaces())
+    if (!face.namedInstance) faces.push_back({face.file, static_cast<int>(face.index)});
   std::sort(faces.begin(), faces.end());
   faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
   return faces;

@@ -1,12 +1,10 @@
 #include "installed_faces.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
 #include <cctype>
-#include <memory>
 
 #include "catalogue_faces.h"
+#include "pellory/platform/installed_fonts.h"
 
 namespace pellory::specimen {
 namespace {
@@ -22,38 +20,13 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string Text(FcPattern* pattern, const char* object) {
-  FcChar8* value = nullptr;
-  if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value) return {};
-  return reinterpret_cast<const char*>(value);
-}
-
 }  // namespace
 
 InstalledFaces::InstalledFaces() {
-  if (!FcInit()) return;
-  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(),
-                                                                  FcPatternDestroy);
-  std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
-      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FAMILY, FC_STYLE, FC_FOUNDRY, FC_VARIABLE, nullptr),
-      FcObjectSetDestroy);
-  std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> set(
-      FcFontList(nullptr, pattern.get(), objects.get()), FcFontSetDestroy);
-  if (!set) return;
-  for (int i = 0; i < set->nfont; ++i) {
-    FcPattern* font = set->fonts[i];
-    int index = 0;
-    FcPatternGetInteger(font, FC_INDEX, 0, &index);
-    // A variable font is listed once whole (all its axes, no style) and once
-    // per named instance (the instance in the index's high bits): only the
-    // instances are faces.
-    FcBool variable = FcFalse;
-    FcPatternGetBool(font, FC_VARIABLE, 0, &variable);
-    if (variable) continue;
-    InstalledFace face{Text(font, FC_FILE), index, Text(font, FC_FAMILY), Text(font, FC_STYLE),
-                       Text(font, FC_FOUNDRY)};
-    if (!face.path.empty()) Add(face);
-  }
+  // Every face of the machine's listing, each named instance of a variable
+  // font a face of its own.
+  for (const platform::InstalledFace& face : platform::InstalledFaces())
+    Add({face.file, static_cast<int>(face.index), face.Family(), face.style, face.foundry});
 }
 
 InstalledFaces::InstalledFaces(const std::vector<InstalledFace>& faces) {

@@ -1,4 +1,5 @@
-// The faces installed on this machine, as fontconfig lists them, found by
+// The faces installed on this machine, as the machine's font listing
+// (platform/fonts/, from fontconfig) has them, found by
 // the file name a catalogue record gives.
 #pragma once
 
@@ -19,7 +20,7 @@ struct InstalledFace {
 
 class InstalledFaces {
  public:
-  // Asks fontconfig once: every face, each named instance of a variable
+  // Every face of the machine's listing, each named instance of a variable
   // font a face of its own.
   InstalledFaces();
   // For tests: faces given outright.

@@ -1,38 +1,25 @@
 #include "family_files.h"
 
-#include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
 
 #include <QCryptographicHash>
 #include <QHash>
 #include <QStringList>
-#include <memory>
+
+#include "pellory/platform/installed_fonts.h"
 
 namespace pellory::ui {
 
 namespace {
 
 // The files of every installed font under each of its family names, case
-// folded; read from fontconfig's caches, as `fc-list` reads them.
+// folded, from the machine's font listing.
 QHash<QString, QStringList> ReadFamilyFiles() {
   QHash<QString, QStringList> files;
-  if (!FcInit()) return files;
-  const std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> all(FcPatternCreate(),
-                                                                    FcPatternDestroy);
-  const std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
-      FcObjectSetBuild(FC_FAMILY, FC_FILE, nullptr), FcObjectSetDestroy);
-  const std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(
-      FcFontList(nullptr, all.get(), objects.get()), FcFontSetDestroy);
-  if (!fonts) return files;
-  for (int i = 0; i < fonts->nfont; ++i) {
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
-    const QString path = QString::fromUtf8(reinterpret_cast<const char*>(file));
-    FcChar8* family = nullptr;
-    for (int k = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, k, &family) == FcResultMatch;
-         ++k) {
-      QStringList& list =
-          files[QString::fromUtf8(reinterpret_cast<const char*>(family)).toCaseFolded()];
+  for (const platform::InstalledFace& face : platform::InstalledFaces()) {
+    const QString path = QString::fromStdString(face.file);
+    for (const platform::FamilyName& family : face.families) {
+      QStringList& list = files[QString::fromStdString(family.name).toCaseFolded()];
       if (!list.contains(path)) list.append(path);
     }
   }
