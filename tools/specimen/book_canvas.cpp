@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "pdf_text.h"
 #include "span_marks.h"
 
 namespace pellory::specimen {
@@ -97,10 +96,10 @@ void BookCanvas::Spanned(const QString& text, const std::function<void()>& draw)
   Mark(SpanMarkImage(SpanMark::Start));
   draw();
   Mark(SpanMarkImage(SpanMark::End));
-  spans_.push_back(PdfTextString(text));
+  spans_.Add(text);
 }
 
-std::vector<std::string> BookCanvas::TakeSpans() {
+SpanList BookCanvas::TakeSpans() {
   return std::exchange(spans_, {});
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "span_marks.h"
+
 namespace pellory::specimen {
 
 class BookCanvas {
@@ -30,14 +32,14 @@ class BookCanvas {
   // `draw` paints what shows `text` in another way (glyph runs of its own).
   void Spanned(const QString& text, const std::function<void()>& draw);
 
-  // The spans' texts (PDF text strings) painted since the last call.
-  std::vector<std::string> TakeSpans();
+  // The spans' texts painted since the last call.
+  SpanList TakeSpans();
 
  private:
   void Mark(const QImage& image);
 
   QPainter& painter_;
-  std::vector<std::string> spans_;
+  SpanList spans_;
 };
 
 }  // namespace pellory::specimen

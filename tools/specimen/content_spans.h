@@ -9,20 +9,23 @@
 
 #include <qpdf/QPDF.hh>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "span_marks.h"
 
 namespace pellory::specimen {
 
 // The texts of one part's spans, in painting order.
 class SpanTexts {
  public:
-  explicit SpanTexts(const std::vector<std::string>& texts) : texts_(texts) {}
+  explicit SpanTexts(const SpanList& texts) : texts_(texts) {}
   // The next span's text; an error when the pages hold more spans than were painted.
-  const std::string& Next();
+  std::string_view Next();
   bool AllTaken() const { return next_ == texts_.size(); }
 
  private:
-  const std::vector<std::string>& texts_;
+  const SpanList& texts_;
   std::size_t next_ = 0;
 };
 

@@ -44,14 +44,14 @@ class PartedBook {
   void EndPart();
 
   const std::vector<PartFile>& Parts() const { return parts_; }
-  const std::vector<std::vector<std::string>>& Spans() const { return spans_; }
+  const std::vector<SpanList>& Spans() const { return spans_; }
 
  private:
   QPageSize paper_;
   std::string directory_;
   FontRelease release_;
   std::vector<PartFile> parts_;
-  std::vector<std::vector<std::string>> spans_;
+  std::vector<SpanList> spans_;
   std::unique_ptr<DescriptorDevice> file_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;

@@ -68,7 +68,7 @@ class Joiner {
 
   // Writes the objects of one part under new numbers, all but its
   // catalogue, page tree and document information.
-  void CopyPart(QPDF& part, const std::vector<std::string>& spans) {
+  void CopyPart(QPDF& part, const SpanList& spans) {
     QPDFPageDocumentHelper pages(part);
     pages.pushInheritedAttributesToPage();
     SpanTexts texts(spans);
@@ -184,8 +184,7 @@ void JoinParts(const std::vector<PartFile>& parts, const BookDocument& document,
   for (std::size_t i = 0; i < parts.size(); ++i) {
     QPDF pdf;
     pdf.processFile("a part of the book", StreamOf(parts[i].Descriptor(), "rb"), true);
-    joiner.CopyPart(pdf,
-                    i < document.spans.size() ? document.spans[i] : std::vector<std::string>{});
+    joiner.CopyPart(pdf, i < document.spans.size() ? document.spans[i] : SpanList{});
   }
   joiner.Finish();
   if (std::fflush(stream.get()) != 0) throw std::system_error(errno, std::generic_category());

@@ -13,14 +13,15 @@
 
 #include "book_navigation.h"
 #include "part_file.h"
+#include "span_marks.h"
 
 namespace pellory::specimen {
 
 struct BookDocument {
   std::string title;  // UTF-8
   std::string subject;
-  int pageCount = 0;                            // of all the parts
-  std::vector<std::vector<std::string>> spans;  // each part's span texts, in painting order
+  int pageCount = 0;            // of all the parts
+  std::vector<SpanList> spans;  // each part's span texts, in painting order
   BookNavigation navigation;
 };
 

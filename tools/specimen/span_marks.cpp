@@ -29,4 +29,18 @@ SpanMark SpanMarkOf(long width, long height, const std::string& rgb) {
   return SpanMark::None;
 }
 
+void SpanList::Add(const QString& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  text_ += "<FEFF";
+  for (const QChar c : text)
+    for (const int shift : {12, 8, 4, 0}) text_ += kHex[(c.unicode() >> shift) & 0xF];
+  text_ += '>';
+  ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+}
+
+std::string_view SpanList::operator[](std::size_t i) const {
+  const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+  return std::string_view(text_).substr(begin, ends_[i] - begin);
+}
+
 }  // namespace pellory::specimen
