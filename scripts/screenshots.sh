@@ -54,7 +54,7 @@ if command -v pdftoppm >/dev/null; then
   PELLORY_ENGINE_CONFIG=$conf "$build/bin/pellory-specimen" --quiet \
     --filter "[Font Name] = 'Linux Libertine O*'" --sizes 12,24 \
     --text "Office of 1234567890 flights, Quick wafting zephyrs" \
-    --features smcp,onum,-liga,ss01 --charset=4 -o "$broken/features.pdf"
+    --features smcp,onum,-liga,ss01 --charset -o "$broken/features.pdf"
   pdftoppm -r 80 -png -f 1 -l 6 "$broken/features.pdf" "$out/specimen/features"
 else
   echo "pdftoppm (Debian package poppler-utils) is missing: no pages of a specimen book" >&2

@@ -19,6 +19,8 @@ QFont BookFont(QPaintDevice& device, double points, QFont::Weight weight) {
   font.setPointSizeF(points);
   font.setWeight(weight);
   font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
+  // A printed page needs no hinting, and measures by the design's advances.
+  font.setHintingPreference(QFont::PreferNoHinting);
   return QFont(font, &device);
 }
 

@@ -1,5 +1,6 @@
 #include "content_spans.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <qpdf/BufferInputSource.hh>
@@ -43,20 +44,23 @@ Marks FindMarks(QPDF& part) {
 
 // A token of a page's content as a view of its text: what the rewriting
 // needs (its kind and spelling) without a copy of each, so that a page's
-// tokens take little more memory than its text.
+// tokens take little more memory than its text. White space is no token:
+// the text between tokens is copied as it is.
 struct Lexeme {
   QPDFTokenizer::token_type_e type;
   std::string_view raw;
   bool Is(std::string_view word) const { return type == QPDFTokenizer::tt_word && raw == word; }
+  bool Number() const {
+    return type == QPDFTokenizer::tt_integer || type == QPDFTokenizer::tt_real;
+  }
 };
 
-std::vector<Lexeme> Lex(const std::shared_ptr<Buffer>& content) {
+using MarkNames = std::map<std::string, SpanMark, std::less<>>;
+
+std::vector<Lexeme> Lex(std::string_view text, const std::shared_ptr<Buffer>& content) {
   QPDFTokenizer tokenizer;
   tokenizer.allowEOF();
-  tokenizer.includeIgnorable();
   auto input = std::make_shared<BufferInputSource>("page content", content.get());
-  const std::string_view text(reinterpret_cast<const char*>(content->getBuffer()),
-                              content->getSize());
   std::vector<Lexeme> lexemes;
   for (;;) {
     const QPDFTokenizer::Token token = tokenizer.readToken(input, "page content", true);
@@ -67,10 +71,6 @@ std::vector<Lexeme> Lex(const std::shared_ptr<Buffer>& content) {
     lexemes.push_back({token.getType(), text.substr(begin, end - begin)});
   }
   return lexemes;
-}
-
-bool Ignorable(const Lexeme& lexeme) {
-  return lexeme.type == QPDFTokenizer::tt_space || lexeme.type == QPDFTokenizer::tt_comment;
 }
 
 // The drawing of a picture, "q [/GS gs] [M cm]... /Name Do Q", from its q to
@@ -84,12 +84,10 @@ std::pair<std::size_t, std::size_t> Drawing(const std::vector<Lexeme>& tokens, s
       first = k;
       break;
     }
-    const bool operand = Ignorable(t) || t.type == QPDFTokenizer::tt_integer ||
-                         t.type == QPDFTokenizer::tt_real || t.type == QPDFTokenizer::tt_name;
+    const bool operand = t.Number() || t.type == QPDFTokenizer::tt_name;
     if (!operand && !t.Is("cm") && !t.Is("gs")) break;
   }
-  std::size_t last = doOperator + 1;
-  while (last < tokens.size() && Ignorable(tokens[last])) ++last;
+  const std::size_t last = doOperator + 1;
   if (first == name || last == tokens.size() || !tokens[last].Is("Q")) return {name, doOperator};
   return {first, last};
 }
@@ -105,10 +103,14 @@ std::pair<std::size_t, std::size_t> Drawing(const std::vector<Lexeme>& tokens, s
 // sloped instance is not drawn heavier or slanted again), so both go.
 class Rewriter {
  public:
-  Rewriter(const std::shared_ptr<Buffer>& content, const std::map<std::string, SpanMark>& names,
-           SpanTexts& texts)
-      : content_(content), tokens_(Lex(content)), names_(names), texts_(texts) {
-    out_.reserve(content->getSize() + content->getSize() / 8);
+  Rewriter(const std::shared_ptr<Buffer>& content, const MarkNames& names, SpanTexts& texts)
+      : content_(content),
+        text_(reinterpret_cast<const char*>(content->getBuffer()), content->getSize()),
+        tokens_(Lex(text_, content)),
+        names_(names),
+        texts_(texts),
+        cursor_(text_.data()) {
+    out_.reserve(text_.size() + text_.size() / 8);
   }
 
   std::string Run() {
@@ -120,22 +122,21 @@ class Rewriter {
       if (tokens_[i].Is("Do")) MarkAt(i);
     }
     if (!open_.empty()) Mismatch("a span does not end on its page");
-    CopyUpTo(tokens_.size());
+    CopyTo(text_.data() + text_.size());
     return std::move(out_);
   }
 
  private:
-  void CopyUpTo(std::size_t end) {
-    for (; written_ < end; ++written_) out_ += tokens_[written_].raw;
+  // Copies the text before token `i`; through it; or leaves the text up to
+  // its end out.
+  void CopyUpTo(std::size_t i) { CopyTo(tokens_[i].raw.data()); }
+  void CopyThrough(std::size_t i) { CopyTo(tokens_[i].raw.data() + tokens_[i].raw.size()); }
+  void SkipThrough(std::size_t i) {
+    cursor_ = std::max(cursor_, tokens_[i].raw.data() + tokens_[i].raw.size());
   }
-  // The index of the first of an operator's `count` operands.
-  std::size_t Operands(std::size_t op, int count) const {
-    std::size_t first = op;
-    for (int n = 0; n < count && first > 0;) {
-      --first;
-      if (!Ignorable(tokens_[first])) ++n;
-    }
-    return first;
+  void CopyTo(const char* stop) {
+    if (stop > cursor_) out_.append(cursor_, stop);
+    cursor_ = std::max(cursor_, stop);
   }
   void Text(std::size_t bt) {
     inText_ = true;
@@ -150,49 +151,44 @@ class Rewriter {
   void EndText(std::size_t et) {
     inText_ = false;
     if (open_.empty()) return;
-    CopyUpTo(et + 1);
+    CopyThrough(et);
     afterText_ = out_.size();
   }
   // "w 0 .3 -1 0 0 Tm": Qt's shear of a face it slants; set upright again.
   void Unslant(std::size_t tm) {
     lastTm_ = tm;
-    const std::size_t first = Operands(tm, 6);
-    std::vector<std::size_t> operands;
-    for (std::size_t k = first; k < tm; ++k)
-      if (!Ignorable(tokens_[k])) operands.push_back(k);
-    if (operands.size() != 6 || tokens_[operands[2]].raw != ".3") return;
-    CopyUpTo(operands[2]);
+    if (tm < 6 || tokens_[tm - 4].raw != ".3") return;
+    for (std::size_t k = tm - 6; k < tm; ++k)
+      if (!tokens_[k].Number()) return;
+    CopyUpTo(tm - 4);
     out_ += '0';
-    written_ = operands[2] + 1;
+    SkipThrough(tm - 4);
   }
   // "/Span << /ActualText <> >> BDC" inside a text object: Qt's second drawing.
   bool DrawnAgain(std::size_t bdc) const {
-    std::vector<const Lexeme*> before;
-    for (std::size_t k = bdc; k-- > 0 && before.size() < 5;)
-      if (!Ignorable(tokens_[k])) before.push_back(&tokens_[k]);
-    return lastTm_ && before.size() == 5 && before[1]->type == QPDFTokenizer::tt_string &&
-           (before[1]->raw == "<>" || before[1]->raw == "()") && before[2]->raw == "/ActualText" &&
-           before[4]->raw == "/Span";
+    if (!lastTm_ || bdc < 5) return false;
+    const Lexeme& text = tokens_[bdc - 2];
+    return text.type == QPDFTokenizer::tt_string && (text.raw == "<>" || text.raw == "()") &&
+           tokens_[bdc - 3].raw == "/ActualText" && tokens_[bdc - 5].raw == "/Span";
   }
   // Leaves out the second drawing, from its text matrix to its EMC; answers
   // the EMC's index.
   std::size_t LeaveOut(std::size_t bdc) {
     std::size_t emc = bdc;
     while (emc < tokens_.size() && !tokens_[emc].Is("EMC")) ++emc;
-    if (emc == tokens_.size()) return bdc;
-    CopyUpTo(Operands(lastTm_, 6));
-    written_ = emc + 1;
+    if (emc == tokens_.size() || lastTm_ < 6) return bdc;
+    CopyUpTo(lastTm_ - 6);
+    SkipThrough(emc);
     return emc;
   }
   void MarkAt(std::size_t doOperator) {
-    std::size_t name = doOperator;
-    while (name > 0 && Ignorable(tokens_[name - 1])) --name;
-    if (name == 0 || tokens_[name - 1].type != QPDFTokenizer::tt_name) return;
-    const auto mark = names_.find(std::string(tokens_[--name].raw));
+    if (doOperator == 0 || tokens_[doOperator - 1].type != QPDFTokenizer::tt_name) return;
+    const std::size_t name = doOperator - 1;
+    const auto mark = names_.find(tokens_[name].raw);
     if (mark == names_.end()) return;
     const auto [first, last] = Drawing(tokens_, name, doOperator);
     CopyUpTo(first);
-    written_ = last + 1;
+    SkipThrough(last);
     if (mark->second == SpanMark::Start) {
       if (!open_.empty()) Mismatch("a span starts inside another");
       open_ = texts_.Next();
@@ -205,11 +201,12 @@ class Rewriter {
   }
 
   std::shared_ptr<Buffer> content_;  // the text the tokens view
+  std::string_view text_;
   const std::vector<Lexeme> tokens_;
-  const std::map<std::string, SpanMark>& names_;
+  const MarkNames& names_;
   SpanTexts& texts_;
   std::string out_;
-  std::size_t written_ = 0;    // tokens before it are in `out_`
+  const char* cursor_;         // the text before it is in `out_` or left out
   std::string_view open_;      // the text of the span being drawn; empty: none
   bool begun_ = false;         // its BDC is written
   std::size_t afterText_ = 0;  // where in `out_` its last ET ended
@@ -227,8 +224,8 @@ std::string Deflated(const std::string& data) {
 }
 
 // The names the page's resources give the marks; each is taken out of them.
-std::map<std::string, SpanMark> TakeMarkNames(QPDFObjectHandle page, const Marks& marks) {
-  std::map<std::string, SpanMark> names;
+MarkNames TakeMarkNames(QPDFObjectHandle page, const Marks& marks) {
+  MarkNames names;
   QPDFObjectHandle xobjects = page.getKey("/Resources").getKey("/XObject");
   if (!xobjects.isDictionary()) return names;
   for (const std::string& key : xobjects.getKeys()) {
@@ -253,7 +250,7 @@ std::vector<QPDFObjGen> SpanPages(QPDF& part, SpanTexts& texts) {
   if (marks.empty()) return {};
   QPDFPageDocumentHelper pages(part);
   for (QPDFPageObjectHelper& page : pages.getAllPages()) {
-    const std::map<std::string, SpanMark> names = TakeMarkNames(page.getObjectHandle(), marks);
+    const MarkNames names = TakeMarkNames(page.getObjectHandle(), marks);
     if (names.empty()) continue;
     QPDFObjectHandle contents = page.getObjectHandle().getKey("/Contents");
     std::vector<QPDFObjectHandle> streams =
