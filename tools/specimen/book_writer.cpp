@@ -49,9 +49,9 @@ void AddSections(FaceBlock& block, const InstalledFace& installed, const FaceFil
 // order, the block null for a face --covering leaves out, and answers how
 // many were left out. Each face is matched, laid out and dropped in turn.
 template <typename Place>
-int RunFaces(CatalogueFaces& faces, const InstalledFaces& installed, const BookRequest& request,
-             const BookStyle& style, QPaintDevice& device, ProgressBar& progress,
-             const std::string& stage, long total, Place place) {
+int RunFaces(CatalogueFaces& faces, const InstalledFaces& installed, FaceFiles& files,
+             const BookRequest& request, const BookStyle& style, QPaintDevice& device,
+             ProgressBar& progress, const std::string& stage, long total, Place place) {
   faces.Rewind();
   progress.Start(stage, total);
   CatalogueFace face;
@@ -61,7 +61,8 @@ int RunFaces(CatalogueFaces& faces, const InstalledFaces& installed, const BookR
     const auto found = installed.Find(face.fileName, face.description);
     // The file as it is now, which fontconfig's cache may no longer describe.
     const bool charset = request.charsetPages > 0;
-    const FaceFile file = found ? ReadFaceFile(*found, request.specimen.text, charset) : FaceFile{};
+    const FaceFile none;
+    const FaceFile& file = found ? files.Read(*found, request.specimen.text, charset) : none;
     const QString problem = found ? FileProblem(file, face.description) : QString();
     const bool setLive =
         found && problem.isEmpty() && (!request.specimen.text.isEmpty() || charset);
@@ -148,8 +149,9 @@ BookFacts WriteBook(int out, const std::string& partsDirectory, CatalogueFaces& 
   std::vector<std::string> categories;
   PageFlow counting(style, facts, nullptr, {}, 0);
   FontRelease measured(request.facesPerPart);
+  FaceFiles files;
   facts.leftOut = RunFaces(
-      faces, installed, request, style, layout, progress, "reading", total,
+      faces, installed, files, request, style, layout, progress, "reading", total,
       [&](const CatalogueFace& face, const std::optional<InstalledFace>& found,
           const FaceBlock* block) {
         if (block) {
@@ -185,7 +187,8 @@ BookFacts WriteBook(int out, const std::string& partsDirectory, CatalogueFaces& 
   PaintContents(flow, canvas, style, entries, toPdf, document.navigation.links);
   if (!entries.empty()) flow.NextPage();
   RunFaces(
-      faces, installed, request, style, layout, progress, "writing", facts.faces + facts.leftOut,
+      faces, installed, files, request, style, layout, progress, "writing",
+      facts.faces + facts.leftOut,
       [&](const CatalogueFace&, const std::optional<InstalledFace>& found, const FaceBlock* block) {
         book.Seen(InstalledPath(found));
         if (block) PlaceBlock(flow, *block, style, &canvas);

@@ -105,6 +105,14 @@ FaceFile ReadFaceFile(const InstalledFace& installed, const QString& text, bool 
   return file;
 }
 
+const FaceFile& FaceFiles::Read(const InstalledFace& face, const QString& text, bool characters) {
+  if (characters) return withCharacters_ = ReadFaceFile(face, text, true);
+  const auto key = std::make_pair(face.path, face.index);
+  const auto known = read_.find(key);
+  if (known != read_.end()) return known->second;
+  return read_.emplace(key, ReadFaceFile(face, text)).first->second;
+}
+
 QString FileProblem(const FaceFile& file, const std::string& description) {
   if (!file.error.empty())
     return QStringLiteral("The installed file is damaged: %1")

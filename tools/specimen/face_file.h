@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,6 +33,18 @@ struct FaceFile {
 // it will; with `characters`, lists its character map too (its Unicode
 // map, else its symbol map).
 FaceFile ReadFaceFile(const InstalledFace& face, const QString& text, bool characters = false);
+
+// The faces' files as read once for the whole book: the second pass over
+// the faces reads what the first did (but the character maps of --charset,
+// which are read afresh so as not to be kept for every face).
+class FaceFiles {
+ public:
+  const FaceFile& Read(const InstalledFace& face, const QString& text, bool characters);
+
+ private:
+  std::map<std::pair<std::string, int>, FaceFile> read_;
+  FaceFile withCharacters_;
+};
 
 // Why the installed file cannot stand for the catalogue's record: it is
 // damaged, or it holds another face than the description's "Glyphs:" and

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstddef>
 #include <fstream>
+#include <sstream>
 
 namespace pellory::specimen {
 namespace {
@@ -216,12 +217,19 @@ std::optional<std::vector<FeatureRequest>> ParseFeatures(const std::string& list
 }
 
 std::optional<std::vector<std::string>> ReadPasswords(std::istream& in) {
+  // Read to its end, and no further than a password file can be long (a
+  // device such as /dev/zero never ends).
+  std::string text(kMaxPasswordFile + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad() || !in.eof() || in.gcount() > static_cast<std::streamsize>(kMaxPasswordFile))
+    return std::nullopt;
+  text.resize(static_cast<std::size_t>(in.gcount()));
   std::vector<std::string> passwords;
-  for (std::string line; std::getline(in, line);) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty()) passwords.push_back(line);
   }
-  if (in.bad()) return std::nullopt;
   return passwords;
 }
 

@@ -6,6 +6,7 @@
 //                    (-o FILE.pdf | --print [--printer QUEUE[/INSTANCE]]) [DIRECTORY_OR_ALIAS]
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <optional>
@@ -67,7 +68,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
 std::optional<std::vector<double>> ParseSizes(const std::string& list);
 // "smcp,onum,-liga,ss01=2"; nothing when an entry is not a feature tag.
 std::optional<std::vector<FeatureRequest>> ParseFeatures(const std::string& list);
-// The passwords of a password file, one a line; nothing with *error set.
+// The passwords of a password file, one a line; nothing when it cannot be
+// read to its end (a directory) or is longer than a password file can be.
+inline constexpr std::size_t kMaxPasswordFile = 64 * 1024;
 std::optional<std::vector<std::string>> ReadPasswords(std::istream& in);
 
 }  // namespace pellory::specimen

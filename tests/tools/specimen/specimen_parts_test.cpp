@@ -109,9 +109,14 @@ TEST(SpecimenOptions, PasswordFilesOneALineFromAFileOrStandardInput) {
                  nullptr, "from stdin\n");
   ASSERT_TRUE(o);
   EXPECT_EQ(o->passwords, (std::vector<std::string>{"a", "first", "second pass", "from stdin"}));
-  std::string error;
-  EXPECT_FALSE(Parse({"--password-file", file + ".none", "-o", "b.pdf"}, &error));
-  EXPECT_EQ(error, "cannot read the password file " + file + ".none");
+  // Files that cannot be read to their end, or never end.
+  std::ofstream(file + ".long") << std::string(kMaxPasswordFile + 1, 'x');
+  for (const std::string& bad :
+       {file + ".none", scratch.path().string(), file + ".long", std::string("/dev/zero")}) {
+    std::string error;
+    EXPECT_FALSE(Parse({"--password-file", bad, "-o", "b.pdf"}, &error)) << bad;
+    EXPECT_EQ(error, "cannot read the password file " + bad);
+  }
 }
 
 TEST(SpecimenOptions, RefusalsSayWhy) {
