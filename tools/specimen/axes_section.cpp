@@ -8,9 +8,6 @@
 namespace pellory::specimen {
 namespace {
 
-constexpr double kLabelColumn = 44;  // points, as the waterfall's size labels
-const QColor kGrey(90, 90, 90);
-
 QString Value(double value) {
   return QString::number(value, 'g', 6);
 }
@@ -65,7 +62,7 @@ void AxesSection::PaintRow(BookCanvas& canvas, std::size_t index, double top) co
   const Row& row = rows_[index];
   const QRectF& body = style_.body;
   painter.setFont(style_.note);
-  painter.setPen(kGrey);
+  painter.setPen(kLabelGrey);
   if (row.note) {
     canvas.DrawText(QRectF(body.left(), top + style_.Pt(4), body.width(), RowHeight(index)),
                     Qt::AlignLeft | Qt::TextWordWrap, row.label);

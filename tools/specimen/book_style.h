@@ -4,6 +4,7 @@
 // text is bound to the catalogue's faces).
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QPageSize>
 #include <QRectF>
@@ -13,6 +14,12 @@
 class QPaintDevice;
 
 namespace pellory::specimen {
+
+// Points: the column of the labels before a block's lines (sizes, features,
+// axes).
+inline constexpr double kLabelColumn = 44;
+// The grey of labels and notes.
+inline const QColor kLabelGrey(90, 90, 90);
 
 struct BookStyle {
   double unit = 1;  // device units per point

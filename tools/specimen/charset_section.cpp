@@ -12,18 +12,13 @@ namespace {
 constexpr double kCellPoints = 16;  // the glyphs of the table
 constexpr double kRowLabel = 34;    // points: the column of the rows' first code points
 constexpr int kColumns = 16;
-const QColor kGrey(90, 90, 90);
 const QColor kEmptyCell(238, 238, 238);
-
-double LineHeight(const QFont& font) {
-  return QFontMetricsF(font).lineSpacing();
-}
 
 QString Hex(char32_t code) {
   return QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
-QString Number(int n) {
+QString Counted(int n) {
   return QLocale(QLocale::English).toString(n);
 }
 
@@ -99,7 +94,7 @@ QString CharsetSection::Heading() const {
   const auto named = std::count_if(charset_.blocks.begin(), charset_.blocks.end(),
                                    [](const BlockCoverage& b) { return b.block != nullptr; });
   return QStringLiteral("Character set: %1 characters in %2 Unicode %3")
-      .arg(Number(charset_.characters), Number(static_cast<int>(named)),
+      .arg(Counted(charset_.characters), Counted(static_cast<int>(named)),
            named == 1 ? QStringLiteral("block") : QStringLiteral("blocks"));
 }
 
@@ -160,7 +155,7 @@ void CharsetSection::PaintRow(BookCanvas& canvas, std::size_t index, double top)
       return;
     case Kind::Note:
       painter.setFont(style_.label);
-      painter.setPen(kGrey);
+      painter.setPen(kLabelGrey);
       canvas.DrawText(QRectF(body.left(), top + style_.Pt(4), body.width(), height),
                       Qt::AlignLeft | Qt::TextWordWrap, Note());
       return;
@@ -181,13 +176,13 @@ void CharsetSection::PaintBlocks(BookCanvas& canvas, std::size_t first, double t
     const int mapped = static_cast<int>(coverage.mapped.size());
     const QString count =
         coverage.block
-            ? QStringLiteral("%1 of %2").arg(Number(mapped), Number(coverage.block->characters))
-            : Number(mapped);
+            ? QStringLiteral("%1 of %2").arg(Counted(mapped), Counted(coverage.block->characters))
+            : Counted(mapped);
     const QString name = coverage.block ? QString::fromUtf8(coverage.block->name)
                                         : QStringLiteral("Not characters or in no block");
     painter.setPen(Qt::black);
     canvas.DrawText(box, Qt::AlignLeft | Qt::TextSingleLine, name);
-    painter.setPen(kGrey);
+    painter.setPen(kLabelGrey);
     canvas.DrawText(box, Qt::AlignRight | Qt::TextSingleLine, count);
   }
 }
@@ -230,7 +225,7 @@ void CharsetSection::PaintChart(BookCanvas& canvas, const Row& row, double top) 
     run.setPositions(positions);
     painter.drawGlyphRun(QPointF(0, 0), run);
   }
-  painter.setPen(kGrey);
+  painter.setPen(kLabelGrey);
   codes.Draw(painter);
 }
 

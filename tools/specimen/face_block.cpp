@@ -13,10 +13,8 @@ namespace {
 
 // Pictures keep their pixels at the screen's 96 to the inch.
 constexpr double kPicturePointsPerPixel = 72.0 / 96.0;
-constexpr double kGap = 4;           // points between the parts of a block
-constexpr double kLabelColumn = 44;  // points, the size labels of the waterfall
+constexpr double kGap = 4;  // points between the parts of a block
 const QColor kMissingMark(255, 205, 205);
-const QColor kGrey(90, 90, 90);
 
 }  // namespace
 
@@ -136,7 +134,7 @@ double FaceBlock::HeadHeight() const {
 void FaceBlock::PaintHead(BookCanvas& canvas, double top) const {
   QPainter& painter = canvas.Painter();
   const QRectF& body = style_.body;
-  painter.setPen(QPen(kGrey, 0));
+  painter.setPen(QPen(kLabelGrey, 0));
   painter.drawLine(QPointF(body.left(), top), QPointF(body.right(), top));
   double y = top + style_.Pt(kGap);
   painter.setPen(Qt::black);
@@ -149,7 +147,7 @@ void FaceBlock::PaintHead(BookCanvas& canvas, double top) const {
                   Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, category_);
   y += nameHeight;
   painter.setFont(style_.note);
-  painter.setPen(kGrey);
+  painter.setPen(kLabelGrey);
   const QString file = path_.isEmpty() ? file_ : file_ + QStringLiteral("  ") + path_;
   canvas.DrawText(QRectF(body.left(), y, body.width(), LineHeight(style_.note)),
                   Qt::AlignLeft | Qt::TextSingleLine, file);
@@ -168,7 +166,7 @@ void FaceBlock::PaintHead(BookCanvas& canvas, double top) const {
   if (note.isEmpty()) return;
   y += style_.Pt(kGap);
   painter.setFont(style_.label);
-  painter.setPen(installed_ && live_ && coverage_.Whole() ? kGrey : QColor(150, 0, 0));
+  painter.setPen(installed_ && live_ && coverage_.Whole() ? kLabelGrey : QColor(150, 0, 0));
   canvas.DrawText(QRectF(body.left(), y, body.width(), NoteHeight()),
                   Qt::AlignLeft | Qt::TextWordWrap, note);
 }
@@ -191,7 +189,7 @@ void FaceBlock::PaintRow(BookCanvas& canvas, std::size_t row, double top) const 
   const double scale = Scale(r.layout);
   if (r.firstOfSize) {
     painter.setFont(style_.note);
-    painter.setPen(kGrey);
+    painter.setPen(kLabelGrey);
     canvas.DrawText(QPointF(body.left(), top + line.ascent() * scale),
                     QStringLiteral("%1 pt").arg(sizes_[r.layout]));
   }

@@ -5,12 +5,7 @@
 #include <QPainter>
 
 namespace pellory::specimen {
-namespace {
-
-constexpr double kLabelColumn = 44;  // points, as the waterfall's size labels
-const QColor kGrey(90, 90, 90);
-
-}  // namespace
+namespace {}  // namespace
 
 QString OfferedFeatures(const OpenTypeFace& face) {
   if (face.Features().empty()) return QStringLiteral("OpenType features: none.");
@@ -67,7 +62,7 @@ void FeatureSection::PaintRow(BookCanvas& canvas, std::size_t index, double top)
   const QRectF& body = style_.body;
   if (!row.note.isEmpty()) {
     painter.setFont(style_.note);
-    painter.setPen(kGrey);
+    painter.setPen(kLabelGrey);
     canvas.DrawText(QRectF(body.left(), top + style_.Pt(4), body.width(), RowHeight(index)),
                     Qt::AlignLeft | Qt::TextWordWrap, row.note);
     return;
@@ -75,7 +70,7 @@ void FeatureSection::PaintRow(BookCanvas& canvas, std::size_t index, double top)
   const double baseline = top + face_.ascent();
   if (!row.label.isEmpty()) {
     painter.setFont(style_.note);
-    painter.setPen(kGrey);
+    painter.setPen(kLabelGrey);
     canvas.DrawText(QPointF(body.left(), baseline), row.label);
   }
   painter.setPen(Qt::black);

@@ -11,7 +11,7 @@ namespace {
 // Books of at most this many entries show their groups open.
 constexpr std::size_t kOpenEntries = 100;
 
-std::string Number(double value) {
+std::string Decimal(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", value);
   return text;
@@ -68,13 +68,13 @@ std::string Siblings(const std::vector<int>& numbers, std::size_t i) {
 
 }  // namespace
 
-std::string Destination(const PdfPlace& place, const PageObjects& pages) {
+std::string DestinationArray(const PdfPlace& place, const PageObjects& pages) {
   std::string text = "[";
   text += Ref(pages(place.page));
   text += " /XYZ ";
-  text += Number(place.x);
+  text += Decimal(place.x);
   text += ' ';
-  text += Number(place.y);
+  text += Decimal(place.y);
   text += " null]";
   return text;
 }
@@ -92,7 +92,7 @@ int WriteOutline(BookFile& book, const BookNavigation& navigation, const PageObj
     std::vector<int> children;
     for (std::size_t k = 0; k < item.children.size(); ++k) children.push_back(book.Reserve());
     std::string body = "<</Title " + PdfTextString(item.title) + " /Parent " + Ref(root) +
-                       Siblings(top, i) + " /Dest " + Destination(item.target, pages);
+                       Siblings(top, i) + " /Dest " + DestinationArray(item.target, pages);
     if (!children.empty()) {
       const int count = static_cast<int>(children.size());
       body += " /First " + Ref(children.front()) + " /Last " + Ref(children.back()) + " /Count " +
@@ -104,7 +104,7 @@ int WriteOutline(BookFile& book, const BookNavigation& navigation, const PageObj
       const OutlineEntry& entry = navigation.outline[item.children[k]];
       book.Object(children[k], "<</Title " + PdfTextString(entry.title) + " /Parent " +
                                    Ref(item.number) + Siblings(children, k) + " /Dest " +
-                                   Destination(entry.target, pages) + ">>");
+                                   DestinationArray(entry.target, pages) + ">>");
     }
   }
   book.Object(root, "<</Type /Outlines /First " + Ref(top.front()) + " /Last " + Ref(top.back()) +
@@ -115,11 +115,11 @@ int WriteOutline(BookFile& book, const BookNavigation& navigation, const PageObj
 std::string LinkAnnotation(const PageLink& link, const PageObjects& pages) {
   std::string text = "<</Type /Annot /Subtype /Link /Rect [";
   for (const double edge : {link.left, link.bottom, link.right, link.top}) {
-    text += Number(edge);
+    text += Decimal(edge);
     text += ' ';
   }
   text += "] /Border [0 0 0] /Dest ";
-  text += Destination(link.target, pages);
+  text += DestinationArray(link.target, pages);
   text += ">>";
   return text;
 }

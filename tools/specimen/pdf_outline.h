@@ -14,7 +14,7 @@ namespace pellory::specimen {
 using PageObjects = std::function<int(int page)>;
 
 // An explicit destination: the page, with that point at its top left.
-std::string Destination(const PdfPlace& place, const PageObjects& pages);
+std::string DestinationArray(const PdfPlace& place, const PageObjects& pages);
 
 // Writes the outline; answers its root object's number, 0 for an empty one.
 int WriteOutline(BookFile& book, const BookNavigation& navigation, const PageObjects& pages);
