@@ -5,11 +5,12 @@
 #include <QByteArray>
 #include <QString>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace pellory::specimen {
 namespace {
@@ -109,12 +110,10 @@ std::optional<std::string> TakeValue(Options& o, int id, const std::string& valu
       o.passwords.push_back(value);
       return std::nullopt;
     case kPasswordFile: {
-      std::ifstream file;
-      if (value != "-") file.open(value);
-      std::istream& in = value == "-" ? standardInput : file;
-      const auto passwords = in ? ReadPasswords(in) : std::nullopt;
-      if (!passwords) return "cannot read the password file " + value;
-      o.passwords.insert(o.passwords.end(), passwords->begin(), passwords->end());
+      std::string why;
+      const auto password = ReadPasswordFile(value, standardInput, &why);
+      if (!password) return "--password-file: " + why;
+      o.passwords.push_back(*password);
       return std::nullopt;
     }
     case kSizes: {
@@ -216,21 +215,37 @@ std::optional<std::vector<FeatureRequest>> ParseFeatures(const std::string& list
   return features;
 }
 
-std::optional<std::vector<std::string>> ReadPasswords(std::istream& in) {
-  // Read to its end, and no further than a password file can be long (a
-  // device such as /dev/zero never ends).
-  std::string text(kMaxPasswordFile + 1, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (in.bad() || !in.eof() || in.gcount() > static_cast<std::streamsize>(kMaxPasswordFile))
+std::optional<std::string> FirstLinePassword(std::istream& in, const std::string& name,
+                                             std::string* why) {
+  std::string line;
+  // One byte past the longest password tells it too long (and ends a
+  // reading of a device that never ends).
+  char c = 0;
+  while (line.size() <= kMaxPassword && in.get(c) && c != '\n') line += c;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (in.bad())
+    *why = "cannot read " + name;
+  else if (line.size() > kMaxPassword)
+    *why = name + " holds a first line longer than a password may be (" +
+           std::to_string(kMaxPassword) + " bytes)";
+  else if (line.find('\0') != std::string::npos)
+    *why = name + " holds a NUL byte in its first line";
+  else if (line.empty())
+    *why = name + " holds no password on its first line";
+  else
+    return line;
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadPasswordFile(const std::string& path, std::istream& standardInput,
+                                            std::string* why) {
+  if (path == "-") return FirstLinePassword(standardInput, "standard input", why);
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    *why = "cannot read " + path + ": " + std::strerror(errno);
     return std::nullopt;
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  std::vector<std::string> passwords;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) passwords.push_back(line);
   }
-  return passwords;
+  return FirstLinePassword(file, path, why);
 }
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
@@ -246,6 +261,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
   Options options;
   bool printChosen = false;
   bool printerNamed = false;
+  int readStandardInput = 0;
   auto fail = [&](const std::string& why) {
     parsed.error = why;
     return parsed;
@@ -271,6 +287,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
     if (id == kQuiet) options.quiet = true;
     if (id == kPrint) printChosen = true;
     if (id == kPrinter) printerNamed = true;
+    if (id == kPasswordFile && std::string_view(optarg) == "-" && readStandardInput++)
+      return fail("standard input can give only one --password-file");
     if (const auto why = TakeValue(options, id, optarg ? optarg : "", standardInput))
       return fail(*why);
   }

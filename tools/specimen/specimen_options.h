@@ -60,7 +60,7 @@ struct ParsedCommandLine {
 };
 
 // Reads `args` (without the program's name). A password file named "-" is
-// read from `standardInput`.
+// read from `standardInput`, once at most.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
                                    std::istream& standardInput);
 
@@ -68,9 +68,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
 std::optional<std::vector<double>> ParseSizes(const std::string& list);
 // "smcp,onum,-liga,ss01=2"; nothing when an entry is not a feature tag.
 std::optional<std::vector<FeatureRequest>> ParseFeatures(const std::string& list);
-// The passwords of a password file, one a line; nothing when it cannot be
-// read to its end (a directory) or is longer than a password file can be.
-inline constexpr std::size_t kMaxPasswordFile = 64 * 1024;
-std::optional<std::vector<std::string>> ReadPasswords(std::istream& in);
+// The password on the first line of a password file ("-": standard input),
+// without its line's end, as the other programs read one; nothing, with
+// *why set, when the file cannot be read or its first line is no password
+// (empty, longer than a password may be, or holding a NUL byte).
+inline constexpr std::size_t kMaxPassword = 255;
+std::optional<std::string> ReadPasswordFile(const std::string& path, std::istream& standardInput,
+                                            std::string* why);
 
 }  // namespace pellory::specimen

@@ -101,21 +101,61 @@ TEST(SpecimenOptions, GnuForms) {
   EXPECT_TRUE(ParseCommandLine({"--quiet", "--help"}, none).help);
 }
 
-TEST(SpecimenOptions, PasswordFilesOneALineFromAFileOrStandardInput) {
+// A password file gives the password on its first line, as the other
+// programs take one; standard input can give one.
+TEST(SpecimenOptions, PasswordFilesGiveTheirFirstLine) {
   ScratchDir scratch("pellory-specimen");
-  const std::string file = (scratch.path() / "passwords").string();
-  std::ofstream(file) << "first\r\n\nsecond pass\n";
-  auto o = Parse({"--password", "a", "--password-file", file, "--password-file=-", "-o", "b.pdf"},
+  const auto write = [&](const std::string& name, const std::string& text) {
+    const std::string path = (scratch.path() / name).string();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  };
+  const std::string crlf = write("crlf", "first pass\r\nsecond\n");
+  auto o = Parse({"--password", "a", "--password-file", crlf, "--password-file=-", "-o", "b.pdf"},
                  nullptr, "from stdin\n");
   ASSERT_TRUE(o);
-  EXPECT_EQ(o->passwords, (std::vector<std::string>{"a", "first", "second pass", "from stdin"}));
-  // Files that cannot be read to their end, or never end.
-  std::ofstream(file + ".long") << std::string(kMaxPasswordFile + 1, 'x');
-  for (const std::string& bad :
-       {file + ".none", scratch.path().string(), file + ".long", std::string("/dev/zero")}) {
+  EXPECT_EQ(o->passwords, (std::vector<std::string>{"a", "first pass", "from stdin"}));
+
+  const std::string empty = write("empty", "\nsecond\n");
+  const std::string nul = write("nul", std::string("pa\0ss\n", 6));
+  const std::string longLine = write("long", std::string(kMaxPassword + 1, 'x') + "\n");
+  const std::string missing = (scratch.path() / "missing").string();
+  const struct {
+    std::vector<std::string> args;
+    std::string stdinText;
+    std::string why;
+  } cases[] = {
+      {{"--password-file", missing},
+       "",
+       "--password-file: cannot read " + missing + ": No such file or directory"},
+      {{"--password-file", empty},
+       "",
+       "--password-file: " + empty + " holds no password on its first line"},
+      {{"--password-file", nul},
+       "",
+       "--password-file: " + nul + " holds a NUL byte in its first line"},
+      {{"--password-file", longLine},
+       "",
+       "--password-file: " + longLine +
+           " holds a first line longer than a password may "
+           "be (255 bytes)"},
+      {{"--password-file", "/dev/zero"},
+       "",
+       "--password-file: /dev/zero holds a first line longer than a password may be (255 "
+       "bytes)"},
+      {{"--password-file", "-"},
+       "",
+       "--password-file: standard input holds no password on its first line"},
+      {{"--password-file", "-", "--password-file=-"},
+       "x\ny\n",
+       "standard input can give only one --password-file"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-o", "b.pdf"});
     std::string error;
-    EXPECT_FALSE(Parse({"--password-file", bad, "-o", "b.pdf"}, &error)) << bad;
-    EXPECT_EQ(error, "cannot read the password file " + bad);
+    EXPECT_FALSE(Parse(args, &error, c.stdinText)) << c.why;
+    EXPECT_EQ(error, c.why);
   }
 }
 
