@@ -2,19 +2,13 @@
 
 #include <getopt.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <stdexcept>
-#include <utility>
+
+#include "pellory/tools/argument_vector.h"
+#include "pellory/tools/password_files.h"
 
 namespace pellory::catdump {
 namespace {
-
-// The engine keeps passwords of up to 255 bytes; a longer first line is a
-// wrong file rather than a password.
-constexpr std::size_t kMaxPassword = 255;
 
 enum OptionId : int {
   kPassword = 1000,
@@ -37,18 +31,6 @@ const option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// getopt_long's view of the arguments: a writable argv with a program name.
-struct ArgumentVector {
-  explicit ArgumentVector(const std::vector<std::string>& args) : text(args) {
-    text.insert(text.begin(), "catdump");
-    for (std::string& arg : text) pointers.push_back(arg.data());
-    pointers.push_back(nullptr);
-  }
-  int Count() const { return int(text.size()); }
-  std::vector<std::string> text;
-  std::vector<char*> pointers;
-};
-
 // What getopt_long refused, as one line: `argument` is the argument it
 // stopped in.
 std::string Refusal(int answer, const std::string& argument) {
@@ -59,30 +41,7 @@ std::string Refusal(int answer, const std::string& argument) {
   return "unknown or ambiguous option '" + name + "'";
 }
 
-std::string ReadFirstLine(std::istream& in, const std::string& name) {
-  std::string line;
-  // One byte past the longest password is enough to tell it too long.
-  char c = 0;
-  while (line.size() <= kMaxPassword && in.get(c) && c != '\n') line += c;
-  if (in.bad()) throw std::runtime_error("cannot read " + name);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line.size() > kMaxPassword)
-    throw std::runtime_error(name + " holds a first line longer than a password may be (" +
-                             std::to_string(kMaxPassword) + " bytes)");
-  if (line.empty()) throw std::runtime_error(name + " holds no password on its first line");
-  if (line.find('\0') != std::string::npos)
-    throw std::runtime_error(name + " holds a NUL byte in its first line");
-  return line;
-}
-
 }  // namespace
-
-std::string ReadPasswordFile(const std::string& path) {
-  if (path == "-") return ReadFirstLine(std::cin, "standard input");
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
-  return ReadFirstLine(file, path);
-}
 
 std::string HelpText() {
   return std::string(kUsage) +
@@ -105,30 +64,29 @@ std::string VersionText() {
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
   Options options;
-  bool outputChosen = false, stdinRead = false;
+  bool outputChosen = false;
+  tools::PasswordFiles passwordFiles(std::cin);
   auto fail = [&](const std::string& why) -> std::optional<Options> {
     *error = why;
     return std::nullopt;
   };
-  ArgumentVector argv(args);
+  tools::ArgumentVector argv("catdump", args);
   optind = 0;  // a fresh scan: getopt keeps its place between calls
   opterr = 0;  // the refusals are ours
   for (;;) {
-    const int answer = getopt_long(argv.Count(), argv.pointers.data(), ":", kLongOptions, nullptr);
+    const int answer = getopt_long(argv.Count(), argv.Pointers(), ":", kLongOptions, nullptr);
     if (answer == -1) break;
     switch (answer) {
       case kPassword:
         options.passwords.emplace_back(optarg);
         break;
-      case kPasswordFile:
-        if (std::string(optarg) == "-" && std::exchange(stdinRead, true))
-          return fail("standard input can give only one --password-file");
-        try {
-          options.passwords.push_back(ReadPasswordFile(optarg));
-        } catch (const std::runtime_error& e) {
-          return fail(std::string("--password-file: ") + e.what());
-        }
+      case kPasswordFile: {
+        std::string why;
+        const auto password = passwordFiles.Read(optarg, &why);
+        if (!password) return fail(why);
+        options.passwords.push_back(*password);
         break;
+      }
       case kFilter:
         options.filter = optarg;
         break;
@@ -145,14 +103,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         options.version = true;
         break;
       default:
-        return fail(Refusal(answer, argv.pointers[std::size_t(optind - 1)]));
+        return fail(Refusal(answer, argv.At(optind - 1)));
     }
   }
   if (options.help || options.version) return options;
   const int operands = argv.Count() - optind;
   if (operands != 2) return fail("a directory or alias and a table are needed");
-  options.database = argv.pointers[std::size_t(optind)];
-  options.table = argv.pointers[std::size_t(optind + 1)];
+  options.database = argv.At(optind);
+  options.table = argv.At(optind + 1);
   return options;
 }
 

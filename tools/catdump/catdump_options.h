@@ -35,9 +35,4 @@ std::string VersionText();
 // (standard input for "-") here.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error);
 
-// The password a password file holds: its first line, without the line's
-// end. Throws std::runtime_error, saying why, for a file that cannot be
-// read, holds no password or one longer than the engine takes.
-std::string ReadPasswordFile(const std::string& path);
-
 }  // namespace pellory::catdump

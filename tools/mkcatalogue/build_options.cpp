@@ -2,11 +2,11 @@
 
 #include <getopt.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <stdexcept>
+
+#include "pellory/tools/argument_vector.h"
+#include "pellory/tools/password_files.h"
 
 namespace pellory::mkcatalogue {
 namespace {
@@ -25,8 +25,6 @@ std::uint32_t ParseCount(const std::string& text) {
                                 std::to_string(kMaxSyntheticRecords) + ", not '" + text + "'");
   return static_cast<std::uint32_t>(value);
 }
-
-constexpr std::size_t kMaxPassword = 255;
 
 enum OptionId : int {
   kFontsDir = 1000,
@@ -53,18 +51,6 @@ const option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// getopt_long's view of the arguments: a writable argv with a program name.
-struct ArgumentVector {
-  explicit ArgumentVector(const std::vector<std::string>& args) : text(args) {
-    text.insert(text.begin(), "pellory-mkcatalogue");
-    for (std::string& arg : text) pointers.push_back(arg.data());
-    pointers.push_back(nullptr);
-  }
-  int Count() const { return int(text.size()); }
-  std::vector<std::string> text;
-  std::vector<char*> pointers;
-};
-
 // What getopt_long refused, as one line: `argument` is the argument it
 // stopped in.
 std::string Refusal(int answer, const std::string& argument) {
@@ -75,31 +61,18 @@ std::string Refusal(int answer, const std::string& argument) {
   return "unknown or ambiguous option " + name;
 }
 
-// The password on the first line of `path` (standard input for "-"),
-// without the line's end; the length is checked by the caller.
-std::string PasswordFromFile(const std::string& path) {
-  std::ifstream file;
-  if (path != "-") {
-    file.open(path, std::ios::binary);
-    if (!file)
-      throw std::invalid_argument("--password-file: cannot read " + path + ": " +
-                                  std::strerror(errno));
-  }
-  std::istream& in = path == "-" ? std::cin : file;
-  std::string line;
-  char c = 0;
-  while (line.size() <= kMaxPassword && in.get(c) && c != '\n') line += c;
-  if (in.bad()) throw std::invalid_argument("--password-file: cannot read " + path);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line.size() > kMaxPassword)
-    throw std::invalid_argument("--password-file: " + path +
-                                " holds a first line longer than a password may be (255 bytes)");
-  if (line.find('\0') != std::string::npos)
-    throw std::invalid_argument("--password-file: " + path + " holds a NUL byte");
-  if (line.empty())
-    throw std::invalid_argument("--password-file: " + path +
-                                " holds no password on its first line");
-  return line;
+// The table password a --password or --password-file gives.
+std::string TablePassword(int answer, const char* value, tools::PasswordFiles& files) {
+  std::string why;
+  const std::optional<std::string> password =
+      answer == kPassword ? std::optional<std::string>(value) : files.Read(value, &why);
+  if (!password) throw std::invalid_argument(why);
+  if (password->empty())
+    throw std::invalid_argument("--password needs a password; use --plain for none");
+  if (password->size() > tools::kMaxPassword)
+    throw std::invalid_argument("the password is longer than " +
+                                std::to_string(tools::kMaxPassword) + " bytes");
+  return *password;
 }
 
 }  // namespace
@@ -124,11 +97,12 @@ std::string UsageText() {
 BuildOptions ParseOptions(const std::vector<std::string>& args) {
   BuildOptions options;
   bool passwordGiven = false, plain = false, mixGiven = false;
-  ArgumentVector argv(args);
+  tools::ArgumentVector argv("pellory-mkcatalogue", args);
+  tools::PasswordFiles passwordFiles(std::cin);
   optind = 0;  // a fresh scan: getopt keeps its place between calls
   opterr = 0;  // the refusals are ours
-  for (int answer; (answer = getopt_long(argv.Count(), argv.pointers.data(), ":h", kLongOptions,
-                                         nullptr)) != -1;) {
+  for (int answer;
+       (answer = getopt_long(argv.Count(), argv.Pointers(), ":h", kLongOptions, nullptr)) != -1;) {
     switch (answer) {
       case 'h':
       case kHelp:
@@ -139,12 +113,8 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
         break;
       case kPassword:
       case kPasswordFile:
-        options.password = answer == kPassword ? std::string(optarg) : PasswordFromFile(optarg);
+        options.password = TablePassword(answer, optarg, passwordFiles);
         passwordGiven = true;
-        if (options.password.empty())
-          throw std::invalid_argument("--password needs a password; use --plain for none");
-        if (options.password.size() > kMaxPassword)
-          throw std::invalid_argument("the password is longer than 255 bytes");
         break;
       case kPlain:
         options.password.clear();
@@ -164,7 +134,7 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
         options.report = true;
         break;
       default:
-        throw std::invalid_argument(Refusal(answer, argv.pointers[std::size_t(optind - 1)]));
+        throw std::invalid_argument(Refusal(answer, argv.At(optind - 1)));
     }
   }
   if (options.help) return options;
@@ -176,7 +146,7 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
   if (options.synthetic && options.fontsDir)
     throw std::invalid_argument("--synthetic and --fonts-dir together");
   if (argv.Count() - optind != 1) throw std::invalid_argument("name one OUTPUT_DIRECTORY");
-  options.output = argv.pointers[std::size_t(optind)];
+  options.output = argv.At(optind);
   return options;
 }
 

@@ -5,12 +5,12 @@
 #include <QByteArray>
 #include <QString>
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <cstring>
-#include <fstream>
+
+#include "pellory/tools/argument_vector.h"
+#include "pellory/tools/password_files.h"
 
 namespace pellory::specimen {
 namespace {
@@ -104,15 +104,15 @@ std::optional<std::string> CheckCombination(const Options& o, bool printChosen, 
 
 // Reads one option's value into `o`; an error message when it is refused.
 std::optional<std::string> TakeValue(Options& o, int id, const std::string& value,
-                                     std::istream& standardInput) {
+                                     tools::PasswordFiles& passwordFiles) {
   switch (id) {
     case kPassword:
       o.passwords.push_back(value);
       return std::nullopt;
     case kPasswordFile: {
       std::string why;
-      const auto password = ReadPasswordFile(value, standardInput, &why);
-      if (!password) return "--password-file: " + why;
+      const auto password = passwordFiles.Read(value, &why);
+      if (!password) return why;
       o.passwords.push_back(*password);
       return std::nullopt;
     }
@@ -215,53 +215,15 @@ std::optional<std::vector<FeatureRequest>> ParseFeatures(const std::string& list
   return features;
 }
 
-std::optional<std::string> FirstLinePassword(std::istream& in, const std::string& name,
-                                             std::string* why) {
-  std::string line;
-  // One byte past the longest password tells it too long (and ends a
-  // reading of a device that never ends).
-  char c = 0;
-  while (line.size() <= kMaxPassword && in.get(c) && c != '\n') line += c;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (in.bad())
-    *why = "cannot read " + name;
-  else if (line.size() > kMaxPassword)
-    *why = name + " holds a first line longer than a password may be (" +
-           std::to_string(kMaxPassword) + " bytes)";
-  else if (line.find('\0') != std::string::npos)
-    *why = name + " holds a NUL byte in its first line";
-  else if (line.empty())
-    *why = name + " holds no password on its first line";
-  else
-    return line;
-  return std::nullopt;
-}
-
-std::optional<std::string> ReadPasswordFile(const std::string& path, std::istream& standardInput,
-                                            std::string* why) {
-  if (path == "-") return FirstLinePassword(standardInput, "standard input", why);
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    *why = "cannot read " + path + ": " + std::strerror(errno);
-    return std::nullopt;
-  }
-  return FirstLinePassword(file, path, why);
-}
-
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
                                    std::istream& standardInput) {
-  std::vector<std::string> words = args;
-  words.insert(words.begin(), "pellory-specimen");
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  const int argc = static_cast<int>(words.size());
+  tools::ArgumentVector argv("pellory-specimen", args);
 
   ParsedCommandLine parsed;
   Options options;
   bool printChosen = false;
   bool printerNamed = false;
-  int readStandardInput = 0;
+  tools::PasswordFiles passwordFiles(standardInput);
   auto fail = [&](const std::string& why) {
     parsed.error = why;
     return parsed;
@@ -269,9 +231,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
   optind = 0;  // glibc: start afresh
   opterr = 0;  // the messages are ours
   for (;;) {
-    const int id = getopt_long(argc, argv.data(), ":o:", kLongOptions, nullptr);
+    const int id = getopt_long(argv.Count(), argv.Pointers(), ":o:", kLongOptions, nullptr);
     if (id == -1) break;
-    const char* written = argv[static_cast<std::size_t>(std::max(1, optind - 1))];
+    const char* written = argv.At(std::max(1, optind - 1));
     if (id == ':') return fail(OptionName(optopt, written) + " needs a value");
     if (id == '?') {
       if (optopt >= kPassword) return fail(OptionName(optopt, written) + " takes no value");
@@ -287,14 +249,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
     if (id == kQuiet) options.quiet = true;
     if (id == kPrint) printChosen = true;
     if (id == kPrinter) printerNamed = true;
-    if (id == kPasswordFile && std::string_view(optarg) == "-" && readStandardInput++)
-      return fail("standard input can give only one --password-file");
-    if (const auto why = TakeValue(options, id, optarg ? optarg : "", standardInput))
+    if (const auto why = TakeValue(options, id, optarg ? optarg : "", passwordFiles))
       return fail(*why);
   }
-  const int positional = argc - optind;
+  const int positional = argv.Count() - optind;
   if (positional > 1) return fail("one directory or alias at most");
-  if (positional == 1) options.database = argv[static_cast<std::size_t>(optind)];
+  if (positional == 1) options.database = argv.At(optind);
   if (const auto why = CheckCombination(options, printChosen, printerNamed)) return fail(*why);
   options.destination = printChosen ? Destination::Printer : Destination::File;
   parsed.options = options;

@@ -68,12 +68,5 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args,
 std::optional<std::vector<double>> ParseSizes(const std::string& list);
 // "smcp,onum,-liga,ss01=2"; nothing when an entry is not a feature tag.
 std::optional<std::vector<FeatureRequest>> ParseFeatures(const std::string& list);
-// The password on the first line of a password file ("-": standard input),
-// without its line's end, as the other programs read one; nothing, with
-// *why set, when the file cannot be read or its first line is no password
-// (empty, longer than a password may be, or holding a NUL byte).
-inline constexpr std::size_t kMaxPassword = 255;
-std::optional<std::string> ReadPasswordFile(const std::string& path, std::istream& standardInput,
-                                            std::string* why);
 
 }  // namespace pellory::specimen

@@ -118,7 +118,7 @@ TEST(SpecimenOptions, PasswordFilesGiveTheirFirstLine) {
 
   const std::string empty = write("empty", "\nsecond\n");
   const std::string nul = write("nul", std::string("pa\0ss\n", 6));
-  const std::string longLine = write("long", std::string(kMaxPassword + 1, 'x') + "\n");
+  const std::string longLine = write("long", std::string(256, 'x') + "\n");
   const std::string missing = (scratch.path() / "missing").string();
   const struct {
     std::vector<std::string> args;
