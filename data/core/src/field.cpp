@@ -1,5 +1,6 @@
 #include "pellory/data/field.h"
 
+#include "pellory/data/columns.h"
 #include "pellory/data/dataset.h"
 #include "pellory/data/types.h"
 
@@ -67,18 +68,7 @@ bool TField::CanModify() const {
 }
 
 bool TField::IsBlob() const {
-  switch (dataType_) {
-    case ftBlob:
-    case ftMemo:
-    case ftGraphic:
-    case ftFmtMemo:
-    case ftParadoxOle:
-    case ftDBaseOle:
-    case ftTypedBinary:
-      return true;
-    default:
-      return false;
-  }
+  return BaseType(dataType_) == ftBlob;
 }
 
 std::optional<std::string> TField::CurrentValue() const {

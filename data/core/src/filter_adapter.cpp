@@ -1,5 +1,6 @@
 // Hands a cursor's filter text to the program's filter compiler, described by
 // the cursor's field objects, and turns its failures into database errors.
+#include "pellory/data/columns.h"
 #include "pellory/data/errors.h"
 #include "pellory/data/field.h"
 #include "pellory/data/filter_compiler.h"
@@ -11,6 +12,7 @@ namespace {
 
 filter::FilterDataKind KindOf(TFieldType type) {
   using filter::FilterDataKind;
+  if (BaseType(type) == ftBlob) return FilterDataKind::Blob;
   switch (type) {
     case ftString:
     case ftFixedChar:
@@ -38,14 +40,6 @@ filter::FilterDataKind KindOf(TFieldType type) {
       return FilterDataKind::DateTime;
     case ftWord:
       return FilterDataKind::Word;
-    case ftBlob:
-    case ftMemo:
-    case ftGraphic:
-    case ftFmtMemo:
-    case ftParadoxOle:
-    case ftDBaseOle:
-    case ftTypedBinary:
-      return FilterDataKind::Blob;
     default:
       return FilterDataKind::Unknown;
   }

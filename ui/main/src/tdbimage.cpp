@@ -6,12 +6,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <algorithm>
 
 #include "pellory/data/blob_field.h"
 #include "pellory/shell/stored_font.h"
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
+#include "pellory/ui/controls/bitmap_image.h"
 #include "pellory/ui/controls/edge_box.h"
 #include "record_view_accessible.h"
 
@@ -24,32 +24,6 @@ QString TDBImage::PlaceholderText() const {
   return QStringLiteral("(%1)").arg(objectName());
 }
 
-namespace {
-
-// A bitmap with a colour table stays indexed, so its palette travels with
-// it to the clipboard; deeper bitmaps become 32-bit images. Realising a
-// palette changes nothing on the displays the toolkit draws on (more than
-// 256 colours), so drawing needs no palette steps.
-QImage ToImage(const data::BitmapImage& bitmap) {
-  if (bitmap.IsEmpty()) return {};
-  if (bitmap.IsIndexed() && !bitmap.palette.empty()) {
-    QImage image(bitmap.width, bitmap.height, QImage::Format_Indexed8);
-    image.setColorTable(QList<QRgb>(bitmap.palette.begin(), bitmap.palette.end()));
-    for (int y = 0; y < bitmap.height; ++y)
-      std::copy_n(bitmap.indices.begin() + std::ptrdiff_t(y) * bitmap.width, bitmap.width,
-                  image.scanLine(y));
-    return image;
-  }
-  const std::vector<std::uint32_t> argb = data::ArgbPixels(bitmap);
-  QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
-  for (int y = 0; y < bitmap.height; ++y)
-    std::copy_n(argb.begin() + std::ptrdiff_t(y) * bitmap.width, bitmap.width,
-                reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
-  return image;
-}
-
-}  // namespace
-
 void TDBImage::ReadField(data::TField* field) {
   // The old picture goes first, so a value that cannot be decoded leaves
   // an empty picture behind while its error reaches the caller.
@@ -58,7 +32,7 @@ void TDBImage::ReadField(data::TField* field) {
   pictureLoaded_ = true;
   update();
   auto* graphic = dynamic_cast<data::TGraphicField*>(field);
-  if (graphic) picture_ = ToImage(graphic->LoadBitmap());
+  if (graphic) picture_ = ImageFromBitmap(graphic->LoadBitmap());
   AnnouncePicture(*this);
 }
 
