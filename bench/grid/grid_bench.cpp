@@ -15,13 +15,13 @@
 #include <map>
 
 #include "grid_bench_catalogues.h"
+#include "pellory/data/bitmap_image.h"
 #include "pellory/data/blob_field.h"
 #include "pellory/data/blob_stream.h"
 #include "pellory/data/session.h"
 #include "pellory/data/table.h"
 #include "pellory/shell/error_presenter.h"
 #include "pellory/shell/tapplication.h"
-#include "pellory/ui/controls/bitmap_image.h"
 #include "pellory/ui/grid/tform3.h"
 #include "pellory/ui/grid/twwdbgrid.h"
 #include "scratch_dir.h"
@@ -195,7 +195,7 @@ void DecodeOnly(benchmark::State& state, const GridCatalogue& catalogue, bool wi
         image.loadFromData(picture.bitmap, "BMP");
       } else {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(picture.bitmap.constData());
-        image = pellory::ui::ImageFromBitmap(
+        image = pellory::data::ImageFromBitmap(
             pellory::data::DecodeBitmap({bytes, std::size_t(picture.bitmap.size())}));
       }
       benchmark::DoNotOptimize(image.constBits());

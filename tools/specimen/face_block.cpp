@@ -6,7 +6,8 @@
 #include <QTextOption>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+
+#include "pellory/data/bitmap_image.h"
 
 namespace pellory::specimen {
 namespace {
@@ -18,25 +19,6 @@ const QColor kMissingMark(255, 205, 205);
 
 }  // namespace
 
-QImage ToImage(const data::BitmapImage& bitmap) {
-  if (bitmap.IsEmpty()) return {};
-  if (bitmap.IsIndexed() && !bitmap.palette.empty()) {
-    QImage image(bitmap.width, bitmap.height, QImage::Format_Indexed8);
-    QList<QRgb> colours(bitmap.palette.begin(), bitmap.palette.end());
-    image.setColorTable(colours);
-    for (int y = 0; y < bitmap.height; ++y)
-      std::memcpy(image.scanLine(y), bitmap.indices.data() + std::size_t(y) * bitmap.width,
-                  static_cast<std::size_t>(bitmap.width));
-    return image;
-  }
-  const std::vector<std::uint32_t> pixels = data::ArgbPixels(bitmap);
-  QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);
-  for (int y = 0; y < bitmap.height; ++y)
-    std::memcpy(image.scanLine(y), pixels.data() + std::size_t(y) * bitmap.width,
-                std::size_t(bitmap.width) * 4);
-  return image;
-}
-
 FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFace>& installed,
                      const QString& fileProblem, const LiveFace* live, const SpecimenText& specimen,
                      const BookStyle& style)
@@ -44,7 +26,7 @@ FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFac
       name_(QString::fromStdString(face.fontName)),
       category_(QString::fromStdString(face.category)),
       file_(QString::fromStdString(face.fileName)),
-      picture_(ToImage(face.sample)),
+      picture_(data::ImageFromBitmap(face.sample)),
       pictureError_(QString::fromStdString(face.sampleError)),
       installed_(installed.has_value()),
       fileProblem_(fileProblem),

@@ -83,7 +83,4 @@ class FaceBlock {
   std::vector<std::unique_ptr<BlockSection>> sections_;
 };
 
-// The picture as Qt draws it.
-QImage ToImage(const data::BitmapImage& bitmap);
-
 }  // namespace pellory::specimen

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "pellory/data/bitmap.h"
-#include "pellory/ui/controls/bitmap_image.h"
+#include "pellory/data/bitmap_image.h"
 
 static void InitGlyphResources() {
   Q_INIT_RESOURCE(indicator_glyphs);
@@ -32,9 +32,9 @@ QImage LoadGlyph(IndicatorGlyph glyph) {
   if (!file.open(QIODevice::ReadOnly)) return {};
   const QByteArray bytes = file.readAll();
   try {
-    return ImageFromBitmap(data::DecodeBitmap(
-                               std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                         std::size_t(bytes.size()))))
+    return data::ImageFromBitmap(data::DecodeBitmap(std::span(
+                                     reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                     std::size_t(bytes.size()))))
         .convertToFormat(QImage::Format_RGB32);
   } catch (const data::BitmapError&) {
     return {};

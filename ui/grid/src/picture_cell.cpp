@@ -3,8 +3,8 @@
 #include <QPainter>
 
 #include "cell_paint.h"
+#include "pellory/data/bitmap_image.h"
 #include "pellory/data/blob_field.h"
-#include "pellory/ui/controls/bitmap_image.h"
 
 namespace pellory::ui::grid {
 
@@ -80,7 +80,7 @@ QImage LoadCellPicture(const data::TField& field) {
   const auto* blob = dynamic_cast<const data::TBlobField*>(&field);
   if (!blob) return {};
   try {
-    return ImageFromBitmap(data::LoadStoredBitmap(*blob));
+    return data::ImageFromBitmap(data::LoadStoredBitmap(*blob));
   } catch (const std::exception&) {
     return {};  // The cell shows its background; nothing is reported.
   }

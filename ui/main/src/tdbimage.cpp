@@ -7,11 +7,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "pellory/data/bitmap_image.h"
 #include "pellory/data/blob_field.h"
 #include "pellory/shell/stored_font.h"
 #include "pellory/shell/system_colors.h"
 #include "pellory/shell/tapplication.h"
-#include "pellory/ui/controls/bitmap_image.h"
 #include "pellory/ui/controls/edge_box.h"
 #include "record_view_accessible.h"
 
@@ -32,7 +32,7 @@ void TDBImage::ReadField(data::TField* field) {
   pictureLoaded_ = true;
   update();
   auto* graphic = dynamic_cast<data::TGraphicField*>(field);
-  if (graphic) picture_ = ImageFromBitmap(graphic->LoadBitmap());
+  if (graphic) picture_ = data::ImageFromBitmap(graphic->LoadBitmap());
   AnnouncePicture(*this);
 }
 

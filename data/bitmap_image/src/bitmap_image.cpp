@@ -1,10 +1,10 @@
-#include "pellory/ui/controls/bitmap_image.h"
+#include "pellory/data/bitmap_image.h"
 
 #include <algorithm>
 
-namespace pellory::ui {
+namespace pellory::data {
 
-QImage ImageFromBitmap(const data::BitmapImage& bitmap) {
+QImage ImageFromBitmap(const BitmapImage& bitmap) {
   if (bitmap.IsEmpty()) return {};
   if (bitmap.IsIndexed() && !bitmap.palette.empty()) {
     QImage image(bitmap.width, bitmap.height, QImage::Format_Indexed8);
@@ -14,7 +14,7 @@ QImage ImageFromBitmap(const data::BitmapImage& bitmap) {
                   image.scanLine(y));
     return image;
   }
-  const std::vector<std::uint32_t> argb = data::ArgbPixels(bitmap);
+  const std::vector<std::uint32_t> argb = ArgbPixels(bitmap);
   QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);
   for (int y = 0; y < bitmap.height; ++y)
     std::copy_n(argb.begin() + std::ptrdiff_t(y) * bitmap.width, bitmap.width,
@@ -22,4 +22,4 @@ QImage ImageFromBitmap(const data::BitmapImage& bitmap) {
   return image;
 }
 
-}  // namespace pellory::ui
+}  // namespace pellory::data
