@@ -16,7 +16,7 @@ setup:
 	@bash scripts/setup.sh
 
 build: setup
-	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DPELLORY_WERROR=$(WERROR) $(LAUNCHER) $(CMAKE_ARGS) >/dev/null
+	@bash scripts/configure.sh . $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DPELLORY_WERROR=$(WERROR) $(LAUNCHER) $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(RELEASE) -j$(JOBS)
 
 run: build

@@ -7,6 +7,9 @@
 #   PELLORY_BINDIR, PELLORY_DATADIR, PELLORY_LOCALSTATEDIR, PELLORY_ENGINE_DIR
 #                          the GNU install directories (relative to the prefix, or absolute)
 #   PELLORY_APP_ID         the desktop entry's name
+#   PELLORY_VERSION        the project's version
+#   PELLORY_SETTLE_SECONDS how long the user's font folders must rest before the
+#                          user unit builds the user's catalogue
 #   PELLORY_TEMPLATES      the folder of the *.in files
 #   PELLORY_SCRATCH        a folder of the build tree to write them into first
 
@@ -33,6 +36,19 @@ function(pellory_state_dir out)
   set(${out} "${dir}" PARENT_SCOPE)
 endfunction()
 
+# systemd's user units: where the systemd of the system's own prefixes looks,
+# else below the prefix's data directory, where it looks for ~/.local and
+# the system's data directories.
+function(pellory_user_unit_dir out)
+  if(CMAKE_INSTALL_PREFIX MATCHES "^/usr(/local)?/?$")
+    set(dir "${CMAKE_INSTALL_PREFIX}/lib/systemd/user")
+  else()
+    pellory_under_prefix(dir "${PELLORY_DATADIR}/systemd/user")
+  endif()
+  string(REPLACE "//" "/" dir "${dir}")
+  set(${out} "${dir}" PARENT_SCOPE)
+endfunction()
+
 pellory_under_prefix(bin_dir "${PELLORY_BINDIR}")
 pellory_under_prefix(data_dir "${PELLORY_DATADIR}/pellory")
 pellory_under_prefix(engine_dir "${PELLORY_ENGINE_DIR}")
@@ -56,6 +72,12 @@ if(PELLORY_STEP STREQUAL "files")
   file(INSTALL "${PELLORY_SCRATCH}/pellory-update-catalogue" DESTINATION "${bin_dir}"
        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                         WORLD_READ WORLD_EXECUTE)
+  set(PELLORY_PROGRAM_DIR "${bin_dir}")
+  pellory_user_unit_dir(unit_dir)
+  foreach(unit pellory-update-catalogue.path pellory-update-catalogue.service)
+    configure_file("${PELLORY_TEMPLATES}/systemd/${unit}.in" "${PELLORY_SCRATCH}/${unit}" @ONLY)
+    file(INSTALL "${PELLORY_SCRATCH}/${unit}" DESTINATION "${unit_dir}")
+  endforeach()
   pellory_under_prefix(applications_dir "${PELLORY_DATADIR}/applications")
   file(INSTALL "${PELLORY_SCRATCH}/${PELLORY_APP_ID}.desktop" DESTINATION "${applications_dir}")
 elseif(PELLORY_STEP STREQUAL "catalogue")
@@ -64,6 +86,9 @@ elseif(PELLORY_STEP STREQUAL "catalogue")
   set(update "$ENV{DESTDIR}${bin_dir}/pellory-update-catalogue")
   message(STATUS "Building the catalogue of this machine's fonts: $ENV{DESTDIR}${catalogue_dir}")
   execute_process(COMMAND "${update}" --quiet RESULT_VARIABLE status)
+  # The lock the command holds while it builds, so that removing what the
+  # installation wrote leaves nothing.
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${state_dir}/lib/pellory/.catalogue.lock")
   if(status EQUAL 0)
     list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${catalogue_dir}/pelloryfont.DB"
          "${catalogue_dir}/pelloryfont.MB")

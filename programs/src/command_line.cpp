@@ -1,9 +1,10 @@
 #include "pellory/programs/command_line.h"
 
+#include <getopt.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
-#include <set>
 
 #include "pellory/data/catalogue.h"
 #include "pellory/engine/alias_config.h"
@@ -12,26 +13,45 @@ namespace pellory::app {
 
 namespace {
 
-// The options QGuiApplication and QApplication take themselves (with one
-// dash or two), those that take the next argument as their value first.
-const std::set<std::string>& ToolkitOptionsWithValue() {
-  static const std::set<std::string> options = {
-      "platform",        "platformpluginpath",
-      "platformtheme",   "plugin",
-      "qwindowgeometry", "geometry",
-      "qwindowicon",     "icon",
-      "qwindowtitle",    "title",
-      "display",         "name",
-      "session",         "style",
-      "stylesheet",
-  };
-  return options;
-}
+enum OptionId : int { kHelp = 1000, kVersion, kToolkitValue, kToolkitFlag };
 
-const std::set<std::string>& ToolkitFlags() {
-  static const std::set<std::string> options = {"reverse", "widgetcount", "testability",
-                                                "nograb",  "dograb",      "sync"};
-  return options;
+// The options QGuiApplication and QApplication take themselves, those that
+// take a value first; each is handed on with one dash, as the toolkit reads
+// it. getopt_long_only reads them with one dash or two, and "=VALUE".
+const option kOptions[] = {
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {"platform", required_argument, nullptr, kToolkitValue},
+    {"platformpluginpath", required_argument, nullptr, kToolkitValue},
+    {"platformtheme", required_argument, nullptr, kToolkitValue},
+    {"plugin", required_argument, nullptr, kToolkitValue},
+    {"qwindowgeometry", required_argument, nullptr, kToolkitValue},
+    {"geometry", required_argument, nullptr, kToolkitValue},
+    {"qwindowicon", required_argument, nullptr, kToolkitValue},
+    {"icon", required_argument, nullptr, kToolkitValue},
+    {"qwindowtitle", required_argument, nullptr, kToolkitValue},
+    {"title", required_argument, nullptr, kToolkitValue},
+    {"display", required_argument, nullptr, kToolkitValue},
+    {"name", required_argument, nullptr, kToolkitValue},
+    {"session", required_argument, nullptr, kToolkitValue},
+    {"style", required_argument, nullptr, kToolkitValue},
+    {"stylesheet", required_argument, nullptr, kToolkitValue},
+    {"reverse", no_argument, nullptr, kToolkitFlag},
+    {"widgetcount", no_argument, nullptr, kToolkitFlag},
+    {"testability", no_argument, nullptr, kToolkitFlag},
+    {"nograb", no_argument, nullptr, kToolkitFlag},
+    {"dograb", no_argument, nullptr, kToolkitFlag},
+    {"sync", no_argument, nullptr, kToolkitFlag},
+    {nullptr, 0, nullptr, 0},
+};
+
+// What getopt_long_only refused, as one line: `argument` is the argument it
+// stopped in.
+std::string RefusalOf(int answer, const std::string& argument) {
+  const std::string name = argument.substr(0, argument.find('='));
+  if (answer == ':') return "option '" + name + "' needs a value";
+  if (optopt >= kHelp) return "option '" + name + "' takes no value";
+  return "unknown option '" + argument + "'";
 }
 
 const char* const kTryHelp = "; \"pellory --help\" lists the options";
@@ -68,36 +88,56 @@ std::string FoundNow() {
 }  // namespace
 
 CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
+  std::vector<std::string> text(arguments);
+  text.insert(text.begin(), "pellory");
+  std::vector<char*> argv;
+  for (std::string& argument : text) argv.push_back(argument.data());
+  argv.push_back(nullptr);
   CommandLine line;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "--help") return {CommandLine::Action::Help, {}, line.platform};
-    if (argument == "--version") return {CommandLine::Action::Version, {}, line.platform};
-    if (argument.size() < 2 || argument[0] != '-') {
-      line.action = CommandLine::Action::Refuse;
-      line.refusal = Refused("unexpected argument '" + argument + "', the program takes none");
+  optind = 0;  // a fresh scan: getopt keeps its place between calls
+  opterr = 0;  // the refusals are ours
+  int index = -1;
+  for (int answer;
+       (answer = getopt_long_only(int(text.size()), argv.data(), ":", kOptions, &index)) != -1;
+       index = -1) {
+    if (answer == kHelp || answer == kVersion) {
+      line.action = answer == kHelp ? CommandLine::Action::Help : CommandLine::Action::Version;
       return line;
     }
-    // The toolkit reads "--platform" as "-platform", and "-style=NAME" too.
-    std::string name = argument.substr(argument[1] == '-' ? 2 : 1);
-    const auto equals = name.find('=');
-    const bool valueAttached = equals != std::string::npos;
-    if (valueAttached) name.resize(equals);
-    if (ToolkitOptionsWithValue().count(name)) {
-      std::optional<std::string> value;
-      if (valueAttached)
-        value = argument.substr(argument.find('=') + 1);
-      else if (i + 1 < arguments.size())
-        value = arguments[++i];
-      if (name == "platform") line.platform = value;
-      continue;
+    if (answer != kToolkitValue && answer != kToolkitFlag) {
+      line.action = CommandLine::Action::Refuse;
+      line.refusal = Refused(RefusalOf(answer, argv[std::size_t(optind - 1)]));
+      return line;
     }
-    if (!valueAttached && ToolkitFlags().count(name)) continue;
+    const std::string name = kOptions[index].name;
+    line.toolkitArguments.push_back("-" + name);
+    if (answer == kToolkitFlag) continue;
+    line.toolkitArguments.emplace_back(optarg);
+    if (name == "platform") line.platform = optarg;
+    if (name == "display") line.display = optarg;
+  }
+  if (optind < int(text.size())) {
     line.action = CommandLine::Action::Refuse;
-    line.refusal = Refused("unknown option '" + argument + "'");
-    return line;
+    line.refusal = Refused("unexpected argument '" + std::string(argv[std::size_t(optind)]) +
+                           "', the program takes none");
   }
   return line;
+}
+
+CommandLine ReadCommandLine(int argc, const char* const* argv) {
+  return ReadCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+}
+
+void UseDisplayOption(const CommandLine& commandLine) {
+  if (commandLine.display) ::setenv("DISPLAY", commandLine.display->c_str(), 1);
+}
+
+ToolkitArguments::ToolkitArguments(const char* programName, const CommandLine& commandLine)
+    : text_(commandLine.toolkitArguments) {
+  text_.insert(text_.begin(), programName ? programName : "pellory");
+  for (std::string& argument : text_) pointers_.push_back(argument.data());
+  pointers_.push_back(nullptr);
+  count_ = int(text_.size());
 }
 
 std::string HelpText() {
@@ -113,7 +153,9 @@ std::string HelpText() {
       "  --version    print the version and exit\n"
       "\n"
       "The windowing toolkit's own options are taken too, such as -platform NAME,\n"
-      "-display DISPLAY, -style NAME and -reverse.\n"
+      "-display DISPLAY (the X display to show the window on, as DISPLAY names it),\n"
+      "-style NAME and -reverse. Every option may be written with one dash or two,\n"
+      "and its value after a blank or after \"=\" (--display=:1).\n"
       "\n"
       "The catalogue is the table pelloryfont.DB in the directory that the engine\n"
       "configuration names for the alias pellory. The configuration is the first of\n"
@@ -151,9 +193,7 @@ std::string NoDisplayText(const std::string& why) {
          "); run it on a desktop, or under a virtual X server: xvfb-run -a pellory";
 }
 
-std::optional<int> AnswerCommandLine(int argc, const char* const* argv) {
-  const CommandLine line =
-      ReadCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+std::optional<int> AnswerCommandLine(const CommandLine& line) {
   switch (line.action) {
     case CommandLine::Action::Help:
       std::cout << HelpText() << std::flush;

@@ -10,14 +10,18 @@
 
 int main(int argc, char** argv) {
   // Before the toolkit: --help, --version and a missing display need none.
-  if (const std::optional<int> answered = pellory::app::AnswerCommandLine(argc, argv))
+  const pellory::app::CommandLine commandLine = pellory::app::ReadCommandLine(argc, argv);
+  pellory::app::UseDisplayOption(commandLine);
+  if (const std::optional<int> answered = pellory::app::AnswerCommandLine(commandLine))
     return *answered;
+  // The toolkit's options as it reads them, whatever form they were given in.
+  pellory::app::ToolkitArguments toolkitArguments(argv[0], commandLine);
   pellory::shell::PrepareScreenScaling();
   const pellory::shell::FontPreload fonts;
   std::optional<pellory::shell::GuardedQApplication> qtApplication;
   {
     const pellory::app::DisplayFailureWatch watch;
-    qtApplication.emplace(argc, argv);
+    qtApplication.emplace(toolkitArguments.Count(), toolkitArguments.Vector());
   }
   // The name of the installed desktop entry (packaging/), by which the
   // desktop ties the program's windows to its menu entry and icon.

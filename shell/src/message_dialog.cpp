@@ -14,7 +14,6 @@ namespace pellory::shell {
 
 namespace {
 
-constexpr int kIconSize = 32;
 // Word wrapping as the layout measured it; "&" is an ordinary character.
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -23,7 +22,7 @@ QPixmap StockIcon(MessageKind kind) {
     case MessageKind::Error:
       return QApplication::style()
           ->standardIcon(QStyle::SP_MessageBoxCritical)
-          .pixmap(QSize(kIconSize, kIconSize), 1.0);
+          .pixmap(QSize(kMessageIconSize, kMessageIconSize), 1.0);
   }
   return {};
 }

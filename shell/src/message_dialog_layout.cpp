@@ -12,7 +12,6 @@ namespace pellory::shell {
 
 namespace {
 
-constexpr int kIconSize = 32;
 // Leading and trailing blanks would count towards a caption's width.
 constexpr int kCaptionPadding = 8;
 
@@ -59,13 +58,13 @@ MessageDialogLayout LayOutMessageDialog(const QFont& font, const QString& text,
 
   const QRect wrapped =
       metrics.boundingRect(QRect(0, 0, screenWidth / 2, 0), Qt::AlignLeft | Qt::TextWordWrap, text);
-  l.icon = QRect(l.horizontalMargin, l.verticalMargin, kIconSize, kIconSize);
+  l.icon = QRect(l.horizontalMargin, l.verticalMargin, kMessageIconSize, kMessageIconSize);
   l.text = QRect(l.icon.right() + 1 + l.horizontalSpacing, l.verticalMargin, wrapped.width(),
-                 std::max(wrapped.height(), kIconSize));
+                 std::max(wrapped.height(), kMessageIconSize));
 
   const int count = int(buttonCaptions.size());
   const int rowWidth = count * l.buttonWidth + std::max(0, count - 1) * l.buttonSpacing;
-  const int iconAndText = kIconSize + l.horizontalSpacing + l.text.width();
+  const int iconAndText = kMessageIconSize + l.horizontalSpacing + l.text.width();
   l.client = QSize(std::max(iconAndText, rowWidth) + 2 * l.horizontalMargin,
                    l.text.height() + l.verticalSpacing + l.buttonHeight + 2 * l.verticalMargin);
   const int rowLeft = (l.client.width() - rowWidth) / 2;

@@ -12,9 +12,16 @@
     check_installation.py update ROOT              the rebuild command ignores the caller's fonts
     check_installation.py user ROOT PROBE          pellory-update-catalogue --user: a catalogue of
                                                    the user's fonts, named in the user's configuration
-    check_installation.py package BUILD_DIR ROOT   the Debian package: files, dependencies, scripts;
+    check_installation.py package DEBS ROOT        the Debian package: files, dependencies, scripts;
                                                    on a display (xvfb-run), F1 in the packaged
                                                    program shows the help viewer
+    check_installation.py debs BUILD_DIR DEBS      builds the package, and rebuilt for an upgrade
+    check_installation.py lintian DEBS             lintian: no error, no warning not overridden
+    check_installation.py lifecycle DEBS           dpkg in a scratch system, install to purge
+    check_installation.py configurations BUILD_DIR ROOT DEBS PROBE
+                                                   every configuration place in every kind of tree
+    check_installation.py units ROOT               the user units: systemd-analyze verify, and
+                                                   one catalogue build per burst of new fonts
 
 The installed programs are run from a scratch directory with a scratch home
 and no PELLORY_ENGINE_CONFIG, as a user who has just installed them would.
@@ -29,61 +36,18 @@ import os
 import pathlib
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 
-PREFIX = "usr"
-APP_ID = "org.pellory.fonts"
-PROGRAMS = ["pellory", "catdump", "pellory-mkcatalogue", "bmpinfo", "pellory-update-catalogue"]
-PROGRAMS.append("pellory-specimen")
-CATALOGUE = pathlib.PurePosixPath("var/lib/pellory/catalogue")
-ENGINE = "libpellory_engine.so"
-PASSWORD = "mirabo"
-# Where an installation under /usr may put files: nowhere else.
-PLACES = ["usr/bin", "usr/lib/pellory", "usr/lib/*/pellory", "usr/share/pellory",
-          "usr/share/applications", "usr/share/metainfo", "usr/share/icons/hicolor",
-          "usr/share/man/man1", str(CATALOGUE)]
-
-
-class Fault(Exception):
-    pass
-
-
-def expect(condition, message):
-    if not condition:
-        raise Fault(message)
-
-
-def user_environment(scratch, **extra):
-    """A fresh user's environment: a home of its own, no engine configuration."""
-    home = scratch / "home"
-    runtime = scratch / "runtime"
-    home.mkdir(exist_ok=True)
-    runtime.mkdir(mode=0o700, exist_ok=True)
-    env = {
-        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-        "HOME": str(home),
-        "XDG_RUNTIME_DIR": str(runtime),
-        "LANG": "C.UTF-8",
-    }
-    env.update(extra)
-    return env
-
-
-def elsewhere(scratch):
-    """A working directory that is none of the installation's, holding a
-    file named like the engine library that is no library: a program that
-    looked in its current directory would fail to load it."""
-    cwd = scratch / "elsewhere"
-    cwd.mkdir(exist_ok=True)
-    (cwd / ENGINE).write_bytes(b"not a library\n")
-    return cwd
-
-
-def run(command, timeout=180, **kwargs):
-    return subprocess.run(command, capture_output=True, text=True, timeout=timeout, **kwargs)
+import configuration_places
+import debian_package
+import user_units
+from debian_package import first_package
+from installation_kit import (APP_ID, CATALOGUE, ENGINE, PASSWORD, PLACES, PREFIX, PROGRAMS, STATE,
+                              Fault, check_help_found, elsewhere, expect, face_file,
+                              installed_engine, reject_fonts, renamed_font, run, run_with_probe,
+                              user_environment)
 
 
 def install(build, root):
@@ -98,15 +62,6 @@ def install(build, root):
     print(f"installed into {root}, catalogue built at {catalogue.parent}")
 
 
-def installed_engine(root):
-    """The engine library the installation's configuration names."""
-    config = root / PREFIX / "share/pellory/engine.conf"
-    expect(config.is_file(), f"no engine configuration installed at {config}")
-    named = re.search(r"^library_dir\s*=\s*(.+?)\s*$", config.read_text(), re.M)
-    expect(named, f"{config} names no library_dir")
-    return pathlib.Path(os.path.normpath(config.parent / named.group(1))) / ENGINE
-
-
 def first_catalogue_record(root, scratch):
     """The first record of the installed catalogue, through the installed catdump."""
     done = run([str(root / PREFIX / "bin/catdump"), "--password", PASSWORD, "pellory",
@@ -115,39 +70,6 @@ def first_catalogue_record(root, scratch):
     rows = list(csv.DictReader(io.StringIO(done.stdout)))
     expect(rows, "the installed catalogue holds no record")
     return rows[0], len(rows)
-
-
-def probe_lines(output):
-    lines = {}
-    for line in output.splitlines():
-        key, _, value = line.partition(": ")
-        lines.setdefault(key, []).append(value)
-    return lines
-
-
-def run_with_probe(program, probe, scratch, help=True):
-    """Runs an installed program with the probe, which presses F1 once the
-    first record shows (with `help`); answers what the probe saw."""
-    env = user_environment(scratch, QT_QPA_PLATFORM="offscreen", LD_PRELOAD=str(probe))
-    if help:
-        env["PELLORY_PROBE_HELP"] = "1"
-    done = run([str(program)], cwd=elsewhere(scratch), env=env)
-    shown = probe_lines(done.stdout)
-    expect("error box" not in shown, f"the program showed an error: {shown.get('error box')}")
-    expect(done.returncode == 0,
-           f"the program ended with {done.returncode}:\n{done.stdout}{done.stderr}")
-    return shown
-
-
-def check_help_found(shown, prefix):
-    """F1 started the help viewer on the collection of the installation
-    under `prefix`, wherever that lies."""
-    collection = prefix / "share/pellory/help/fontl.qhc"
-    expect(collection.is_file(), f"no help collection installed at {collection}")
-    viewers = shown.get("help viewer", [])
-    expect(any(f"-collectionFile {collection} " in v + " " for v in viewers),
-           f"F1 started {viewers or 'no help viewer'}, not one on {collection}")
-    return collection
 
 
 def check_program(root, probe):
@@ -327,46 +249,6 @@ def check_update(root):
 EXTRA_FAMILY = "Pellory Extra Test"
 
 
-def renamed_font(path, family):
-    """The TrueType or OpenType font at `path` under another family name: its
-    naming table replaced by one that holds only the new names."""
-    data = bytearray(path.read_bytes())
-    expect(data[:4] in (b"\0\1\0\0", b"OTTO", b"true"), f"{path} is no single font file")
-    names = {1: family, 2: "Regular", 3: family, 4: family + " Regular",
-             6: family.replace(" ", "") + "-Regular"}
-    records, strings = b"", b""
-    for name_id, text in names.items():
-        encoded = text.encode("utf-16-be")
-        records += struct.pack(">6H", 3, 1, 0x409, name_id, len(encoded), len(strings))
-        strings += encoded
-    table = struct.pack(">3H", 0, len(names), 6 + len(records)) + records + strings
-    data += b"\0" * (-len(data) % 4)
-    offset = len(data)
-    data += table + b"\0" * (-len(table) % 4)
-    (count,) = struct.unpack_from(">H", data, 4)
-    for i in range(count):
-        entry = 12 + 16 * i
-        if data[entry:entry + 4] == b"name":
-            padded = table + b"\0" * (-len(table) % 4)
-            checksum = sum(struct.unpack(f">{len(padded) // 4}I", padded)) & 0xFFFFFFFF
-            struct.pack_into(">3I", data, entry + 4, checksum, offset, len(table))
-            return bytes(data)
-    raise Fault(f"{path} has no naming table")
-
-
-def reject_fonts(home, glob):
-    """The user's fontconfig settings: fonts whose file matches `glob` are
-    not seen (None: every font is)."""
-    config = home / ".config/fontconfig/fonts.conf"
-    if glob is None:
-        config.unlink(missing_ok=True)
-        return
-    config.parent.mkdir(parents=True, exist_ok=True)
-    config.write_text("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
-                      f"<fontconfig><selectfont><rejectfont><glob>{glob}</glob></rejectfont>"
-                      "</selectfont></fontconfig>\n")
-
-
 def catalogue_names(root, scratch):
     done = run([str(root / PREFIX / "bin/catdump"), "--password", PASSWORD, "pellory",
                 "pelloryfont"], cwd=elsewhere(scratch), env=user_environment(scratch))
@@ -430,15 +312,38 @@ def check_user(root, probe):
         done = run(update, cwd=elsewhere(scratch), env=env)
         expect(done.returncode == 0, f"--user failed:\n{done.stdout}{done.stderr}")
         made = config.read_text()
-        expect(f"[alias pellory]\npath = {catalogue}\n" in made, f"the new configuration:\n{made}")
+        # Only the alias: the program takes the engine library from its own
+        # installation, so the file outlives a move of the installation.
+        lines = [line for line in made.splitlines() if not line.startswith("#")]
+        expect(lines == ["[alias pellory]", f"path = {catalogue}"] and "library_dir" in made,
+               f"the new configuration names more than the alias, or says nothing of the "
+               f"engine library:\n{made}")
         reject_fonts(home, None)
         shown = run_with_probe(root / PREFIX / "bin/pellory", probe, scratch, help=False)
         expect(shown.get("font name", [""])[0].startswith(EXTRA_FAMILY),
                f"with the configuration it made, the program shows {shown.get('font name')}")
+        expect(shown.get("engine") == [str(installed_engine(root))],
+               f"with it the program loaded {shown.get('engine')}")
+
+        # A configuration of the user's own that names other aliases and no
+        # engine library: the alias is added, and the program still starts.
+        others = "# other catalogues\n[alias other]\npath = /srv/other\n"
+        config.write_text(others)
+        reject_fonts(home, "/usr/*")
+        done = run(update, cwd=elsewhere(scratch), env=env)
+        expect(done.returncode == 0, f"--user failed:\n{done.stdout}{done.stderr}")
+        expected = others + f"[alias pellory]\npath = {catalogue}\n"
+        expect(config.read_text() == expected,
+               f"the configuration became:\n{config.read_text()}\nnot:\n{expected}")
+        reject_fonts(home, None)
+        shown = run_with_probe(root / PREFIX / "bin/pellory", probe, scratch, help=False)
+        expect(shown.get("font name", [""])[0].startswith(EXTRA_FAMILY),
+               f"with a configuration without [engine], the program shows "
+               f"{shown.get('font name')}")
     print(f"--user built {catalogue.relative_to(scratch)} holding {names}, named it in the "
-          f"configuration keeping its other lines, and in a new one; the program shows "
-          f"{shown['font name'][0]!r}; a build without readable fonts (exit {failed}) "
-          "changed nothing")
+          f"configuration keeping its other lines, in one without [engine] and in a new one "
+          f"naming only the alias; the program shows {shown['font name'][0]!r} with each; a "
+          f"build without readable fonts (exit {failed}) changed nothing")
 
 
 def package_of(path):
@@ -461,32 +366,28 @@ def needed_libraries(elf):
     return {name: found[name] for name in names}
 
 
-def face_file(family):
-    done = run(["fc-match", "-f", "%{file}", family])
-    expect(done.returncode == 0 and done.stdout, f"fontconfig has no face for {family}")
-    return pathlib.Path(done.stdout).resolve()
-
-
-def check_package(build, root):
-    """What `make package` makes, from the same build: the staged files less
-    the catalogue, a dependency on every package the programs' libraries and
-    the windows' faces come from, and maintainer scripts that leave nothing
-    behind (no postrm, so dpkg keeps no trace once the package is removed)."""
+def check_package(debs, root):
+    """What `make package` makes, from the same build (as the step "debs"
+    built it): the staged files less the catalogue and its lock, with the
+    package's changelog; a dependency on every package the programs'
+    libraries and the windows' faces come from; the maintainer scripts and
+    the trigger on the fonts directory."""
     with tempfile.TemporaryDirectory() as tmp:
         scratch = pathlib.Path(tmp)
-        done = run(["cpack", "-G", "DEB", "-B", str(scratch)], cwd=build, timeout=600)
-        expect(done.returncode == 0, f"cpack failed:\n{done.stdout}{done.stderr}")
-        debs = list(scratch.glob("*.deb"))
-        expect(len(debs) == 1, f"cpack made {debs}")
-        deb = debs[0]
+        deb = first_package(debs)
         unpacked = scratch / "unpacked"
         control = scratch / "control"
         for command in (["dpkg-deb", "-x", str(deb), str(unpacked)],
                         ["dpkg-deb", "-e", str(deb), str(control)]):
             expect(run(command).returncode == 0, f"{' '.join(command)} failed")
-        packaged = sorted(str(p.relative_to(unpacked)) for p in unpacked.rglob("*") if p.is_file())
+        only_packaged = ["usr/share/doc/pellory/changelog.Debian.gz",
+                         "usr/share/lintian/overrides/pellory"]
+        packaged = sorted(str(p.relative_to(unpacked)) for p in unpacked.rglob("*")
+                          if p.is_file() and str(p.relative_to(unpacked)) not in only_packaged)
+        for name in only_packaged:
+            expect((unpacked / name).is_file(), f"the package holds no {name}")
         staged = sorted(str(p.relative_to(root)) for p in root.rglob("*")
-                        if p.is_file() and not p.relative_to(root).is_relative_to(CATALOGUE))
+                        if p.is_file() and not p.relative_to(root).is_relative_to(STATE))
         expect(packaged == staged, "the package's files differ from the staged installation's: "
                f"{sorted(set(packaged) ^ set(staged))}")
 
@@ -503,9 +404,9 @@ def check_package(build, root):
         expect(not missing, f"Depends lacks {missing}; it is {sorted(depends)}")
 
         scripts = sorted(p.name for p in control.iterdir())
-        expect("postrm" not in scripts and {"postinst", "prerm", "triggers"} <= set(scripts),
+        expect({"postinst", "prerm", "postrm", "triggers"} <= set(scripts),
                f"control files: {scripts}")
-        for script in ("postinst", "prerm"):
+        for script in ("postinst", "prerm", "postrm"):
             expect(run(["sh", "-n", str(control / script)]).returncode == 0,
                    f"{script} is not valid sh")
         expect("/usr/share/fonts" in (control / "triggers").read_text(),
@@ -578,6 +479,9 @@ def main(argv):
         "update": lambda a: check_update(pathlib.Path(a[0])),
         "user": lambda a: check_user(pathlib.Path(a[0]), pathlib.Path(a[1])),
         "package": lambda a: check_package(pathlib.Path(a[0]), pathlib.Path(a[1])),
+        **debian_package.CHECKS,
+        **configuration_places.CHECKS,
+        **user_units.CHECKS,
     }
     if len(argv) < 2 or argv[0] not in checks:
         print(__doc__, file=sys.stderr)

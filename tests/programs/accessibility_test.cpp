@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -33,14 +34,17 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs = kPatienceMs) {
   return true;
 }
 
-// "Font 01" to "Font 12", so the table's order is the numbers'; only the
-// first has a sample picture.
-std::vector<cataloguetest::Font> Fonts() {
-  std::vector<cataloguetest::Font> fonts = cataloguetest::Numbered(kFonts);
-  for (int i = 0; i < kFonts; ++i) {
+// "Font 01" to "Font 12" (numbers as wide as the count's), so the table's
+// order is the numbers'; only the first has a sample picture.
+std::vector<cataloguetest::Font> Fonts(int count) {
+  std::vector<cataloguetest::Font> fonts = cataloguetest::Numbered(count);
+  const std::size_t width = std::to_string(count).size();
+  for (int i = 0; i < count; ++i) {
+    const std::string number = std::to_string(i + 1);
     // Appended piece by piece: GCC 12 wrongly warns about "literal" + string.
-    std::string name = i < 9 ? "Font 0" : "Font ";
-    name += std::to_string(i + 1);
+    std::string name = "Font ";
+    name.append(width - number.size(), '0');
+    name += number;
     fonts[size_t(i)].name = name;
   }
   fonts[0].picture =
@@ -88,7 +92,7 @@ class Accessibility : public ::testing::Test {
     if (!x->Available()) GTEST_SKIP() << "needs an X display of its own: " << x->Problem();
     bus = std::make_unique<AccessibilityBus>(x->Display());
     if (!bus->Available()) GTEST_SKIP() << "needs an accessibility bus: " << bus->Problem();
-    catalogue = std::make_unique<cataloguetest::TestCatalogue>(Fonts(), true, password);
+    catalogue = std::make_unique<cataloguetest::TestCatalogue>(Fonts(fonts), true, password);
     program = std::make_unique<ProgramCopy>(x->Display());
     if (password != pellory::data::kCataloguePassword) return;  // the dialog comes first
     ASSERT_TRUE(WaitFor([&] {
@@ -119,9 +123,41 @@ class Accessibility : public ::testing::Test {
     return TreeOnceReady(window, [&](const auto& tree) { return Contains(tree, row); });
   }
 
+  // F7 in the main window; answers the grid window's X window.
+  std::string OpenGrid() {
+    EXPECT_TRUE(x->Press(mainWindow, "F7"));
+    std::string grid;
+    EXPECT_TRUE(WaitFor(
+        [&] { return (grid = x->WindowOf(program->Pid(), "^Font Display$").value_or("")) != ""; }));
+    return grid;
+  }
+
+  // Keys typed into the grid, each heard as the focus coming to the new
+  // current cell with its row as a screen reader tells it ("row 12 of 12"),
+  // which the table then reports as its focused cell (ROW, COLUMN, TEXT).
+  // A move with no cell given is only typed.
+  struct Move {
+    const char* keys;
+    std::string cell;
+    std::string spoken;
+  };
+  void ExpectMoves(const std::string& grid, const std::vector<Move>& moves) {
+    for (const Move& move : moves) {
+      SCOPED_TRACE(move.keys);
+      const std::string heard =
+          bus->Script(program->Pid(), std::string("--events key ") + grid + " " + move.keys);
+      if (move.cell.empty()) continue;
+      const std::string name = move.cell.substr(move.cell.rfind('\t') + 1);
+      EXPECT_NE(heard.find("focus:\ttable cell\t" + name + "\t" + move.spoken), std::string::npos)
+          << heard;
+      EXPECT_EQ(bus->Script(program->Pid(), "--focused-cell 'Font Display'"), move.cell);
+    }
+  }
+
   std::unique_ptr<XSession> x;
   std::unique_ptr<AccessibilityBus> bus;
   std::string password{pellory::data::kCataloguePassword};
+  int fonts = kFonts;
   std::unique_ptr<cataloguetest::TestCatalogue> catalogue;
   std::unique_ptr<ProgramCopy> program;
   std::string mainWindow;
@@ -176,10 +212,7 @@ TEST_F(Accessibility, ANavigatorStepIsHeardInTheBoxesAndReadInTheButtons) {
 }
 
 TEST_F(Accessibility, TheGridIsATableWhoseFocusedCellFollowsTheKeys) {
-  ASSERT_TRUE(x->Press(mainWindow, "F7"));
-  std::string grid;
-  ASSERT_TRUE(WaitFor(
-      [&] { return (grid = x->WindowOf(program->Pid(), "^Font Display$").value_or("")) != ""; }));
+  const std::string grid = OpenGrid();
   const auto tree = TreeOnceReady("Font Display", [](const auto& t) {
     for (const AccessibleRow& r : t)
       if (r.role == "table") return true;
@@ -187,6 +220,8 @@ TEST_F(Accessibility, TheGridIsATableWhoseFocusedCellFollowsTheKeys) {
   });
   const AccessibleRow expected[] = {
       {"", "frame", "Font Display", "", "", ""},
+      {"[filler]", "table", "Font Display", "focused", "",
+       "rows=12 columns=2 headers=Font Name|Sample focused=row 0 column 0 'Font 01'"},
       {"/Font Display", "table column header", "Font Name", "read-only", "", ""},
       {"/Font Display", "table column header", "Sample", "read-only", "", ""},
       {"/Font Display", "table cell", "Font 01", "focused,selected,read-only", "", ""},
@@ -196,26 +231,46 @@ TEST_F(Accessibility, TheGridIsATableWhoseFocusedCellFollowsTheKeys) {
   };
   for (const AccessibleRow& row : expected)
     EXPECT_TRUE(Contains(tree, row)) << "expected " << Describe(row) << "\nin\n" << Describe(tree);
-  const std::string table = "--focused-cell 'Font Display'";
-  EXPECT_EQ(bus->Script(program->Pid(), table), "0\t0\tFont 01");
-  // Each move is heard as the focus coming to the new current cell, which
-  // the table then reports as its focused cell. The rows are the records
-  // the grid shows, so the last record is in its last row.
-  struct Move {
-    const char* keys;
-    const char* cell;
-  };
-  for (const Move& move : {Move{"Down", "1\t0\tFont 02"}, Move{"ctrl+End", "\t0\tFont 12"}}) {
-    SCOPED_TRACE(move.keys);
-    const std::string heard = bus->Script(program->Pid(), "--events key " + grid + " " + move.keys);
-    const std::string name = std::string(move.cell).substr(std::string(move.cell).rfind('\t') + 1);
-    EXPECT_NE(heard.find("focus:\ttable cell\t" + name), std::string::npos) << heard;
-    const std::string focused = bus->Script(program->Pid(), table);
-    EXPECT_TRUE(focused.size() >= std::string(move.cell).size() &&
-                focused.compare(focused.size() - std::string(move.cell).size(), std::string::npos,
-                                move.cell) == 0)
-        << focused;
-  }
+  ExpectMoves(grid, {{"Down", "1\t0\tFont 02", "row 2 of 12"},
+                     {"ctrl+End", "11\t0\tFont 12", "row 12 of 12"},
+                     {"Up", "10\t0\tFont 11", "row 11 of 12"}});
+}
+
+// The rows are the catalogue's records, however many: the grid holds a few
+// of them, and the table still counts them all and numbers the current one
+// as the cursor does, reading no record to say so.
+class AccessibilityOfALargeCatalogue : public Accessibility {
+ protected:
+  AccessibilityOfALargeCatalogue() { fonts = 100'000; }
+};
+
+TEST_F(AccessibilityOfALargeCatalogue, TheGridTableCountsEveryRecordAndNumbersTheCurrentOne) {
+  const std::string grid = OpenGrid();
+  const AccessibleRow table = {"[filler]",
+                               "table",
+                               "Font Display",
+                               "focused",
+                               "",
+                               "rows=100000 columns=2 headers=Font Name|Sample "
+                               "focused=row 0 column 0 'Font 000001'"};
+  const auto tree = TreeWith("Font Display", table);
+  EXPECT_TRUE(Contains(tree, table)) << Describe(tree);
+  // The dump lists the first rows: those the grid holds read as they show,
+  // the first it does not hold reads empty and off screen.
+  EXPECT_TRUE(Contains(tree, {"/Font Display", "table cell", "Font 000002", "read-only", "", ""}))
+      << Describe(tree);
+  EXPECT_TRUE(Contains(tree, {"/Font Display", "table cell", "", "read-only,invisible", "", ""}))
+      << Describe(tree);
+  ExpectMoves(grid, {{"ctrl+End", "99999\t0\tFont 100000", "row 100000 of 100000"},
+                     {"Prior", "", ""},
+                     {"ctrl+Home", "0\t0\tFont 000001", "row 1 of 100000"},
+                     {"Next", "", ""}});
+  // A page down from the first record: the focused row is the new record's
+  // number less one, whatever the number of rows that fit.
+  const std::string focused = bus->Script(program->Pid(), "--focused-cell 'Font Display'");
+  const int row = std::atoi(focused.c_str());
+  EXPECT_GT(row, 0) << focused;
+  EXPECT_EQ(focused, std::to_string(row) + "\t0\t" + Fonts(fonts)[std::size_t(row)].name);
 }
 
 TEST_F(Accessibility, TheInstalledFontsListIsNamedByItsFontTypeAndCount) {

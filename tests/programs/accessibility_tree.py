@@ -15,7 +15,8 @@ the description, or for a table its size, header titles and focused cell.
     accessibility_tree.py PID --events press BUTTON-NAME
     accessibility_tree.py PID --events key X-WINDOW KEYS
         the events a screen reader hears after pressing the button through
-        AT-SPI or typing the keys into the window: EVENT <tab> ROLE <tab> NAME
+        AT-SPI or typing the keys into the window: EVENT <tab> ROLE <tab> NAME,
+        and for a table cell <tab> "row R of N", as a screen reader tells it
 
 Exits with 2 when the accessibility bus or the program cannot be reached.
 """
@@ -36,6 +37,10 @@ SPOKEN_STATES = [
 ]
 # Objects at least one table cell wide are listed only this many rows deep.
 MAX_TABLE_ROWS = 4
+# A longer table is searched for its focused cell only in the rows it shows,
+# found every so many pixels down.
+MAX_SCANNED_ROWS = 1000
+ROW_PROBE_STEP = 8
 MAX_LIST_ITEMS = 5
 
 
@@ -78,14 +83,53 @@ def table_summary(acc):
 
 
 def focused_cell(acc):
-    """(row, column, text) of the table's focused cell, or None."""
+    """(row, column, text) of the table's focused cell, or None. A long
+    table is asked only for the rows it shows, as a screen reader would."""
     table = acc.queryTable()
-    for row in range(table.nRows):
+    rows = range(table.nRows) if table.nRows <= MAX_SCANNED_ROWS else shown_rows(acc, table)
+    for row in rows:
         for column in range(table.nColumns):
             cell = table.getAccessibleAt(row, column)
             if cell is not None and cell.getState().contains(pyatspi.STATE_FOCUSED):
                 return row, column, clean(cell.name)
     return None
+
+
+def shown_rows(acc, table):
+    """The rows whose cells lie under a line down the table, below the
+    column headers: the cells at points of the screen, as a pointer finds
+    them, so that no row off screen is asked for."""
+    component = acc.queryComponent()
+    box = component.getExtents(pyatspi.DESKTOP_COORDS)
+    left, top = box.x + 1, box.y
+    for column in range(table.nColumns):
+        header = table.getColumnHeader(column)
+        if header is None:
+            continue
+        extents = header.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        if extents.width > 0 and extents.height > 0:
+            left, top = extents.x + extents.width // 2, extents.y + extents.height
+            break
+    rows = []
+    for y in range(top + 1, box.y + box.height, ROW_PROBE_STEP):
+        cell = component.getAccessibleAtPoint(left, y, pyatspi.DESKTOP_COORDS)
+        if cell is None or cell.getRole() != pyatspi.ROLE_TABLE_CELL:
+            continue
+        row = table.getRowAtIndex(cell.getIndexInParent())
+        if row >= 0 and row not in rows:
+            rows.append(row)
+    return rows
+
+
+def spoken_position(cell):
+    """Where a screen reader says a table cell stands: "row R of N"."""
+    try:
+        parent = cell.parent
+        table = parent.queryTable()
+        row = table.getRowAtIndex(cell.getIndexInParent())
+        return "row %d of %d" % (row + 1, table.nRows) if row >= 0 else ""
+    except (NotImplementedError, AttributeError):
+        return ""
 
 
 def extra(acc):
@@ -187,7 +231,10 @@ def heard_after(pid, act, seconds=3):
                 return
             if event.type.startswith("object:state-changed") and not event.detail1:
                 return  # a loss of focus
-            heard.append("%s\t%s\t%s" % (event.type, source.getRoleName(), clean(source.name)))
+            line = "%s\t%s\t%s" % (event.type, source.getRoleName(), clean(source.name))
+            if source.getRole() == pyatspi.ROLE_TABLE_CELL:
+                line += "\t" + spoken_position(source)
+            heard.append(line)
         except Exception:
             pass  # an object gone meanwhile
 

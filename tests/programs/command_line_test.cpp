@@ -26,18 +26,26 @@ TEST(CommandLine, OwnOptionsToolkitOptionsAndRefusals) {
       {{}, Action::Run, "-", ""},
       {{"--help"}, Action::Help, "-", ""},
       {{"--version"}, Action::Version, "-", ""},
+      // An unambiguous beginning of an option's name stands for it.
+      {{"-h"}, Action::Help, "-", ""},
+      {{"--vers"}, Action::Version, "-", ""},
       {{"-platform", "offscreen", "--help"}, Action::Help, "offscreen", ""},
       {{"--platform", "xcb"}, Action::Run, "xcb", ""},
       {{"-platform=vnc"}, Action::Run, "vnc", ""},
+      {{"--platform=offscreen", "--"}, Action::Run, "offscreen", ""},
       {{"-style", "fusion", "-reverse", "-display", ":3", "-qwindowtitle", "T"},
        Action::Run,
        "-",
        ""},
       {{"-stylesheet=a.qss", "--nograb", "-name", "x"}, Action::Run, "-", ""},
       {{"--bogus"}, Action::Refuse, "-", "unknown option '--bogus'"},
-      {{"-h"}, Action::Refuse, "-", "unknown option '-h'"},
-      {{"-reverse=1"}, Action::Refuse, "-", "unknown option '-reverse=1'"},
+      {{"--bogus=1"}, Action::Refuse, "-", "unknown option '--bogus=1'"},
+      {{"-s", "x"}, Action::Refuse, "-", "unknown option '-s'"},  // style, session, sync...
+      {{"-reverse=1"}, Action::Refuse, "-", "option '-reverse' takes no value"},
+      {{"--help=all"}, Action::Refuse, "-", "option '--help' takes no value"},
+      {{"-display"}, Action::Refuse, "-", "option '-display' needs a value"},
       {{"fonts.db"}, Action::Refuse, "-", "unexpected argument 'fonts.db'"},
+      {{"--", "--help"}, Action::Refuse, "-", "unexpected argument '--help'"},
       {{"-style", "fusion", "--versions"}, Action::Refuse, "-", "unknown option '--versions'"},
       {{"--bogus", "--help"}, Action::Refuse, "-", "unknown option '--bogus'"},
   };
@@ -55,12 +63,42 @@ TEST(CommandLine, OwnOptionsToolkitOptionsAndRefusals) {
   }
 }
 
+// Whatever form the user wrote them in, the toolkit gets its options as it
+// reads them: one dash, the value as the next argument.
+TEST(CommandLine, ToolkitOptionsAreHandedOnInTheToolkitsForm) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::vector<std::string> toolkit;
+    std::string display;  // "-" for none
+  } cases[] = {
+      {{"--display=:5"}, {"-display", ":5"}, ":5"},
+      {{"-display", ":3", "--reverse"}, {"-display", ":3", "-reverse"}, ":3"},
+      {{"--style=fusion", "-platform=xcb"}, {"-style", "fusion", "-platform", "xcb"}, "-"},
+      {{"-qwindowgeometry", "300x200+0+0", "--"}, {"-qwindowgeometry", "300x200+0+0"}, "-"},
+      {{}, {}, "-"},
+  };
+  for (const auto& c : cases) {
+    const CommandLine line = ReadCommandLine(c.arguments);
+    ASSERT_EQ(line.action, Action::Run) << line.refusal;
+    EXPECT_EQ(line.toolkitArguments, c.toolkit);
+    EXPECT_EQ(line.display.value_or("-"), c.display);
+    const char* argv0 = "/usr/bin/pellory";
+    pellory::app::ToolkitArguments argv(argv0, line);
+    ASSERT_EQ(argv.Count(), int(c.toolkit.size()) + 1);
+    EXPECT_STREQ(argv.Vector()[0], argv0);
+    for (std::size_t i = 0; i < c.toolkit.size(); ++i)
+      EXPECT_EQ(argv.Vector()[i + 1], c.toolkit[i]);
+    EXPECT_EQ(argv.Vector()[argv.Count()], nullptr);
+  }
+}
+
 TEST(CommandLine, HelpNamesTheOptionsAndWhereTheCatalogueIsLookedFor) {
   const std::string help = pellory::app::HelpText();
   for (const char* expected :
-       {"Usage: pellory [OPTION]...", "--help", "--version", "-platform NAME",
-        "$PELLORY_ENGINE_CONFIG", "/pellory/engine.conf", "/etc/pellory/engine.conf",
-        "alias pellory", "pellory-update-catalogue --user", "xvfb-run -a pellory"})
+       {"Usage: pellory [OPTION]...", "--help", "--version", "-platform NAME", "-display DISPLAY",
+        "--display=:1", "$PELLORY_ENGINE_CONFIG", "/pellory/engine.conf",
+        "/etc/pellory/engine.conf", "alias pellory", "pellory-update-catalogue --user",
+        "xvfb-run -a pellory"})
     EXPECT_NE(help.find(expected), std::string::npos) << expected << " missing from\n" << help;
 }
 
@@ -109,6 +147,17 @@ TEST(CommandLine, TheProgramAnswersOnATerminalWithoutADisplay) {
       {{"--bogus"}, {}, 2, "", "pellory: unknown option '--bogus'"},
       {{"extra"}, {}, 2, "", "pellory: unexpected argument 'extra'"},
       {{}, {}, 1, "", "pellory: no display to show the window on (neither DISPLAY nor"},
+      // -display names the display as DISPLAY does, in either form.
+      {{"-display", ":4093"},
+       {},
+       1,
+       "",
+       "pellory: no display to show the window on (cannot connect to display :4093)"},
+      {{"--display=:4094"},
+       {"DISPLAY=:4093"},
+       1,
+       "",
+       "pellory: no display to show the window on (cannot connect to display :4094)"},
       {{},
        {"DISPLAY=:4093"},
        1,

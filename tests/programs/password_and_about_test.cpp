@@ -16,6 +16,7 @@
 #include "pellory/ui/controls/resource_bitmap.h"
 #include "pellory/ui/main/tdbedit.h"
 #include "pellory/ui/main/tform2.h"
+#include "program_run.h"
 #include "shell_test_support.h"
 #include "test_catalogue.h"
 
@@ -24,28 +25,8 @@ namespace {
 using namespace pellory;
 using Answerer = guitest::ModalAnswerer<data::TPasswordDialog>;
 using Boxes = std::shared_ptr<std::vector<shell::ErrorBox>>;
-
-template <class Window>
-Window* Visible() {
-  for (QWidget* top : QApplication::topLevelWidgets())
-    if (auto* w = dynamic_cast<Window*>(top); w && w->isVisible()) return w;
-  return nullptr;
-}
-
-// Runs the program; `act` runs once its main window is up and must end it.
-// The window is waited for without a nested loop, so that a dialog shown
-// while it is built can finish first.
-int RunProgramAnd(std::function<void(ui::TForm2*)> act, const Boxes& boxes) {
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (ui::TForm2* main = Visible<ui::TForm2>()) {
-      poll.stop();
-      act(main);
-    }
-  });
-  poll.start(10);
-  return app::RunProgram(std::make_unique<shelltest::RecordingPresenter>(boxes));
-}
+using programtest::RunProgramAnd;
+using programtest::Visible;
 
 Answerer::Answer TypeAndEnter(const char* password) {
   return [password](data::TPasswordDialog& d) {

@@ -18,19 +18,23 @@ namespace {
 // The program, its argument list and its environment, made before any
 // fork so that a forked child only has to call exec.
 struct Launch {
-  explicit Launch(const std::string& display) {
+  explicit Launch(const std::string& display,
+                  DisplayNamedBy namedBy = DisplayNamedBy::Environment) {
     for (char** e = environ; *e; ++e) {
       const std::string entry = *e;
       if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("QT_QPA_PLATFORM=", 0) != 0)
         environment.push_back(entry);
     }
-    environment.push_back("DISPLAY=" + display);
+    if (namedBy == DisplayNamedBy::Environment) environment.push_back("DISPLAY=" + display);
     environment.push_back("QT_QPA_PLATFORM=xcb");
     for (auto& s : environment) envp.push_back(s.data());
     envp.push_back(nullptr);
+    option = "--display=" + display;
     argv = {program.data(), nullptr};
+    if (namedBy == DisplayNamedBy::Option) argv.insert(argv.begin() + 1, option.data());
   }
   std::string program = PELLORY_PROGRAM;
+  std::string option;
   std::vector<std::string> environment;
   std::vector<char*> envp;
   std::vector<char*> argv;
@@ -46,8 +50,8 @@ struct Launch {
 
 }  // namespace
 
-ProgramCopy::ProgramCopy(const std::string& display) {
-  const Launch launch(display);
+ProgramCopy::ProgramCopy(const std::string& display, DisplayNamedBy namedBy) {
+  const Launch launch(display, namedBy);
   pid_ = ::fork();
   if (pid_ < 0) throw std::runtime_error("fork failed");
   if (pid_ == 0) Exec(launch);

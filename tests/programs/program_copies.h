@@ -12,10 +12,15 @@
 
 namespace xtest {
 
+// How a copy is told its display: by DISPLAY, or with DISPLAY unset by the
+// option --display=NAME.
+enum class DisplayNamedBy { Environment, Option };
+
 class ProgramCopy {
  public:
   // Starts the program on `display`.
-  explicit ProgramCopy(const std::string& display);
+  explicit ProgramCopy(const std::string& display,
+                       DisplayNamedBy namedBy = DisplayNamedBy::Environment);
   ~ProgramCopy();  // Kills the copy if it still runs.
   ProgramCopy(const ProgramCopy&) = delete;
   ProgramCopy& operator=(const ProgramCopy&) = delete;

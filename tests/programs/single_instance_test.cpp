@@ -96,6 +96,21 @@ TEST_F(SingleInstance, ASecondCopyShowsItsDialogAndEndsWithZeroWhileTheFirstRuns
   EXPECT_EQ(EndNormally(first, firstWindow), 0);
 }
 
+// -display names the display as DISPLAY does: with DISPLAY unset the copy
+// shows its window there, and a second copy, named the display the same
+// way, finds the first.
+TEST_F(SingleInstance, ACopyToldItsDisplayByTheOptionAloneShowsItsWindowThere) {
+  ProgramCopy first(x->Display(), xtest::DisplayNamedBy::Option);
+  const std::string window = WaitForWindow(first, kMainWindow);
+  ASSERT_FALSE(window.empty()) << "the copy opens its main window on " << x->Display();
+  ProgramCopy second(x->Display(), xtest::DisplayNamedBy::Option);
+  const std::string dialog = WaitForWindow(second, kErrorDialog);
+  ASSERT_FALSE(dialog.empty()) << "the second copy shows its dialog on the same display";
+  EXPECT_TRUE(x->Press(dialog, "Return"));
+  EXPECT_EQ(second.WaitForExit(kPatienceMs), 0);
+  EXPECT_EQ(EndNormally(first, window), 0);
+}
+
 TEST_F(SingleInstance, OfFiftyCopiesStartedAtOnceExactlyOneRunsAndTheOthersEndWithZero) {
   constexpr int kCopies = 50;
   auto copies = ProgramCopy::StartAtOnce(kCopies, x->Display());

@@ -16,6 +16,7 @@
 #include "pellory/ui/main/main_window_description.h"
 #include "pellory/ui/main/tdbedit.h"
 #include "pellory/ui/main/tform2.h"
+#include "program_run.h"
 #include "shell_test_support.h"
 #include "test_catalogue.h"
 
@@ -24,20 +25,10 @@ namespace {
 using namespace pellory;
 
 pellory::ui::TForm2* MainWindow() {
-  for (QWidget* top : QApplication::topLevelWidgets())
-    if (auto* w = dynamic_cast<pellory::ui::TForm2*>(top); w && w->isVisible()) return w;
-  return nullptr;
+  return programtest::Visible<pellory::ui::TForm2>();
 }
 
-// Runs the program; `act` runs once its main window is up.
-int RunProgramAnd(std::function<void(pellory::ui::TForm2*)> act,
-                  std::shared_ptr<std::vector<shell::ErrorBox>> boxes) {
-  QTimer::singleShot(0, [act = std::move(act)] {
-    ASSERT_TRUE(guitest::pumpUntil([] { return MainWindow() != nullptr; }));
-    act(MainWindow());
-  });
-  return app::RunProgram(std::make_unique<shelltest::RecordingPresenter>(boxes));
-}
+using programtest::RunProgramAnd;
 
 TEST(Program, EveryWayOfEndingExitsWithZero) {
   const cataloguetest::TestCatalogue catalogue(cataloguetest::Numbered(2));

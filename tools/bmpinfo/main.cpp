@@ -1,15 +1,31 @@
-// bmpinfo FILE...: decodes each file as a stored picture and prints
+// bmpinfo [--] FILE...: decodes each file as a stored picture and prints
 // "FILE: WIDTH HEIGHT SHA256" or "FILE: MESSAGE"; exits 1 if any file failed.
+// Options are read the GNU way (getopt_long), so "--" lets a file's name
+// begin with a dash.
+#include <getopt.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "picture_summary.h"
 
 namespace {
+
+constexpr int kExitUsage = 2;
+constexpr const char* kUsage = "usage: bmpinfo [--] FILE...\n";
+
+enum OptionId : int { kHelp = 1000, kVersion };
+
+const option kLongOptions[] = {
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {nullptr, 0, nullptr, 0},
+};
 
 bool ReadFile(const char* path, std::vector<std::uint8_t>& bytes) {
   std::ifstream file(path, std::ios::binary);
@@ -18,24 +34,60 @@ bool ReadFile(const char* path, std::vector<std::uint8_t>& bytes) {
   return !file.bad();
 }
 
-}  // namespace
+void PrintHelp() {
+  std::cout << kUsage
+            << "Decodes each FILE with the bitmap decoder of Pellory Fonts and prints\n"
+               "\"FILE: WIDTH HEIGHT SHA256\" (the digest of the decoded pixels) or\n"
+               "\"FILE: MESSAGE\" for a file that cannot be decoded.\n"
+               "  --help       this text\n"
+               "  --version    the version\n";
+}
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::cerr << "usage: bmpinfo FILE...\n";
-    return 2;
-  }
+// What getopt_long refused, as one line: `argument` is the argument it
+// stopped in.
+std::string Refusal(const std::string& argument) {
+  const std::string name = argument.substr(0, argument.find('='));
+  if (optopt >= kHelp) return "option '" + name + "' takes no value";
+  if (optopt != 0) return std::string("unknown option '-") + char(optopt) + "'";
+  return "unknown option '" + name + "'";
+}
+
+// Summarises each file; false when any failed.
+bool SummariseFiles(char** first, char** last) {
   bool allDecoded = true;
-  for (int i = 1; i < argc; ++i) {
+  for (char** file = first; file != last; ++file) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadFile(argv[i], bytes)) {
-      std::cout << argv[i] << ": cannot read the file: " << std::strerror(errno) << '\n';
+    if (!ReadFile(*file, bytes)) {
+      std::cout << *file << ": cannot read the file: " << std::strerror(errno) << '\n';
       allDecoded = false;
       continue;
     }
     const auto summary = pellory::tools::Summarise(bytes);
-    std::cout << argv[i] << ": " << summary.text << '\n';
+    std::cout << *file << ": " << summary.text << '\n';
     allDecoded = allDecoded && summary.decoded;
   }
-  return allDecoded ? 0 : 1;
+  return allDecoded;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  opterr = 0;  // the refusal is ours
+  for (int answer; (answer = getopt_long(argc, argv, "", kLongOptions, nullptr)) != -1;) {
+    if (answer == kHelp) {
+      PrintHelp();
+      return 0;
+    }
+    if (answer == kVersion) {
+      std::cout << "bmpinfo (Pellory Fonts) " PELLORY_VERSION "\n";
+      return 0;
+    }
+    std::cerr << "bmpinfo: " << Refusal(argv[optind - 1]) << '\n' << kUsage;
+    return kExitUsage;
+  }
+  if (optind >= argc) {
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  return SummariseFiles(argv + optind, argv + argc) ? 0 : 1;
 }

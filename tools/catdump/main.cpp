@@ -12,5 +12,9 @@ int main(int argc, char** argv) {
     std::cerr << "catdump: " << error << '\n' << kUsage;
     return kExitUsage;
   }
+  if (options->help || options->version) {
+    std::cout << (options->help ? HelpText() : VersionText());
+    return kExitOk;
+  }
   return Run(*options, std::cout, std::cerr);
 }

@@ -1,6 +1,11 @@
 #include "build_options.h"
 
-#include <algorithm>
+#include <getopt.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
 #include <stdexcept>
 
 namespace pellory::mkcatalogue {
@@ -21,70 +26,157 @@ std::uint32_t ParseCount(const std::string& text) {
   return static_cast<std::uint32_t>(value);
 }
 
+constexpr std::size_t kMaxPassword = 255;
+
+enum OptionId : int {
+  kFontsDir = 1000,
+  kPassword,
+  kPasswordFile,
+  kPlain,
+  kSynthetic,
+  kCategoryMix,
+  kQuiet,
+  kReport,
+  kHelp,
+};
+
+const option kLongOptions[] = {
+    {"fonts-dir", required_argument, nullptr, kFontsDir},
+    {"password", required_argument, nullptr, kPassword},
+    {"password-file", required_argument, nullptr, kPasswordFile},
+    {"plain", no_argument, nullptr, kPlain},
+    {"synthetic", required_argument, nullptr, kSynthetic},
+    {"category-mix", required_argument, nullptr, kCategoryMix},
+    {"quiet", no_argument, nullptr, kQuiet},
+    {"report", no_argument, nullptr, kReport},
+    {"help", no_argument, nullptr, kHelp},
+    {nullptr, 0, nullptr, 0},
+};
+
+// getopt_long's view of the arguments: a writable argv with a program name.
+struct ArgumentVector {
+  explicit ArgumentVector(const std::vector<std::string>& args) : text(args) {
+    text.insert(text.begin(), "pellory-mkcatalogue");
+    for (std::string& arg : text) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+  }
+  int Count() const { return int(text.size()); }
+  std::vector<std::string> text;
+  std::vector<char*> pointers;
+};
+
+// What getopt_long refused, as one line: `argument` is the argument it
+// stopped in.
+std::string Refusal(int answer, const std::string& argument) {
+  const std::string name = argument.substr(0, argument.find('='));
+  if (answer == ':') return name + " needs a value";
+  if (optopt >= kFontsDir) return name + " takes no value";
+  if (optopt != 0) return std::string("unknown option -") + char(optopt);
+  return "unknown or ambiguous option " + name;
+}
+
+// The password on the first line of `path` (standard input for "-"),
+// without the line's end; the length is checked by the caller.
+std::string PasswordFromFile(const std::string& path) {
+  std::ifstream file;
+  if (path != "-") {
+    file.open(path, std::ios::binary);
+    if (!file)
+      throw std::invalid_argument("--password-file: cannot read " + path + ": " +
+                                  std::strerror(errno));
+  }
+  std::istream& in = path == "-" ? std::cin : file;
+  std::string line;
+  char c = 0;
+  while (line.size() <= kMaxPassword && in.get(c) && c != '\n') line += c;
+  if (in.bad()) throw std::invalid_argument("--password-file: cannot read " + path);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > kMaxPassword)
+    throw std::invalid_argument("--password-file: " + path +
+                                " holds a first line longer than a password may be (255 bytes)");
+  if (line.find('\0') != std::string::npos)
+    throw std::invalid_argument("--password-file: " + path + " holds a NUL byte");
+  if (line.empty())
+    throw std::invalid_argument("--password-file: " + path +
+                                " holds no password on its first line");
+  return line;
+}
+
 }  // namespace
 
 std::string UsageText() {
   return "usage: pellory-mkcatalogue [options] OUTPUT_DIRECTORY\n"
          "Writes the font catalogue pelloryfont.DB (with pelloryfont.MB) into OUTPUT_DIRECTORY.\n"
          "  --fonts-dir DIR        the font files under DIR instead of fontconfig's fonts\n"
-         "  --password PASSWORD    the table password (default: mirabo)\n"
+         "  --password PASSWORD    the table password (default: mirabo); seen by every\n"
+         "                         user of the machine, unlike --password-file\n"
+         "  --password-file FILE   the table password on the first line of FILE\n"
+         "                         ('-': standard input)\n"
          "  --plain                write a table without a password\n"
          "  --synthetic N          N generated records (1 to 1000000) instead of fonts\n"
          "  --category-mix LIST    their categories, e.g. \"Normal Serif=3,Wingdings=1\"\n"
          "  --quiet                no progress lines\n"
          "  --report               print each font's record name, category, rule and file\n"
-         "  --help                 this text\n";
+         "  --help                 this text\n"
+         "Options take their value as --option=VALUE too; \"--\" ends the options.\n";
 }
 
 BuildOptions ParseOptions(const std::vector<std::string>& args) {
   BuildOptions options;
-  bool passwordGiven = false, mixGiven = false;
-  std::vector<std::string> positional;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
-      return args[++i];
-    };
-    if (a == "--help" || a == "-h") {
-      options.help = true;
-    } else if (a == "--fonts-dir") {
-      options.fontsDir = value();
-    } else if (a == "--password") {
-      options.password = value();
-      passwordGiven = true;
-      if (options.password.empty())
-        throw std::invalid_argument("--password needs a password; use --plain for none");
-      if (options.password.size() > 255)
-        throw std::invalid_argument("the password is longer than 255 bytes");
-    } else if (a == "--plain") {
-      options.password.clear();
-    } else if (a == "--synthetic") {
-      options.synthetic = ParseCount(value());
-    } else if (a == "--category-mix") {
-      options.mix = ParseCategoryMix(value());
-      mixGiven = true;
-    } else if (a == "--quiet") {
-      options.quiet = true;
-    } else if (a == "--report") {
-      options.report = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      throw std::invalid_argument("unknown option " + a);
-    } else {
-      positional.push_back(a);
+  bool passwordGiven = false, plain = false, mixGiven = false;
+  ArgumentVector argv(args);
+  optind = 0;  // a fresh scan: getopt keeps its place between calls
+  opterr = 0;  // the refusals are ours
+  for (int answer; (answer = getopt_long(argv.Count(), argv.pointers.data(), ":h", kLongOptions,
+                                         nullptr)) != -1;) {
+    switch (answer) {
+      case 'h':
+      case kHelp:
+        options.help = true;
+        break;
+      case kFontsDir:
+        options.fontsDir = optarg;
+        break;
+      case kPassword:
+      case kPasswordFile:
+        options.password = answer == kPassword ? std::string(optarg) : PasswordFromFile(optarg);
+        passwordGiven = true;
+        if (options.password.empty())
+          throw std::invalid_argument("--password needs a password; use --plain for none");
+        if (options.password.size() > kMaxPassword)
+          throw std::invalid_argument("the password is longer than 255 bytes");
+        break;
+      case kPlain:
+        options.password.clear();
+        plain = true;
+        break;
+      case kSynthetic:
+        options.synthetic = ParseCount(optarg);
+        break;
+      case kCategoryMix:
+        options.mix = ParseCategoryMix(optarg);
+        mixGiven = true;
+        break;
+      case kQuiet:
+        options.quiet = true;
+        break;
+      case kReport:
+        options.report = true;
+        break;
+      default:
+        throw std::invalid_argument(Refusal(answer, argv.pointers[std::size_t(optind - 1)]));
     }
   }
   if (options.help) return options;
-  if (passwordGiven && std::find(args.begin(), args.end(), "--plain") != args.end())
-    throw std::invalid_argument("--password and --plain together");
+  if (passwordGiven && plain) throw std::invalid_argument("--password and --plain together");
   if (mixGiven && !options.synthetic)
     throw std::invalid_argument("--category-mix needs --synthetic");
   if (options.report && options.synthetic)
     throw std::invalid_argument("--report needs fonts, not --synthetic");
   if (options.synthetic && options.fontsDir)
     throw std::invalid_argument("--synthetic and --fonts-dir together");
-  if (positional.size() != 1) throw std::invalid_argument("name one OUTPUT_DIRECTORY");
-  options.output = positional[0];
+  if (argv.Count() - optind != 1) throw std::invalid_argument("name one OUTPUT_DIRECTORY");
+  options.output = argv.pointers[std::size_t(optind)];
   return options;
 }
 

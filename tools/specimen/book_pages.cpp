@@ -6,10 +6,6 @@
 namespace pellory::specimen {
 namespace {
 
-double LineHeight(const QFont& font) {
-  return QFontMetricsF(font).lineSpacing();
-}
-
 QString Faces(int count) {
   return count == 1 ? QStringLiteral("1 face") : QStringLiteral("%1 faces").arg(count);
 }

@@ -2,6 +2,7 @@
 
 #include <langinfo.h>
 
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <cstdint>
 #include <optional>
@@ -18,6 +19,10 @@ QFont BookFont(QPaintDevice& device, double points, QFont::Weight weight) {
 }
 
 }  // namespace
+
+double LineHeight(const QFont& font) {
+  return QFontMetricsF(font).lineSpacing();
+}
 
 BookStyle MakeBookStyle(QPaintDevice& device, const QRectF& paintArea) {
   BookStyle style;

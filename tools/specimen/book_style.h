@@ -23,6 +23,9 @@ struct BookStyle {
   double Pt(double points) const { return points * unit; }
 };
 
+// The distance from one line of text in font to the next.
+double LineHeight(const QFont& font);
+
 // Fonts resolved for the device, whose paint area is `paintArea` (units).
 BookStyle MakeBookStyle(QPaintDevice& device, const QRectF& paintArea);
 

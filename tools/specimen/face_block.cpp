@@ -16,10 +16,6 @@ constexpr double kLabelColumn = 44;  // points, the size labels of the waterfall
 const QColor kMissingMark(255, 205, 205);
 const QColor kGrey(90, 90, 90);
 
-double LineHeight(const QFont& font) {
-  return QFontMetricsF(font).lineSpacing();
-}
-
 }  // namespace
 
 QImage ToImage(const data::BitmapImage& bitmap) {

@@ -48,13 +48,14 @@ bool IsFile(const fs::path& path) {
   return fs::is_regular_file(path, ec);
 }
 
-// The library beside the program, then in the configured directory.
+// The library beside the program, then in the configured directory, then
+// in the installation's; the configuration is read only when needed.
 std::optional<std::string> FindLibraryFile() {
-  std::error_code ec;
-  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  const std::string programDir = ec ? std::string() : self.parent_path().string();
+  const std::string programDir = engine::RunningProgramDir();
   std::string found = FindEngineLibrary(programDir, {});
-  if (found.empty()) found = FindEngineLibrary({}, engine::LoadConfig().libraryDir);
+  if (found.empty())
+    found = FindEngineLibrary({}, engine::LoadConfig().libraryDir,
+                              engine::InstalledEngineDir(programDir));
   if (found.empty()) return std::nullopt;
   return found;
 }
@@ -123,8 +124,9 @@ void UnloadEngine() {
   state.entries = EngineEntries{};
 }
 
-std::string FindEngineLibrary(const std::string& programDir, const std::string& configuredDir) {
-  for (const std::string& dir : {programDir, configuredDir})
+std::string FindEngineLibrary(const std::string& programDir, const std::string& configuredDir,
+                              const std::string& installationDir) {
+  for (const std::string& dir : {programDir, configuredDir, installationDir})
     if (!dir.empty() && IsFile(fs::path(dir) / kEngineLibraryName))
       return (fs::path(dir) / kEngineLibraryName).string();
   return {};

@@ -93,6 +93,11 @@ std::string InstalledConfigFile(const std::string& programDir) {
   return (fs::path(programDir) / PELLORY_INSTALLED_CONFIG).lexically_normal().string();
 }
 
+std::string InstalledEngineDir(const std::string& programDir) {
+  if (programDir.empty()) return {};
+  return (fs::path(programDir) / PELLORY_INSTALLED_ENGINE_DIR).lexically_normal().string();
+}
+
 std::string RunningProgramDir() {
   std::error_code ec;
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);

@@ -7,6 +7,7 @@
 #include "engine_state.h"
 #include "table_cipher.h"
 
+using pellory::engine::ArgumentText;
 using pellory::engine::CheckCursor;
 using pellory::engine::EngineError;
 using pellory::engine::Guarded;
@@ -15,10 +16,6 @@ using pellory::engine::TableCursor;
 using pellory::engine::TableFilter;
 
 namespace {
-
-std::string Text(const char* text) {
-  return text ? std::string(text) : std::string();
-}
 
 bool IsParadoxDriver(const std::string& name) {
   std::string lower = name;
@@ -63,10 +60,10 @@ pel_result pel_table_open(pel_database* database, const pel_table_request* reque
                           pel_cursor** cursor) {
   return Guarded(true, [&] {
     pellory::engine::CheckDatabase(database);
-    if (!request || !cursor || Text(request->table_name).empty())
+    if (!request || !cursor || ArgumentText(request->table_name).empty())
       throw EngineError(PEL_INVALID_ARGUMENT, {}, "no table name");
-    if (!IsParadoxDriver(Text(request->driver_name)))
-      throw EngineError(PEL_NOT_SUPPORTED, Text(request->driver_name), "unknown driver");
+    if (!IsParadoxDriver(ArgumentText(request->driver_name)))
+      throw EngineError(PEL_NOT_SUPPORTED, ArgumentText(request->driver_name), "unknown driver");
     if (request->open_mode > PEL_OPEN_READ_WRITE) throw EngineError(PEL_INVALID_ARGUMENT, {});
     const std::string path =
         pellory::engine::ResolveTablePath(database->directory, request->table_name);

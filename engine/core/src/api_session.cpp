@@ -9,15 +9,12 @@
 #include "error_texts.h"
 #include "pellory/engine/alias_config.h"
 
+using pellory::engine::ArgumentText;
 using pellory::engine::EngineError;
 using pellory::engine::Guarded;
 using pellory::engine::State;
 
 namespace {
-
-std::string Text(const char* text) {
-  return text ? std::string(text) : std::string();
-}
 
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),
@@ -94,7 +91,7 @@ pel_result pel_session_set_current(pel_session* session) {
 
 pel_result pel_password_add(const char* password) {
   return Guarded(true, [&] {
-    const std::string text = Text(password);
+    const std::string text = ArgumentText(password);
     if (!text.empty()) State().session.passwords.push_back(text);
     return pel_result{PEL_OK};
   });
@@ -102,7 +99,7 @@ pel_result pel_password_add(const char* password) {
 
 pel_result pel_password_remove(const char* password) {
   return Guarded(true, [&] {
-    std::erase(State().session.passwords, Text(password));
+    std::erase(State().session.passwords, ArgumentText(password));
     return pel_result{PEL_OK};
   });
 }
@@ -116,14 +113,14 @@ pel_result pel_password_remove_all(void) {
 
 pel_result pel_private_dir_set(const char* path) {
   return Guarded(true, [&] {
-    State().session.privateDir = Text(path);
+    State().session.privateDir = ArgumentText(path);
     return pel_result{PEL_OK};
   });
 }
 
 pel_result pel_net_dir_set(const char* path) {
   return Guarded(true, [&] {
-    State().session.netDir = Text(path);
+    State().session.netDir = ArgumentText(path);
     return pel_result{PEL_OK};
   });
 }
@@ -146,9 +143,9 @@ pel_result pel_config_mode_get(uint16_t* mode) {
 pel_result pel_alias_describe(const char* alias, pel_alias_info* info) {
   return Guarded(true, [&] {
     if (!info) throw EngineError(PEL_INVALID_ARGUMENT, {});
-    const std::string path = AliasPath(Text(alias));
+    const std::string path = AliasPath(ArgumentText(alias));
     pel_alias_info out{};
-    pellory::engine::CopyText(Text(alias), out.name, sizeof out.name);
+    pellory::engine::CopyText(ArgumentText(alias), out.name, sizeof out.name);
     pellory::engine::CopyText("STANDARD", out.driver_type, sizeof out.driver_type);
     pellory::engine::CopyText(path, out.path, sizeof out.path);
     *info = out;
@@ -158,7 +155,7 @@ pel_result pel_alias_describe(const char* alias, pel_alias_info* info) {
 
 pel_result pel_alias_parameters(const char* alias, char* buffer, size_t size, size_t* needed) {
   return Guarded(true, [&] {
-    const std::string text = "PATH=" + AliasPath(Text(alias)) + "\n";
+    const std::string text = "PATH=" + AliasPath(ArgumentText(alias)) + "\n";
     if (needed) *needed = text.size() + 1;
     pellory::engine::CopyText(text, buffer, size);
     return pel_result{PEL_OK};
@@ -171,10 +168,10 @@ pel_result pel_database_open(const char* name, const char* driver_type, uint16_t
   return Guarded(true, [&] {
     if (!database || open_mode > PEL_OPEN_READ_WRITE || share_mode > PEL_SHARE_EXCLUSIVE)
       throw EngineError(PEL_INVALID_ARGUMENT, {});
-    const std::string type = Lower(Text(driver_type));
+    const std::string type = Lower(ArgumentText(driver_type));
     if (!type.empty() && type != "standard" && type != "paradox")
-      throw EngineError(PEL_NOT_SUPPORTED, Text(driver_type), "unknown driver type");
-    const std::string text = Text(name);
+      throw EngineError(PEL_NOT_SUPPORTED, ArgumentText(driver_type), "unknown driver type");
+    const std::string text = ArgumentText(name);
     const AliasPlace place = NamesDirectory(text) ? AliasPlace{text, {}} : FindAlias(text);
     const std::string& directory = place.path;
     std::error_code ec;

@@ -84,6 +84,11 @@ void CloseDatabase(pel_database* database);
 // Copies text with its zero byte; throws PEL_BUFFER_TOO_SMALL.
 void CopyText(const std::string& text, char* buffer, std::size_t size);
 
+// A text argument of the C interface; a null pointer reads as empty.
+inline std::string ArgumentText(const char* text) {
+  return text ? std::string(text) : std::string();
+}
+
 // The file a table name names inside a directory: ".DB" added when the
 // name has no extension; a name differing only in case is found too.
 std::string ResolveTablePath(const std::string& directory, const std::string& name);

@@ -11,11 +11,11 @@ namespace {
 
 using testing::BmpFields;
 using testing::Bytes;
+using testing::Cut;
 using testing::GreyTable;
+using testing::kInvalid;
+using testing::kShort;
 using testing::Set32;
-
-constexpr char kInvalid[] = "Bitmap image is not valid";
-constexpr char kShort[] = "Stream read error";
 
 // Offsets from "BM" of the fields the cases change.
 enum Field : std::size_t {
@@ -71,9 +71,6 @@ Bytes With16(Bytes file, std::size_t at, std::uint16_t value) {
   file[at] = static_cast<std::uint8_t>(value);
   file[at + 1] = static_cast<std::uint8_t>(value >> 8);
   return file;
-}
-Bytes Cut(const Bytes& file, std::size_t size) {
-  return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
 }
 Bytes Repeated(const Bytes& part, int times) {
   Bytes all;

@@ -9,6 +9,16 @@ namespace pellory::data::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The decoder's two refusals.
+constexpr char kInvalid[] = "Bitmap image is not valid";
+constexpr char kShort[] = "Stream read error";
+
+// The first size bytes of value.
+inline Bytes Cut(Bytes value, std::size_t size) {
+  value.resize(size);
+  return value;
+}
+
 struct BmpFields {
   std::uint32_t headerSize = 40;  // 12 writes the core form
   std::int32_t width = 1;

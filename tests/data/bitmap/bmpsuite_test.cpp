@@ -7,13 +7,16 @@
 #include <fstream>
 #include <iterator>
 
+#include "bmp_fixture.h"
 #include "pellory/data/bitmap.h"
 
 namespace pellory::data {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using testing::Bytes;
+using testing::kInvalid;
+using testing::kShort;
 
 const fs::path kSuite = fs::path(PELLORY_SHARED_DIR) / "testdata" / "bmpsuite";
 
@@ -56,9 +59,6 @@ TEST_P(BadFiles, AreRefusedCleanly) {
   ASSERT_FALSE(bytes.empty());
   EXPECT_EQ(Outcome(bytes), GetParam().outcome);
 }
-
-constexpr char kInvalid[] = "Bitmap image is not valid";
-constexpr char kShort[] = "Stream read error";
 
 INSTANTIATE_TEST_SUITE_P(
     Suite, BadFiles,

@@ -8,6 +8,7 @@ namespace pellory::data {
 namespace {
 
 using testing::Bytes;
+using testing::Cut;
 
 // 2 by 1, 24 bits: red then blue.
 Bytes TwoPixels() {
@@ -62,11 +63,6 @@ class StoredPictureErrors : public ::testing::TestWithParam<ErrorCase> {};
 
 TEST_P(StoredPictureErrors, GiveTheirMessage) {
   EXPECT_EQ(ErrorOf(GetParam().value), GetParam().message);
-}
-
-Bytes Cut(Bytes value, std::size_t size) {
-  value.resize(size);
-  return value;
 }
 
 Bytes Changed(Bytes value, std::size_t at, std::uint8_t byte) {

@@ -3,38 +3,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "memory_dataset.h"
-#include "pellory/data/datasource.h"
-#include "recording_link.h"
+#include "main_record_view.h"
 
 namespace pellory::data::testing {
 namespace {
 
 using ::testing::ElementsAre;
 
-// The record view of the main window over 20 records "record 1" ...
-struct RecordView {
-  RecordView() : table(20) {
-    table.AddField(std::make_unique<TStringField>("Font Name", 45));
-    source.SetDataSet(&table);
-    for (auto* link : {&navigator, &edit1, &image, &memo, &edit2}) link->SetDataSource(&source);
+// The record view, opened, with nothing logged yet.
+struct OpenRecordView : RecordView {
+  OpenRecordView() {
     table.Open();
     log.clear();
     table.calls.clear();
-  }
-  EventLog log;
-  MemoryDataSet table;
-  TDataSource source;
-  LoggingFieldLink navigator{"DBNavigator1", "", log};
-  LoggingFieldLink edit1{"DBEdit1", "Font Name", log};
-  LoggingFieldLink image{"DBImage1", "Font Name", log};
-  LoggingFieldLink memo{"DBMemo1", "Font Name", log};
-  LoggingFieldLink edit2{"DBEdit2", "Font Name", log};
-
-  void ClickCategory(const std::string& filter) {
-    table.SetFiltered(false);
-    table.SetFilter(filter);
-    table.SetFiltered(true);
   }
 };
 
@@ -49,7 +30,7 @@ std::vector<std::string> ShownBoth(const std::string& first, const std::string& 
 }
 
 TEST(FilterState, ACategoryClickTellsTheRecordViewTwice) {
-  RecordView view;
+  OpenRecordView view;
   view.table.MoveBy(4);
   view.log.clear();
   view.table.calls.clear();
@@ -64,7 +45,7 @@ TEST(FilterState, ACategoryClickTellsTheRecordViewTwice) {
 }
 
 TEST(FilterState, TheSameCategoryTwiceRecompilesNothingButMovesAgain) {
-  RecordView view;
+  OpenRecordView view;
   view.ClickCategory("record 1");
   view.table.MoveBy(3);
   ASSERT_EQ(view.table.CurrentRecord(), 12);
@@ -78,7 +59,7 @@ TEST(FilterState, TheSameCategoryTwiceRecompilesNothingButMovesAgain) {
 }
 
 TEST(FilterState, AllFontsLiftsTheFilterAndKeepsItsText) {
-  RecordView view;
+  OpenRecordView view;
   view.ClickCategory("record 2");
   view.table.SetFiltered(false);
   EXPECT_EQ(view.table.Filter(), "record 2");
@@ -90,7 +71,7 @@ TEST(FilterState, AllFontsLiftsTheFilterAndKeepsItsText) {
 }
 
 TEST(FilterState, ANewTextWithTheFilterOffMovesNothing) {
-  RecordView view;
+  OpenRecordView view;
   view.table.MoveBy(5);
   view.log.clear();
   view.table.SetFilter("record 2");
@@ -99,7 +80,7 @@ TEST(FilterState, ANewTextWithTheFilterOffMovesNothing) {
 }
 
 TEST(FilterState, ATextThatDoesNotCompileChangesNothing) {
-  RecordView view;
+  OpenRecordView view;
   view.ClickCategory("record 1");
   view.table.MoveBy(2);
   view.log.clear();
@@ -116,7 +97,7 @@ TEST(FilterState, ATextThatDoesNotCompileChangesNothing) {
 }
 
 TEST(FilterState, ChangingTheTextWhileFilteredSwapsFiltersAndGoesToTheFirstMatch) {
-  RecordView view;
+  OpenRecordView view;
   view.ClickCategory("record 1");
   view.table.calls.clear();
   view.table.SetFilter("record 2");

@@ -2,32 +2,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "memory_dataset.h"
-#include "pellory/data/datasource.h"
+#include "main_record_view.h"
 #include "pellory/data/errors.h"
-#include "recording_link.h"
 
 namespace pellory::data::testing {
 namespace {
 
 using ::testing::ElementsAre;
-
-// The main window's record view: five visual links attached in stored order.
-struct RecordView {
-  RecordView() : table(20) {
-    table.AddField(std::make_unique<TStringField>("Font Name", 45));
-    source.SetDataSet(&table);
-    for (auto* link : {&navigator, &edit1, &image, &memo, &edit2}) link->SetDataSource(&source);
-  }
-  EventLog log;
-  MemoryDataSet table;
-  TDataSource source;
-  LoggingFieldLink navigator{"DBNavigator1", "", log};
-  LoggingFieldLink edit1{"DBEdit1", "Font Name", log};
-  LoggingFieldLink image{"DBImage1", "Font Name", log};
-  LoggingFieldLink memo{"DBMemo1", "Font Name", log};
-  LoggingFieldLink edit2{"DBEdit2", "Font Name", log};
-};
 
 TEST(Notifications, LinksAreToldMostRecentlyAttachedFirst) {
   RecordView view;

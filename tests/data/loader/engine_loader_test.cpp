@@ -99,27 +99,34 @@ TEST_F(EngineLoaderTest, ConcurrentFirstCallsLoadOnce) {
   }
 }
 
-TEST(EngineLibrarySearch, ProgramDirectoryFirstThenConfiguredOne) {
+// The program's directory, the configured one, then the installation's:
+// a configuration without [engine], or naming a directory that holds no
+// library (one an older installation left), still finds the library.
+TEST(EngineLibrarySearch, ProgramDirectoryThenConfiguredOneThenTheInstallations) {
   const fs::path root = fs::temp_directory_path() / "pellory-loader-search";
   fs::remove_all(root);
   const fs::path program = root / "program", configured = root / "configured",
-                 empty = root / "empty";
-  for (const auto& d : {program, configured, empty}) fs::create_directories(d);
-  std::ofstream(program / kEngineLibraryName) << "x";
-  std::ofstream(configured / kEngineLibraryName) << "x";
+                 installed = root / "installed", empty = root / "empty";
+  for (const auto& d : {program, configured, installed, empty}) fs::create_directories(d);
+  for (const auto& d : {program, configured, installed})
+    std::ofstream(d / kEngineLibraryName) << "x";
   const struct {
-    fs::path programDir, configuredDir, expected;
+    fs::path programDir, configuredDir, installationDir, expected;
   } cases[] = {
-      {program, configured, program / kEngineLibraryName},
-      {empty, configured, configured / kEngineLibraryName},
-      {"", configured, configured / kEngineLibraryName},
-      {empty, empty, ""},
-      {empty, "", ""},
+      {program, configured, installed, program / kEngineLibraryName},
+      {empty, configured, installed, configured / kEngineLibraryName},
+      {"", configured, "", configured / kEngineLibraryName},
+      {empty, "", installed, installed / kEngineLibraryName},
+      {empty, root / "gone", installed, installed / kEngineLibraryName},
+      {empty, empty, "", ""},
+      {empty, "", "", ""},
+      {empty, "", root / "gone", ""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(FindEngineLibrary(c.programDir.string(), c.configuredDir.string()),
+    EXPECT_EQ(FindEngineLibrary(c.programDir.string(), c.configuredDir.string(),
+                                c.installationDir.string()),
               c.expected.string())
-        << c.programDir << " " << c.configuredDir;
+        << c.programDir << " " << c.configuredDir << " " << c.installationDir;
   fs::remove_all(root);
 }
 

@@ -182,6 +182,16 @@ TEST(AliasConfig, InstalledConfigurationComesLast) {
   }
 }
 
+// The engine library's directory of an installation lies below the same
+// prefix as its bin directory, as the build configured the layout.
+TEST(AliasConfig, InstalledEngineDirIsFoundFromTheProgramsDirectory) {
+  EXPECT_EQ(InstalledEngineDir(""), "");
+  const fs::path dir = InstalledEngineDir("/opt/pellory/bin");
+  EXPECT_EQ(dir.filename(), "pellory") << dir;
+  EXPECT_EQ(dir.parent_path().string().rfind("/opt/pellory/lib", 0), 0u) << dir;
+  EXPECT_EQ(InstalledEngineDir("/opt/pellory/bin/"), dir.string()) << "a final slash";
+}
+
 TEST(AliasConfig, AliasesOpenTheirDirectory) {
   PELLORY_NEED_SAMPLES();
   ScratchDir dir;

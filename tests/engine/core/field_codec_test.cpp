@@ -21,7 +21,7 @@ struct Case {
   std::vector<std::uint8_t> value;  // expected value bytes (empty when blank)
 };
 
-const Case kCases[] = {
+const Case kCodecCases[] = {
     {"short one", 0x03, 2, {0x80, 0x01}, false, LittleEndian<std::int16_t>(1)},
     {"short 256", 0x03, 2, {0x81, 0x00}, false, LittleEndian<std::int16_t>(256)},
     {"short minus 40", 0x03, 2, {0x7F, 0xD8}, false, LittleEndian<std::int16_t>(-40)},
@@ -99,12 +99,13 @@ TEST_P(FieldCodec, Decodes) {
     EXPECT_EQ(out, c.value);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, FieldCodec, ::testing::ValuesIn(kCases), [](const auto& param) {
-  std::string name = param.param.name;
-  for (char& ch : name)
-    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Values, FieldCodec, ::testing::ValuesIn(kCodecCases),
+                         [](const auto& param) {
+                           std::string name = param.param.name;
+                           for (char& ch : name)
+                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           return name;
+                         });
 
 TEST(FieldCodec, BlobValueIsItsLength) {
   ColumnLayout column{0x0C, 11, 11, 0, "Memo"};

@@ -72,7 +72,7 @@ struct ScanCase {
   Predicate passes;
 };
 
-const ScanCase kCases[] = {
+const ScanCase kScanCases[] = {
     {"prefix_on_category",
      {FilterBuffer::Equal(2, "Category", "Capitals", 8)},
      [](std::uint32_t k) { return StartsWith(CategoryOf(k), "Capitals"); }},
@@ -199,7 +199,7 @@ TEST_P(FilteredScan, GivesThePassingRowsEveryTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FilteredScan,
-                         ::testing::Combine(::testing::ValuesIn(kCases),
+                         ::testing::Combine(::testing::ValuesIn(kScanCases),
                                             ::testing::ValuesIn(kVariants)),
                          [](const auto& param) {
                            return std::string(std::get<0>(param.param).name) + "_" +

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pellory/engine/table_writer.h"
+#include "pellory/testkit/little_endian.h"
 #include "pellory/testkit/table_reader.h"
 
 namespace pellory::writer {
@@ -10,14 +11,9 @@ namespace {
 
 using testkit::FileBytes;
 using testkit::ScratchDir;
+using testkit::U16;
+using testkit::U32;
 using Bytes = std::vector<std::uint8_t>;
-
-std::uint32_t U16(const Bytes& b, std::size_t at) {
-  return b.at(at) | (b.at(at + 1) << 8);
-}
-std::uint32_t U32(const Bytes& b, std::size_t at) {
-  return U16(b, at) | (U16(b, at + 2) << 16);
-}
 
 class WrittenFilesTest : public ::testing::Test {
  protected:

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "pellory/engine/table_writer.h"
+#include "pellory/testkit/little_endian.h"
 #include "pellory/testkit/table_reader.h"
 
 namespace pellory::writer {
@@ -17,6 +18,7 @@ namespace {
 
 using testkit::FileBytes;
 using testkit::ScratchDir;
+using testkit::U32;
 using Bytes = std::vector<std::uint8_t>;
 using Table = std::array<std::uint8_t, 256>;
 
@@ -78,11 +80,6 @@ std::uint32_t Checksum(const CipherTables& t, const std::string& p) {
   std::uint32_t high = even | (odd << 8);
   if (high == 0) high = 1;
   return (high << 16) | low;
-}
-
-std::uint32_t U32(const Bytes& b, std::size_t at) {
-  return b.at(at) | (b.at(at + 1) << 8) | (b.at(at + 2) << 16) |
-         (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
 }
 
 class NotesCipherTest : public ::testing::Test {

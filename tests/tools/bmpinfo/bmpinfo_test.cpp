@@ -86,8 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 // Runs the program and returns its exit code and output.
-std::pair<int, std::string> RunBmpinfo(const std::string& arguments) {
-  const std::string command = std::string(BMPINFO_PROGRAM) + " " + arguments + " 2>/dev/null";
+// (In the directory `cwd` when given.)
+std::pair<int, std::string> RunBmpinfo(const std::string& arguments, const fs::path& cwd = {}) {
+  const std::string inDir = cwd.empty() ? "" : "cd '" + cwd.string() + "' && ";
+  const std::string command =
+      inDir + std::string(BMPINFO_PROGRAM) + " " + arguments + " 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   std::string output;
   std::array<char, 256> buffer{};
@@ -136,6 +139,21 @@ TEST_F(Program, ReportsAFileItCannotRead) {
 
 TEST_F(Program, AsksForFilesWithoutArguments) {
   EXPECT_EQ(RunBmpinfo("").first, 2);
+  EXPECT_EQ(RunBmpinfo("--").first, 2);
+}
+
+// Options the GNU way: "--" before a file whose name begins with a dash.
+TEST_F(Program, ReadsOptionsTheGnuWay) {
+  Write("-red.bmp", Column({{0, 0, 255}}));
+  const auto [code, output] = RunBmpinfo("-- -red.bmp", dir_);
+  EXPECT_EQ(code, 0) << output;
+  EXPECT_EQ(output, "-red.bmp: 1 1 " + std::string(kRedPixel) + "\n");
+  EXPECT_EQ(RunBmpinfo("-red.bmp", dir_).first, 2) << "a name with a dash is an option without --";
+  EXPECT_EQ(RunBmpinfo("--bogus " + Path("red.bmp")).first, 2);
+  EXPECT_EQ(RunBmpinfo("--help=1").first, 2);
+  const auto [helpCode, help] = RunBmpinfo("--help");
+  EXPECT_EQ(helpCode, 0);
+  EXPECT_EQ(help.rfind("usage: bmpinfo", 0), 0u) << help;
 }
 
 }  // namespace

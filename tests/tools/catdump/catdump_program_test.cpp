@@ -1,10 +1,12 @@
 // The catdump program itself: output streams and exit codes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -40,6 +42,9 @@ TEST(CatdumpProgram, ExitCodesAndStreams) {
   std::string dir = "'";
   dir += samples.string();
   dir += '\'';
+  const fs::path passwordFile =
+      fs::temp_directory_path() / ("catdump_password_" + std::to_string(::getpid()));
+  std::ofstream(passwordFile) << "rparadox\n";
   const struct {
     std::string args;
     int exitCode;
@@ -49,6 +54,13 @@ TEST(CatdumpProgram, ExitCodesAndStreams) {
       {"--password rparadox --count " + dir + " TypSammlung_encrypted", 0, "5\n"},
       {dir + " TypSammlung_encrypted", 1, "catdump: The table is encrypted"},
       {"--count", 2, "catdump: a directory or alias and a table are needed\nusage: catdump"},
+      // The password from standard input, as a script hands it over.
+      {"--password-file=- --count " + dir + " TypSammlung_encrypted < '" + passwordFile.string() +
+           "'",
+       0, "5\n"},
+      {"--password-file - --count " + dir + " TypSammlung_encrypted < /dev/null", 2,
+       "catdump: --password-file: standard input holds no password"},
+      {"--help", 0, "usage: catdump"},
       // Filters go through the program's own compiler; the engine applies them.
       {"--filter \"Alpha ='Erste*'\" --count " + dir + " TypSammlung", 0, "1\n"},
       {"--filter \"[Integer lang] = 40 OR Alpha = 'Zweite Zeile'\" --count " + dir + " TypSammlung",
@@ -67,6 +79,7 @@ TEST(CatdumpProgram, ExitCodesAndStreams) {
     EXPECT_EQ(o.exitCode, c.exitCode) << c.args << "\n" << o.out;
     EXPECT_EQ(o.out.rfind(c.outStart, 0), 0u) << c.args << "\n" << o.out;
   }
+  fs::remove(passwordFile);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // catdump through the loaded engine: CSV, count, schema, passwords, failures.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "catdump_options.h"
@@ -142,27 +144,87 @@ TEST(CatdumpOptions, CommandLines) {
     bool ok;
     Output output;
     std::size_t passwords;
+    std::string database;
   } cases[] = {
-      {{"dir", "t"}, true, Output::Records, 0},
-      {{"--password", "a", "--password", "b", "--count", "dir", "t"}, true, Output::Count, 2},
-      {{"--schema", "alias", "t"}, true, Output::Schema, 0},
-      {{"--count", "--schema", "dir", "t"}, false, Output::Records, 0},
-      {{"--password"}, false, Output::Records, 0},
-      {{"dir"}, false, Output::Records, 0},
-      {{"dir", "t", "extra"}, false, Output::Records, 0},
-      {{"--frobnicate", "dir", "t"}, false, Output::Records, 0},
+      {{"dir", "t"}, true, Output::Records, 0, "dir"},
+      {{"--password", "a", "--password", "b", "--count", "dir", "t"},
+       true,
+       Output::Count,
+       2,
+       "dir"},
+      {{"--schema", "alias", "t"}, true, Output::Schema, 0, "alias"},
+      // The GNU forms: a value after "=", options after the operands, "--".
+      {{"--password=a", "dir", "t", "--count"}, true, Output::Count, 1, "dir"},
+      {{"--filter=Alpha = 'x'", "--", "-dir", "t"}, true, Output::Records, 0, "-dir"},
+      {{"--count", "--schema", "dir", "t"}, false, Output::Records, 0, ""},
+      {{"--password"}, false, Output::Records, 0, ""},
+      {{"--pass", "a", "dir", "t"}, false, Output::Records, 0, ""},  // --password or -file?
+      {{"--count=1", "dir", "t"}, false, Output::Records, 0, ""},
+      {{"--password-file", "/nonexistent/pw", "dir", "t"}, false, Output::Records, 0, ""},
+      {{"dir"}, false, Output::Records, 0, ""},
+      {{"dir", "t", "extra"}, false, Output::Records, 0, ""},
+      {{"--", "--count", "dir", "t"}, false, Output::Records, 0, ""},
+      {{"--frobnicate", "dir", "t"}, false, Output::Records, 0, ""},
+      {{"-x", "dir", "t"}, false, Output::Records, 0, ""},
   };
   for (const auto& c : cases) {
     std::string error;
     const auto options = ParseOptions(c.args, &error);
-    ASSERT_EQ(options.has_value(), c.ok) << error;
+    ASSERT_EQ(options.has_value(), c.ok) << c.args[0] << ": " << error;
     if (!options) {
       EXPECT_NE(error, "");
       continue;
     }
     EXPECT_EQ(options->output, c.output);
     EXPECT_EQ(options->passwords.size(), c.passwords);
+    EXPECT_EQ(options->database, c.database);
   }
+  std::string error;
+  EXPECT_TRUE(ParseOptions({"--help"}, &error)->help);
+  EXPECT_TRUE(ParseOptions({"--version"}, &error)->version);
+}
+
+// A password file gives its first line, without the line's end; a file
+// without one, or with one no password can be, is refused with its name.
+TEST(CatdumpOptions, PasswordFiles) {
+  const fs::path dir = fs::temp_directory_path() / ("catdump_pw_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const struct {
+    const char* name;
+    std::string content;
+    const char* password;  // nullptr: refused
+    const char* refusal;
+  } cases[] = {
+      {"plain", "rparadox\n", "rparadox", ""},
+      {"no-line-end", "rparadox", "rparadox", ""},
+      {"crlf", "rparadox\r\nsecond line\n", "rparadox", ""},
+      {"blanks-kept", " pass word \n", " pass word ", ""},
+      {"longest", std::string(255, 'p'), "", ""},
+      {"empty", "", nullptr, "holds no password"},
+      {"empty-first-line", "\nrparadox\n", nullptr, "holds no password"},
+      {"too-long", std::string(256, 'p') + "\n", nullptr, "longer than a password"},
+      {"nul", std::string("a\0b\n", 4), nullptr, "NUL"},
+  };
+  for (const auto& c : cases) {
+    const fs::path file = dir / c.name;
+    std::ofstream(file, std::ios::binary) << c.content;
+    std::string error;
+    const auto options = ParseOptions({"--password-file", file.string(), "d", "t"}, &error);
+    ASSERT_EQ(options.has_value(), c.password != nullptr) << c.name << ": " << error;
+    if (!options) {
+      EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+      EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
+      continue;
+    }
+    const std::string expected = *c.password ? c.password : std::string(255, 'p');
+    EXPECT_EQ(options->passwords, std::vector<std::string>{expected}) << c.name;
+  }
+  std::string error;
+  EXPECT_FALSE(ParseOptions({"--password-file", (dir / "missing").string(), "d", "t"}, &error));
+  EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+  EXPECT_FALSE(ParseOptions({"--password-file=-", "--password-file", "-", "d", "t"}, &error));
+  EXPECT_NE(error.find("standard input"), std::string::npos) << error;
+  fs::remove_all(dir);
 }
 
 TEST(CatdumpText, StartFailureAndValueTexts) {

@@ -12,7 +12,9 @@
 #include <sstream>
 
 #include "catalogue_build.h"
+#include "catalogue_columns.h"
 #include "font_sources.h"
+#include "pellory/testkit/little_endian.h"
 #include "pellory/testkit/table_reader.h"
 
 namespace pellory::mkcatalogue {
@@ -22,8 +24,7 @@ namespace fs = std::filesystem;
 using testkit::FileBytes;
 using testkit::ScratchDir;
 using testkit::TableReader;
-
-enum Field : std::uint16_t { kFontName = 1, kDescription, kFileName, kCategory, kSample };
+using testkit::U32;
 
 const char* kFontFiles[] = {
     "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
@@ -32,12 +33,6 @@ const char* kFontFiles[] = {
     "/usr/share/fonts/opentype/urw-base35/D050000L.otf",
     "/usr/share/fonts/opentype/dancingscript/DancingScript-Regular.otf",
 };
-
-std::uint32_t U32(const std::string& b, std::size_t at) {
-  std::uint32_t v = 0;
-  std::memcpy(&v, b.data() + at, 4);
-  return v;
-}
 
 class CatalogueTest : public ::testing::Test {
  protected:

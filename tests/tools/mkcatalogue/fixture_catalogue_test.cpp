@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "catalogue_build.h"
+#include "catalogue_columns.h"
 #include "font_fixture.h"
 #include "pellory/testkit/table_reader.h"
 
@@ -18,8 +19,6 @@ namespace fs = std::filesystem;
 using testkit::FontFixture;
 using testkit::ScratchDir;
 using testkit::TableReader;
-
-enum Field : std::uint16_t { kFontName = 1, kDescription, kFileName, kCategory };
 
 const fs::path kSource = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
@@ -42,7 +41,7 @@ std::map<char32_t, std::uint16_t> Glyphs(std::u32string_view characters) {
   return testkit::GlyphsOf(kSource, characters);
 }
 
-const FixtureCase kCases[] = {
+const FixtureCase kFixtureCases[] = {
     {"Fixture Plain", [](FontFixture&) {}, "Normal Sans Serif", "upright; sans serif by PANOSE"},
     {"Fixture Hand",
      [](FontFixture& f) {
@@ -134,7 +133,7 @@ class FixtureCatalogueTest : public ::testing::Test {
 
 TEST_F(FixtureCatalogueTest, EachFixtureInItsCategoryByItsRule) {
   int n = 0;
-  for (const auto& c : kCases) {
+  for (const auto& c : kFixtureCases) {
     FontFixture fixture(kSource);
     fixture.SetNames(c.family, "Regular");
     c.make(fixture);
@@ -147,8 +146,8 @@ TEST_F(FixtureCatalogueTest, EachFixtureInItsCategoryByItsRule) {
   for (const auto& record : reader.Records())
     categories[reader.Text(record, kFontName)] = reader.Text(record, kCategory);
   const auto report = ReportLines();
-  EXPECT_EQ(categories.size(), std::size(kCases));
-  for (const auto& c : kCases) {
+  EXPECT_EQ(categories.size(), std::size(kFixtureCases));
+  for (const auto& c : kFixtureCases) {
     const std::string name = std::string(c.family) + " Regular";
     SCOPED_TRACE(name);
     ASSERT_TRUE(categories.count(name));

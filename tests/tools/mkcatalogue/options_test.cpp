@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "build_options.h"
 #include "pellory/testkit/table_reader.h"
@@ -29,6 +30,46 @@ TEST(OptionsTest, DefaultsAndEachOption) {
   EXPECT_EQ(o.mix[0], std::make_pair(Category::Wingdings, 2u));
   EXPECT_EQ(o.mix[1], std::make_pair(Category::Handwriting, 1u));
   EXPECT_TRUE(ParseOptions({"--help"}).help);
+  EXPECT_TRUE(ParseOptions({"-h"}).help);
+}
+
+// The GNU forms: a value after "=", options after the operand, "--" before
+// an operand that begins with a dash.
+TEST(OptionsTest, GnuForms) {
+  BuildOptions o = ParseOptions({"out", "--synthetic=12", "--quiet"});
+  EXPECT_EQ(o.output, "out");
+  EXPECT_EQ(*o.synthetic, 12u);
+  EXPECT_TRUE(o.quiet);
+  o = ParseOptions({"--fonts-dir=/f", "--password=pw", "--", "-out"});
+  EXPECT_EQ(*o.fontsDir, "/f");
+  EXPECT_EQ(o.password, "pw");
+  EXPECT_EQ(o.output, "-out");
+}
+
+TEST(OptionsTest, PasswordFromAFile) {
+  testkit::ScratchDir scratch;
+  const auto write = [&](const char* name, const std::string& content) {
+    std::ofstream(scratch.path() / name, std::ios::binary) << content;
+    return (scratch.path() / name).string();
+  };
+  EXPECT_EQ(ParseOptions({"--password-file", write("pw", "secret\nnext\n"), "out"}).password,
+            "secret");
+  EXPECT_EQ(ParseOptions({"--password-file=" + write("crlf", "secret\r\n"), "out"}).password,
+            "secret");
+  for (const std::string& refused :
+       {write("empty", ""), write("blank-line", "\nsecret\n"), write("long", std::string(256, 'x')),
+        (scratch.path() / "missing").string()}) {
+    try {
+      ParseOptions({"--password-file", refused, "out"});
+      ADD_FAILURE() << refused << " was taken";
+    } catch (const std::invalid_argument& e) {
+      const std::string message = e.what();
+      EXPECT_EQ(message.rfind("--password-file: ", 0), 0u) << message;
+      EXPECT_NE(message.find(refused), std::string::npos) << message;
+    }
+  }
+  EXPECT_THROW(ParseOptions({"--password-file", write("pw2", "x\n"), "--plain", "out"}),
+               std::invalid_argument);
 }
 
 TEST(OptionsTest, RefusedCommandLines) {
@@ -37,6 +78,8 @@ TEST(OptionsTest, RefusedCommandLines) {
       {"a", "b"},
       {"--fonts-dir"},
       {"--bogus", "out"},
+      {"--quiet=yes", "out"},
+      {"--pass", "x", "out"},  // --password or --password-file?
       {"--password", "", "out"},
       {"--password", "x", "--plain", "out"},
       {"--synthetic", "0", "out"},

@@ -8,21 +8,14 @@
 #include "bmp_image.h"
 #include "face_record.h"
 #include "font_facts.h"
+#include "pellory/testkit/little_endian.h"
 #include "sample_picture.h"
 
 namespace pellory::mkcatalogue {
 namespace {
 
-std::uint32_t U32(const std::string& b, std::size_t at) {
-  std::uint32_t v = 0;
-  std::memcpy(&v, b.data() + at, 4);
-  return v;
-}
-std::uint16_t U16(const std::string& b, std::size_t at) {
-  std::uint16_t v = 0;
-  std::memcpy(&v, b.data() + at, 2);
-  return v;
-}
+using testkit::U16;
+using testkit::U32;
 
 TEST(GreyBmpTest, HeadersPaletteAndBottomUpRows) {
   // 3 by 2: the top row black, the bottom row white; rows padded to 4 bytes.

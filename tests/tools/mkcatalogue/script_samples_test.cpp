@@ -39,7 +39,7 @@ void PrintTo(const ScriptCase& c, std::ostream* os) {
 }
 
 #define NOTO "/usr/share/fonts/truetype/noto/"
-const ScriptCase kCases[] = {
+const ScriptCase kScriptCases[] = {
     {NOTO "NotoSansArabic-Regular.ttf", 0, Category::NormalSansSerif, "Arab", "نص حكيم",
      kJoinedRightToLeft},
     {NOTO "NotoNaskhArabic-Regular.ttf", 0, Category::NormalSerif, "Arab", "نص حكيم",
@@ -167,14 +167,15 @@ TEST_P(ScriptSampleTest, CategoryScriptAndShapedSample) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Noto, ScriptSampleTest, ::testing::ValuesIn(kCases), [](const auto& p) {
-  std::string name = std::filesystem::path(p.param.file).stem().string();
-  name += '_';
-  name += std::to_string(p.param.faceIndex);
-  for (char& ch : name)
-    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Noto, ScriptSampleTest, ::testing::ValuesIn(kScriptCases),
+                         [](const auto& p) {
+                           std::string name = std::filesystem::path(p.param.file).stem().string();
+                           name += '_';
+                           name += std::to_string(p.param.faceIndex);
+                           for (char& ch : name)
+                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           return name;
+                         });
 
 TEST(SerifsByNameTest, WordsOfTheFamilyName) {
   const std::pair<const char*, std::optional<bool>> cases[] = {

@@ -25,7 +25,7 @@ using fonttest::SwitchablePrinter;
 using pellory::platform::NoDefaultPrinterError;
 using pellory::platform::PrintQueryError;
 
-const QStringList kScreen{"Default", "DejaVu Sans", "DejaVu Serif", "Liberation Mono"};
+const QStringList kListScreen{"Default", "DejaVu Sans", "DejaVu Serif", "Liberation Mono"};
 
 class FontListBox : public ::testing::Test {
  protected:
@@ -33,7 +33,7 @@ class FontListBox : public ::testing::Test {
     list = new TGLFontListBox({nullptr, &host, nullptr});
     list->setFont(pellory::shell::StoredFont{QStringLiteral("MS Sans Serif"), -11}.ToQFont());
     list->setGeometry(0, 0, 281, 305);
-    UseScreen(kScreen);
+    UseScreen(kListScreen);
     host.resize(300, 320);
   }
   void UseScreen(const QStringList& screen) {
@@ -120,9 +120,9 @@ TEST_F(FontListBox, EveryRebuildClearsTheSelection) {
 TEST_F(FontListBox, WithoutADefaultPrinterOnlyThePrinterTypeFails) {
   PrinterFails<NoDefaultPrinterError>();
   EXPECT_EQ(Rebuild(ftScreen), "");
-  EXPECT_EQ(Names(*list), kScreen);
+  EXPECT_EQ(Names(*list), kListScreen);
   EXPECT_EQ(Rebuild(ftBoth), "");
-  EXPECT_EQ(Names(*list), kScreen);
+  EXPECT_EQ(Names(*list), kListScreen);
   EXPECT_EQ(Rebuild(ftPrinter), "There is no default printer currently selected");
   EXPECT_EQ(list->Count(), 0);
 }

@@ -29,7 +29,7 @@ using pellory::platform::NoDefaultPrinterError;
 using pellory::platform::PrintQueryError;
 using pellory::shell::WindowFactories;
 
-const QStringList kScreen{"Alpha", "Courier", "Default", "Echo"};
+const QStringList kWindowScreen{"Alpha", "Courier", "Default", "Echo"};
 const QStringList kPrinter{"Zapf-Chancery", "COURIER", "Bravo"};
 
 class FontsWindow : public shelltest::ShellTest {
@@ -60,7 +60,7 @@ class FontsWindow : public shelltest::ShellTest {
 
  protected:
   std::shared_ptr<SwitchablePrinter> printer = std::make_shared<SwitchablePrinter>();
-  fonttest::DefaultSourcesScope sources{fonttest::Sources(kScreen, printer)};
+  fonttest::DefaultSourcesScope sources{fonttest::Sources(kWindowScreen, printer)};
   TForm1* form = nullptr;
 };
 
@@ -191,9 +191,9 @@ TEST_F(FontsWindow, APrinterFailureLaterLeavesTheChoiceAnEmptyListAndTheOldCount
 TEST_F(FontsWindow, WithoutADefaultPrinterScreenAndBothStillList) {
   PrinterFails<NoDefaultPrinterError>();
   Open();
-  EXPECT_EQ(Names(*form->GLFontListBox1()), kScreen);
+  EXPECT_EQ(Names(*form->GLFontListBox1()), kWindowScreen);
   guitest::click(Choice(2));
-  EXPECT_EQ(Names(*form->GLFontListBox1()), kScreen);
+  EXPECT_EQ(Names(*form->GLFontListBox1()), kWindowScreen);
   EXPECT_EQ(Count(), QStringLiteral("4 fonts available"));
   EXPECT_TRUE(boxes->empty());
 }

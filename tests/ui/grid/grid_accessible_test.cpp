@@ -1,7 +1,7 @@
-// The picture grid as a screen reader reads it: a table of the records the
-// grid shows, titled columns, picture cells described by their font, the
-// current cell focused. (The focus events a move sends go through a real
-// accessibility bus: tests/programs.)
+// The picture grid as a screen reader reads it: a table of the catalogue's
+// records, titled columns, picture cells described by their font, the
+// current cell focused in the row of its record number. (The focus events a
+// move sends go through a real accessibility bus: tests/programs.)
 #include <QAccessible>
 
 #include "grid_window.h"
@@ -29,13 +29,14 @@ class GridAccessible : public GridWindow {
   }
 };
 
-TEST_F(GridAccessible, TheTableHoldsTheShownRecordsUnderTheColumnTitles) {
+TEST_F(GridAccessible, TheTableHoldsTheCataloguesRecordsUnderTheColumnTitles) {
   QAccessibleTableInterface* table = Table()->tableInterface();
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(Table()->role(), QAccessible::Table);
   EXPECT_EQ(table->columnCount(), 2);
-  EXPECT_EQ(table->rowCount(), grid()->RowCount() - 1) << "the rows the grid shows, not 12";
-  EXPECT_LT(table->rowCount(), 12);
+  EXPECT_EQ(table->rowCount(), 12) << "every record, not the rows the grid shows";
+  const int shown = grid()->RowCount() - 1;
+  ASSERT_LT(shown, 12);
   EXPECT_EQ(table->columnDescription(0), QStringLiteral("Font Name"));
   EXPECT_EQ(table->columnDescription(1), QStringLiteral("Sample"));
   const QString expected[][2] = {{"Font 1", "Sample of Font 1"}, {"Font 2", "no picture"}};
@@ -48,6 +49,49 @@ TEST_F(GridAccessible, TheTableHoldsTheShownRecordsUnderTheColumnTitles) {
   EXPECT_EQ(first->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name),
             QStringLiteral("Font Name"));
   EXPECT_EQ(Table()->indexOfChild(first), 2) << "after the two titles";
+  // A record the grid does not hold is not read: empty, and off screen.
+  QAccessibleInterface* last = table->cellAt(11, 0);
+  ASSERT_NE(last, nullptr);
+  EXPECT_EQ(last->text(QAccessible::Name), QString());
+  EXPECT_TRUE(last->state().offscreen);
+  EXPECT_TRUE(last->rect().isEmpty());
+  EXPECT_EQ(last->tableCellInterface()->rowIndex(), 11);
+  EXPECT_EQ(table->cellAt(12, 0), nullptr);
+}
+
+// The current cell stands in the row of its record number; the rows the
+// grid holds read their records wherever the window lies.
+TEST_F(GridAccessible, TheCurrentRowIsTheRecordNumberLessOne) {
+  Press(Qt::Key_End, Qt::ControlModifier);
+  QAccessibleTableInterface* table = Table()->tableInterface();
+  QAccessibleInterface* focused = Table()->focusChild();
+  ASSERT_NE(focused, nullptr);
+  EXPECT_EQ(focused->tableCellInterface()->rowIndex(), 11);
+  EXPECT_EQ(focused->text(QAccessible::Name), QStringLiteral("Font 12"));
+  EXPECT_EQ(form->wwTable1()->RecNo(), 12);
+  EXPECT_EQ(CellName(10, 0), QStringLiteral("Font 11"));
+  EXPECT_EQ(CellName(0, 0), QString()) << "the first record is no longer held";
+  EXPECT_TRUE(table->cellAt(0, 0)->state().offscreen);
+  const QRect shown = table->cellAt(11, 0)->rect();
+  EXPECT_FALSE(shown.isEmpty());
+  EXPECT_EQ(Table()->childAt(shown.center().x(), shown.center().y()), table->cellAt(11, 0));
+}
+
+// A filtered cursor has no record numbers: the rows are the records the
+// grid holds.
+TEST_F(GridAccessible, OnAFilteredCursorTheRowsAreTheHeldRecords) {
+  pellory::data::TwwTable& cursor = *form->wwTable1();
+  cursor.SetFilter("Category = 'Handwriting'");
+  cursor.SetFiltered(true);
+  guitest::pump();
+  QAccessibleTableInterface* table = Table()->tableInterface();
+  EXPECT_EQ(table->rowCount(), 2) << "Font 3 and Font 11";
+  EXPECT_EQ(CellName(0, 0), QStringLiteral("Font 3"));
+  EXPECT_EQ(CellName(1, 0), QStringLiteral("Font 11"));
+  Press(Qt::Key_Down);
+  QAccessibleInterface* focused = Table()->focusChild();
+  ASSERT_NE(focused, nullptr);
+  EXPECT_EQ(focused->tableCellInterface()->rowIndex(), 1);
 }
 
 TEST_F(GridAccessible, TheFocusedCellFollowsTheKeys) {

@@ -14,10 +14,6 @@
 namespace gridtest {
 namespace {
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kSilver = 0xFFC0C0C0;
-
 using GridLayout = GridWindow;
 
 QFont WindowFont() {

@@ -15,8 +15,6 @@
 namespace gridtest {
 namespace {
 
-constexpr QRgb kBlue = 0xFF0000FF;
-constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kFace = 0xFFC0C0C0;
 
 class GridMouse : public GridWindow {

@@ -15,10 +15,6 @@
 namespace gridtest {
 namespace {
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kNavy = 0xFF000080;  // the highlight colour
-constexpr QRgb kSilver = 0xFFC0C0C0;
-
 using GridPaint = GridWindow;
 
 // A column list with the picture column 10 digits wide, first or second.

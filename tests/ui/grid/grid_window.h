@@ -15,6 +15,13 @@
 
 namespace gridtest {
 
+// The colours the grid paints with.
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kSilver = 0xFFC0C0C0;
+constexpr QRgb kNavy = 0xFF000080;  // the highlight colour
+constexpr QRgb kBlue = 0xFF0000FF;
+
 using cataloguetest::Font;
 using DescriptionChange = std::function<void(pellory::shell::WindowDescription&)>;
 

@@ -15,6 +15,7 @@
 #include "pellory/ui/main/tdbmemo.h"
 #include "pellory/ui/main/tform2.h"
 #include "shell_test_support.h"
+#include "unopened_form.h"
 
 namespace {
 
@@ -22,11 +23,7 @@ using namespace pellory::ui;
 using pellory::platform::kHelpContents;
 using pellory::platform::kHelpContext;
 
-// The window as constructed, before any catalogue is opened.
-class UnopenedForm : public TForm2 {
- protected:
-  void OpenCatalogue() override {}
-};
+using maintest::UnopenedForm;
 
 using shelltest::HelpCall;
 

@@ -24,6 +24,7 @@
 #include "pellory/ui/main/tdbnavigator.h"
 #include "pellory/ui/main/tform2.h"
 #include "shell_test_support.h"
+#include "unopened_form.h"
 
 namespace {
 
@@ -32,11 +33,7 @@ using pellory::shell::ColorOf;
 using pellory::shell::DescribedControl;
 using pellory::shell::SystemColor;
 
-// The window as constructed, before any catalogue is opened.
-class UnopenedForm : public TForm2 {
- protected:
-  void OpenCatalogue() override {}
-};
+using maintest::UnopenedForm;
 
 class MainWindow : public shelltest::ShellTest {
  protected:

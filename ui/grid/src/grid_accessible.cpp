@@ -2,11 +2,14 @@
 
 #include <QScrollBar>
 #include <QWindow>
+#include <algorithm>
+#include <limits>
 
 #include "cell_paint.h"
 #include "grid_data_link.h"
 #include "grid_settings.h"
 #include "pellory/data/field.h"
+#include "pellory/data/table.h"
 #include "pellory/ui/controls/sample_description.h"
 #include "pellory/ui/grid/twwdbgrid.h"
 
@@ -102,9 +105,29 @@ QString GridAccessible::text(QAccessible::Text t) const {
   return text;
 }
 
-int GridAccessible::rowCount() const {
+GridAccessible::Rows GridAccessible::TableRows() const {
   const TwwGridDataLink& link = *Grid().link_;
-  return link.Active() ? link.RecordCount() : 0;
+  if (!link.Active()) return {};
+  const int held = link.RecordCount();
+  auto* table = dynamic_cast<data::TTable*>(link.DataSet());
+  const data::RecordBuffer* first = link.DataSet()->WindowBuffer(link.FirstRecord());
+  if (!table || !table->IsSequenced() || held == 0 || !first || first->recordNumber < 1)
+    return {held, 0};
+  // The engine keeps the count; no record is read for it.
+  const long count = table->RecordCount();
+  const long firstHeld = first->recordNumber - 1;
+  if (count < 1 || firstHeld + held > std::numeric_limits<int>::max()) return {held, 0};
+  return {int(std::max(count, firstHeld + held)), int(firstHeld)};
+}
+
+int GridAccessible::HeldRow(int row) const {
+  const Rows rows = TableRows();
+  const int held = row - rows.firstHeld;
+  return row >= 0 && held >= 0 && held < Grid().link_->RecordCount() ? held : -1;
+}
+
+int GridAccessible::rowCount() const {
+  return TableRows().count;
 }
 
 int GridAccessible::columnCount() const {
@@ -112,8 +135,9 @@ int GridAccessible::columnCount() const {
 }
 
 std::pair<int, int> GridAccessible::Current() const {
-  if (rowCount() == 0) return {-2, -2};
-  return {Grid().Row() - 1, Grid().Col() - 1};
+  const Rows rows = TableRows();
+  if (rows.count == 0) return {-2, -2};
+  return {rows.firstHeld + Grid().Row() - 1, Grid().Col() - 1};
 }
 
 bool GridAccessible::IsCurrent(int row, int column) const {
@@ -127,8 +151,9 @@ QString GridAccessible::CellText(int row, int column) const {
     return grid.titleTexts_[std::size_t(column + 1)].simplified();
   }
   data::TField* field = grid.ColumnField(column + 1);
-  if (!field || row >= rowCount()) return {};
-  RowReading reading(*grid.link_, row);
+  const int held = HeldRow(row);
+  if (!field || held < 0) return {};
+  RowReading reading(*grid.link_, held);
   const ControlType type = LookUpControlType(grid.ControlTypeList(), field->FieldName());
   if (type.kind == "Bitmap") return SampleDescription(field);
   try {
@@ -139,8 +164,11 @@ QString GridAccessible::CellText(int row, int column) const {
 }
 
 QRect GridAccessible::CellScreenRect(int row, int column) const {
+  const int held = row < 0 ? -1 : HeldRow(row);
+  if (row >= 0 && held < 0) return {};  // a record the grid does not hold
+  const int gridRow = held + 1;
   const QWidget* viewport = Grid().viewport();
-  const QRect r = Grid().CellRect(column + 1, row + 1).intersected(viewport->rect());
+  const QRect r = Grid().CellRect(column + 1, gridRow).intersected(viewport->rect());
   if (r.isEmpty()) return {};
   return {viewport->mapToGlobal(r.topLeft()), r.size()};
 }
@@ -172,9 +200,14 @@ int GridAccessible::indexOfChild(const QAccessibleInterface* child) const {
 }
 
 QAccessibleInterface* GridAccessible::childAt(int x, int y) const {
-  for (int row = -1; row < rowCount(); ++row)
+  // Only the title row and the rows the grid holds are on screen.
+  const Rows rows = TableRows();
+  const int held = Grid().link_->Active() ? Grid().link_->RecordCount() : 0;
+  for (int row = -1; row < held; ++row) {
+    const int tableRow = row < 0 ? -1 : rows.firstHeld + row;
     for (int column = 0; column < columnCount(); ++column)
-      if (CellScreenRect(row, column).contains(x, y)) return cellAt(row, column);
+      if (CellScreenRect(tableRow, column).contains(x, y)) return cellAt(tableRow, column);
+  }
   return nullptr;
 }
 

@@ -1,8 +1,13 @@
 // The picture grid as a screen reader reads it: a table whose rows are the
-// records the grid holds (the cursor's window, so nothing is read to
-// answer), whose columns are its data columns with their titles as column
-// headers, and whose current cell is the focused one. A picture cell is
-// described like the main window's sample picture.
+// catalogue's records, row r the record numbered r + 1, so that the reader
+// tells "row 50,001 of 100,000"; whose columns are the grid's data columns
+// with their titles as column headers, and whose current cell, the focused
+// one, stands in the row of the cursor's record number. The count and the
+// numbers come from the cursor, and only the records the grid holds (the
+// cursor's window) are read for their cells' texts: the others read empty
+// and off screen. On a cursor without record numbers (a filtered one) the
+// rows are the records the grid holds. A picture cell is described like the
+// main window's sample picture.
 #pragma once
 
 #include <QAccessibleWidget>
@@ -66,6 +71,16 @@ class GridAccessible : public QAccessibleWidget, public QAccessibleTableInterfac
   void modelChange(QAccessibleTableModelChangeEvent* event) override;
 
  private:
+  // Where the grid's rows stand among the table's: the table's row count
+  // and the table row of the grid's first data row.
+  struct Rows {
+    int count = 0;
+    int firstHeld = 0;
+  };
+  Rows TableRows() const;
+  // The grid's data row (from 0) showing table row `row`, or -1 for a row
+  // the grid does not hold.
+  int HeldRow(int row) const;
   // The current cell in table coordinates, or (-2, -2) with no records.
   std::pair<int, int> Current() const;
   void ForgetCells();

@@ -15,6 +15,9 @@ namespace pellory::shell {
 
 enum class MessageKind { Error };
 
+// The stock icon's side, in pixels, as drawn and as laid out.
+constexpr int kMessageIconSize = 32;
+
 // Where everything of a message dialog goes, in client pixels.
 struct MessageDialogLayout {
   double cx = 0;  // Average width of the letters A to Z and a to z.

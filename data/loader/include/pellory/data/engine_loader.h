@@ -2,7 +2,10 @@
 //
 // Where the library is looked for, in this order: the directory of the
 // running program; the library directory the engine configuration names
-// (library_dir in [engine]); the system's own search (the bare file name).
+// (library_dir in [engine]); the directory where the program's own
+// installation keeps it (so that a configuration without [engine], or one
+// naming a directory an older installation left, still finds it); the
+// system's own search (the bare file name).
 // The current directory is never searched first: anyone able to write there
 // could otherwise plant code in the program.
 #pragma once
@@ -91,8 +94,9 @@ void UnloadEngine();
 std::string LoadedEnginePath();
 
 // The search itself: the first existing library file in programDir, then in
-// configuredDir (either may be empty); empty when neither holds one, which
-// leaves the system's search.
-std::string FindEngineLibrary(const std::string& programDir, const std::string& configuredDir);
+// configuredDir, then in installationDir (each may be empty); empty when
+// none holds one, which leaves the system's search.
+std::string FindEngineLibrary(const std::string& programDir, const std::string& configuredDir,
+                              const std::string& installationDir = {});
 
 }  // namespace pellory::data

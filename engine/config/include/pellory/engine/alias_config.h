@@ -38,6 +38,11 @@ std::optional<std::string> FindConfigFile(const std::string& programDir);
 // written when the program was installed. Empty when programDir is.
 std::string InstalledConfigFile(const std::string& programDir);
 
+// The directory where the installation of the programs in `programDir`
+// keeps the engine library (lib/<multiarch>/pellory under the same prefix),
+// for a configuration that names none. Empty when programDir is.
+std::string InstalledEngineDir(const std::string& programDir);
+
 // The user's own configuration, $XDG_CONFIG_HOME/pellory/engine.conf
 // (~/.config when unset), whether or not it exists; empty when neither
 // variable is set. The machine's is SystemConfigFile().
