@@ -33,8 +33,13 @@ std::vector<Column> CatalogueColumns() {
 CatalogueTable::CatalogueTable(const std::filesystem::path& directory, const std::string& password)
     : writer_(directory, std::string(kTableName), CatalogueColumns(), {.password = password}) {}
 
-void CatalogueTable::Append(const CatalogueRecord& r) {
-  writer_.Append({r.fontName, r.description, r.fileName, r.category, r.picture});
+void CatalogueTable::Append(CatalogueRecord r) {
+  // Moved in one by one: a braced list would copy the picture.
+  writer::Row row;
+  row.reserve(5);
+  for (std::string* value : {&r.fontName, &r.description, &r.fileName, &r.category, &r.picture})
+    row.emplace_back(std::move(*value));
+  writer_.Append(row);
 }
 
 void CatalogueTable::Finish() {

@@ -23,7 +23,7 @@ class CatalogueTable {
  public:
   // An empty password writes a plain table.
   CatalogueTable(const std::filesystem::path& directory, const std::string& password);
-  void Append(const CatalogueRecord& record);
+  void Append(CatalogueRecord record);
   void Finish();
   std::uint32_t records() const { return writer_.records(); }
 

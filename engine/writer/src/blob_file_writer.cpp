@@ -51,12 +51,15 @@ std::uint32_t BlobFileWriter::Allocate(std::uint32_t units) {
 BlobPlace BlobFileWriter::StoreOwnBlock(std::string_view bytes) {
   const auto units = static_cast<std::uint32_t>((bytes.size() + 9 + kUnit - 1) / kUnit);
   if (units > 0xFFFF) throw SchemaError("a blob too large for one block");
-  std::vector<std::uint8_t> block(std::size_t{units} * kUnit, 0);
+  // Only the header and the tail past the bytes are zeroed first.
+  std::vector<std::uint8_t> block(9, 0);
+  block.reserve(std::size_t{units} * kUnit);
   block[0] = 2;
   Put16(block, 1, units);
   Put32(block, 3, static_cast<std::uint32_t>(bytes.size()));
   Put16(block, 7, kModification);
-  std::memcpy(&block[9], bytes.data(), bytes.size());
+  block.insert(block.end(), bytes.begin(), bytes.end());
+  block.resize(std::size_t{units} * kUnit, 0);
   const std::uint32_t offset = Allocate(units);
   Write(offset, std::move(block));
   return {offset, 0xFF, kModification};
@@ -91,14 +94,8 @@ void BlobFileWriter::FlushShared() {
 }
 
 void BlobFileWriter::Write(std::uint32_t offset, std::vector<std::uint8_t> bytes) {
-  if (encryption_ != 0) {
-    // Every 256-byte unit of the blob file takes the same key.
-    const engine::CipherKey key{static_cast<std::uint8_t>(encryption_),
-                                static_cast<std::uint8_t>(encryption_ >> 8),
-                                static_cast<std::uint8_t>((encryption_ & 0xFF) + 1),
-                                static_cast<std::uint8_t>(((encryption_ >> 8) & 0xFF) + 1)};
-    for (std::size_t u = 0; u < bytes.size(); u += 256) engine::EncryptUnit(&bytes[u], key);
-  }
+  // Every 256-byte unit of the blob file takes the same key.
+  if (encryption_ != 0) engine::EncryptBlobUnits(bytes, encryption_);
   file_.WriteAt(offset, bytes);
 }
 
