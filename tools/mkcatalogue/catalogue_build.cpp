@@ -45,6 +45,7 @@ void WriteSyntheticRecords(const std::filesystem::path& directory, const BuildOp
 
 int BuildCatalogue(const BuildOptions& options, std::ostream& log, std::ostream& report) {
   try {
+    const DirectoryLock lock(options.output);
     StagingDir staging(options.output);
     if (options.synthetic)
       WriteSyntheticRecords(staging.path(), options, log);

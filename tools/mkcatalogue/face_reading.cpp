@@ -36,20 +36,20 @@ FaceReading FaceReader::Read(const FaceRef& ref) {
   reading.category = record.decision.category;
   reading.rule = ExplainDecision(record.decision, record.shape);
   reading.scripts = record.coverage.ScriptNames();
-  reading.packed = PackPicture(record.picture);
   reading.picture = std::move(outcome.record->picture);
   return reading;
 }
 
-std::optional<GreyImage> FaceReader::Redraw(const FaceRef& ref, std::string_view name) {
+std::optional<GreyImage> FaceReader::Draw(const FaceRef& ref, std::string_view name) {
   std::string ignored;
   const FontFace face = files_.Open(library_.get(), ref.file, ref.index, &ignored);
   if (!face) return std::nullopt;
   const FontFacts facts =
       ReadFontFacts(face.get(), ref.file, ref.index, ref.foundry ? &*ref.foundry : nullptr);
-  const FaceOutcome outcome =
-      ReadFace(face.get(), facts, FontNameFor(facts.family, facts.style), shared_);
+  const std::string own = FontNameFor(facts.family, facts.style);
+  FaceOutcome outcome = ReadFace(face.get(), facts, own, shared_);
   if (!outcome.record) return std::nullopt;
+  if (name == own) return std::move(outcome.record->picture);
   return DrawFacePicture(face.get(), *outcome.record, name, shared_);
 }
 

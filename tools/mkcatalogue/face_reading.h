@@ -16,7 +16,6 @@
 #include "font_files.h"
 #include "font_sources.h"
 #include "freetype_handle.h"
-#include "picture_packing.h"
 #include "shaped_line.h"
 
 namespace pellory::mkcatalogue {
@@ -28,11 +27,11 @@ struct FaceReading {
   std::string error;
   FontFacts facts;  // unless unreadable
   // Sound faces: the category, the rule behind it in words (--report), the
-  // scripts covered ("Thai, Latin"), and the picture under the face's own
-  // name, packed for the face store and, while it is needed, as it is.
+  // scripts covered ("Thai, Latin"), and, when just read, the picture under
+  // the face's own name (a reading kept from the face store has none: the
+  // catalogue holds it).
   Category category = Category::NormalSansSerif;
   std::string rule, scripts;
-  PackedPicture packed;
   GreyImage picture;
 };
 
@@ -49,9 +48,9 @@ class FaceReader {
 
   FaceReading Read(const FaceRef& face);
 
-  // The picture of a sound face under another name (the table made its
-  // name unique); none when the face no longer opens or reads as it did.
-  std::optional<GreyImage> Redraw(const FaceRef& face, std::string_view name);
+  // The picture of a sound face under `name` (its own, or another the
+  // table made unique); none when the face no longer opens or is damaged.
+  std::optional<GreyImage> Draw(const FaceRef& face, std::string_view name);
 
  private:
   FontFiles& files_;

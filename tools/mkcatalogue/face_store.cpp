@@ -1,7 +1,7 @@
 #include "face_store.h"
 
-#include <lz4.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include <bit>
 #include <cstring>
@@ -13,12 +13,6 @@ namespace pellory::mkcatalogue {
 namespace {
 
 constexpr std::string_view kStoreMagic = "Pellory face store 1\n";
-// A list unpacks to at most this: far beyond any machine's fonts, well
-// below what a damaged size field could ask for.
-constexpr std::uint64_t kMaxListBytes = std::uint64_t{1} << 30;
-// The header after the magic: the list's packed and unpacked sizes and the
-// checksum of its packed bytes.
-constexpr std::size_t kStoreHeaderBytes = 8 + 8 + 4;
 
 // Little-endian values appended to a string.
 class StoreWriter {
@@ -122,13 +116,38 @@ void ReadStoredFacts(StoreReader& r, FontFacts& f) {
 }
 
 // `pictureAt`: where the face's picture goes among the pictures.
-void WriteStoredFace(StoreWriter& w, const StoredFace& s, std::uint64_t& pictureAt) {
+void WriteStoredPointer(StoreWriter& w, const writer::BlobPointer& p) {
+  w.U32(p.pointer);
+  w.U32(p.length);
+  w.U32(p.modification);
+}
+
+writer::BlobPointer ReadStoredPointer(StoreReader& r) {
+  writer::BlobPointer p;
+  p.pointer = r.U32();
+  p.length = r.U32();
+  p.modification = static_cast<std::uint16_t>(r.U32());
+  return p;
+}
+
+void WriteStamp(StoreWriter& w, const FileStamp& stamp) {
+  w.U64(stamp.size);
+  w.I64(stamp.modified);
+}
+
+FileStamp ReadStamp(StoreReader& r) {
+  FileStamp stamp;
+  stamp.size = r.U64();
+  stamp.modified = r.I64();
+  return stamp;
+}
+
+void WriteStoredFace(StoreWriter& w, const StoredFace& s) {
   w.Text(s.face.file.string());
   w.I32(s.face.index);
   w.U8(s.face.foundry ? 1 : 0);
   w.Text(s.face.foundry ? *s.face.foundry : "");
-  w.U64(s.stamp.size);
-  w.I64(s.stamp.modified);
+  WriteStamp(w, s.stamp);
   const FaceReading& reading = s.reading;
   w.U8(static_cast<std::uint8_t>(reading.state));
   w.Text(reading.error);
@@ -138,27 +157,24 @@ void WriteStoredFace(StoreWriter& w, const StoredFace& s, std::uint64_t& picture
   w.U8(static_cast<std::uint8_t>(reading.category));
   w.Text(reading.rule);
   w.Text(reading.scripts);
-  w.I32(reading.packed.width);
-  w.I32(reading.packed.height);
-  w.U32(reading.packed.checksum);
-  w.U64(pictureAt);
-  w.U64(reading.packed.bytes.size());
-  pictureAt += reading.packed.bytes.size();
+  w.U8(s.record ? 1 : 0);
+  if (!s.record) return;
+  w.Text(s.record->name);
+  WriteStoredPointer(w, s.record->picture);
+  WriteStoredPointer(w, s.record->description);
 }
 
 // Bytes a face takes at the least: a file name's length, the index, the
 // foundry, the stamp, the state and an error's length.
 constexpr std::size_t kStoredFaceBytes = 4 + 4 + 1 + 4 + 8 + 8 + 1 + 4;
 
-bool ReadStoredFace(StoreReader& r, StoredFace& s, std::string_view pictures,
-                    const std::shared_ptr<const char[]>& keep) {
+bool ReadStoredFace(StoreReader& r, StoredFace& s) {
   s.face.file = r.Text();
   s.face.index = r.I32();
   const bool hasFoundry = r.U8() != 0;
   std::string foundry = r.Text();
   if (hasFoundry) s.face.foundry = std::move(foundry);
-  s.stamp.size = r.U64();
-  s.stamp.modified = r.I64();
+  s.stamp = ReadStamp(r);
   FaceReading& reading = s.reading;
   const std::uint8_t state = r.U8();
   if (state > static_cast<std::uint8_t>(FaceReading::State::Sound)) return false;
@@ -174,37 +190,25 @@ bool ReadStoredFace(StoreReader& r, StoredFace& s, std::string_view pictures,
   reading.category = kAllCategories[category];
   reading.rule = r.Text();
   reading.scripts = r.Text();
-  reading.packed.width = r.I32();
-  reading.packed.height = r.I32();
-  reading.packed.checksum = r.U32();
-  const std::uint64_t offset = r.U64(), size = r.U64();
-  if (!r.ok() || offset > pictures.size() || size > pictures.size() - offset) return false;
-  reading.packed.bytes = pictures.substr(offset, size);
-  reading.packed.keep = keep;
-  return true;
+  if (r.U8() != 0) {
+    StoredRecord record;
+    record.name = r.Text();
+    record.picture = ReadStoredPointer(r);
+    record.description = ReadStoredPointer(r);
+    s.record = std::move(record);
+  }
+  return r.ok();
 }
 
-std::string PackList(const std::string& list) {
-  if (list.size() > kMaxListBytes) throw std::runtime_error("too many faces for a face store");
-  std::string packed(static_cast<std::size_t>(LZ4_compressBound(static_cast<int>(list.size()))),
-                     '\0');
-  const int size = LZ4_compress_default(list.data(), packed.data(), static_cast<int>(list.size()),
-                                        static_cast<int>(packed.size()));
-  if (size <= 0) throw std::runtime_error("the list of faces does not pack");
-  packed.resize(static_cast<std::size_t>(size));
-  return packed;
-}
-
-// The list unpacked, or none when its bytes are damaged.
-std::optional<std::string> UnpackList(std::string_view packed, std::uint64_t size,
-                                      std::uint32_t checksum) {
-  if (size > kMaxListBytes || packed.size() > kMaxListBytes || Checksum(packed) != checksum)
-    return std::nullopt;
-  std::string list(static_cast<std::size_t>(size), '\0');
-  if (LZ4_decompress_safe(packed.data(), list.data(), static_cast<int>(packed.size()),
-                          static_cast<int>(list.size())) != static_cast<int>(list.size()))
-    return std::nullopt;
-  return list;
+std::uint32_t Checksum(std::string_view bytes) {
+  uLong crc = crc32(0, nullptr, 0);
+  // zlib counts in uInt: a large list goes in parts.
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t part = std::min<std::size_t>(bytes.size() - at, 1u << 30);
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data() + at), static_cast<uInt>(part));
+    at += part;
+  }
+  return static_cast<std::uint32_t>(crc);
 }
 
 }  // namespace
@@ -216,62 +220,65 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& file) {
                    std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
 }
 
+std::optional<BlobFileIdentity> IdentityOf(const std::filesystem::path& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0) return std::nullopt;
+  return BlobFileIdentity{static_cast<std::uint64_t>(st.st_dev),
+                          static_cast<std::uint64_t>(st.st_ino),
+                          static_cast<std::uint64_t>(st.st_nlink),
+                          {static_cast<std::uint64_t>(st.st_size),
+                           std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec}};
+}
+
 void WriteFaceStore(std::ostream& out, const FaceStore& store) {
   StoreWriter list;
   list.bytes().reserve(512 * store.faces.size());
   list.Text(store.builder);
   list.Text(store.sharedInputs);
+  list.U32(store.encryption);
+  const BlobFileIdentity& blobs = store.blobFile;
+  list.U64(blobs.device);
+  list.U64(blobs.inode);
+  list.U64(blobs.links);
+  WriteStamp(list, blobs.stamp);
   list.U32(static_cast<std::uint32_t>(store.faces.size()));
-  std::uint64_t pictureAt = 0;
-  for (const StoredFace& face : store.faces) WriteStoredFace(list, face, pictureAt);
-  const std::string packed = PackList(list.bytes());
+  for (const StoredFace& face : store.faces) WriteStoredFace(list, face);
   StoreWriter header;
   header.bytes() = kStoreMagic;
-  header.U64(packed.size());
   header.U64(list.bytes().size());
-  header.U32(Checksum(packed));
+  header.U32(Checksum(list.bytes()));
   out.write(header.bytes().data(), static_cast<std::streamsize>(header.bytes().size()));
-  out.write(packed.data(), static_cast<std::streamsize>(packed.size()));
-  for (const StoredFace& face : store.faces) {
-    const std::string_view picture = face.reading.packed.bytes;
-    if (face.reading.state == FaceReading::State::Sound)
-      out.write(picture.data(), static_cast<std::streamsize>(picture.size()));
-  }
+  out.write(list.bytes().data(), static_cast<std::streamsize>(list.bytes().size()));
 }
 
-DecodedFaceStore DecodeFaceStore(std::shared_ptr<const char[]> keep, std::size_t size) {
-  const std::string_view bytes(keep.get(), size);
+DecodedFaceStore DecodeFaceStore(std::string_view bytes) {
   if (bytes.substr(0, kStoreMagic.size()) != kStoreMagic)
     return {std::nullopt, "it is no face store of this kind"};
-  StoreReader header(bytes.substr(kStoreMagic.size(), kStoreHeaderBytes));
-  const std::uint64_t packedSize = header.U64(), listSize = header.U64();
+  StoreReader header(bytes.substr(kStoreMagic.size(), 8 + 4));
+  const std::uint64_t size = header.U64();
   const std::uint32_t checksum = header.U32();
-  const std::size_t listStart = kStoreMagic.size() + kStoreHeaderBytes;
-  if (!header.ok() || packedSize > bytes.size() - listStart)
-    return {std::nullopt, "it is cut short"};
-  const std::optional<std::string> list =
-      UnpackList(bytes.substr(listStart, packedSize), listSize, checksum);
-  if (!list) return {std::nullopt, "its list of faces fails its checksum"};
-  const std::string_view pictures = bytes.substr(listStart + packedSize);
-  StoreReader r(*list);
+  const std::size_t start = kStoreMagic.size() + 8 + 4;
+  if (!header.ok() || size != bytes.size() - start)
+    return {std::nullopt, "it is not as long as its header says"};
+  const std::string_view list = bytes.substr(start);
+  if (Checksum(list) != checksum) return {std::nullopt, "its list of faces fails its checksum"};
+  StoreReader r(list);
   FaceStore store;
   store.builder = r.Text();
   store.sharedInputs = r.Text();
+  store.encryption = r.U32();
+  store.blobFile.device = r.U64();
+  store.blobFile.inode = r.U64();
+  store.blobFile.links = r.U64();
+  store.blobFile.stamp = ReadStamp(r);
   const std::uint32_t count = r.U32();
   if (!r.ok() || count > r.left() / kStoredFaceBytes)
     return {std::nullopt, "its list of faces is cut short"};
   store.faces.resize(count);
   for (StoredFace& face : store.faces)
-    if (!ReadStoredFace(r, face, pictures, keep))
-      return {std::nullopt, "its list of faces does not parse"};
+    if (!ReadStoredFace(r, face)) return {std::nullopt, "its list of faces does not parse"};
   if (r.left() != 0) return {std::nullopt, "its list of faces does not parse"};
   return {std::move(store), {}};
-}
-
-DecodedFaceStore DecodeFaceStore(std::string_view bytes) {
-  std::shared_ptr<char[]> copy(new char[bytes.size()]);
-  std::copy(bytes.begin(), bytes.end(), copy.get());
-  return DecodeFaceStore(std::move(copy), bytes.size());
 }
 
 DecodedFaceStore ReadFaceStore(const std::filesystem::path& file) {
@@ -279,11 +286,10 @@ DecodedFaceStore ReadFaceStore(const std::filesystem::path& file) {
   if (!in) return {std::nullopt, "cannot open it"};
   const std::streamoff size = in.tellg();
   if (size < 0) return {std::nullopt, "cannot read it"};
-  // Not filled with zeros first: it is read over at once.
-  std::shared_ptr<char[]> bytes(new char[static_cast<std::size_t>(size)]);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
   in.seekg(0);
-  if (!in.read(bytes.get(), size)) return {std::nullopt, "cannot read it"};
-  return DecodeFaceStore(std::move(bytes), static_cast<std::size_t>(size));
+  if (!in.read(bytes.data(), size)) return {std::nullopt, "cannot read it"};
+  return DecodeFaceStore(bytes);
 }
 
 }  // namespace pellory::mkcatalogue

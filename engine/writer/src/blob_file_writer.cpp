@@ -1,5 +1,6 @@
 #include "blob_file_writer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "byte_writer.h"
@@ -32,8 +33,17 @@ std::vector<std::uint8_t> HeaderBlock() {
 
 }  // namespace
 
-BlobFileWriter::BlobFileWriter(std::filesystem::path path, std::uint32_t encryption)
-    : file_(std::move(path)), encryption_(encryption) {}
+BlobFileWriter::BlobFileWriter(std::filesystem::path path, std::uint32_t encryption, bool extend)
+    : file_(std::move(path), extend), encryption_(encryption), extend_(extend) {
+  if (!extend_) return;
+  // After the last whole block; a torn block at the end is left unused. A
+  // file too short for its header gets one.
+  const std::uint64_t size = file_.Size();
+  const std::uint64_t end = (size + kUnit - 1) / kUnit * kUnit;
+  if (end > 0xFFFFFF00u) throw WriteError("the blob file would pass 4 GiB");
+  end_ = std::max<std::uint32_t>(static_cast<std::uint32_t>(end), kUnit);
+  extend_ = size >= kUnit;
+}
 
 BlobPlace BlobFileWriter::Store(std::string_view bytes) {
   if (bytes.size() > 0xFFFFFFF0u - kUnit) throw SchemaError("a blob of 4 GiB or more");
@@ -101,7 +111,7 @@ void BlobFileWriter::Write(std::uint32_t offset, std::vector<std::uint8_t> bytes
 
 void BlobFileWriter::Finish() {
   FlushShared();
-  Write(0, HeaderBlock());
+  if (!extend_) Write(0, HeaderBlock());
   file_.Close();
 }
 
