@@ -18,6 +18,7 @@ constexpr std::string_view kStoreMagic = "Pellory face store 1\n";
 class StoreWriter {
  public:
   void U8(std::uint8_t v) { out_ += static_cast<char>(v); }
+  void U16(std::uint16_t v) { Little(v, 2); }
   void U32(std::uint32_t v) { Little(v, 4); }
   void U64(std::uint64_t v) { Little(v, 8); }
   void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
@@ -42,7 +43,14 @@ class StoreReader {
  public:
   explicit StoreReader(std::string_view bytes) : in_(bytes) {}
   std::uint8_t U8() { return static_cast<std::uint8_t>(Little(1)); }
+  std::uint16_t U16() { return static_cast<std::uint16_t>(Little(2)); }
   std::uint32_t U32() { return static_cast<std::uint32_t>(Little(4)); }
+  // A yes or no written as 1 or 0; anything else fails.
+  bool Flag() {
+    const std::uint8_t v = U8();
+    if (v > 1) Fail();
+    return v == 1;
+  }
   std::uint64_t U64() { return Little(8); }
   std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
   std::int64_t I64() { return static_cast<std::int64_t>(U64()); }
@@ -119,14 +127,14 @@ void ReadStoredFacts(StoreReader& r, FontFacts& f) {
 void WriteStoredPointer(StoreWriter& w, const writer::BlobPointer& p) {
   w.U32(p.pointer);
   w.U32(p.length);
-  w.U32(p.modification);
+  w.U16(p.modification);
 }
 
 writer::BlobPointer ReadStoredPointer(StoreReader& r) {
   writer::BlobPointer p;
   p.pointer = r.U32();
   p.length = r.U32();
-  p.modification = static_cast<std::uint16_t>(r.U32());
+  p.modification = r.U16();
   return p;
 }
 
@@ -171,9 +179,12 @@ constexpr std::size_t kStoredFaceBytes = 4 + 4 + 1 + 4 + 8 + 8 + 1 + 4;
 bool ReadStoredFace(StoreReader& r, StoredFace& s) {
   s.face.file = r.Text();
   s.face.index = r.I32();
-  const bool hasFoundry = r.U8() != 0;
+  const bool hasFoundry = r.Flag();
   std::string foundry = r.Text();
-  if (hasFoundry) s.face.foundry = std::move(foundry);
+  if (hasFoundry)
+    s.face.foundry = std::move(foundry);
+  else if (!foundry.empty())
+    return false;
   s.stamp = ReadStamp(r);
   FaceReading& reading = s.reading;
   const std::uint8_t state = r.U8();
@@ -187,10 +198,10 @@ bool ReadStoredFace(StoreReader& r, StoredFace& s) {
   if (reading.state != FaceReading::State::Sound) return r.ok();
   const std::uint8_t category = r.U8();
   if (category >= kAllCategories.size()) return false;
-  reading.category = kAllCategories[category];
+  reading.category = static_cast<Category>(category);
   reading.rule = r.Text();
   reading.scripts = r.Text();
-  if (r.U8() != 0) {
+  if (r.Flag()) {
     StoredRecord record;
     record.name = r.Text();
     record.picture = ReadStoredPointer(r);

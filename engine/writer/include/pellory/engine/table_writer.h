@@ -21,14 +21,14 @@
 namespace pellory::writer {
 
 struct TableOptions {
-  std::string password;           // empty: a plain table
+  std::string password{};         // empty: a plain table
   std::uint16_t codePage = 1252;  // of the names and text values
   std::uint8_t blockKiB = 4;      // data block size, 1 to 32 KiB
   // An existing blob file of a table with the same password to add to,
   // instead of writing NAME.MB beside the table: new values go after its
   // end (rounded up to a whole block), nothing before is written, and rows
   // may point at the values already there (StoredBlob). Empty: a new file.
-  std::filesystem::path extendBlobFile;
+  std::filesystem::path extendBlobFile{};
 };
 
 // The table's encryption value for a password, as its header holds it (0 for
