@@ -5,7 +5,8 @@
 # on first use, as for `make run`), once more with a catalogue that cannot
 # be opened, in the state it keeps then, and once more on a screen of 144
 # pixels per inch (under 144dpi/), where every window scales itself; and
-# the first pages of a specimen book (under specimen/).
+# the first pages of a specimen book and of one with character sets and
+# OpenType features (under specimen/).
 set -euo pipefail
 build=$1 out=$2
 mkdir -p "$out"
@@ -60,6 +61,13 @@ if command -v pdftoppm >/dev/null; then
   PELLORY_ENGINE_CONFIG=$conf "$build/bin/pellory-specimen" --quiet --category Handwriting \
     --text "Quick wafting zephyrs 0123 שלום عالم" -o "$broken/specimen.pdf"
   pdftoppm -r 80 -png -f 1 -l 4 "$broken/specimen.pdf" "$out/specimen/page"
+  # Linux Libertine's faces with small capitals, old-style figures, no
+  # ligatures and a stylistic set, then their character sets.
+  PELLORY_ENGINE_CONFIG=$conf "$build/bin/pellory-specimen" --quiet \
+    --filter "[Font Name] = 'Linux Libertine O*'" --sizes 12,24 \
+    --text "Office of 1234567890 flights, Quick wafting zephyrs" \
+    --features smcp,onum,-liga,ss01 --charset -o "$broken/features.pdf"
+  pdftoppm -r 80 -png -f 1 -l 6 "$broken/features.pdf" "$out/specimen/features"
 else
   echo "pdftoppm (Debian package poppler-utils) is missing: no pages of a specimen book" >&2
 fi

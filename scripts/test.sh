@@ -11,19 +11,16 @@ passed=0 failed=0 status=0
 failures=()
 
 run_ctest() { # dir label
-  local log
+  local log counts
   log=$(mktemp)
+  # A program's report from an earlier run must not count for this one.
+  rm -rf "$1/test-results"
   (cd "$1" && ctest --output-on-failure -j"$JOBS" --timeout 600) 2>&1 | tee "$log"
   local rc=${PIPESTATUS[0]}
-  local line total nfail
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
-  if [[ -n "$line" ]]; then
-    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
-    nfail=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-    passed=$((passed + total - nfail)); failed=$((failed + nfail))
-  fi
-  while IFS= read -r name; do failures+=("$2: $name"); done \
-    < <(sed -n '/The following tests FAILED/,$p' "$log" | grep -E '^[[:space:]]+[0-9]+ - ')
+  counts=$(python3 scripts/count-tests.py "$log" "$1/test-results")
+  passed=$((passed + $(sed -n 's/^passed //p' <<<"$counts")))
+  failed=$((failed + $(sed -n 's/^failed //p' <<<"$counts")))
+  while IFS= read -r name; do failures+=("$2: $name"); done < <(tail -n +3 <<<"$counts")
   rm -f "$log"
   [[ $rc -eq 0 ]] || { echo "test: $2 tests failed" >&2; status=1; }
 }

@@ -5,7 +5,9 @@
 // time per face should not grow with the book, nor should memory: the book
 // is written in parts of a bounded number of faces, each part's fonts let go
 // once it is written, and the pages and pictures are streamed, which a book
-// of the whole catalogue without a text shows.
+// of the whole catalogue without a text shows. Every book has its outline,
+// contents links and text spans. The first faces' book with their character
+// sets (--charset) is reported beside them.
 //
 //   bench_specimen [--runs N]
 #include <fcntl.h>
@@ -44,6 +46,7 @@ const char* kText =
 
 struct Book {
   int faces = 0;
+  int pages = 0;
   double milliseconds = 0;     // wall
   double cpuMilliseconds = 0;  // user and system
   double peakMB = 0;
@@ -52,10 +55,11 @@ struct Book {
 // One run of the program to its end: wall and processor time, the child's
 // own peak resident size, and the faces its summary line counts.
 Book MakeBook(const fs::path& catalogue, const std::string& filter, const fs::path& pdf,
-              bool withText) {
+              bool withText, const std::vector<std::string>& more = {}) {
   std::vector<std::string> args = {(BinDirectory() / "pellory-specimen").string(), "-o",
                                    pdf.string()};
   if (withText) args.insert(args.end(), {"--text", kText});
+  args.insert(args.end(), more.begin(), more.end());
   if (!filter.empty()) args.insert(args.end(), {"--filter", filter});
   args.push_back(catalogue.string());
   std::vector<char*> argv;
@@ -83,9 +87,10 @@ Book MakeBook(const fs::path& catalogue, const std::string& filter, const fs::pa
   const std::string err((std::istreambuf_iterator<char>(in)), {});
   std::smatch m;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-      !std::regex_search(err, m, std::regex("pages, ([0-9]+) faces?")))
+      !std::regex_search(err, m, std::regex("([0-9]+) pages, ([0-9]+) faces?")))
     throw std::runtime_error("pellory-specimen failed: " + err);
-  book.faces = std::stoi(m[1]);
+  book.pages = std::stoi(m[1]);
+  book.faces = std::stoi(m[2]);
   return book;
 }
 
@@ -96,8 +101,8 @@ Book Median(const std::vector<Book>& runs) {
     cpu.push_back(b.cpuMilliseconds);
     mb.push_back(b.peakMB);
   }
-  return {runs.front().faces, pellory::bench::Median(ms), pellory::bench::Median(cpu),
-          pellory::bench::Median(mb)};
+  return {runs.front().faces, runs.front().pages, pellory::bench::Median(ms),
+          pellory::bench::Median(cpu), pellory::bench::Median(mb)};
 }
 
 // A filter that keeps the faces whose names sort before the 151st name
@@ -121,24 +126,29 @@ int Run(int runs) {
   const fs::path catalogue = MachineCatalogue();
   pellory::testkit::ScratchDir scratch("pellory-bench");
   const fs::path pdf = scratch.path() / "book.pdf";
-  const auto measure = [&](const std::string& filter, bool withText = true) {
+  const auto measure = [&](const std::string& filter, bool withText = true,
+                           const std::vector<std::string>& more = {}) {
     std::vector<Book> books;
-    for (int i = 0; i < runs; ++i) books.push_back(MakeBook(catalogue, filter, pdf, withText));
+    for (int i = 0; i < runs; ++i)
+      books.push_back(MakeBook(catalogue, filter, pdf, withText, more));
     return Median(books);
   };
+  const std::string firstFaces = FirstFacesFilter(catalogue);
   const Book none = measure("[Font Name] = ''");
-  const Book first = measure(FirstFacesFilter(catalogue));
+  const Book first = measure(firstFaces);
   const Book whole = measure("");
   const Book pictures = measure("", false);
+  const Book charsets = measure(firstFaces, true, {"--charset"});
   std::printf("pellory-specimen -o book.pdf on the machine's catalogue, %d runs each\n", runs);
   const auto line = [](const char* what, const Book& b) {
-    std::printf("  %-24s %5d faces  %8.0f ms wall  %8.0f ms processor  peak %7.1f MB\n", what,
-                b.faces, b.milliseconds, b.cpuMilliseconds, b.peakMB);
+    std::printf("  %-24s %5d faces %6d pages  %8.0f ms wall  %8.0f ms processor  peak %7.1f MB\n",
+                what, b.faces, b.pages, b.milliseconds, b.cpuMilliseconds, b.peakMB);
   };
   line("--text, no face", none);
   line("--text, first faces", first);
   line("--text, every face", whole);
   line("pictures, every face", pictures);
+  line("--charset, first faces", charsets);
   if (first.faces == 0 || whole.faces <= first.faces)
     throw std::runtime_error("the machine's catalogue has too few faces");
   const auto wallPerFace = [&](const Book& b) {
@@ -157,6 +167,14 @@ int Run(int runs) {
     ReportMeasurement("specimen book with a text, peak memory a face above no face" + at,
                       mbPerFace(*b), "MB");
   }
+  const std::string charsetAt = ", " + std::to_string(charsets.faces) + " faces, " +
+                                std::to_string(charsets.pages) + " pages";
+  ReportMeasurement("specimen book with character sets, wall time a face" + charsetAt,
+                    wallPerFace(charsets), "ms");
+  ReportMeasurement("specimen book with character sets, processor time a face" + charsetAt,
+                    cpuPerFace(charsets), "ms");
+  ReportMeasurement("specimen book with character sets, peak memory" + charsetAt, charsets.peakMB,
+                    "MB");
   const std::string large = std::to_string(whole.faces) + " faces";
   ReportGoal("specimen book with a text of the machine's catalogue (" + large + "), wall",
              whole.milliseconds / 1000, 20, "s");

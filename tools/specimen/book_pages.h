@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include "book_canvas.h"
+#include "book_navigation.h"
 #include "book_style.h"
 
 namespace pellory::specimen {
@@ -21,14 +23,15 @@ struct BookFacts {
   int faces = 0;    // in the book
   int leftOut = 0;  // by --covering
   int notInstalled = 0;
+  int unusable = 0;  // installed files damaged or holding another face
   int totalPages = 0;
 };
 
 class PageFlow {
  public:
-  // painter null: counting only. `turnPage` starts the next page on the
+  // canvas null: counting only. `turnPage` starts the next page on the
   // device (empty: counting only).
-  PageFlow(const BookStyle& style, const BookFacts& facts, QPainter* painter,
+  PageFlow(const BookStyle& style, const BookFacts& facts, BookCanvas* canvas,
            std::function<void()> turnPage, int firstPage);
 
   int Page() const { return page_; }
@@ -48,7 +51,7 @@ class PageFlow {
 
   const BookStyle& style_;
   const BookFacts& facts_;
-  QPainter* painter_;
+  BookCanvas* canvas_;
   std::function<void()> turnPage_;
   int page_;
   double y_;
@@ -58,15 +61,22 @@ class PageFlow {
 struct ContentsEntry {
   QString name;
   int page = 0;
+  double top = 0;  // of the face's block on its page
 };
 
 // Contents lines that fit one page.
 int ContentsLinesPerPage(const BookStyle& style);
 int ContentsPageCount(const BookStyle& style, std::size_t entries);
 
-void PaintTitlePage(QPainter& painter, const BookStyle& style, const BookFacts& facts);
+void PaintTitlePage(BookCanvas& canvas, const BookStyle& style, const BookFacts& facts);
 // The contents, from the flow's current page; the flow ends on its last page.
-void PaintContents(PageFlow& flow, QPainter& painter, const BookStyle& style,
-                   const std::vector<ContentsEntry>& entries);
+// Each entry's line links to its face: the links go to `links`, in PDF
+// units by `toPdf`.
+void PaintContents(PageFlow& flow, BookCanvas& canvas, const BookStyle& style,
+                   const std::vector<ContentsEntry>& entries, const QTransform& toPdf,
+                   std::vector<PageLink>& links);
+
+// A place on a page of the book in PDF units.
+PdfPlace PlaceOnPage(int page, const QPointF& point, const QTransform& toPdf);
 
 }  // namespace pellory::specimen

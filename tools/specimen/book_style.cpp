@@ -11,10 +11,17 @@
 namespace pellory::specimen {
 namespace {
 
+// Names, paths and notes are set letter by letter, without ligatures, so
+// that they read back from the book as the characters they are ("fl", not
+// U+FB02). Qt leaves ligatures out of a font with letter spacing, so the
+// book's fonts get a spacing too small to see.
 QFont BookFont(QPaintDevice& device, double points, QFont::Weight weight) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPointSizeF(points);
   font.setWeight(weight);
+  font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
+  // A printed page needs no hinting, and measures by the design's advances.
+  font.setHintingPreference(QFont::PreferNoHinting);
   return QFont(font, &device);
 }
 
@@ -33,6 +40,8 @@ BookStyle MakeBookStyle(QPaintDevice& device, const QRectF& paintArea) {
   style.name = BookFont(device, 12, QFont::Bold);
   style.label = BookFont(device, 9, QFont::Normal);
   style.note = BookFont(device, 8, QFont::Normal);
+  style.section = BookFont(device, 9, QFont::Bold);
+  style.code = BookFont(device, 5.5, QFont::Normal);
   const double footer = style.Pt(20);
   style.body = QRectF(paintArea.topLeft(), QSizeF(paintArea.width(), paintArea.height() - footer));
   style.footerTop = paintArea.bottom() - style.Pt(10);

@@ -4,6 +4,7 @@
 // text is bound to the catalogue's faces).
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QPageSize>
 #include <QRectF>
@@ -14,11 +15,19 @@ class QPaintDevice;
 
 namespace pellory::specimen {
 
+// Points: the column of the labels before a block's lines (sizes, features,
+// axes).
+inline constexpr double kLabelColumn = 44;
+// The grey of labels and notes.
+inline const QColor kLabelGrey(90, 90, 90);
+
 struct BookStyle {
   double unit = 1;  // device units per point
   QRectF body;      // where blocks go, above the footer
   double footerTop = 0;
   QFont title, facts, heading, name, label, note;
+  QFont section;  // the headings inside a face's block
+  QFont code;     // code points under the glyphs of a character table
 
   double Pt(double points) const { return points * unit; }
 };

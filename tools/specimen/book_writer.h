@@ -1,10 +1,8 @@
 // Lays the book out into a PDF: a first pass over the selected faces learns
-// where each begins (for the contents) and how many pages there are, a
-// second paints title page, contents and blocks, page by page, so that no
-// more than one face's block is held at a time. Qt's PDF writer holds every
-// face it has set until its document ends, when it embeds their subsets; so
-// the pages go into parts of a bounded number of faces, each its own PDF
-// document, and the parts are joined at the end.
+// where each begins (for the contents and the outline) and how many pages
+// there are, a second paints title page, contents and blocks, page by page,
+// so that no more than one face's block is held at a time, into parts of a
+// bounded number of faces (parted_book.h) joined at the end (pdf_join.h).
 #pragma once
 
 #include <QPageSize>
@@ -27,8 +25,12 @@ inline constexpr int kFacesPerPart = 50;
 struct BookRequest {
   SpecimenText specimen;
   bool covering = false;
+  int charsetPages = 0;                  // 0: no character sets; else a table's page limit
+  std::vector<FeatureRequest> features;  // to set the text with once more each
+  bool axes = false;                     // the text at each variation axis's ends
   QPageSize paper;
   BookFacts facts;  // catalogue, selection, text and date; the rest is counted
+  QString subject;  // the document's
   int facesPerPart = kFacesPerPart;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "pellory/data/blob_field.h"
 #include "pellory/data/catalogue.h"
@@ -36,12 +37,15 @@ void Declare(data::TTable& cursor, const data::CatalogueField& field) {
 }  // namespace
 
 std::optional<Selection> ChooseSelection(const Options& options, std::string* error) {
-  if (!options.filter.empty()) return Selection{options.filter, options.filter};
+  if (!options.filter.empty())
+    return Selection{options.filter, options.filter,
+                     "The faces that pass the filter " + options.filter};
   if (options.category.empty() || SameText(options.category, data::kAllFontsText))
-    return Selection{"", std::string(data::kAllFontsText)};
+    return Selection{"", std::string(data::kAllFontsText), "Every face"};
   for (const data::CatalogueCategory& c : data::kCatalogueCategories)
     if (SameText(options.category, c.stored) || SameText(options.category, c.caption))
-      return Selection{std::string(c.filter), std::string(c.stored)};
+      return Selection{std::string(c.filter), std::string(c.stored),
+                       "The category " + std::string(c.stored)};
   std::string known;
   for (const data::CatalogueCategory& c : data::kCatalogueCategories)
     known += std::string(known.empty() ? "" : ", ") + "\"" + std::string(c.stored) + "\"";
@@ -97,22 +101,28 @@ bool CatalogueFaces::Next(CatalogueFace& face, bool withPicture) {
   return true;
 }
 
+std::string DescribedValue(const std::string& description, const std::string& label) {
+  const std::string key = label + ": ";
+  std::size_t at = description.rfind(key, 0) == 0 ? 0 : description.find("\n" + key);
+  if (at == std::string::npos) return {};
+  at += at == 0 ? key.size() : key.size() + 1;
+  return description.substr(at, description.find_first_of("\r\n", at) - at);
+}
+
 std::optional<DescribedFile> FileOfDescription(const std::string& description) {
-  const std::string label = "File: ";
-  std::size_t at = description.rfind(label, 0) == 0 ? 0 : description.find("\n" + label);
-  if (at == std::string::npos) return std::nullopt;
-  if (at != 0) ++at;
-  std::string line = description.substr(at + label.size());
-  line = line.substr(0, line.find_first_of("\r\n"));
+  const std::string line = DescribedValue(description, "File");
   DescribedFile file{line, 0};
   const std::string marker = " (face ";
   const std::size_t face = line.rfind(marker);
   if (face != std::string::npos && line.back() == ')') {
     const std::string number =
         line.substr(face + marker.size(), line.size() - face - marker.size() - 1);
-    if (!number.empty() && std::all_of(number.begin(), number.end(), ::isdigit)) {
+    int index = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), index);
+    if (!number.empty() && ec == std::errc() && end == number.data() + number.size() &&
+        index >= 0) {
       file.path = line.substr(0, face);
-      file.index = std::stoi(number);
+      file.index = index;
     }
   }
   if (file.path.empty()) return std::nullopt;

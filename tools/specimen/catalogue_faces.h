@@ -22,6 +22,7 @@ namespace pellory::specimen {
 struct Selection {
   std::string filter;
   std::string name;
+  std::string description;  // "The category Handwriting", for the document's subject
 };
 
 // The selection the options ask for, or nothing with *error set (a category
@@ -64,5 +65,8 @@ struct DescribedFile {
   int index = 0;
 };
 std::optional<DescribedFile> FileOfDescription(const std::string& description);
+
+// The value of a description's line "LABEL: value"; empty when it has none.
+std::string DescribedValue(const std::string& description, const std::string& label);
 
 }  // namespace pellory::specimen

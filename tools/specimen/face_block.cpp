@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QTextLine>
 #include <QTextOption>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace pellory::specimen {
@@ -11,10 +13,8 @@ namespace {
 
 // Pictures keep their pixels at the screen's 96 to the inch.
 constexpr double kPicturePointsPerPixel = 72.0 / 96.0;
-constexpr double kGap = 4;           // points between the parts of a block
-constexpr double kLabelColumn = 44;  // points, the size labels of the waterfall
+constexpr double kGap = 4;  // points between the parts of a block
 const QColor kMissingMark(255, 205, 205);
-const QColor kGrey(90, 90, 90);
 
 }  // namespace
 
@@ -38,7 +38,8 @@ QImage ToImage(const data::BitmapImage& bitmap) {
 }
 
 FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFace>& installed,
-                     const LiveFace* live, const SpecimenText& specimen, const BookStyle& style)
+                     const QString& fileProblem, const LiveFace* live, const SpecimenText& specimen,
+                     const BookStyle& style)
     : style_(style),
       name_(QString::fromStdString(face.fontName)),
       category_(QString::fromStdString(face.category)),
@@ -46,17 +47,23 @@ FaceBlock::FaceBlock(const CatalogueFace& face, const std::optional<InstalledFac
       picture_(ToImage(face.sample)),
       pictureError_(QString::fromStdString(face.sampleError)),
       installed_(installed.has_value()),
+      fileProblem_(fileProblem),
+      text_(specimen.text),
       hasText_(!specimen.text.isEmpty()),
       sizes_(specimen.sizes) {
   if (!installed) return;
   path_ = QString::fromStdString(installed->path);
   if (installed->index) path_ += QStringLiteral(" (face %1)").arg(installed->index);
-  if (!hasText_ || !live) return;
+  if (!live) return;
   refusal_ = live->refusal;
-  if (!refusal_.isEmpty()) return;
+  if (!refusal_.isEmpty() || !hasText_) return;
   live_ = true;
   coverage_ = CoverageOf(live->raw, specimen.text);
   LayOutWaterfall(specimen, live->font);
+}
+
+void FaceBlock::AddSection(std::unique_ptr<BlockSection> section) {
+  sections_.push_back(std::move(section));
 }
 
 FaceBlock::~FaceBlock() = default;
@@ -73,7 +80,6 @@ void FaceBlock::LayOutWaterfall(const SpecimenText& specimen, const QFont& face)
     // size is smaller; painting scales it.
     auto layout = std::make_unique<QTextLayout>(specimen.text, face);
     layout->setTextOption(option);
-    layout->setFormats(MissingMarks());
     layout->setCacheEnabled(true);
     layout->beginLayout();
     for (int n = 0;; ++n) {
@@ -94,8 +100,11 @@ QString FaceBlock::Note() const {
                "Not installed on this machine: no installed font file is called "
                "\"%1\"; the sample picture only.")
         .arg(file_);
+  if (!fileProblem_.isEmpty()) return fileProblem_ + QStringLiteral("; the sample picture only.");
+  if (!refusal_.isEmpty())
+    return refusal_ + (hasText_ ? QStringLiteral("; the text is left out.")
+                                : QStringLiteral("; its characters are left out."));
   if (!hasText_) return {};
-  if (!live_) return refusal_ + QStringLiteral("; the text is left out.");
   if (coverage_.Whole())
     return QStringLiteral("Covers all %1 characters of the text.").arg(coverage_.counted);
   return QStringLiteral("Covers %1 of the %2 characters of the text; the %3 it lacks are marked.")
@@ -109,38 +118,45 @@ double FaceBlock::PictureHeight() const {
   return style_.Pt(picture_.height() * kPicturePointsPerPixel);
 }
 
+// A note may take several lines: a file's problem can be long.
+double FaceBlock::NoteHeight() const {
+  const QRectF room(0, 0, style_.body.width(), 1e6);
+  return QFontMetricsF(style_.label).boundingRect(room, Qt::TextWordWrap, Note()).height();
+}
+
 double FaceBlock::HeadHeight() const {
   double height = style_.Pt(kGap) + LineHeight(style_.name) + LineHeight(style_.note);
   height += style_.Pt(kGap) + PictureHeight();
-  if (!Note().isEmpty()) height += style_.Pt(kGap) + LineHeight(style_.label);
+  if (!Note().isEmpty()) height += style_.Pt(kGap) + NoteHeight();
   return height + style_.Pt(kGap);
 }
 
-void FaceBlock::PaintHead(QPainter& painter, double top) const {
+void FaceBlock::PaintHead(BookCanvas& canvas, double top) const {
+  QPainter& painter = canvas.Painter();
   const QRectF& body = style_.body;
-  painter.setPen(QPen(kGrey, 0));
+  painter.setPen(QPen(kLabelGrey, 0));
   painter.drawLine(QPointF(body.left(), top), QPointF(body.right(), top));
   double y = top + style_.Pt(kGap);
   painter.setPen(Qt::black);
   painter.setFont(style_.name);
   const double nameHeight = LineHeight(style_.name);
-  painter.drawText(QRectF(body.left(), y, body.width() * 0.7, nameHeight),
-                   Qt::AlignLeft | Qt::TextSingleLine, name_);
+  canvas.DrawText(QRectF(body.left(), y, body.width() * 0.7, nameHeight),
+                  Qt::AlignLeft | Qt::TextSingleLine, name_);
   painter.setFont(style_.label);
-  painter.drawText(QRectF(body.left(), y, body.width(), nameHeight),
-                   Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, category_);
+  canvas.DrawText(QRectF(body.left(), y, body.width(), nameHeight),
+                  Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, category_);
   y += nameHeight;
   painter.setFont(style_.note);
-  painter.setPen(kGrey);
+  painter.setPen(kLabelGrey);
   const QString file = path_.isEmpty() ? file_ : file_ + QStringLiteral("  ") + path_;
-  painter.drawText(QRectF(body.left(), y, body.width(), LineHeight(style_.note)),
-                   Qt::AlignLeft | Qt::TextSingleLine, file);
+  canvas.DrawText(QRectF(body.left(), y, body.width(), LineHeight(style_.note)),
+                  Qt::AlignLeft | Qt::TextSingleLine, file);
   y += LineHeight(style_.note) + style_.Pt(kGap);
   if (picture_.isNull()) {
     painter.setFont(style_.label);
-    painter.drawText(QPointF(body.left(), y + QFontMetricsF(style_.label).ascent()),
-                     pictureError_.isEmpty() ? QStringLiteral("No sample picture.")
-                                             : QStringLiteral("Sample picture: ") + pictureError_);
+    canvas.DrawText(QPointF(body.left(), y + QFontMetricsF(style_.label).ascent()),
+                    pictureError_.isEmpty() ? QStringLiteral("No sample picture.")
+                                            : QStringLiteral("Sample picture: ") + pictureError_);
   } else {
     const QSizeF size(style_.Pt(picture_.width() * kPicturePointsPerPixel), PictureHeight());
     painter.drawImage(QRectF(QPointF(body.left(), y), size), picture_);
@@ -150,24 +166,9 @@ void FaceBlock::PaintHead(QPainter& painter, double top) const {
   if (note.isEmpty()) return;
   y += style_.Pt(kGap);
   painter.setFont(style_.label);
-  painter.setPen(installed_ && live_ && coverage_.Whole() ? kGrey : QColor(150, 0, 0));
-  painter.drawText(QRectF(body.left(), y, body.width(), LineHeight(style_.label)),
-                   Qt::AlignLeft | Qt::TextSingleLine, note);
-}
-
-// The characters the face lacks get a mark behind them, drawn with the line
-// item by item, so that it stands where bidirectional text puts them; the
-// face draws its own missing-glyph shape there, never another face's letter.
-QList<QTextLayout::FormatRange> FaceBlock::MissingMarks() const {
-  QList<QTextLayout::FormatRange> marks;
-  for (const auto& [start, end] : coverage_.missing) {
-    QTextLayout::FormatRange mark;
-    mark.start = start;
-    mark.length = end - start;
-    mark.format.setBackground(kMissingMark);
-    marks.append(mark);
-  }
-  return marks;
+  painter.setPen(installed_ && live_ && coverage_.Whole() ? kLabelGrey : QColor(150, 0, 0));
+  canvas.DrawText(QRectF(body.left(), y, body.width(), NoteHeight()),
+                  Qt::AlignLeft | Qt::TextWordWrap, note);
 }
 
 double FaceBlock::Scale(std::size_t layout) const {
@@ -179,7 +180,8 @@ double FaceBlock::RowHeight(std::size_t row) const {
   return layouts_[r.layout]->lineAt(r.line).height() * Scale(r.layout);
 }
 
-void FaceBlock::PaintRow(QPainter& painter, std::size_t row, double top) const {
+void FaceBlock::PaintRow(BookCanvas& canvas, std::size_t row, double top) const {
+  QPainter& painter = canvas.Painter();
   const Row& r = rows_[row];
   const QTextLayout& layout = *layouts_[r.layout];
   const QTextLine line = layout.lineAt(r.line);
@@ -187,15 +189,25 @@ void FaceBlock::PaintRow(QPainter& painter, std::size_t row, double top) const {
   const double scale = Scale(r.layout);
   if (r.firstOfSize) {
     painter.setFont(style_.note);
-    painter.setPen(kGrey);
-    painter.drawText(QPointF(body.left(), top + line.ascent() * scale),
-                     QStringLiteral("%1 pt").arg(sizes_[r.layout]));
+    painter.setPen(kLabelGrey);
+    canvas.DrawText(QPointF(body.left(), top + line.ascent() * scale),
+                    QStringLiteral("%1 pt").arg(sizes_[r.layout]));
   }
   painter.save();
   painter.translate(body.left() + style_.Pt(kLabelColumn), top);
   painter.scale(scale, scale);
   painter.setPen(Qt::black);
-  line.draw(&painter, QPointF(0, 0));
+  // The characters the face lacks get a mark behind them, where the
+  // bidirectional layout put them; the face draws its own missing-glyph
+  // shape there, never another face's letter.
+  for (const auto& [start, end] : coverage_.missing) {
+    if (end <= line.textStart() || start >= line.textStart() + line.textLength()) continue;
+    const double x1 = line.cursorToX(std::max(start, line.textStart()));
+    const double x2 = line.cursorToX(std::min(end, line.textStart() + line.textLength()));
+    painter.fillRect(QRectF(std::min(x1, x2), line.y(), std::abs(x2 - x1), line.height()),
+                     kMissingMark);
+  }
+  canvas.DrawLine(line, text_, QPointF(0, 0));
   painter.restore();
 }
 

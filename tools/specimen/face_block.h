@@ -11,8 +11,11 @@
 #include <optional>
 #include <vector>
 
+#include "block_section.h"
+#include "book_canvas.h"
 #include "book_style.h"
 #include "catalogue_faces.h"
+#include "coverage.h"
 #include "installed_faces.h"
 #include "live_face.h"
 
@@ -28,20 +31,28 @@ struct SpecimenText {
 class FaceBlock {
  public:
   // `live` is the face as Qt sets it (MatchLiveFace), null when the face is
-  // not installed or there is no text.
+  // not installed, its file cannot stand for it (`fileProblem` says why) or
+  // there is no text.
   FaceBlock(const CatalogueFace& face, const std::optional<InstalledFace>& installed,
-            const LiveFace* live, const SpecimenText& specimen, const BookStyle& style);
+            const QString& fileProblem, const LiveFace* live, const SpecimenText& specimen,
+            const BookStyle& style);
   ~FaceBlock();
 
   // Whether the face sets the whole text itself (false when it is not set
   // live at all).
   bool Covers() const { return live_ && coverage_.Whole(); }
+  // Installed, but its file is damaged or another face than the catalogue's.
+  bool FileUnusable() const { return !fileProblem_.isEmpty(); }
+
+  // What goes below the waterfall (the character set, feature lines), in order.
+  void AddSection(std::unique_ptr<BlockSection> section);
+  const std::vector<std::unique_ptr<BlockSection>>& Sections() const { return sections_; }
 
   double HeadHeight() const;
-  void PaintHead(QPainter& painter, double top) const;
+  void PaintHead(BookCanvas& canvas, double top) const;
   std::size_t RowCount() const { return rows_.size(); }
   double RowHeight(std::size_t row) const;
-  void PaintRow(QPainter& painter, std::size_t row, double top) const;
+  void PaintRow(BookCanvas& canvas, std::size_t row, double top) const;
 
  private:
   struct Row {
@@ -51,8 +62,8 @@ class FaceBlock {
   };
   void LayOutWaterfall(const SpecimenText& specimen, const QFont& face);
   double Scale(std::size_t layout) const;
-  QList<QTextLayout::FormatRange> MissingMarks() const;
   QString Note() const;
+  double NoteHeight() const;
   double PictureHeight() const;
 
   const BookStyle& style_;
@@ -60,13 +71,16 @@ class FaceBlock {
   QImage picture_;
   QString pictureError_;
   bool installed_ = false;
+  QString fileProblem_;
   bool live_ = false;
   QString refusal_;
+  QString text_;
   bool hasText_ = false;
   Coverage coverage_;
   std::vector<double> sizes_;
   std::vector<std::unique_ptr<QTextLayout>> layouts_;
   std::vector<Row> rows_;
+  std::vector<std::unique_ptr<BlockSection>> sections_;
 };
 
 // The picture as Qt draws it.

@@ -23,10 +23,10 @@ std::string BaseName(const std::string& path) {
 }  // namespace
 
 InstalledFaces::InstalledFaces() {
-  for (const platform::InstalledFace& face : platform::InstalledFaces()) {
-    if (face.namedInstance) continue;
+  // Every face of the machine's listing, each named instance of a variable
+  // font a face of its own.
+  for (const platform::InstalledFace& face : platform::InstalledFaces())
     Add({face.file, static_cast<int>(face.index), face.Family(), face.style, face.foundry});
-  }
 }
 
 InstalledFaces::InstalledFaces(const std::vector<InstalledFace>& faces) {
@@ -40,10 +40,28 @@ void InstalledFaces::Add(const InstalledFace& face) {
 
 std::optional<InstalledFace> InstalledFaces::Find(const std::string& fileName,
                                                   const std::string& description) const {
-  if (const auto described = FileOfDescription(description))
-    if (auto face = ByName(BaseName(described->path), described->path, described->index))
-      return face;
+  if (const auto described = FileOfDescription(description)) {
+    const std::string base = BaseName(described->path);
+    // A named instance may be given by its name rather than in the index.
+    const std::string instance = DescribedValue(description, "Instance");
+    if (!instance.empty() && !(described->index >> 16))
+      if (auto face = ByStyle(base, described->path, described->index, instance)) return face;
+    if (auto face = ByName(base, described->path, described->index)) return face;
+  }
   return ByName(fileName, "", 0);
+}
+
+// The named instance of that file and face whose style is `style`.
+std::optional<InstalledFace> InstalledFaces::ByStyle(const std::string& baseName,
+                                                     const std::string& path, int index,
+                                                     const std::string& style) const {
+  const auto [begin, end] = byBaseName_.equal_range(Lower(baseName));
+  for (auto it = begin; it != end; ++it) {
+    const InstalledFace& face = faces_[it->second];
+    if ((face.index & 0xFFFF) == index && face.path == path && Lower(face.style) == Lower(style))
+      return face;
+  }
+  return std::nullopt;
 }
 
 // Among the faces of that file name: the one at the same path and face

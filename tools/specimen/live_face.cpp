@@ -1,40 +1,46 @@
 #include "live_face.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_TRUETYPE_TABLES_H
-#include FT_TRUETYPE_TAGS_H
-
-#include <QChar>
-#include <QFontDatabase>
+#include <QList>
+#include <QStringList>
+#include <cmath>
 
 namespace pellory::specimen {
 namespace {
 
-// The file's own 'head' table, read with FreeType; empty for a face without
-// one (Type 1, bitmap formats).
-QByteArray HeadTableOf(const InstalledFace& face) {
-  static FT_Library library = [] {
-    FT_Library made = nullptr;
-    return FT_Init_FreeType(&made) == 0 ? made : nullptr;
-  }();
-  FT_Face ft = nullptr;
-  if (!library || FT_New_Face(library, face.path.c_str(), face.index, &ft) != 0) return {};
-  QByteArray table;
-  FT_ULong length = 0;
-  if (FT_Load_Sfnt_Table(ft, TTAG_head, 0, nullptr, &length) == 0 && length > 0) {
-    table.resize(static_cast<qsizetype>(length));
-    if (FT_Load_Sfnt_Table(ft, TTAG_head, 0, reinterpret_cast<FT_Byte*>(table.data()), &length))
-      table.clear();
+// The letters Qt sets advance as the file's own do (FreeType's, at the
+// file's named instance where it is one): which tells the instances of a
+// variable font apart, whose tables are all the same.
+bool SameAdvances(const QRawFont& raw, const FaceFile& file) {
+  if (file.unitsPerEm <= 0) return false;
+  const double scale = raw.pixelSize() / file.unitsPerEm;
+  for (const auto& [c, advance] : file.advances) {
+    const char32_t one[] = {c};
+    const QList<quint32> glyphs = raw.glyphIndexesForString(QString::fromUcs4(one, 1));
+    if (glyphs.size() != 1 || glyphs[0] == 0) return false;
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
+    const double expected = advance * scale;
+    if (advances.size() != 1 || std::abs(advances[0].x() - expected) > 0.001 * raw.pixelSize())
+      return false;
   }
-  FT_Done_Face(ft);
-  return table;
+  return true;
+}
+
+// Qt's face is the installed file's: its 'head' table is the file's (a
+// face without tables has the names Qt was asked for, `asked` with its
+// foundry where it had one), and its letters advance as the file's do.
+bool SameFace(const QRawFont& raw, const QString& asked, const InstalledFace& face,
+              const FaceFile& file) {
+  if (!raw.isValid()) return false;
+  const bool tables =
+      file.head.isEmpty()
+          ? raw.familyName() == asked && raw.styleName() == QString::fromStdString(face.style)
+          : raw.fontTable("head") == file.head;
+  return tables && SameAdvances(raw, file);
 }
 
 }  // namespace
 
-LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device) {
-  const QByteArray head = HeadTableOf(face);
+LiveFace MatchLiveFace(const InstalledFace& face, const FaceFile& file, QPaintDevice& device) {
   const QString family = QString::fromStdString(face.family);
   const QString style = QString::fromStdString(face.style);
   // Formats of one design (OpenType beside Type 1) share family and style;
@@ -46,47 +52,23 @@ LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device) {
   LiveFace live;
   for (const QString& name : names) {
     QFont font(name);
+    // The style name picks the face; a plain weight and slope keep Qt from
+    // taking a heavy or sloped face for one to embolden or slant (which its
+    // PDF writer does by drawing the text twice), as it does a variable
+    // font's instances, whose tables are the default instance's.
     font.setStyleName(style);
+    font.setWeight(QFont::Normal);
+    font.setStyle(QFont::StyleNormal);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setPointSizeF(kLayoutPoints);
     live.font = QFont(font, &device);
     live.raw = QRawFont::fromFont(live.font);
-    const bool same = head.isEmpty()
-                          ? live.raw.familyName() == family && live.raw.styleName() == style
-                          : live.raw.fontTable("head") == head;
-    if (live.raw.isValid() && same) return live;
+    if (SameFace(live.raw, name, face, file)) return live;
   }
   live.refusal =
       QStringLiteral("Qt sets the name \"%1 %2\" in another installed file").arg(family, style);
   return live;
-}
-
-void ReleaseUnusedFonts(const std::string& anyFontFile) {
-  const int id = QFontDatabase::addApplicationFont(QString::fromStdString(anyFontFile));
-  if (id >= 0) QFontDatabase::removeApplicationFont(id);
-}
-
-Coverage CoverageOf(const QRawFont& face, const QString& text) {
-  Coverage coverage;
-  for (int i = 0; i < text.size();) {
-    const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size()
-                           ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
-                           : text.at(i).unicode();
-    const int length = c > 0xFFFF ? 2 : 1;
-    if (!QChar::isSpace(c)) {
-      ++coverage.counted;
-      if (face.supportsCharacter(c)) {
-        ++coverage.covered;
-      } else if (!coverage.missing.empty() && coverage.missing.back().second == i) {
-        coverage.missing.back().second = i + length;
-      } else {
-        coverage.missing.emplace_back(i, i + length);
-      }
-    }
-    i += length;
-  }
-  return coverage;
 }
 
 }  // namespace pellory::specimen

@@ -7,9 +7,8 @@
 #include <QPaintDevice>
 #include <QRawFont>
 #include <QString>
-#include <string>
-#include <vector>
 
+#include "face_file.h"
 #include "installed_faces.h"
 
 namespace pellory::specimen {
@@ -25,26 +24,10 @@ struct LiveFace {
   QString refusal;  // empty when the face can be used; else why not
 };
 
-// The face as Qt sets it. Qt matches by family and style name; the match is
-// accepted only when its font tables (or, for faces without any, its names)
-// are those of the installed file.
-LiveFace MatchLiveFace(const InstalledFace& face, QPaintDevice& device);
-
-// Lets Qt go of every font engine nothing holds any more. Qt keeps the
-// engines it has made in a cache that, without an event loop, is never
-// trimmed; removing an application font is the one public way to empty it,
-// so `anyFontFile` (an installed face) is added and removed again.
-void ReleaseUnusedFonts(const std::string& anyFontFile);
-
-// Which characters of a text a face draws itself. White space is not
-// counted; a face may leave it to the layout.
-struct Coverage {
-  int covered = 0;
-  int counted = 0;
-  // UTF-16 ranges [start, end) of the characters the face lacks.
-  std::vector<std::pair<int, int>> missing;
-  bool Whole() const { return covered == counted; }
-};
-Coverage CoverageOf(const QRawFont& face, const QString& text);
+// The face as Qt sets it. Qt matches by family and style name (a named
+// instance of a variable font by its instance's); the match is accepted
+// only when its 'head' table is the file's own (for faces without tables,
+// its names) and a few letters advance as they do in the file's face.
+LiveFace MatchLiveFace(const InstalledFace& face, const FaceFile& file, QPaintDevice& device);
 
 }  // namespace pellory::specimen

@@ -9,10 +9,14 @@
 
 namespace {
 
-// Qt's complaint that XDG_RUNTIME_DIR is unset means nothing to a tool that
-// writes one file; everything else Qt says still goes to standard error.
+// Qt's complaints that XDG_RUNTIME_DIR is unset, or that the book's own
+// face has no OpenType tables for a script of the user's text (another face
+// sets it), mean nothing to a tool that writes one file; everything else Qt
+// says still goes to standard error.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths:"))) return;
+  if (type == QtWarningMsg && (message.startsWith(QLatin1String("QStandardPaths:")) ||
+                               message.startsWith(QLatin1String("OpenType support missing"))))
+    return;
   std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << '\n';
 }
 
@@ -20,20 +24,24 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 int main(int argc, char** argv) {
   using namespace pellory::specimen;
-  if (argc == 2 && std::string(argv[1]) == "--help") {
+  const ParsedCommandLine parsed = ParseCommandLine({argv + 1, argv + argc}, std::cin);
+  if (parsed.help) {
     std::cout << kUsage;
     return kExitOk;
   }
-  std::string error;
-  const auto options = ParseOptions({argv + 1, argv + argc}, &error);
-  if (!options) {
-    std::cerr << "pellory-specimen: " << error << '\n' << kUsage;
+  if (!parsed.options) {
+    std::cerr << "pellory-specimen: " << parsed.error << '\n' << kUsage;
     return kExitUsage;
   }
   // A command-line tool: Qt lays out the pages without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A specimen shows each face as it is: Qt would embolden a heavy face, or
+  // slant a sloped one, whose tables it does not take for bold or italic
+  // (a variable font's named instances among them), and draw it twice.
+  qputenv("QT_NO_SYNTHESIZED_BOLD", "1");
+  qputenv("QT_NO_SYNTHESIZED_ITALIC", "1");
   qInstallMessageHandler(QuietQtMessages);
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);
-  return Run(*options, std::cout, std::cerr);
+  return Run(*parsed.options, std::cout, std::cerr);
 }

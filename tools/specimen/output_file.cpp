@@ -1,6 +1,5 @@
 #include "output_file.h"
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,48 +9,25 @@
 #include <filesystem>
 #include <utility>
 
+#include "output_target.h"
+#include "removal_on_signal.h"
+
 namespace pellory::specimen {
-namespace {
 
-// The one temporary file a signal handler may remove: the handler can only
-// use what is async-signal-safe, so the path waits in a fixed buffer.
-char pendingPath[4096];
-volatile sig_atomic_t pendingSet = 0;
-
-extern "C" void RemovePendingAndDie(int signal) {
-  if (pendingSet) ::unlink(pendingPath);
-  ::signal(signal, SIG_DFL);
-  ::raise(signal);
-}
-
-void Watch(const std::string& path) {
-  if (path.size() >= sizeof pendingPath) return;
-  pendingSet = 0;
-  std::memcpy(pendingPath, path.c_str(), path.size() + 1);
-  pendingSet = 1;
-  static const bool installed = [] {
-    struct sigaction action {};
-    action.sa_handler = RemovePendingAndDie;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
-    return true;
-  }();
-  (void)installed;
-}
-
-void Unwatch() {
-  pendingSet = 0;
-}
-
-}  // namespace
-
-OutputFile::OutputFile(const std::string& target) : target_(target) {
-  const std::filesystem::path path(target);
-  const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
-  std::string hidden = ".";
-  hidden += path.filename().string();
-  hidden += ".partial-XXXXXX";
-  Make((dir / hidden).string());
+OutputFile::OutputFile(const std::string& target) {
+  const OutputTarget resolved = ResolveOutputTarget(target);
+  if (!resolved.error.empty()) {
+    error_ = resolved.error;
+    return;
+  }
+  target_ = resolved.path;
+  keep_ = resolved.exists;
+  mode_ = resolved.mode;
+  owner_ = resolved.owner;
+  group_ = resolved.group;
+  const std::filesystem::path dir = std::filesystem::path(target_).parent_path();
+  const long nameMax = ::pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+  Make(PartialPattern(target_, nameMax > 0 ? static_cast<std::size_t>(nameMax) : 255));
 }
 
 OutputFile OutputFile::Scratch(const std::string& suffix) {
@@ -71,14 +47,18 @@ void OutputFile::Make(const std::string& pattern) {
     return;
   }
   temporary_ = name;
-  Watch(temporary_);
+  RemoveOnSignal(temporary_);
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : target_(std::move(other.target_)),
       temporary_(std::move(other.temporary_)),
       fd_(std::exchange(other.fd_, -1)),
-      error_(std::move(other.error_)) {
+      error_(std::move(other.error_)),
+      keep_(other.keep_),
+      mode_(other.mode_),
+      owner_(other.owner_),
+      group_(other.group_) {
   other.temporary_.clear();
 }
 
@@ -86,11 +66,27 @@ OutputFile::~OutputFile() {
   Discard();
 }
 
+// A book that replaces a file keeps its mode (and, where the user may give
+// them, its owner and group); a new book is readable as any file the user
+// writes.
+void OutputFile::SetPermissions() {
+  if (!keep_) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd_, 0666 & ~mask);
+    return;
+  }
+  struct stat own {};
+  if (::fstat(fd_, &own) == 0 && (own.st_uid != owner_ || own.st_gid != group_))
+    (void)::fchown(fd_, owner_, group_);
+  ::fchmod(fd_, mode_);
+}
+
 void OutputFile::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) {
-    Unwatch();
+    ForgetOnSignal();
     ::unlink(temporary_.c_str());
     temporary_.clear();
   }
@@ -98,21 +94,20 @@ void OutputFile::Discard() {
 
 bool OutputFile::Commit() {
   if (fd_ < 0 || target_.empty()) return false;
-  if (::fsync(fd_) != 0 || ::close(fd_) != 0) {
-    fd_ = -1;
-    error_ = std::strerror(errno);
+  SetPermissions();
+  const bool synced = ::fsync(fd_) == 0;
+  const int syncError = errno;
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  if (!synced || !closed) {
+    error_ = std::strerror(synced ? errno : syncError);
     return false;
   }
-  fd_ = -1;
-  // The book is readable as any file the user writes.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::chmod(temporary_.c_str(), 0666 & ~mask);
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
     error_ = std::strerror(errno);
     return false;
   }
-  Unwatch();
+  ForgetOnSignal();
   temporary_.clear();
   return true;
 }

@@ -1,9 +1,13 @@
 // A file written whole or not at all: the bytes go to a hidden temporary
 // file beside the target (or in the temporary directory), which is renamed
-// onto the target only when complete. The temporary file is removed when the
+// onto the target only when complete. The target is the file a symbolic
+// link points at, a regular file (whose mode is kept) or a new name
+// (output_target.h). The temporary file is removed when the
 // object goes without a commit, and also when SIGINT, SIGTERM or SIGHUP
-// ends the process half-way.
+// ends the process half-way (removal_on_signal.h).
 #pragma once
+
+#include <sys/types.h>
 
 #include <string>
 
@@ -32,11 +36,16 @@ class OutputFile {
   OutputFile() = default;
   void Make(const std::string& pattern);
   void Discard();
+  void SetPermissions();
 
   std::string target_;
   std::string temporary_;
   int fd_ = -1;
   std::string error_;
+  bool keep_ = false;  // an existing file's mode, owner and group
+  mode_t mode_ = 0;
+  uid_t owner_ = 0;
+  gid_t group_ = 0;
 };
 
 }  // namespace pellory::specimen

@@ -2,26 +2,34 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <system_error>
+
+#include "content_spans.h"
+#include "pdf_book_file.h"
+#include "pdf_outline.h"
+#include "pdf_text.h"
 
 namespace pellory::specimen {
 namespace {
 
-// The book's own objects; the parts' objects follow.
+// The book's own objects; its pages follow, then the parts' other objects.
 constexpr int kCatalogue = 1;
 constexpr int kPageTree = 2;
 constexpr int kInfo = 3;
+constexpr int kFirstPage = 4;
 
-[[noreturn]] void ThrowErrno() {
-  throw std::system_error(errno, std::generic_category());
+int PageObject(int page) {
+  return kFirstPage + page - 1;
 }
 
 // A stdio stream on a copy of the descriptor, from its start.
@@ -37,158 +45,149 @@ FILE* StreamOf(int fd, const char* mode) {
   return stream;
 }
 
-using Numbers = std::map<QPDFObjGen, int>;
-
-// The PDF text of a direct object, references renumbered; a reference to an
-// object not carried over becomes null.
-void Unparse(QPDFObjectHandle object, const Numbers& numbers, std::string& out) {
-  if (object.isIndirect()) {
-    const auto it = numbers.find(object.getObjGen());
-    out += it == numbers.end() ? "null" : std::to_string(it->second) + " 0 R";
-  } else if (object.isDictionary()) {
-    out += "<<";
-    for (const auto& [key, value] : object.getDictAsMap()) {
-      out += QPDFObjectHandle::newName(key).unparse();
-      out += ' ';
-      Unparse(value, numbers, out);
-      out += '\n';
-    }
-    out += ">>";
-  } else if (object.isArray()) {
-    out += '[';
-    for (const QPDFObjectHandle& item : object.getArrayAsVector()) {
-      Unparse(item, numbers, out);
-      out += ' ';
-    }
-    out += ']';
-  } else {
-    out += object.unparse();
-  }
+// The version a PDF's header line gives ("%PDF-1.7"), {1, 4} when it says none.
+std::pair<int, int> HeaderVersion(int fd) {
+  char header[16] = {};
+  const ssize_t n = ::pread(fd, header, sizeof header - 1, 0);
+  int major = 0, minor = 0;
+  if (n > 0 && std::sscanf(header, "%%PDF-%d.%d", &major, &minor) == 2 && major > 0 && minor >= 0)
+    return {major, minor};
+  return {1, 4};
 }
-
-class BookFile {
- public:
-  explicit BookFile(FILE* stream) : stream_(stream) {}
-
-  void Put(const void* bytes, std::size_t size) {
-    if (size && std::fwrite(bytes, 1, size, stream_) != size) ThrowErrno();
-    written_ += static_cast<long long>(size);
-  }
-  void Put(const std::string& text) { Put(text.data(), text.size()); }
-
-  // Object `number`, its body already PDF text.
-  void Object(int number, const std::string& body) {
-    Begin(number);
-    Put(body);
-    Put("\nendobj\n");
-  }
-  // A stream as it was, its length said directly.
-  void Stream(int number, QPDFObjectHandle stream, const Numbers& numbers) {
-    const std::shared_ptr<Buffer> data = stream.getRawStreamData();
-    QPDFObjectHandle dict = stream.getDict().shallowCopy();
-    dict.replaceKey("/Length",
-                    QPDFObjectHandle::newInteger(static_cast<long long>(data->getSize())));
-    std::string head;
-    Unparse(dict, numbers, head);
-    Begin(number);
-    Put(head + "\nstream\n");
-    Put(data->getBuffer(), data->getSize());
-    Put("\nendstream\nendobj\n");
-  }
-  int Reserve() {
-    offsets_.push_back(-1);
-    return static_cast<int>(offsets_.size());
-  }
-  // The cross-reference table and trailer.
-  void Finish() {
-    const long long xref = written_;
-    char entry[32];
-    Put("xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n");
-    for (const long long offset : offsets_) {
-      std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", offset < 0 ? 0 : offset);
-      Put(entry);
-    }
-    Put("trailer\n<</Size " + std::to_string(offsets_.size() + 1) + " /Root " +
-        std::to_string(kCatalogue) + " 0 R /Info " + std::to_string(kInfo) + " 0 R>>\nstartxref\n" +
-        std::to_string(xref) + "\n%%EOF\n");
-  }
-
- private:
-  void Begin(int number) {
-    offsets_[static_cast<std::size_t>(number - 1)] = written_;
-    Put(std::to_string(number) + " 0 obj\n");
-  }
-
-  FILE* stream_;
-  long long written_ = 0;
-  std::vector<long long> offsets_;
-};
 
 bool OfType(QPDFObjectHandle object, const char* type) {
   QPDFObjectHandle dict = object.isStream() ? object.getDict() : object;
   return dict.isDictionary() && dict.getKey("/Type").isNameAndEquals(type);
 }
 
-// Writes the objects of one part under new numbers, all but its catalogue,
-// page tree and document information; answers its pages' new numbers.
-std::vector<int> CopyPart(QPDF& part, BookFile& book, std::string* info) {
-  QPDFPageDocumentHelper pages(part);
-  pages.pushInheritedAttributesToPage();
-  QPDFObjectHandle partInfo = part.getTrailer().getKey("/Info");
-  Numbers numbers;
-  std::vector<QPDFObjectHandle> kept;
-  for (QPDFObjectHandle& object : part.getAllObjects()) {
-    if (OfType(object, "/Catalog") || OfType(object, "/Pages") ||
-        (partInfo.isIndirect() && object.getObjGen() == partInfo.getObjGen()))
-      continue;
-    numbers[object.getObjGen()] = book.Reserve();
-    kept.push_back(object);
+class Joiner {
+ public:
+  Joiner(const BookDocument& document, BookFile& book) : document_(document), book_(book) {
+    for (const PageLink& link : document.navigation.links) links_.emplace(link.page, link);
   }
-  if (info && partInfo.isDictionary())
-    Unparse(partInfo.isIndirect() ? partInfo.shallowCopy() : partInfo, numbers, *info);
-  std::vector<int> pageNumbers;
-  for (QPDFPageObjectHelper& page : pages.getAllPages()) {
-    QPDFObjectHandle object = page.getObjectHandle();
-    pageNumbers.push_back(numbers.at(object.getObjGen()));
-    object.removeKey("/Parent");
-  }
-  for (QPDFObjectHandle& object : kept) {
-    const int number = numbers.at(object.getObjGen());
-    if (object.isStream()) {
-      book.Stream(number, object, numbers);
-      continue;
+
+  // Writes the objects of one part under new numbers, all but its
+  // catalogue, page tree and document information.
+  void CopyPart(QPDF& part, const SpanList& spans) {
+    QPDFPageDocumentHelper pages(part);
+    pages.pushInheritedAttributesToPage();
+    SpanTexts texts(spans);
+    const std::vector<QPDFObjGen> marks = SpanPages(part, texts);
+    if (!texts.AllTaken())
+      throw std::runtime_error("the book's text spans do not match its pages (fewer spans)");
+    const std::set<QPDFObjGen> left(marks.begin(), marks.end());
+    QPDFObjectHandle partInfo = part.getTrailer().getKey("/Info");
+    if (producer_.empty() && partInfo.isDictionary()) {
+      producer_ = partInfo.getKey("/Producer").unparse();
+      created_ = partInfo.getKey("/CreationDate").unparse();
     }
-    std::string body;
-    Unparse(object.shallowCopy(), numbers, body);
-    if (OfType(object, "/Page")) body.insert(2, "/Parent " + std::to_string(kPageTree) + " 0 R\n");
-    book.Object(number, body);
+    Numbers numbers;
+    std::vector<QPDFObjectHandle> pageObjects;
+    for (QPDFPageObjectHelper& page : pages.getAllPages()) {
+      if (++pages_ > document_.pageCount)
+        throw std::runtime_error("the book's parts hold more pages than it was laid out with");
+      numbers[page.getObjectHandle().getObjGen()] = PageObject(pages_);
+      pageObjects.push_back(page.getObjectHandle());
+    }
+    std::vector<QPDFObjectHandle> kept;
+    for (QPDFObjectHandle& object : part.getAllObjects()) {
+      if (OfType(object, "/Catalog") || OfType(object, "/Pages") || OfType(object, "/Page") ||
+          left.count(object.getObjGen()) ||
+          (partInfo.isIndirect() && object.getObjGen() == partInfo.getObjGen()))
+        continue;
+      numbers[object.getObjGen()] = book_.Reserve();
+      kept.push_back(object);
+    }
+    for (QPDFObjectHandle& object : kept) {
+      const int number = numbers.at(object.getObjGen());
+      if (object.isStream()) {
+        book_.Stream(number, object, numbers);
+        continue;
+      }
+      std::string body;
+      Unparse(object.shallowCopy(), numbers, body);
+      book_.Object(number, body);
+    }
+    for (QPDFObjectHandle& page : pageObjects) WritePage(page, numbers);
   }
-  return pageNumbers;
-}
+
+  void Finish() {
+    if (pages_ != document_.pageCount)
+      throw std::runtime_error("the book's parts hold fewer pages than it was laid out with");
+    const int outline = WriteOutline(book_, document_.navigation, PageObject);
+    std::string catalogue = "<</Type /Catalog /Pages " + std::to_string(kPageTree) +
+                            " 0 R /ViewerPreferences <</DisplayDocTitle true>>";
+    if (outline)
+      catalogue += " /Outlines " + std::to_string(outline) + " 0 R /PageMode /UseOutlines";
+    book_.Object(kCatalogue, catalogue + ">>");
+    std::string kids;
+    for (int page = 1; page <= pages_; ++page) kids += std::to_string(PageObject(page)) + " 0 R\n";
+    book_.Object(kPageTree,
+                 "<</Type /Pages /Count " + std::to_string(pages_) + " /Kids [\n" + kids + "]>>");
+    std::string info = "<</Title " + PdfTextString(document_.title) + " /Subject " +
+                       PdfTextString(document_.subject) + " /Creator (pellory-specimen)";
+    if (producer_ != "null" && !producer_.empty()) info += " /Producer " + producer_;
+    if (created_ != "null" && !created_.empty()) info += " /CreationDate " + created_;
+    book_.Object(kInfo, info + ">>");
+    book_.Finish(kCatalogue, kInfo);
+  }
+
+ private:
+  // A page under the book's page tree, its annotations with the links that
+  // start on it.
+  void WritePage(QPDFObjectHandle page, const Numbers& numbers) {
+    const int number = numbers.at(page.getObjGen());
+    std::string annotations;
+    QPDFObjectHandle own = page.getKey("/Annots");
+    if (own.isArray())
+      for (const QPDFObjectHandle& item : own.getArrayAsVector()) {
+        Unparse(item, numbers, annotations);
+        annotations += ' ';
+      }
+    const auto [first, last] = links_.equal_range(number - kFirstPage + 1);
+    for (auto it = first; it != last; ++it) {
+      const int link = book_.Reserve();
+      book_.Object(link, LinkAnnotation(it->second, PageObject));
+      annotations += std::to_string(link) + " 0 R ";
+    }
+    QPDFObjectHandle dict = page.shallowCopy();
+    dict.removeKey("/Parent");
+    dict.removeKey("/Annots");
+    std::string body;
+    Unparse(dict, numbers, body);
+    body.insert(2,
+                "/Parent " + std::to_string(kPageTree) + " 0 R\n/Annots [" + annotations + "]\n");
+    book_.Object(number, body);
+  }
+
+  const BookDocument& document_;
+  BookFile& book_;
+  std::multimap<int, PageLink> links_;  // by page
+  int pages_ = 0;
+  std::string producer_, created_;
+};
 
 }  // namespace
 
-void JoinParts(const std::vector<PartFile>& parts, int out) {
+void JoinParts(const std::vector<PartFile>& parts, const BookDocument& document, int out) {
   std::unique_ptr<FILE, int (*)(FILE*)> stream(StreamOf(out, "wb"), std::fclose);
   BookFile book(stream.get());
-  book.Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
-  for (int own = 0; own < kInfo; ++own) book.Reserve();
-  std::vector<int> pages;
-  std::string info;
-  for (const PartFile& part : parts) {
+  std::pair<int, int> version{1, 4};
+  for (const PartFile& part : parts) version = std::max(version, HeaderVersion(part.Descriptor()));
+  const bool spans = std::any_of(document.spans.begin(), document.spans.end(),
+                                 [](const auto& texts) { return !texts.empty(); });
+  if (spans) version = std::max(version, {1, 5});  // marked-content ActualText
+  book.Put("%PDF-" + std::to_string(version.first) + "." + std::to_string(version.second) +
+           "\n%\xE2\xE3\xCF\xD3\n");
+  for (int own = 0; own < kFirstPage - 1 + document.pageCount; ++own) book.Reserve();
+  Joiner joiner(document, book);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
     QPDF pdf;
-    pdf.processFile("a part of the book", StreamOf(part.Descriptor(), "rb"), true);
-    const std::vector<int> more = CopyPart(pdf, book, info.empty() ? &info : nullptr);
-    pages.insert(pages.end(), more.begin(), more.end());
+    pdf.processFile("a part of the book", StreamOf(parts[i].Descriptor(), "rb"), true);
+    joiner.CopyPart(pdf, i < document.spans.size() ? document.spans[i] : SpanList{});
   }
-  book.Object(kCatalogue, "<</Type /Catalog /Pages " + std::to_string(kPageTree) + " 0 R>>");
-  std::string kids;
-  for (const int page : pages) kids += std::to_string(page) + " 0 R\n";
-  book.Object(kPageTree, "<</Type /Pages /Count " + std::to_string(pages.size()) + " /Kids [\n" +
-                             kids + "]>>");
-  book.Object(kInfo, info.empty() ? std::string("<<>>") : info);
-  book.Finish();
-  if (std::fflush(stream.get()) != 0) ThrowErrno();
+  joiner.Finish();
+  if (std::fflush(stream.get()) != 0) throw std::system_error(errno, std::generic_category());
 }
 
 }  // namespace pellory::specimen

@@ -48,7 +48,12 @@ std::string Count(int n, const char* one, const char* many) {
 std::string Summary(const BookFacts& facts) {
   std::string text = Count(facts.totalPages, "page", "pages");
   text += ", " + Count(facts.faces, "face", "faces");
-  if (facts.notInstalled) text += " (" + std::to_string(facts.notInstalled) + " not installed)";
+  std::string notes;
+  if (facts.notInstalled) notes = std::to_string(facts.notInstalled) + " not installed";
+  if (facts.unusable)
+    notes += (notes.empty() ? "" : ", ") + std::to_string(facts.unusable) +
+             " with a damaged or other installed file";
+  if (!notes.empty()) text += " (" + notes + ")";
   if (facts.leftOut)
     text += ", " + std::to_string(facts.leftOut) + " left out as they do not cover the text";
   return text;
@@ -77,12 +82,17 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   BookRequest request;
   request.specimen = {QString::fromStdString(options.text), options.sizes};
   request.covering = options.covering;
+  request.charsetPages = options.charsetPages;
+  request.features = options.features;
+  request.axes = options.axes;
   request.paper = *paper;
   request.facts.catalogue = CatalogueName(options.database);
   request.facts.selection = QString::fromStdString(selection->name);
   request.facts.text = request.specimen.text;
   request.facts.date = QDate::currentDate().toString(Qt::ISODate);
   request.facesPerPart = FacesPerPart();
+  request.subject = QString::fromStdString(selection->description) +
+                    QStringLiteral(" in the catalogue ") + request.facts.catalogue;
   ProgressBar progress(err, !options.quiet, ::isatty(STDERR_FILENO) != 0);
   BookFacts facts;
   try {

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,7 +12,38 @@ extern char** environ;
 
 namespace pellory::testkit {
 
-ProgramRun RunProgram(const std::vector<std::string>& command, const StopWhen& stop) {
+namespace {
+
+// The limit is the program's from its start: set here before it is
+// spawned, with SIGXFSZ ignored so that a write past it fails instead of
+// ending the program, and put back after.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(long long bytes) : active_(bytes >= 0) {
+    if (!active_) return;
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    const rlimit limit{static_cast<rlim_t>(bytes), saved_.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    savedAction_ = ::signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit() {
+    if (!active_) return;
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, savedAction_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  bool active_;
+  rlimit saved_{};
+  sighandler_t savedAction_ = SIG_DFL;
+};
+
+}  // namespace
+
+ProgramRun RunProgram(const std::vector<std::string>& command, const StopWhen& stop,
+                      long long fileSizeLimit) {
   ProgramRun run;
   int outPipe[2], errPipe[2];
   if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) return run;
@@ -26,7 +58,11 @@ ProgramRun RunProgram(const std::vector<std::string>& command, const StopWhen& s
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   pid_t pid = -1;
-  const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  int spawned = -1;
+  {
+    const FileSizeLimit limit(fileSizeLimit);
+    spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  }
   posix_spawn_file_actions_destroy(&actions);
   ::close(outPipe[1]);
   ::close(errPipe[1]);

@@ -21,6 +21,9 @@ struct StopWhen {
   int signal = SIGTERM;
 };
 
-ProgramRun RunProgram(const std::vector<std::string>& command, const StopWhen& stop = {});
+// `fileSizeLimit` (bytes, when not negative) caps every file the program
+// writes, as a full disk would: a write past it fails with EFBIG.
+ProgramRun RunProgram(const std::vector<std::string>& command, const StopWhen& stop = {},
+                      long long fileSizeLimit = -1);
 
 }  // namespace pellory::testkit

@@ -1,6 +1,6 @@
-// pellory-specimen as a user runs it, on a small catalogue built from a few
-// Debian fonts: books read back with poppler's pdfinfo, pdftotext and
-// pdffonts, interrupted runs and exit codes.
+// pellory-specimen as a user runs it, on the small catalogue of
+// book_fixture.h: selections, coverage, parts, paper, exit codes,
+// interrupted runs.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -12,6 +12,8 @@
 #include <set>
 #include <sstream>
 
+#include "book_fixture.h"
+#include "book_reading.h"
 #include "program_run.h"
 #include "scratch_dir.h"
 
@@ -22,117 +24,6 @@ namespace fs = std::filesystem;
 using testkit::ProgramRun;
 using testkit::RunProgram;
 using testkit::ScratchDir;
-
-// Installed by scripts/packages.txt; MonoCopy.ttf is a copy under a name no
-// installed file has, so its face counts as not installed.
-const char* kFonts[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
-    "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-    "/usr/share/fonts/truetype/liberation/LiberationSans-Italic.ttf",
-    "/usr/share/fonts/opentype/urw-base35/D050000L.otf",
-    "/usr/share/fonts/opentype/dancingscript/DancingScript-Regular.otf",
-    "/usr/share/fonts/opentype/urw-base35/Z003-MediumItalic.otf",
-};
-const char* kCopied = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
-
-bool HasPoppler() {
-  return ::access("/usr/bin/pdftotext", X_OK) == 0 && ::access("/usr/bin/pdfinfo", X_OK) == 0 &&
-         ::access("/usr/bin/pdffonts", X_OK) == 0;
-}
-
-// pdftotext writes the ligature the book's own labels use as one character.
-std::string Plain(std::string text) {
-  for (const auto& [from, to] :
-       {std::pair<std::string, std::string>{"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"}}) {
-    for (std::size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, 3, to);
-  }
-  return text;
-}
-
-std::size_t Occurrences(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-class SpecimenBook : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    if (!HasPoppler()) return;
-    for (const char* font : kFonts)
-      if (!fs::exists(font)) return;
-    if (!fs::exists(kCopied)) return;
-    scratch_ = std::make_unique<ScratchDir>("pellory-specimen");
-    const fs::path fonts = scratch_->path() / "fonts";
-    fs::create_directories(fonts);
-    for (const char* font : kFonts) fs::create_symlink(font, fonts / fs::path(font).filename());
-    fs::copy_file(kCopied, fonts / "MonoCopy.ttf");
-    const ProgramRun built = RunProgram(
-        {PELLORY_MKCATALOGUE, "--quiet", "--fonts-dir", fonts.string(), Catalogue().string()});
-    if (built.exitCode != 0) ADD_FAILURE() << built.err;
-  }
-  static void TearDownTestSuite() { scratch_.reset(); }
-
-  void SetUp() override {
-    if (!HasPoppler())
-      GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo, pdffonts) is not installed";
-    if (!scratch_) GTEST_SKIP() << "the sample fonts are not all installed";
-  }
-
-  static fs::path Catalogue() { return scratch_->path() / "catalogue"; }
-  fs::path Book(const std::string& name) const { return scratch_->path() / name; }
-
-  // Runs the program on the fixture catalogue with `args` before it.
-  static ProgramRun Specimen(std::vector<std::string> args) {
-    args.insert(args.begin(), PELLORY_SPECIMEN);
-    args.push_back(Catalogue().string());
-    return RunProgram(args);
-  }
-  static std::string Tool(const std::vector<std::string>& command) {
-    const ProgramRun run = RunProgram(command);
-    EXPECT_EQ(run.exitCode, 0) << command[0] << ": " << run.err;
-    return run.out;
-  }
-  static int Pages(const fs::path& pdf) {
-    std::smatch m;
-    const std::string info = Tool({"/usr/bin/pdfinfo", pdf.string()});
-    return std::regex_search(info, m, std::regex("Pages: +([0-9]+)")) ? std::stoi(m[1]) : -1;
-  }
-  static std::string Text(const fs::path& pdf, int page = 0) {
-    std::vector<std::string> command = {"/usr/bin/pdftotext", "-layout"};
-    if (page)
-      command.insert(command.end(), {"-f", std::to_string(page), "-l", std::to_string(page)});
-    command.insert(command.end(), {pdf.string(), "-"});
-    return Plain(Tool(command));
-  }
-  // The embedded fonts: "name" for each line of pdffonts whose "emb" is yes.
-  static std::set<std::string> EmbeddedFonts(const fs::path& pdf) {
-    std::istringstream lines(Tool({"/usr/bin/pdffonts", pdf.string()}));
-    std::set<std::string> names;
-    const std::regex row("^(\\S+) .* (yes|no) +(yes|no) +(yes|no) +[0-9]+ +[0-9]+$");
-    for (std::string line; std::getline(lines, line);) {
-      std::smatch m;
-      if (!std::regex_match(line, m, row) || m[2] != "yes") continue;
-      std::string name = m[1];
-      if (name.size() > 7 && name[6] == '+') name = name.substr(7);  // a subset's tag
-      names.insert(name);
-    }
-    return names;
-  }
-  // The font names of the catalogue's records that pass a filter, as catdump reads them.
-  static std::vector<std::string> CatalogueNames(const std::string& filter) {
-    std::istringstream lines(Tool({PELLORY_CATDUMP, "--password", "mirabo", "--filter", filter,
-                                   Catalogue().string(), "pelloryfont"}));
-    std::vector<std::string> names;
-    std::string line;
-    std::getline(lines, line);  // the header
-    while (std::getline(lines, line)) names.push_back(line.substr(0, line.find(',')));
-    return names;
-  }
-
-  static std::unique_ptr<ScratchDir> scratch_;
-};
-std::unique_ptr<ScratchDir> SpecimenBook::scratch_;
 
 TEST_F(SpecimenBook, CategoryBookNamesEveryFaceWithContentsAndItsOwnFonts) {
   const fs::path pdf = Book("handwriting.pdf");
@@ -344,6 +235,7 @@ TEST_F(SpecimenBook, TheAliasPelloryWhenNoCatalogueIsNamed) {
       RunProgram({PELLORY_SPECIMEN, "--quiet", "--category", "Wingdings", "-o", pdf.string()});
   ::unsetenv("PELLORY_ENGINE_CONFIG");
   ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(testkit::QpdfProblems(pdf), "");
   const std::string title = Text(pdf, 1);
   EXPECT_NE(title.find("pellory (alias)"), std::string::npos) << title;
   EXPECT_NE(Text(pdf).find("D050000L Regular"), std::string::npos);

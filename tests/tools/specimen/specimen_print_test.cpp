@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
 
 #include "private_scheduler.h"
@@ -22,15 +24,37 @@ using testkit::ScratchDir;
 
 struct Job {
   std::string queue, title;
+  int id = 0;
 };
 
 std::vector<Job> Jobs() {
   cups_job_t* jobs = nullptr;
   const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
   std::vector<Job> found;
-  for (int i = 0; i < count; ++i) found.push_back({jobs[i].dest, jobs[i].title});
+  for (int i = 0; i < count; ++i) found.push_back({jobs[i].dest, jobs[i].title, jobs[i].id});
   cupsFreeJobs(count, jobs);
   return found;
+}
+
+// A job's attributes as the scheduler keeps them: name to value (several
+// values joined with commas).
+std::map<std::string, std::string> JobAttributes(int id) {
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  const std::string uri = "ipp://localhost/jobs/" + std::to_string(id);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "all");
+  std::map<std::string, std::string> attributes;
+  ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+  for (ipp_attribute_t* a = ippFirstAttribute(response); a; a = ippNextAttribute(response)) {
+    if (!ippGetName(a)) continue;
+    char value[1024];
+    ippAttributeString(a, value, sizeof value);
+    attributes[ippGetName(a)] = value;
+  }
+  ippDelete(response);
+  return attributes;
 }
 
 class SpecimenPrint : public ::testing::Test {
@@ -81,6 +105,46 @@ TEST_F(SpecimenPrint, OneJobOfTheBookInTheDefaultOrNamedQueue) {
     EXPECT_EQ(jobs.back().title, "Specimen book: Handwriting");
     before = jobs.size();
   }
+}
+
+// As lp -d QUEUE[/INSTANCE] prints: the options saved with lpoptions for
+// the queue, or for the instance, go with the job, and the job and its
+// document are named after the book.
+TEST_F(SpecimenPrint, SavedOptionsAndInstancesAsLpPrints) {
+  const auto scheduler = Start({{"Specimens", "", true}});
+  if (!scheduler) GTEST_SKIP() << "no CUPS scheduler could be started (Debian package cups)";
+  SchedulerEnvironment environment(*scheduler);
+  fs::create_directories(fs::path(scheduler->Home()) / ".cups");
+  std::ofstream(fs::path(scheduler->Home()) / ".cups/lpoptions")
+      << "Dest Specimens sides=two-sided-long-edge media=A4\n"
+      << "Dest Specimens/proof sides=one-sided media=Letter\n";
+  const struct {
+    std::vector<std::string> args;
+    const char* sides;
+    const char* media;
+  } cases[] = {
+      {{}, "two-sided-long-edge", "A4"},
+      {{"--printer", "Specimens"}, "two-sided-long-edge", "A4"},
+      {{"--printer", "Specimens/proof"}, "one-sided", "Letter"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = Print(c.args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("request id is Specimens-", 0), 0u) << run.out;
+    const std::vector<Job> jobs = Jobs();
+    ASSERT_FALSE(jobs.empty());
+    const auto attributes = JobAttributes(jobs.back().id);
+    EXPECT_EQ(attributes.at("job-name"), "Specimen book: Handwriting");
+    EXPECT_EQ(attributes.at("sides"), c.sides);
+    EXPECT_EQ(attributes.at("media"), c.media);
+    EXPECT_EQ(attributes.at("document-name-supplied"), "Specimen book: Handwriting");
+  }
+  // An instance nothing was saved for is the queue with its own defaults, as lp takes it.
+  const ProgramRun unsaved = Print({"--printer", "Specimens/nothing"});
+  ASSERT_EQ(unsaved.exitCode, 0) << unsaved.err;
+  const auto attributes = JobAttributes(Jobs().back().id);
+  EXPECT_EQ(attributes.count("sides"), 0u);
+  EXPECT_EQ(attributes.at("job-name"), "Specimen book: Handwriting");
 }
 
 TEST_F(SpecimenPrint, PrintSystemErrorsArePlain) {
