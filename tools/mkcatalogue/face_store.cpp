@@ -12,8 +12,6 @@
 namespace pellory::mkcatalogue {
 namespace {
 
-constexpr std::string_view kStoreMagic = "Pellory face store 1\n";
-
 // Little-endian values appended to a string.
 class StoreWriter {
  public:
@@ -255,7 +253,7 @@ void WriteFaceStore(std::ostream& out, const FaceStore& store) {
   list.U32(static_cast<std::uint32_t>(store.faces.size()));
   for (const StoredFace& face : store.faces) WriteStoredFace(list, face);
   StoreWriter header;
-  header.bytes() = kStoreMagic;
+  header.bytes() = kFaceStoreMagic;
   header.U64(list.bytes().size());
   header.U32(Checksum(list.bytes()));
   out.write(header.bytes().data(), static_cast<std::streamsize>(header.bytes().size()));
@@ -263,12 +261,13 @@ void WriteFaceStore(std::ostream& out, const FaceStore& store) {
 }
 
 DecodedFaceStore DecodeFaceStore(std::string_view bytes) {
-  if (bytes.substr(0, kStoreMagic.size()) != kStoreMagic)
+  if (bytes.substr(0, kFaceStoreMagic.size()) != kFaceStoreMagic)
     return {std::nullopt, "it is no face store of this kind"};
-  StoreReader header(bytes.substr(kStoreMagic.size(), 8 + 4));
+  StoreReader header(
+      bytes.substr(kFaceStoreMagic.size(), kFaceStoreHeaderSize - kFaceStoreMagic.size()));
   const std::uint64_t size = header.U64();
   const std::uint32_t checksum = header.U32();
-  const std::size_t start = kStoreMagic.size() + 8 + 4;
+  const std::size_t start = kFaceStoreHeaderSize;
   if (!header.ok() || size != bytes.size() - start)
     return {std::nullopt, "it is not as long as its header says"};
   const std::string_view list = bytes.substr(start);

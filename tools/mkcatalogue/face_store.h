@@ -7,6 +7,7 @@
 // checked in every size and offset, its list by a checksum.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -22,6 +23,10 @@
 namespace pellory::mkcatalogue {
 
 inline constexpr std::string_view kFaceStoreName = "pelloryfont.faces";
+// The file begins with this text, then the list's length (8 bytes) and its
+// CRC-32 (4 bytes), little-endian, then the list.
+inline constexpr std::string_view kFaceStoreMagic = "Pellory face store 1\n";
+inline constexpr std::size_t kFaceStoreHeaderSize = kFaceStoreMagic.size() + 8 + 4;
 
 // What tells whether a font file changed.
 struct FileStamp {
