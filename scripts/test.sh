@@ -9,6 +9,12 @@ WERROR=${WERROR:-OFF}
 export QT_QPA_PLATFORM=offscreen
 passed=0 failed=0 status=0
 failures=()
+# Where the time goes: each stage says how long it took.
+stage_start=$SECONDS
+stage_done() { # label
+  echo "== $1 took $((SECONDS - stage_start)) s"
+  stage_start=$SECONDS
+}
 
 run_ctest() { # dir label
   local log counts
@@ -27,6 +33,7 @@ run_ctest() { # dir label
 
 echo "== Release build tests"
 run_ctest "$BUILD/release" release
+stage_done "Release build tests"
 
 echo "== Sanitizer build (AddressSanitizer + UBSan) of the non-GUI tests"
 asan=$BUILD/asan
@@ -37,11 +44,13 @@ if bash scripts/configure.sh . "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
      -DPELLORY_GUI=OFF \
      -DPELLORY_SANITIZE=ON -DPELLORY_BENCH=OFF -DPELLORY_WERROR="$WERROR" ${LAUNCHER:-} >/dev/null &&
    cmake --build "$asan" -j"$JOBS"; then
+  stage_done "sanitizer build"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_ctest "$asan" sanitizer
 else
   echo "test: sanitizer build failed" >&2; status=1
 fi
+stage_done "sanitizer tests"
 
 echo "== Fuzz targets, briefly on their seed corpora"
 if BUILD=$BUILD JOBS=$JOBS bash scripts/fuzz.sh smoke; then
@@ -49,6 +58,7 @@ if BUILD=$BUILD JOBS=$JOBS bash scripts/fuzz.sh smoke; then
 else
   echo "test: a fuzz target found a fault" >&2; status=1
 fi
+stage_done "fuzz build and runs"
 
 # The failures again at the end, where a truncated log still shows them.
 for f in "${failures[@]}"; do echo "failed: $f"; done
