@@ -91,7 +91,7 @@ elseif(PELLORY_STEP STREQUAL "catalogue")
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${state_dir}/lib/pellory/.catalogue.lock")
   if(status EQUAL 0)
     list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${catalogue_dir}/pelloryfont.DB"
-         "${catalogue_dir}/pelloryfont.MB")
+         "${catalogue_dir}/pelloryfont.MB" "${catalogue_dir}/pelloryfont.faces")
   else()
     message(WARNING "The catalogue of this machine's fonts could not be built (${status}); "
                     "the program shows none until `${bin_dir}/pellory-update-catalogue` succeeds.")

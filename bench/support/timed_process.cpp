@@ -63,8 +63,11 @@ TimedRun RunTimed(const std::vector<std::string>& command) {
   const auto ended = std::chrono::steady_clock::now();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
     throw std::runtime_error(command[0] + " failed: " + errors.Text());
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_usec) / 1000.0;
+  };
   return {std::chrono::duration<double, std::milli>(ended - started).count(), output.Text(),
-          static_cast<double>(usage.ru_maxrss) / 1024.0};
+          static_cast<double>(usage.ru_maxrss) / 1024.0, ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
 }  // namespace pellory::bench

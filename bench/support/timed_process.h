@@ -11,6 +11,9 @@ struct TimedRun {
   double milliseconds = 0;
   std::string output;        // standard output
   double peakMegabytes = 0;  // the program's largest resident set
+  // User and system time on every core: what a busy machine does not
+  // stretch, unlike `milliseconds`.
+  double processorMilliseconds = 0;
 };
 
 // Raises std::runtime_error when the program cannot start or exits non-zero

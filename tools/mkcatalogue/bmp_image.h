@@ -21,4 +21,8 @@ std::string EncodeGreyBmp(const GreyImage& image, int levels = 256);
 // The graphic header: count 1, type hex 0100, then the size of what follows.
 std::string WithGraphicHeader(const std::string& bmp);
 
+// The picture as the table stores it: the graphic header, then the BMP
+// file with 256 greys (WithGraphicHeader(EncodeGreyBmp(image)) in one go).
+std::string EncodeGreyGraphic(const GreyImage& image);
+
 }  // namespace pellory::mkcatalogue

@@ -35,6 +35,7 @@ enum OptionId : int {
   kCategoryMix,
   kQuiet,
   kReport,
+  kUpdate,
   kHelp,
 };
 
@@ -47,6 +48,7 @@ const option kLongOptions[] = {
     {"category-mix", required_argument, nullptr, kCategoryMix},
     {"quiet", no_argument, nullptr, kQuiet},
     {"report", no_argument, nullptr, kReport},
+    {"update", no_argument, nullptr, kUpdate},
     {"help", no_argument, nullptr, kHelp},
     {nullptr, 0, nullptr, 0},
 };
@@ -90,6 +92,9 @@ std::string UsageText() {
          "  --category-mix LIST    their categories, e.g. \"Normal Serif=3,Wingdings=1\"\n"
          "  --quiet                no progress lines\n"
          "  --report               print each font's record name, category, rule and file\n"
+         "  --update               read only the fonts that are new or changed since the\n"
+         "                         catalogue in OUTPUT_DIRECTORY was built; the result is\n"
+         "                         the same as without\n"
          "  --help                 this text\n"
          "Options take their value as --option=VALUE too; \"--\" ends the options.\n";
 }
@@ -133,6 +138,9 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
       case kReport:
         options.report = true;
         break;
+      case kUpdate:
+        options.update = true;
+        break;
       default:
         throw std::invalid_argument(Refusal(answer, argv.At(optind - 1)));
     }
@@ -143,6 +151,8 @@ BuildOptions ParseOptions(const std::vector<std::string>& args) {
     throw std::invalid_argument("--category-mix needs --synthetic");
   if (options.report && options.synthetic)
     throw std::invalid_argument("--report needs fonts, not --synthetic");
+  if (options.update && options.synthetic)
+    throw std::invalid_argument("--update needs fonts, not --synthetic");
   if (options.synthetic && options.fontsDir)
     throw std::invalid_argument("--synthetic and --fonts-dir together");
   if (argv.Count() - optind != 1) throw std::invalid_argument("name one OUTPUT_DIRECTORY");

@@ -24,6 +24,9 @@ struct BuildOptions {
   CategoryMix mix = EvenMix();
   bool quiet = false;
   bool report = false;  // each font record's category and the rule behind it
+  // Keep the readings of unchanged faces from the face store of `output`.
+  bool update = false;
+  unsigned threads = 0;  // faces read side by side; 0: one a processor
   bool help = false;
 };
 

@@ -30,11 +30,22 @@ std::vector<Column> CatalogueColumns() {
 
 }  // namespace
 
-CatalogueTable::CatalogueTable(const std::filesystem::path& directory, const std::string& password)
-    : writer_(directory, std::string(kTableName), CatalogueColumns(), {.password = password}) {}
+CatalogueTable::CatalogueTable(const std::filesystem::path& directory, const std::string& password,
+                               const std::filesystem::path& extendBlobFile)
+    : writer_(directory, std::string(kTableName), CatalogueColumns(),
+              {.password = password, .extendBlobFile = extendBlobFile}) {}
 
-void CatalogueTable::Append(const CatalogueRecord& r) {
-  writer_.Append({r.fontName, r.description, r.fileName, r.category, r.picture});
+RecordBlobs CatalogueTable::Append(CatalogueRecord r) {
+  // Moved in one by one: a braced list would copy the picture.
+  writer::Row row;
+  row.reserve(5);
+  row.emplace_back(std::move(r.fontName));
+  row.emplace_back(std::move(r.description));
+  row.emplace_back(std::move(r.fileName));
+  row.emplace_back(std::move(r.category));
+  row.emplace_back(std::move(r.picture));
+  const std::vector<writer::BlobPointer> blobs = writer_.Append(row);
+  return {blobs[1], blobs[4]};
 }
 
 void CatalogueTable::Finish() {

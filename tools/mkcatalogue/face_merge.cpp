@@ -5,6 +5,7 @@
 #include <cctype>
 #include <map>
 #include <tuple>
+#include <utility>
 
 namespace pellory::mkcatalogue {
 namespace {
@@ -24,11 +25,9 @@ bool Richer(const FontFacts& a, const FontFacts& b) {
   return key(a) < key(b);
 }
 
-bool FamilyThenStyle(const MergedFace& a, const MergedFace& b) {
-  const auto key = [](const FontFacts& f) {
-    return std::make_tuple(Folded(f.family), Folded(f.style), f.path, f.faceIndex);
-  };
-  return key(a.kept) < key(b.kept);
+// Family, then style, then file and face: the catalogue's order.
+auto CatalogueOrder(const FontFacts& f) {
+  return std::make_tuple(Folded(f.family), Folded(f.style), f.path, f.faceIndex);
 }
 
 }  // namespace
@@ -73,8 +72,17 @@ std::vector<MergedFace> MergeSameFaces(std::vector<FontFacts> faces) {
     });
     merged.push_back(std::move(face));
   }
-  std::sort(merged.begin(), merged.end(), FamilyThenStyle);
-  return merged;
+  // Each face's place made once, not at every comparison.
+  using Place = decltype(CatalogueOrder(std::declval<const FontFacts&>()));
+  std::vector<std::pair<Place, std::size_t>> places;
+  places.reserve(merged.size());
+  for (std::size_t i = 0; i < merged.size(); ++i)
+    places.emplace_back(CatalogueOrder(merged[i].kept), i);
+  std::sort(places.begin(), places.end());
+  std::vector<MergedFace> sorted;
+  sorted.reserve(merged.size());
+  for (const auto& place : places) sorted.push_back(std::move(merged[place.second]));
+  return sorted;
 }
 
 }  // namespace pellory::mkcatalogue

@@ -43,12 +43,16 @@ std::string FileNameAllocator::Assign(std::string_view fileName) {
   std::string suffix;
   if (!extension.empty()) suffix.append(".").append(extension);
   // STEM~1.EXT, STEM~2.EXT, ...: the stem gives way to longer numbers.
-  for (unsigned n = 1;; ++n) {
+  unsigned& firstFree = firstFree_[stem + '/' + suffix];
+  for (unsigned n = std::max(firstFree, 1u);; ++n) {
     std::string tail = std::to_string(n);
     tail.insert(tail.begin(), '~');
     const std::size_t keep = tail.size() >= 8 ? 0 : 8 - tail.size();
     const std::string candidate = stem.substr(0, std::min(stem.size(), keep)) + tail + suffix;
-    if (Take(candidate)) return candidate;
+    if (Take(candidate)) {
+      firstFree = n + 1;
+      return candidate;
+    }
   }
 }
 

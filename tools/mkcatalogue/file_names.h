@@ -2,6 +2,7 @@
 // characters, otherwise an 8.3 short name; each unique in the catalogue.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ class FileNameAllocator {
   bool Take(const std::string& name);
 
   std::set<std::string> used_;  // upper case
+  // Where to look for the next free number of each short name's stem and
+  // extension: every number below it is taken, and names are never freed.
+  std::map<std::string, unsigned> firstFree_;
 };
 
 }  // namespace pellory::mkcatalogue

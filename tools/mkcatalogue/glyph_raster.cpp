@@ -26,6 +26,7 @@ std::uint8_t BgraInk(const unsigned char* p) {
 // Coverage shrunk by `scale` (below 1), each new pixel the mean of the
 // pixels it covers.
 Coverage Shrunk(const Coverage& c, double scale) {
+  if (c.width <= 0 || c.height <= 0) return c;  // a strike's empty glyph stays empty
   Coverage out;
   out.width = std::max(1, static_cast<int>(std::lround(c.width * scale)));
   out.height = std::max(1, static_cast<int>(std::lround(c.height * scale)));

@@ -1,7 +1,10 @@
 #include "staging_dir.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -12,6 +15,21 @@
 namespace pellory::mkcatalogue {
 
 namespace fs = std::filesystem;
+
+DirectoryLock::DirectoryLock(const fs::path& target) {
+  fd_ = ::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  while (::flock(fd_, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    const std::string why = std::strerror(errno);
+    ::close(fd_);
+    throw std::runtime_error("cannot lock " + target.string() + ": " + why);
+  }
+}
+
+DirectoryLock::~DirectoryLock() {
+  if (fd_ >= 0) ::close(fd_);
+}
 
 StagingDir::StagingDir(fs::path target) : target_(std::move(target)) {
   if (target_.filename().empty()) target_ = target_.parent_path();

@@ -6,6 +6,20 @@
 
 namespace pellory::mkcatalogue {
 
+// Holds an existing target directory for the time of a build (flock), so
+// that two builds of one catalogue, which may add to its blob file in
+// place, wait for each other. A target that does not exist yet is not held.
+class DirectoryLock {
+ public:
+  explicit DirectoryLock(const std::filesystem::path& target);
+  ~DirectoryLock();
+  DirectoryLock(const DirectoryLock&) = delete;
+  DirectoryLock& operator=(const DirectoryLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
 class StagingDir {
  public:
   // Makes the target's parent if needed, then the scratch directory in it

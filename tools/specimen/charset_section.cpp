@@ -57,6 +57,19 @@ class LabelRun {
 
 }  // namespace
 
+QPointF CellGlyphOrigin(const QRectF& ink, double advance, const QRectF& area, double baseline) {
+  if (ink.isEmpty()) return {area.left() + (area.width() - advance) / 2, baseline};
+  const double x = area.left() + (area.width() - ink.width()) / 2 - ink.left();
+  double y = baseline;
+  if (ink.height() > area.height())
+    y = area.top() + (area.height() - ink.height()) / 2 - ink.top();
+  else if (y + ink.bottom() > area.bottom())
+    y = area.bottom() - ink.bottom();
+  else if (y + ink.top() < area.top())
+    y = area.top() - ink.top();
+  return {x, y};
+}
+
 CharsetSection::CharsetSection(const FaceCharset& charset, const QRawFont& face,
                                const BookStyle& style, int pageLimit)
     : charset_(charset),
@@ -196,6 +209,8 @@ void CharsetSection::PaintChart(BookCanvas& canvas, const Row& row, double top) 
   const double height = style_.Pt(kCellPoints * 1.75);
   const double glyphBaseline = top + style_.Pt(kCellPoints * 1.05);
   const double codeBaseline = top + height - style_.Pt(3);
+  // The glyph's room: from the cell's top to above its number's capitals.
+  const double glyphBottom = codeBaseline - code_.capHeight() - style_.Pt(2);
   const std::vector<MappedCharacter>& mapped = charset_.blocks[row.block].mapped;
   auto c = std::lower_bound(mapped.begin(), mapped.end(), row.first,
                             [](const MappedCharacter& m, char32_t code) { return m.code < code; });
@@ -210,8 +225,10 @@ void CharsetSection::PaintChart(BookCanvas& canvas, const Row& row, double top) 
       continue;
     }
     const QList<QPointF> advance = face_.advancesForGlyphIndexes(QList<quint32>{c->glyph});
+    const QRectF area(left + 1, top + 1, cell - 2, glyphBottom - top - 1);
     glyphs.append(c->glyph);
-    positions.append(QPointF(left + (cell - advance.value(0).x()) / 2, glyphBaseline));
+    positions.append(
+        CellGlyphOrigin(face_.boundingRect(c->glyph), advance.value(0).x(), area, glyphBaseline));
     codes.Add(Hex(c->code), QPointF(left + cell / 2, codeBaseline), true);
     ++c;
   }

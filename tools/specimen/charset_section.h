@@ -7,7 +7,9 @@
 #pragma once
 
 #include <QGlyphRun>
+#include <QPointF>
 #include <QRawFont>
+#include <QRectF>
 #include <QString>
 #include <vector>
 
@@ -16,6 +18,13 @@
 #include "face_charset.h"
 
 namespace pellory::specimen {
+
+// Where a glyph of ink `ink` (about its origin, y downward) and advance
+// `advance` is drawn in a table cell's glyph `area`: its ink centred across
+// the cell, on the area's baseline `baseline` unless its ink would leave
+// the area (combining marks drawn alone, tall glyphs), then moved up or
+// down into it. Glyphs without ink are placed by their advance.
+QPointF CellGlyphOrigin(const QRectF& ink, double advance, const QRectF& area, double baseline);
 
 class CharsetSection : public BlockSection {
  public:

@@ -132,6 +132,20 @@ void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption) {
     Apply(plan, U8(k0 + 1), units.data() + u);
 }
 
+void EncryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption) {
+  const auto k0 = U8(static_cast<int>(encryption));
+  const auto k1 = U8(static_cast<int>(encryption >> 8));
+  UnitPlan plan = MakeUnitPlan(k0, k1, U8(k1 + 1));
+  // The unit number is the same for every unit: its lookup joins the mask.
+  for (int x = 0; x < 256; ++x) plan.mask[x] ^= kCipherC[U8(plan.source[x] + k0 + 1)];
+  std::array<std::uint8_t, 256> in;
+  for (std::size_t u = 0; u + 256 <= units.size(); u += 256) {
+    std::uint8_t* unit = units.data() + u;
+    std::copy(unit, unit + 256, in.begin());
+    for (int x = 0; x < 256; ++x) unit[plan.source[x]] = in[x] ^ plan.mask[x];
+  }
+}
+
 std::uint32_t PasswordChecksum(std::string_view password) {
   if (password.empty()) return 0;
   // Longer passwords are cut: the method works on at most 255 bytes.

@@ -71,6 +71,8 @@ class DataBlockCipher {
 
 // Decrypts 256-byte units of the blob file; every unit uses the same key.
 void DecryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption);
+// Encrypts them (the inverse), the key's work done once for all units.
+void EncryptBlobUnits(std::span<std::uint8_t> units, std::uint32_t encryption);
 
 // The 32-bit value a password gives; 0 for an empty password.
 std::uint32_t PasswordChecksum(std::string_view password);

@@ -1,5 +1,6 @@
 #include "blob_file_writer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "byte_writer.h"
@@ -32,8 +33,17 @@ std::vector<std::uint8_t> HeaderBlock() {
 
 }  // namespace
 
-BlobFileWriter::BlobFileWriter(std::filesystem::path path, std::uint32_t encryption)
-    : file_(std::move(path)), encryption_(encryption) {}
+BlobFileWriter::BlobFileWriter(std::filesystem::path path, std::uint32_t encryption, bool extend)
+    : file_(std::move(path), extend), encryption_(encryption), extend_(extend) {
+  if (!extend_) return;
+  // After the last whole block; a torn block at the end is left unused. A
+  // file too short for its header gets one.
+  const std::uint64_t size = file_.Size();
+  const std::uint64_t end = (size + kUnit - 1) / kUnit * kUnit;
+  if (end > 0xFFFFFF00u) throw WriteError("the blob file would pass 4 GiB");
+  end_ = std::max<std::uint32_t>(static_cast<std::uint32_t>(end), kUnit);
+  extend_ = size >= kUnit;
+}
 
 BlobPlace BlobFileWriter::Store(std::string_view bytes) {
   if (bytes.size() > 0xFFFFFFF0u - kUnit) throw SchemaError("a blob of 4 GiB or more");
@@ -51,12 +61,15 @@ std::uint32_t BlobFileWriter::Allocate(std::uint32_t units) {
 BlobPlace BlobFileWriter::StoreOwnBlock(std::string_view bytes) {
   const auto units = static_cast<std::uint32_t>((bytes.size() + 9 + kUnit - 1) / kUnit);
   if (units > 0xFFFF) throw SchemaError("a blob too large for one block");
-  std::vector<std::uint8_t> block(std::size_t{units} * kUnit, 0);
+  // Only the header and the tail past the bytes are zeroed first.
+  std::vector<std::uint8_t> block(9, 0);
+  block.reserve(std::size_t{units} * kUnit);
   block[0] = 2;
   Put16(block, 1, units);
   Put32(block, 3, static_cast<std::uint32_t>(bytes.size()));
   Put16(block, 7, kModification);
-  std::memcpy(&block[9], bytes.data(), bytes.size());
+  block.insert(block.end(), bytes.begin(), bytes.end());
+  block.resize(std::size_t{units} * kUnit, 0);
   const std::uint32_t offset = Allocate(units);
   Write(offset, std::move(block));
   return {offset, 0xFF, kModification};
@@ -91,20 +104,14 @@ void BlobFileWriter::FlushShared() {
 }
 
 void BlobFileWriter::Write(std::uint32_t offset, std::vector<std::uint8_t> bytes) {
-  if (encryption_ != 0) {
-    // Every 256-byte unit of the blob file takes the same key.
-    const engine::CipherKey key{static_cast<std::uint8_t>(encryption_),
-                                static_cast<std::uint8_t>(encryption_ >> 8),
-                                static_cast<std::uint8_t>((encryption_ & 0xFF) + 1),
-                                static_cast<std::uint8_t>(((encryption_ >> 8) & 0xFF) + 1)};
-    for (std::size_t u = 0; u < bytes.size(); u += 256) engine::EncryptUnit(&bytes[u], key);
-  }
+  // Every 256-byte unit of the blob file takes the same key.
+  if (encryption_ != 0) engine::EncryptBlobUnits(bytes, encryption_);
   file_.WriteAt(offset, bytes);
 }
 
 void BlobFileWriter::Finish() {
   FlushShared();
-  Write(0, HeaderBlock());
+  if (!extend_) Write(0, HeaderBlock());
   file_.Close();
 }
 

@@ -26,12 +26,15 @@ struct SharedBlobBlock {
 
 class BlobFileWriter {
  public:
-  // encryption: the table's encryption value, 0 for a plain file.
-  BlobFileWriter(std::filesystem::path path, std::uint32_t encryption);
+  // encryption: the table's encryption value, 0 for a plain file. With
+  // `extend`, the file exists and is added to: new blocks after its end,
+  // its header and blocks as they were.
+  BlobFileWriter(std::filesystem::path path, std::uint32_t encryption, bool extend = false);
 
   // Stores a value that does not fit its record's leader.
   BlobPlace Store(std::string_view bytes);
-  // Writes the open shared block and the header block, then closes.
+  // Writes the open shared block and the header block (a file added to
+  // keeps its own), then closes.
   void Finish();
 
   static constexpr std::uint16_t kModification = 1;
@@ -45,6 +48,7 @@ class BlobFileWriter {
 
   OutputFile file_;
   std::uint32_t encryption_;
+  bool extend_;
   std::uint32_t end_ = 4096;  // next free offset
   std::optional<SharedBlobBlock> shared_;
 };

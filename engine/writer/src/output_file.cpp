@@ -1,6 +1,7 @@
 #include "output_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,9 +12,16 @@
 
 namespace pellory::writer {
 
-OutputFile::OutputFile(std::filesystem::path path) : path_(std::move(path)) {
-  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0) Fail("cannot create");
+OutputFile::OutputFile(std::filesystem::path path, bool keep) : path_(std::move(path)) {
+  fd_ = keep ? ::open(path_.c_str(), O_WRONLY | O_CLOEXEC)
+             : ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd_ < 0) Fail(keep ? "cannot open" : "cannot create");
+}
+
+std::uint64_t OutputFile::Size() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) Fail("cannot look at");
+  return static_cast<std::uint64_t>(st.st_size);
 }
 
 OutputFile::~OutputFile() {

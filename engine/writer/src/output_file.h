@@ -9,13 +9,16 @@ namespace pellory::writer {
 
 class OutputFile {
  public:
-  // Creates (or truncates) the file; throws WriteError naming it.
-  explicit OutputFile(std::filesystem::path path);
+  // Creates (or truncates) the file; with `keep`, opens an existing file to
+  // write into, its bytes kept. Throws WriteError naming it.
+  explicit OutputFile(std::filesystem::path path, bool keep = false);
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
   void WriteAt(std::uint64_t offset, const std::vector<std::uint8_t>& bytes);
+  // The file's size now.
+  std::uint64_t Size() const;
   // Flushes to the file system and closes; throws WriteError on failure.
   void Close();
 

@@ -23,12 +23,13 @@ class TableWriter::Impl {
   Impl(const std::filesystem::path& directory, const std::string& name, std::vector<Column> columns,
        TableOptions options);
 
-  void Append(const Row& row);
+  std::vector<BlobPointer> Append(const Row& row);
   void Finish();
   std::uint32_t records() const { return records_; }
 
  private:
-  std::vector<std::uint8_t> EncodeRow(const Row& row, std::uint32_t& autoIncrement);
+  std::vector<std::uint8_t> EncodeRow(const Row& row, std::uint32_t& autoIncrement,
+                                      std::vector<BlobPointer>& blobs);
   void FlushBlock(bool last);
 
   std::vector<Column> columns_;  // names in the table's code page
@@ -87,13 +88,17 @@ TableWriter::Impl::Impl(const std::filesystem::path& directory, const std::strin
   headerSize_ = HeaderSizeFor(columns_);
   perBlock_ = static_cast<std::uint32_t>((blockSize_ - kBlockHeader) / recordSize_);
   encryption_ = engine::PasswordChecksum(options_.password);
-  if (std::any_of(columns_.begin(), columns_.end(), [](auto& c) { return IsBlobType(c.type); }))
-    blobs_.emplace(directory / (name + ".MB"), encryption_);
+  if (std::any_of(columns_.begin(), columns_.end(), [](auto& c) { return IsBlobType(c.type); })) {
+    if (options_.extendBlobFile.empty())
+      blobs_.emplace(directory / (name + ".MB"), encryption_);
+    else
+      blobs_.emplace(options_.extendBlobFile, encryption_, true);
+  }
   block_.assign(blockSize_, 0);
 }
 
-std::vector<std::uint8_t> TableWriter::Impl::EncodeRow(const Row& row,
-                                                       std::uint32_t& autoIncrement) {
+std::vector<std::uint8_t> TableWriter::Impl::EncodeRow(const Row& row, std::uint32_t& autoIncrement,
+                                                       std::vector<BlobPointer>& blobs) {
   if (row.size() != columns_.size())
     throw SchemaError("a row of " + std::to_string(row.size()) + " values for " +
                       std::to_string(columns_.size()) + " columns");
@@ -102,7 +107,10 @@ std::vector<std::uint8_t> TableWriter::Impl::EncodeRow(const Row& row,
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     const Column& c = columns_[i];
     if (IsBlobType(c.type)) {
-      if (!std::holds_alternative<Blank>(row[i]) && !std::holds_alternative<std::string>(row[i]))
+      if (std::holds_alternative<StoredBlob>(row[i]) && options_.extendBlobFile.empty())
+        throw SchemaError("column '" + c.name + "': a stored value needs a blob file added to");
+      if (!std::holds_alternative<Blank>(row[i]) && !std::holds_alternative<std::string>(row[i]) &&
+          !std::holds_alternative<StoredBlob>(row[i]))
         throw SchemaError("column '" + c.name + "': expects bytes");
       continue;
     }
@@ -118,30 +126,43 @@ std::vector<std::uint8_t> TableWriter::Impl::EncodeRow(const Row& row,
       EncodeValue(c, value, &record[offsets_[i]]);
     }
   }
+  blobs.assign(columns_.size(), BlobPointer{});
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     const Column& c = columns_[i];
+    if (!IsBlobType(c.type)) continue;
+    if (const auto* stored = std::get_if<StoredBlob>(&row[i])) {
+      EncodeStoredBlobField(c, *stored, &record[offsets_[i]]);
+      blobs[i] = stored->at;
+      continue;
+    }
     const auto* bytes = std::get_if<std::string>(&row[i]);
-    if (!IsBlobType(c.type) || !bytes || bytes->empty()) continue;
+    if (!bytes || bytes->empty()) continue;
     BlobPlace place;
-    if (bytes->size() > c.size - 10u) place = blobs_->Store(*bytes);
+    if (bytes->size() > c.size - 10u) {
+      place = blobs_->Store(*bytes);
+      blobs[i] = {(place.offset & 0xFFFFFF00u) | place.slot,
+                  static_cast<std::uint32_t>(bytes->size()), place.modification};
+    }
     EncodeBlobField(c, *bytes, place, &record[offsets_[i]]);
   }
   return record;
 }
 
-void TableWriter::Impl::Append(const Row& row) {
+std::vector<BlobPointer> TableWriter::Impl::Append(const Row& row) {
   if (finished_) throw SchemaError("the table is already finished");
   if (inBlock_ == perBlock_ && blocks_ + 1 >= 0xFFFF)
     throw SchemaError("too many records for one table");
   // The row is encoded before a full block is written out, so that a
   // refused row cannot leave a block pointing to one that never comes.
   std::uint32_t autoIncrement = autoIncrement_;
-  const auto record = EncodeRow(row, autoIncrement);
+  std::vector<BlobPointer> blobs;
+  const auto record = EncodeRow(row, autoIncrement, blobs);
   autoIncrement_ = autoIncrement;
   if (inBlock_ == perBlock_) FlushBlock(false);
   std::copy(record.begin(), record.end(), block_.begin() + kBlockHeader + inBlock_ * recordSize_);
   ++inBlock_;
   ++records_;
+  return blobs;
 }
 
 void TableWriter::Impl::FlushBlock(bool last) {
@@ -188,8 +209,12 @@ TableWriter::TableWriter(const std::filesystem::path& directory, const std::stri
 
 TableWriter::~TableWriter() = default;
 
-void TableWriter::Append(const Row& row) {
-  impl_->Append(row);
+std::vector<BlobPointer> TableWriter::Append(const Row& row) {
+  return impl_->Append(row);
+}
+
+std::uint32_t TableEncryption(const std::string& password) {
+  return engine::PasswordChecksum(password);
 }
 void TableWriter::Finish() {
   impl_->Finish();

@@ -144,4 +144,13 @@ void EncodeBlobField(const Column& column, std::string_view bytes, const BlobPla
   PutLe(tail + 8, place.modification, 2);
 }
 
+void EncodeStoredBlobField(const Column& column, const StoredBlob& value, std::uint8_t* out) {
+  const std::size_t leader = column.size - 10u;
+  std::memcpy(out, value.leader.data(), std::min(leader, value.leader.size()));
+  std::uint8_t* tail = out + leader;
+  PutLe(tail, value.at.pointer, 4);
+  PutLe(tail + 4, value.at.length, 4);
+  PutLe(tail + 8, value.at.modification, 2);
+}
+
 }  // namespace pellory::writer

@@ -28,6 +28,10 @@ struct BlobPlace {
 void EncodeBlobField(const Column& column, std::string_view bytes, const BlobPlace& place,
                      std::uint8_t* out);
 
+// Writes a blob column whose value the blob file already holds: its leader
+// as given, cut to the column's, and its descriptor.
+void EncodeStoredBlobField(const Column& column, const StoredBlob& value, std::uint8_t* out);
+
 // The Bcd record form of decimal text ("-12.5"), with `decimals` places.
 void EncodeBcd(std::string_view text, std::uint8_t decimals, std::uint8_t* out);
 

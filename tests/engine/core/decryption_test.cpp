@@ -30,6 +30,25 @@ TEST(Cipher, DecryptUndoesEncrypt) {
   EXPECT_EQ(std::memcmp(unit, original, 256), 0);
 }
 
+// The blob file's units, encrypted with the key's work done once, are the
+// units encrypted one by one with the blob key, and decrypt back.
+TEST(Cipher, BlobUnitsEncryptAsEachUnitAlone) {
+  std::vector<std::uint8_t> plain(3 * 256);
+  for (std::size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<std::uint8_t>(i * 29 + 1);
+  for (const std::uint32_t encryption : {0x8848F16Eu, 0x000000FFu, 0x0000FF00u, 0xFFFFFFFFu}) {
+    const auto k0 = static_cast<std::uint8_t>(encryption);
+    const auto k1 = static_cast<std::uint8_t>(encryption >> 8);
+    std::vector<std::uint8_t> oneByOne = plain, together = plain;
+    for (std::size_t u = 0; u < plain.size(); u += 256)
+      EncryptUnit(&oneByOne[u],
+                  {k0, k1, static_cast<std::uint8_t>(k0 + 1), static_cast<std::uint8_t>(k1 + 1)});
+    EncryptBlobUnits(together, encryption);
+    EXPECT_EQ(together, oneByOne) << "encryption " << encryption;
+    DecryptBlobUnits(together, encryption);
+    EXPECT_EQ(together, plain) << "encryption " << encryption;
+  }
+}
+
 // Decrypting chosen bytes gives exactly the bytes of the whole block
 // decrypted: at the block's start, across a unit boundary, in a later unit,
 // up to the block's last byte, a single byte.

@@ -172,6 +172,73 @@ TEST_P(RoundTripTest, EmptyTableOpensWithoutRecords) {
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "empty.MB"));
 }
 
+// A second table adds to the first one's blob file: rows that point at the
+// values already there (a memo in a shared block, pictures in blocks of
+// their own) and rows with new ones, after the file's end; the first table
+// reads as before, the second, put in its place, reads all its values.
+TEST_P(RoundTripTest, TableAddingToAnotherOnesBlobFile) {
+  const std::vector<Column> columns = {{"Text", FieldType::Memo, 15},
+                                       {"Picture", FieldType::Graphic, 10}};
+  const std::filesystem::path first = dir_.path() / "first", second = dir_.path() / "second";
+  std::filesystem::create_directories(first);
+  std::filesystem::create_directories(second);
+  std::vector<std::vector<BlobPointer>> pointers;
+  {
+    TableWriter table(first, "t", columns, {.password = GetParam()});
+    for (int i = 0; i < 3; ++i)
+      pointers.push_back(table.Append({Pattern(100 + i), Picture(3000 + i)}));
+    table.Finish();
+  }
+  const auto blobFile = first / "t.MB";
+  const std::uintmax_t before = std::filesystem::file_size(blobFile);
+  EXPECT_EQ(pointers[0][0].length, 100u);
+  EXPECT_NE(pointers[0][0].pointer & 0xFF, 0xFFu);  // a slot of a shared block
+  EXPECT_EQ(pointers[1][1].pointer & 0xFF, 0xFFu);  // a block of its own
+  {
+    TableWriter table(second, "t", columns, {.password = GetParam(), .extendBlobFile = blobFile});
+    // The leader of the memo is its first 5 bytes; a picture's leader is
+    // empty in a 10-byte column.
+    table.Append(
+        {StoredBlob{pointers[2][0], Pattern(102).substr(0, 5)}, StoredBlob{pointers[2][1], {}}});
+    const auto added = table.Append({Pattern(700), Picture(5000)});
+    EXPECT_GE(added[1].pointer & 0xFFFFFF00u, before);
+    table.Append({StoredBlob{pointers[0][0], Pattern(100)}, Blank{}});
+    table.Finish();
+    EXPECT_FALSE(std::filesystem::exists(second / "t.MB"));
+  }
+  EXPECT_GT(std::filesystem::file_size(blobFile), before);
+  {
+    TableReader reader(first, "t.DB", Passwords());
+    ASSERT_EQ(reader.result(), PEL_OK);
+    const auto records = reader.Records();
+    ASSERT_EQ(records.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(reader.Blob(records[i], 1), Pattern(100 + i));
+      EXPECT_EQ(reader.Blob(records[i], 2), Picture(3000 + i));
+    }
+  }
+  std::filesystem::rename(second / "t.DB", first / "t.DB");
+  TableReader reader(first, "t.DB", Passwords());
+  ASSERT_EQ(reader.result(), PEL_OK);
+  const auto records = reader.Records();
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(reader.Blob(records[0], 1), Pattern(102));
+  EXPECT_EQ(reader.Blob(records[0], 2), Picture(3002));
+  EXPECT_EQ(reader.Blob(records[1], 1), Pattern(700));
+  EXPECT_EQ(reader.Blob(records[1], 2), Picture(5000));
+  EXPECT_EQ(reader.Blob(records[2], 1), Pattern(100));
+  EXPECT_EQ(reader.Blob(records[2], 2), "");
+}
+
+TEST(StoredBlobTest, RefusedWithoutABlobFileToAddTo) {
+  ScratchDir dir;
+  TableWriter table(dir.path(), "t", {{"Text", FieldType::Memo, 15}});
+  EXPECT_THROW(table.Append({StoredBlob{{0x1000FF, 100, 1}, "leader"}}), SchemaError);
+  EXPECT_THROW(TableWriter(dir.path(), "u", {{"Text", FieldType::Memo, 15}},
+                           {.extendBlobFile = dir.path() / "missing.MB"}),
+               WriteError);
+}
+
 INSTANTIATE_TEST_SUITE_P(PlainAndEncrypted, RoundTripTest,
                          ::testing::Values(std::string(), std::string("Secret pass")),
                          [](const auto& p) { return p.param.empty() ? "Plain" : "Encrypted"; });

@@ -16,12 +16,14 @@ TEST(OptionsTest, DefaultsAndEachOption) {
   BuildOptions o = ParseOptions({"out"});
   EXPECT_EQ(o.output, "out");
   EXPECT_EQ(o.password, "mirabo");
-  EXPECT_FALSE(o.fontsDir || o.synthetic || o.quiet || o.report);
-  o = ParseOptions({"--fonts-dir", "/f", "--password", "pw", "--quiet", "--report", "out"});
+  EXPECT_FALSE(o.fontsDir || o.synthetic || o.quiet || o.report || o.update);
+  o = ParseOptions(
+      {"--fonts-dir", "/f", "--password", "pw", "--quiet", "--report", "--update", "out"});
   EXPECT_EQ(*o.fontsDir, "/f");
   EXPECT_EQ(o.password, "pw");
   EXPECT_TRUE(o.quiet);
   EXPECT_TRUE(o.report);
+  EXPECT_TRUE(o.update);
   o = ParseOptions(
       {"--plain", "--synthetic", "200000", "--category-mix", "Wingdings=2,Handwriting", "out"});
   EXPECT_TRUE(o.password.empty());
@@ -92,6 +94,8 @@ TEST(OptionsTest, RefusedCommandLines) {
       {"--synthetic", "5", "--category-mix", "Wingdings=x", "out"},
       {"--synthetic", "5", "--fonts-dir", "/f", "out"},
       {"--synthetic", "5", "--report", "out"},
+      {"--synthetic", "5", "--update", "out"},
+      {"--update=yes", "out"},
   };
   for (const auto& args : refused) {
     std::string line;

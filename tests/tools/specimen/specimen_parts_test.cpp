@@ -10,6 +10,7 @@
 
 #include "book_reading.h"
 #include "catalogue_faces.h"
+#include "charset_section.h"
 #include "face_charset.h"
 #include "installed_faces.h"
 #include "output_target.h"
@@ -461,6 +462,31 @@ TEST(SpecimenCharset, BlocksAndTheCharactersTheyCount) {
   EXPECT_EQ(charset.blocks[1].mapped.back().glyph, 501u);
   EXPECT_EQ(charset.blocks[2].block, nullptr);  // the control, last
   EXPECT_EQ(charset.blocks[2].mapped.front().code, 0x000Du);
+}
+
+// A character table's cell: 40 wide, 30 high, its baseline at 24.
+TEST(SpecimenCharset, GlyphsStayInTheirCells) {
+  const QRectF area(100, 0, 40, 30);
+  const double baseline = 24;
+  const struct {
+    const char* what;
+    QRectF ink;  // about the origin, y downward
+    double advance;
+    QPointF origin;
+  } cases[] = {
+      {"a letter, centred on the baseline", {1, -20, 18, 20}, 20, {110, 24}},
+      {"a mark below, drawn alone, moved up", {-10, 2, 8, 8}, 0, {126, 20}},
+      {"a mark above, drawn alone, moved down", {-8, -30, 6, 6}, 0, {125, 30}},
+      {"a glyph taller than the cell, centred", {0, -50, 10, 60}, 10, {115, 35}},
+      {"a space, by its advance", {}, 12, {114, 24}},
+  };
+  for (const auto& c : cases) {
+    const QPointF origin = CellGlyphOrigin(c.ink, c.advance, area, baseline);
+    EXPECT_EQ(origin, c.origin) << c.what;
+    if (!c.ink.isEmpty() && c.ink.height() <= area.height()) {
+      EXPECT_TRUE(area.contains(c.ink.translated(origin))) << c.what;
+    }
+  }
 }
 
 TEST(SpecimenProgress, BarCountsFaces) {

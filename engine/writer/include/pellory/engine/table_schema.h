@@ -49,9 +49,30 @@ struct Column {
 //    the year 1 = 1), Time (milliseconds since midnight);
 //  - double: Number, Money, Timestamp (day number times 86400000 plus the
 //    milliseconds of the day);
-//  - bool: Logical.
+//  - bool: Logical;
+//  - StoredBlob: a blob value the blob file being added to already holds.
 struct Blank {};
-using Value = std::variant<Blank, std::string, std::int64_t, double, bool>;
+
+// Where a blob value lies in the blob file, as a record's descriptor points
+// at it: the offset of its block with, in the low byte, its slot (0xFF for a
+// block of its own); its length; the modification number.
+struct BlobPointer {
+  std::uint32_t pointer = 0;  // 0: none, the value fits the record's leader or is blank
+  std::uint32_t length = 0;
+  std::uint16_t modification = 0;
+  bool operator==(const BlobPointer&) const = default;
+};
+
+// A value that an earlier table put into the blob file this one adds to
+// (TableOptions::extendBlobFile): the record points at it and nothing is
+// written. `leader`: what the record's leader holds, the value's first bytes
+// (for a picture, those of the image after its 8-byte header).
+struct StoredBlob {
+  BlobPointer at;
+  std::string leader;
+};
+
+using Value = std::variant<Blank, std::string, std::int64_t, double, bool, StoredBlob>;
 using Row = std::vector<Value>;
 
 // A column or value the table cannot hold; the message names the column.
