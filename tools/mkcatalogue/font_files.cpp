@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "font_variations.h"
-
 namespace pellory::mkcatalogue {
 FontFiles::~FontFiles() {
   for (auto& [name, mapping] : files_)
@@ -48,12 +46,7 @@ FontFace FontFiles::Open(FT_Library library, const std::filesystem::path& file, 
   if (code == 0)
     code = FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(bytes.data()),
                               static_cast<FT_Long>(bytes.size()), index, &face);
-  if (code != 0) {
-    if (error) *error = FreeTypeErrorText(code);
-    return nullptr;
-  }
-  PlaceNamedInstance(face);
-  return FontFace(face);
+  return OpenedFace(code, face, error);
 }
 
 }  // namespace pellory::mkcatalogue

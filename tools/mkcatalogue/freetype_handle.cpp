@@ -40,16 +40,20 @@ FreeTypeLibrary OpenFreeType() {
   return FreeTypeLibrary(library);
 }
 
-FontFace OpenFace(FT_Library library, const std::filesystem::path& file, int index,
-                  std::string* error) {
-  FT_Face face = nullptr;
-  const FT_Error code = FT_New_Face(library, file.c_str(), index, &face);
+FontFace OpenedFace(FT_Error code, FT_Face face, std::string* error) {
   if (code != 0) {
     if (error) *error = FreeTypeErrorText(code);
     return nullptr;
   }
   PlaceNamedInstance(face);
   return FontFace(face);
+}
+
+FontFace OpenFace(FT_Library library, const std::filesystem::path& file, int index,
+                  std::string* error) {
+  FT_Face face = nullptr;
+  const FT_Error code = FT_New_Face(library, file.c_str(), index, &face);
+  return OpenedFace(code, face, error);
 }
 
 }  // namespace pellory::mkcatalogue

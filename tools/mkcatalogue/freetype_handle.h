@@ -26,6 +26,10 @@ FreeTypeLibrary OpenFreeType();
 // 0xNN" for a code it does not know.
 std::string FreeTypeErrorText(FT_Error code);
 
+// The face FreeType opened with `code`, placed at its named instance, or
+// null with the reason in *error.
+FontFace OpenedFace(FT_Error code, FT_Face face, std::string* error);
+
 // The face, or null with the reason in *error.
 FontFace OpenFace(FT_Library library, const std::filesystem::path& file, int index,
                   std::string* error);

@@ -20,6 +20,17 @@ std::string TagText(hb_tag_t tag) {
   return std::string(text, strnlen(text, 4));
 }
 
+// At most this many axes are read: real fonts have a handful.
+constexpr unsigned kMaxAxes = 32;
+
+std::vector<hb_ot_var_axis_info_t> AxisInfos(hb_face_t* face) {
+  std::vector<hb_ot_var_axis_info_t> infos(kMaxAxes);
+  unsigned count = kMaxAxes;
+  hb_ot_var_get_axis_infos(face, 0, &count, infos.data());
+  infos.resize(count);
+  return infos;
+}
+
 QString NameOf(hb_face_t* face, hb_ot_name_id_t id) {
   if (id == HB_OT_NAME_ID_INVALID) return {};
   char text[256];
@@ -185,13 +196,10 @@ QString OpenTypeFace::FeatureName(const std::string& tag) const {
 std::vector<VariationAxis> OpenTypeFace::Axes() const {
   std::vector<VariationAxis> axes;
   if (!face_) return axes;
-  hb_ot_var_axis_info_t infos[32];
-  unsigned count = 32;
-  hb_ot_var_get_axis_infos(face_, 0, &count, infos);
-  for (unsigned i = 0; i < count; ++i) {
-    if (infos[i].flags & HB_OT_VAR_AXIS_FLAG_HIDDEN) continue;
-    axes.push_back({TagText(infos[i].tag), NameOf(face_, infos[i].name_id), infos[i].min_value,
-                    infos[i].default_value, infos[i].max_value});
+  for (const hb_ot_var_axis_info_t& info : AxisInfos(face_)) {
+    if (info.flags & HB_OT_VAR_AXIS_FLAG_HIDDEN) continue;
+    axes.push_back({TagText(info.tag), NameOf(face_, info.name_id), info.min_value,
+                    info.default_value, info.max_value});
   }
   return axes;
 }
@@ -214,14 +222,12 @@ hb_font_t* OpenTypeFace::FontAt(const std::vector<AxisSetting>& axes) const {
 std::vector<AxisSetting> OpenTypeFace::OwnPoint() const {
   std::vector<AxisSetting> point;
   if (!face_) return point;
-  hb_ot_var_axis_info_t infos[32];
-  unsigned count = 32;
-  hb_ot_var_get_axis_infos(face_, 0, &count, infos);
-  float coords[32];
-  unsigned coordCount = 32;
+  const std::vector<hb_ot_var_axis_info_t> infos = AxisInfos(face_);
+  float coords[kMaxAxes];
+  unsigned coordCount = kMaxAxes;
   const bool named = instance_ && hb_ot_var_named_instance_get_design_coords(
-                                      face_, instance_ - 1, &coordCount, coords) == count;
-  for (unsigned i = 0; i < count; ++i)
+                                      face_, instance_ - 1, &coordCount, coords) == infos.size();
+  for (std::size_t i = 0; i < infos.size(); ++i)
     point.push_back({TagText(infos[i].tag), named ? coords[i] : infos[i].default_value});
   return point;
 }
