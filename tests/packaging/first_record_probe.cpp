@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -95,6 +96,13 @@ void Report(QWidget* window) {
   Say(QStringLiteral("desktop entry: ") + QGuiApplication::desktopFileName());
 }
 
+// A process's arguments as /proc tells them.
+QStringList Arguments(const QString& pid) {
+  QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+  if (!cmdline.open(QIODevice::ReadOnly)) return {};
+  return QString::fromLocal8Bit(cmdline.readAll()).split(QChar(0), Qt::SkipEmptyParts);
+}
+
 // The arguments of the processes this one has started.
 QList<QStringList> ChildProcesses() {
   QList<QStringList> children;
@@ -106,10 +114,24 @@ QList<QStringList> ChildProcesses() {
     const QString line = QString::fromLocal8Bit(stat.readAll());
     const QStringList after = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(u' ');
     if (after.size() < 2 || after.at(1) != self) continue;
-    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    if (!cmdline.open(QIODevice::ReadOnly)) continue;
-    children << QString::fromLocal8Bit(cmdline.readAll()).split(QChar(0), Qt::SkipEmptyParts);
+    children << Arguments(pid);
   }
+  return children;
+}
+
+// The started processes once each runs its own program: between the fork
+// and the exec a child's arguments read empty or as this process's own.
+QList<QStringList> StartedPrograms() {
+  const QStringList own = Arguments(QStringLiteral("self"));
+  QList<QStringList> children;
+  (void)QTest::qWaitFor(
+      [&] {
+        children = ChildProcesses();
+        return std::none_of(children.begin(), children.end(), [&](const QStringList& child) {
+          return child.isEmpty() || child == own;
+        });
+      },
+      5000);
   return children;
 }
 
@@ -123,7 +145,7 @@ void PressHelp(QWidget* window) {
   QWidget* focused = QApplication::focusWidget();
   QTest::keyClick(focused ? focused : window, Qt::Key_F1);
   ReportErrorBoxes();
-  for (const QStringList& child : ChildProcesses())
+  for (const QStringList& child : StartedPrograms())
     Say(QStringLiteral("help viewer: ") + child.join(QLatin1Char(' ')));
 }
 
